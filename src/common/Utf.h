@@ -1,0 +1,17 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace snipora {
+
+// Conversions between UTF-8 and UTF-16. Ill-formed input (a lone surrogate, a broken UTF-8
+// sequence) becomes U+FFFD; nothing is dropped silently and nothing throws.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// A path as UTF-8, for messages.
+std::string PathToUtf8(const std::filesystem::path& path);
+
+}  // namespace snipora

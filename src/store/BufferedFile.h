@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "store/FileSystem.h"
+
+namespace snipora {
+
+// Buffering shared by the platform files: records are many small pieces, texts can be large.
+// Small pieces gather in a buffer; large ones go straight to the system.
+class BufferedReadFile : public IReadFile {
+public:
+    explicit BufferedReadFile(uint64_t size) : size_(size) {}
+    size_t Read(void* buffer, size_t count) final;
+    uint64_t Remaining() const final { return size_ - position_; }
+
+protected:
+    // Reads up to `count` bytes at the system's file position; 0 at the end or on an error.
+    virtual size_t ReadRaw(void* buffer, size_t count) = 0;
+
+private:
+    static constexpr size_t kBufferSize = 64 * 1024;
+    uint64_t size_;
+    uint64_t position_ = 0;
+    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
+    size_t begin_ = 0;
+    size_t end_ = 0;
+};
+
+class BufferedReplacementFile : public IReplacementFile {
+public:
+    explicit BufferedReplacementFile(std::filesystem::path target) : target_(std::move(target)) {}
+    void Write(const void* buffer, size_t count) final;
+    void Commit() final;
+
+protected:
+    // Writes all bytes or returns false with the system's text for the error in `error`.
+    virtual bool WriteRaw(const void* buffer, size_t count, std::string& error) = 0;
+    // Flushes the new file to the disk, closes it and moves it over the target in one step.
+    virtual bool Finish(std::string& error) = 0;
+    [[noreturn]] void ThrowWriteError(const std::string& error) const;
+    const std::filesystem::path& Target() const { return target_; }
+
+private:
+    void Flush();
+
+    static constexpr size_t kBufferSize = 256 * 1024;
+    std::filesystem::path target_;
+    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
+    size_t used_ = 0;
+    bool failed_ = false;
+};
+
+// "Cannot <verb> file "<path>". <system text>"
+[[noreturn]] void ThrowFileError(const char* verb, const std::filesystem::path& path,
+                                 const std::string& systemText);
+
+}  // namespace snipora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "store/Streams.h"
+
+namespace snipora {
+
+// A file open for reading from its start.
+class IReadFile : public IReadStream {};
+
+// A new version of a file, written beside it. Commit puts it in the file's place in one step;
+// until then the old file stays as it was, and a replacement destroyed without Commit leaves no
+// trace. Write and Commit raise "Cannot write file" errors.
+class IReplacementFile : public IWriteStream {
+public:
+    virtual void Commit() = 0;
+};
+
+// The file operations that the data file needs. Errors arrive as AppError with the messages
+// "Cannot open file "%s". %s", "Cannot create file "%s". %s" and "Cannot write file "%s". %s".
+class IFileSystem {
+public:
+    virtual ~IFileSystem() = default;
+
+    // True if a file (not a folder) exists at the path.
+    virtual bool FileExists(const std::filesystem::path& path) = 0;
+    virtual std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) = 0;
+    virtual std::unique_ptr<IReplacementFile> CreateReplacement(
+        const std::filesystem::path& path) = 0;
+};
+
+// Copies a file over any file of the target's name, through a replacement.
+void CopyWholeFile(IFileSystem& files, const std::filesystem::path& from,
+                   const std::filesystem::path& to);
+
+// The platform's own file system: Win32 on Windows, POSIX elsewhere.
+IFileSystem& PlatformFileSystem();
+
+}  // namespace snipora

@@ -1,0 +1,135 @@
+// The file system of POSIX builds, which run the portable code's tests, fuzzers and benchmarks.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "store/BufferedFile.h"
+
+namespace snipora {
+namespace {
+
+std::string ErrorText(int error) { return std::strerror(error); }
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Close(); }
+    int Get() const { return fd_; }
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+class PosixReadFile final : public BufferedReadFile {
+public:
+    PosixReadFile(int fd, uint64_t size) : BufferedReadFile(size), fd_(fd) {}
+
+private:
+    size_t ReadRaw(void* buffer, size_t count) override {
+        for (;;) {
+            const ssize_t n = ::read(fd_.Get(), buffer, count);
+            if (n >= 0) {
+                return static_cast<size_t>(n);
+            }
+            if (errno != EINTR) {
+                return 0;
+            }
+        }
+    }
+    Descriptor fd_;
+};
+
+class PosixReplacementFile final : public BufferedReplacementFile {
+public:
+    PosixReplacementFile(std::filesystem::path target, std::filesystem::path temp, int fd)
+        : BufferedReplacementFile(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
+    ~PosixReplacementFile() override {
+        if (!committed_) {
+            fd_.Close();
+            ::unlink(temp_.c_str());
+        }
+    }
+
+private:
+    bool WriteRaw(const void* buffer, size_t count, std::string& error) override {
+        const char* p = static_cast<const char*>(buffer);
+        while (count > 0) {
+            const ssize_t n = ::write(fd_.Get(), p, count);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                error = ErrorText(n < 0 ? errno : ENOSPC);
+                return false;
+            }
+            p += n;
+            count -= static_cast<size_t>(n);
+        }
+        return true;
+    }
+    bool Finish(std::string& error) override {
+        if (::fsync(fd_.Get()) != 0 || !fd_.Close() ||
+            ::rename(temp_.c_str(), Target().c_str()) != 0) {
+            error = ErrorText(errno);
+            return false;
+        }
+        committed_ = true;
+        return true;
+    }
+
+    std::filesystem::path temp_;
+    Descriptor fd_;
+    bool committed_ = false;
+};
+
+class PosixFileSystem final : public IFileSystem {
+public:
+    bool FileExists(const std::filesystem::path& path) override {
+        struct stat st{};
+        return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    }
+
+    std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st{};
+        if (fd < 0 || ::fstat(fd, &st) != 0) {
+            const int error = errno;
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            ThrowFileError("open", path, ErrorText(error));
+        }
+        return std::make_unique<PosixReadFile>(fd, static_cast<uint64_t>(st.st_size));
+    }
+
+    std::unique_ptr<IReplacementFile> CreateReplacement(
+        const std::filesystem::path& path) override {
+        std::filesystem::path temp = path;
+        temp += ".tmp";
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            ThrowFileError("create", path, ErrorText(errno));
+        }
+        return std::make_unique<PosixReplacementFile>(path, std::move(temp), fd);
+    }
+
+};
+
+}  // namespace
+
+IFileSystem& PlatformFileSystem() {
+    static PosixFileSystem files;
+    return files;
+}
+
+}  // namespace snipora

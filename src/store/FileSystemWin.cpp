@@ -1,0 +1,113 @@
+#include <windows.h>
+
+#include "store/BufferedFile.h"
+#include "win/Text.h"
+#include "win/UniqueHandle.h"
+
+namespace snipora {
+namespace {
+
+// ReadFile and WriteFile take a DWORD count: large blocks go in pieces.
+constexpr size_t kMaxPiece = 64 * 1024 * 1024;
+
+class Win32ReadFile final : public BufferedReadFile {
+public:
+    Win32ReadFile(win::UniqueFile file, uint64_t size)
+        : BufferedReadFile(size), file_(std::move(file)) {}
+
+private:
+    size_t ReadRaw(void* buffer, size_t count) override {
+        DWORD read = 0;
+        const DWORD piece = static_cast<DWORD>(count < kMaxPiece ? count : kMaxPiece);
+        if (!::ReadFile(file_.Get(), buffer, piece, &read, nullptr)) {
+            return 0;
+        }
+        return read;
+    }
+    win::UniqueFile file_;
+};
+
+class Win32ReplacementFile final : public BufferedReplacementFile {
+public:
+    Win32ReplacementFile(std::filesystem::path target, std::filesystem::path temp,
+                         win::UniqueFile file)
+        : BufferedReplacementFile(std::move(target)),
+          temp_(std::move(temp)),
+          file_(std::move(file)) {}
+    ~Win32ReplacementFile() override {
+        if (!committed_) {
+            file_.Reset();
+            ::DeleteFileW(temp_.c_str());
+        }
+    }
+
+private:
+    bool WriteRaw(const void* buffer, size_t count, std::string& error) override {
+        const char* p = static_cast<const char*>(buffer);
+        while (count > 0) {
+            const DWORD piece = static_cast<DWORD>(count < kMaxPiece ? count : kMaxPiece);
+            DWORD written = 0;
+            if (!::WriteFile(file_.Get(), p, piece, &written, nullptr) || written == 0) {
+                error = win::ErrorText(::GetLastError());
+                return false;
+            }
+            p += written;
+            count -= written;
+        }
+        return true;
+    }
+    bool Finish(std::string& error) override {
+        if (!::FlushFileBuffers(file_.Get()) || !file_.Reset() ||
+            !::MoveFileExW(temp_.c_str(), Target().c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            error = win::ErrorText(::GetLastError());
+            return false;
+        }
+        committed_ = true;
+        return true;
+    }
+
+    std::filesystem::path temp_;
+    win::UniqueFile file_;
+    bool committed_ = false;
+};
+
+class Win32FileSystem final : public IFileSystem {
+public:
+    bool FileExists(const std::filesystem::path& path) override {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
+        win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        LARGE_INTEGER size{};
+        if (!file || !::GetFileSizeEx(file.Get(), &size)) {
+            ThrowFileError("open", path, win::ErrorText(::GetLastError()));
+        }
+        return std::make_unique<Win32ReadFile>(std::move(file),
+                                               static_cast<uint64_t>(size.QuadPart));
+    }
+
+    std::unique_ptr<IReplacementFile> CreateReplacement(
+        const std::filesystem::path& path) override {
+        std::filesystem::path temp = path;
+        temp += L".tmp";
+        win::UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            ThrowFileError("create", path, win::ErrorText(::GetLastError()));
+        }
+        return std::make_unique<Win32ReplacementFile>(path, std::move(temp), std::move(file));
+    }
+};
+
+}  // namespace
+
+IFileSystem& PlatformFileSystem() {
+    static Win32FileSystem files;
+    return files;
+}
+
+}  // namespace snipora

@@ -1,0 +1,79 @@
+#include "store/TextItem.h"
+
+#include <bit>
+
+#include "common/OleDate.h"
+
+namespace snipora {
+
+static_assert(std::endian::native == std::endian::little, "records are stored little-endian");
+namespace {
+
+template <typename T>
+bool ReadField(IReadStream& stream, T& field) {
+    T value{};
+    if (stream.Read(&value, sizeof value) != sizeof value) {
+        return false;
+    }
+    field = value;
+    return true;
+}
+
+}  // namespace
+
+CTextItem::CTextItem() { CaptureTime = CurrentOleDate(); }
+
+bool CTextItem::ReadFromClipboard(IClipboard& clipboard, WindowHandle window) {
+    if (!clipboard.HasText()) {
+        return false;
+    }
+    if (clipboard.ReadText(window, Text) == ClipboardRead::OpenFailed) {
+        return false;
+    }
+    CaptureTime = CurrentOleDate();
+    Length = static_cast<uint32_t>(Text.size());
+    return true;
+}
+
+bool CTextItem::WriteToClipboard(IClipboard& clipboard, WindowHandle window) {
+    return clipboard.WriteText(window, Text);
+}
+
+// Record layout, little-endian: category (4), capture time (8), unit count n (4), n UTF-16 units.
+void CTextItem::SaveToStream(IWriteStream& stream) const {
+    const uint32_t count = static_cast<uint32_t>(Text.size());
+    stream.Write(&Category, sizeof Category);
+    stream.Write(&CaptureTime, sizeof CaptureTime);
+    stream.Write(&count, sizeof count);
+    stream.Write(Text.data(), Text.size() * sizeof(char16_t));
+}
+
+bool CTextItem::LoadFromStream(IReadStream& stream) {
+    Length = 0;
+    Text.clear();
+    uint32_t count = 0;
+    if (!ReadField(stream, Category) || !ReadField(stream, CaptureTime) ||
+        !ReadField(stream, count)) {
+        return false;
+    }
+    // A count that runs past the end of the data marks a damaged record: nothing is allocated
+    // for more than the stream still holds.
+    const uint64_t bytes = uint64_t{count} * sizeof(char16_t);
+    if (bytes > stream.Remaining()) {
+        return false;
+    }
+    Length = count;
+    Text.resize(count);
+    if (stream.Read(Text.data(), bytes) != bytes) {
+        Text.clear();
+        return false;
+    }
+    // The stored count stays in Length even where the text stops at a zero unit.
+    const size_t zero = Text.find(u'\0');
+    if (zero != std::u16string::npos) {
+        Text.resize(zero);
+    }
+    return true;
+}
+
+}  // namespace snipora

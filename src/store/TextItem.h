@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "store/BaseItem.h"
+
+namespace snipora {
+
+// A recorded text, kept as UTF-16. Never holds a zero code unit.
+class CTextItem final : public CBaseItem {
+public:
+    CTextItem();
+
+    bool ReadFromClipboard(IClipboard& clipboard, WindowHandle window) override;
+    bool WriteToClipboard(IClipboard& clipboard, WindowHandle window) override;
+    void SaveToStream(IWriteStream& stream) const override;
+    bool LoadFromStream(IReadStream& stream) override;
+
+    std::u16string Text;
+};
+
+}  // namespace snipora

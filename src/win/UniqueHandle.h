@@ -1,0 +1,84 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace snipora::win {
+
+// One owner for one system handle; moves, never copies. Traits give the empty value and the
+// call that gives the handle back.
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Reset(other.Release());
+        }
+        return *this;
+    }
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::Empty(); }
+
+    // Gives up ownership without closing.
+    Handle Release() { return std::exchange(handle_, Traits::Empty()); }
+
+    // Closes the handle held, if any; false if the system refused.
+    bool Reset(Handle handle = Traits::Empty()) {
+        const Handle old = std::exchange(handle_, handle);
+        return old == Traits::Empty() || Traits::Close(old);
+    }
+
+private:
+    Handle handle_ = Traits::Empty();
+};
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
+};
+using UniqueFile = UniqueHandle<FileHandleTraits>;
+
+struct GlobalTraits {
+    using Handle = HGLOBAL;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::GlobalFree(h) == nullptr; }
+};
+using UniqueGlobal = UniqueHandle<GlobalTraits>;
+
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DestroyWindow(h) != FALSE; }
+};
+using UniqueWindow = UniqueHandle<WindowTraits>;
+
+// A global memory block locked for the span of a scope.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL block) : block_(block), data_(::GlobalLock(block)) {}
+    GlobalLockGuard(const GlobalLockGuard&) = delete;
+    GlobalLockGuard& operator=(const GlobalLockGuard&) = delete;
+    ~GlobalLockGuard() {
+        if (data_ != nullptr) {
+            ::GlobalUnlock(block_);
+        }
+    }
+    void* Data() const { return data_; }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+}  // namespace snipora::win

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "store/DataBase.h"
+#include "support/FakeClipboard.h"
+#include "support/MemoryStreams.h"
+#include "support/Records.h"
+
+namespace snipora {
+namespace {
+
+using test::FakeClipboard;
+
+class DataBaseTest : public ::testing::Test {
+protected:
+    DataBaseTest() : db(clipboard, PlatformFileSystem()) { db.SetWindow(&window); }
+
+    void Copy(const std::u16string& text) {
+        clipboard.Put(text);
+        db.CaptureClipboard();
+    }
+    std::vector<std::u16string> Texts(int32_t category) const {
+        std::vector<std::u16string> texts;
+        for (const auto& item : db.Items()) {
+            if (item->Category == category) {
+                texts.push_back(item->Text);
+            }
+        }
+        return texts;
+    }
+    size_t Count(int32_t category) const { return Texts(category).size(); }
+    uint32_t IdOf(const std::u16string& text) const {
+        for (const auto& item : db.Items()) {
+            if (item->Text == text) {
+                return item->Id;
+            }
+        }
+        return 0;
+    }
+    std::vector<uint32_t> Ids() const {
+        std::vector<uint32_t> ids;
+        for (const auto& item : db.Items()) {
+            ids.push_back(item->Id);
+        }
+        return ids;
+    }
+    // Loads records given oldest first, as the data file holds them.
+    void Load(const std::vector<std::pair<int32_t, std::u16string>>& records) {
+        std::string bytes;
+        for (const auto& [category, text] : records) {
+            bytes += test::Record(category, 40000.0, text);
+        }
+        test::MemoryReadStream in(bytes);
+        ASSERT_TRUE(db.LoadRecords(in));
+    }
+
+    int window = 0;
+    FakeClipboard clipboard;
+    CDataBase db;
+};
+
+TEST_F(DataBaseTest, CaptureRecordsNewestFirstWithFreshIds) {
+    Copy(u"one");
+    Copy(u"two");
+    Copy(u"two");  // no duplicate detection
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"two", u"two", u"one"}));
+    EXPECT_EQ(Ids(), (std::vector<uint32_t>{100002, 100001, 100000}));
+    EXPECT_EQ(db.LastCaptured(), u"two");
+    EXPECT_EQ(clipboard.lastOwner, &window);
+}
+
+TEST_F(DataBaseTest, NothingIsRecordedWithoutTextOrWhenPrivate) {
+    Copy(u"first");
+    clipboard.hasText = false;  // an image or files
+    db.CaptureClipboard();
+    clipboard.Put(u"secret password");
+    clipboard.isPrivate = true;
+    db.CaptureClipboard();
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"first"}));
+    EXPECT_EQ(db.LastCaptured(), u"first");
+}
+
+TEST_F(DataBaseTest, DisabledBeforeSetWindow) {
+    CDataBase fresh(clipboard, PlatformFileSystem());
+    EXPECT_FALSE(fresh.Enabled());
+    clipboard.Put(u"text");
+    fresh.CaptureClipboard();
+    EXPECT_TRUE(fresh.Items().empty());
+    test::MemoryReadStream in(test::Record(0, 1.0, u"loaded"));
+    ASSERT_TRUE(fresh.LoadRecords(in));
+    EXPECT_FALSE(fresh.MoveToClipboard(FirstItemId));
+    EXPECT_EQ(clipboard.writes, 0);
+    EXPECT_TRUE(fresh.DeleteItem(FirstItemId));
+    EXPECT_TRUE(fresh.Items().empty());
+}
+
+TEST_F(DataBaseTest, HistoryKeepsTheNewest25AndNeverDropsNotes) {
+    for (int i = 0; i < 3; ++i) {
+        Copy(u"note " + std::u16string(1, char16_t(u'a' + i)));
+        ASSERT_TRUE(db.MoveToCategory(db.Items().front()->Id, NotesCategory));
+    }
+    for (int i = 1; i <= 30; ++i) {
+        Copy(u"copy " + std::u16string(1, char16_t(u'A' + i)));
+    }
+    const auto history = Texts(0);
+    ASSERT_EQ(history.size(), HistoryLimit);
+    EXPECT_EQ(history.front(), u"copy " + std::u16string(1, char16_t(u'A' + 30)));
+    EXPECT_EQ(history.back(), u"copy " + std::u16string(1, char16_t(u'A' + 6)));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note c", u"note b", u"note a"}));
+}
+
+TEST_F(DataBaseTest, AnOverfullHistoryShrinksOnlyByFailedReads) {
+    std::vector<std::pair<int32_t, std::u16string>> records;
+    for (int i = 0; i < 30; ++i) {
+        records.emplace_back(0, std::u16string(1, char16_t(u'a' + i)));
+    }
+    Load(records);
+    ASSERT_EQ(Count(0), 30u);
+    Copy(u"new");
+    EXPECT_EQ(Count(0), 30u);  // one in, the oldest out
+    EXPECT_EQ(Texts(0).back(), u"b");
+    clipboard.openFails = true;  // the read fails: only the trim runs
+    db.CaptureClipboard();
+    EXPECT_EQ(Count(0), 29u);
+    clipboard.openFails = false;
+    clipboard.hasText = false;  // no text: nothing at all happens
+    db.CaptureClipboard();
+    EXPECT_EQ(Count(0), 29u);
+}
+
+TEST_F(DataBaseTest, LastCapturedIsTheTrimmedPreview) {
+    Copy(u"   " + std::u16string(300, u'z'));
+    EXPECT_EQ(db.LastCaptured(), std::u16string(197, u'z'));
+    Copy(u" \t\r\n ");
+    EXPECT_EQ(db.LastCaptured(), u"");
+}
+
+TEST_F(DataBaseTest, MoveToCategoryRenumbersAndPutsFirst) {
+    Copy(u"a");
+    Copy(u"b");
+    const uint32_t a = IdOf(u"a");
+    EXPECT_TRUE(db.MoveToCategory(a, NotesCategory));
+    EXPECT_EQ(db.Items().front()->Text, u"a");
+    EXPECT_EQ(db.Items().front()->Category, NotesCategory);
+    EXPECT_NE(db.Items().front()->Id, a);
+    EXPECT_FALSE(db.MoveToCategory(a, NotesCategory));  // the old id finds nothing
+    EXPECT_FALSE(db.MoveToCategory(IdOf(u"a"), NotesCategory));  // already a note
+    EXPECT_FALSE(db.MoveToCategory(99999, NotesCategory));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"b"}));
+}
+
+TEST_F(DataBaseTest, DeleteAndClear) {
+    Copy(u"h1");
+    Copy(u"n1");
+    db.MoveToCategory(IdOf(u"n1"), NotesCategory);
+    Copy(u"h2");
+    Copy(u"n2");
+    db.MoveToCategory(IdOf(u"n2"), NotesCategory);
+    Copy(u"h3");
+    EXPECT_FALSE(db.DeleteItem(12345));
+    EXPECT_TRUE(db.DeleteItem(IdOf(u"h2")));
+    EXPECT_FALSE(db.DeleteItem(IdOf(u"h2")));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h3", u"h1"}));
+
+    db.ClearCategory(HistoryCategory);
+    EXPECT_TRUE(Texts(0).empty());
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
+    Copy(u"h4");
+    db.ClearCategory(NotesCategory);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4"}));
+    EXPECT_TRUE(Texts(1).empty());
+}
+
+TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {
+    clipboard.onChange = [this] { db.CaptureClipboard(); };  // the system's notification
+    for (int i = 0; i < 25; ++i) {
+        Copy(std::u16string(1, char16_t(u'a' + i)));
+    }
+    const auto& oldest = *db.Items().back();
+    const double oldTime = oldest.CaptureTime;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(db.MoveToClipboard(oldest.Id));
+    EXPECT_EQ(Count(0), 25u);
+    EXPECT_EQ(db.Items().front()->Text, u"a");
+    EXPECT_GT(db.Items().front()->CaptureTime, oldTime);
+    EXPECT_EQ(Texts(0).back(), u"b");
+}
+
+TEST_F(DataBaseTest, ChoosingANoteLeavesItAndAddsAHistoryCopy) {
+    clipboard.onChange = [this] { db.CaptureClipboard(); };
+    Copy(u"note");
+    db.MoveToCategory(IdOf(u"note"), NotesCategory);
+    const uint32_t noteId = db.Items().front()->Id;
+    EXPECT_TRUE(db.MoveToClipboard(noteId));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note"}));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"note"}));
+    EXPECT_EQ(db.Items().back()->Id, noteId);
+    EXPECT_FALSE(db.MoveToClipboard(4242));
+}
+
+TEST_F(DataBaseTest, AHistoryEntryWhoseWriteFailsKeepsItsPlace) {
+    Copy(u"old");
+    Copy(u"middle");
+    Copy(u"new");
+    clipboard.writeFails = true;
+    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"middle")));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
+    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"old")));  // the last one
+    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"new")));  // the first one
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
+}
+
+TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {
+    Copy(u"present before");
+    std::string bytes = test::Record(0, 1.0, u"first") + test::Record(2, 2.0, u"second");
+    bytes += test::Record(1, 3.0, u"third").substr(0, 20);
+    test::MemoryReadStream in(bytes);
+    EXPECT_FALSE(db.LoadRecords(in));
+    // LoadRecords adds; only LoadFromFile empties the list first.
+    ASSERT_EQ(db.Items().size(), 3u);
+    EXPECT_EQ(db.Items().front()->Text, u"second");
+    EXPECT_EQ(db.Items().front()->Category, 2);
+}
+
+}  // namespace
+}  // namespace snipora

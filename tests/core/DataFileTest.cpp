@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include "common/Error.h"
+#include "store/DataBase.h"
+#include "support/FakeClipboard.h"
+#include "support/Records.h"
+#include "support/TempDir.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+namespace snipora {
+namespace {
+
+using test::ReadBytes;
+using test::Record;
+using test::WriteBytes;
+
+class DataFileTest : public ::testing::Test {
+protected:
+    DataFileTest() : db(clipboard, PlatformFileSystem()) { db.SetWindow(&window); }
+
+    void Add(int32_t category, double time, const std::u16string& text) {
+        clipboard.Put(text);
+        db.CaptureClipboard();
+        auto& item = const_cast<CTextItem&>(*db.Items().front());
+        item.CaptureTime = time;
+        if (category != 0) {
+            db.MoveToCategory(item.Id, category);
+        }
+    }
+    std::string ErrorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const AppError& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    int window = 0;
+    test::FakeClipboard clipboard;
+    CDataBase db;
+    test::TempDir dir;
+    std::filesystem::path data = dir / "data.dat";
+};
+
+TEST_F(DataFileTest, EmptyDatabaseGivesAnEmptyFile) {
+    EXPECT_TRUE(db.SaveToFile(data));
+    EXPECT_EQ(std::filesystem::file_size(data), 0u);
+    Add(0, 1.0, u"gone on load");
+    EXPECT_TRUE(db.LoadFromFile(data));
+    EXPECT_TRUE(db.Items().empty());
+}
+
+TEST_F(DataFileTest, WorkedExampleBytes) {
+    Add(1, 39814.5, u"abc");
+    db.SaveToFile(data);
+    EXPECT_EQ(ReadBytes(data), Record(1, 39814.5, u"abc"));
+    EXPECT_EQ(ReadBytes(data).size(), 22u);
+}
+
+TEST_F(DataFileTest, RoundTripKeepsOrderCategoriesTimesAndTexts) {
+    Add(0, 40000.25, u"history one");
+    Add(1, 40001.5, u"a note \u00fc\u4e2d\U0001F600");
+    Add(0, 40002.75, std::u16string(3 * 1024 * 1024, u'L'));
+    Add(0, 40003.0, u"");
+    // Oldest first in the file.
+    const std::string bytes = ReadBytes((db.SaveToFile(data), data));
+    EXPECT_EQ(bytes.substr(0, Record(0, 40000.25, u"history one").size()),
+              Record(0, 40000.25, u"history one"));
+
+    test::FakeClipboard otherClipboard;
+    CDataBase loaded(otherClipboard, PlatformFileSystem());
+    EXPECT_TRUE(loaded.LoadFromFile(data));
+    ASSERT_EQ(loaded.Items().size(), db.Items().size());
+    auto a = db.Items().begin();
+    uint32_t expectedId = FirstItemId + 3;  // identifiers rise from the first record to the last
+    for (const auto& item : loaded.Items()) {
+        EXPECT_EQ(item->Text, (*a)->Text);
+        EXPECT_EQ(item->Category, (*a)->Category);
+        EXPECT_EQ(item->CaptureTime, (*a)->CaptureTime);
+        EXPECT_EQ(item->Length, item->Text.size());
+        EXPECT_EQ(item->Id, expectedId--);
+        ++a;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.tmp"));
+}
+
+TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
+    std::string bytes;
+    for (int i = 0; i < 30; ++i) {
+        bytes += Record(0, 100.0 + i, u"h");
+    }
+    bytes += Record(2, 5.0, u"odd category");
+    WriteBytes(data, bytes);
+    EXPECT_TRUE(db.LoadFromFile(data));
+    EXPECT_EQ(db.Items().size(), 31u);
+    EXPECT_EQ(db.Items().front()->Category, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.damaged"));
+}
+
+TEST_F(DataFileTest, MissingFileEmptiesTheListAndReturnsFalse) {
+    Add(0, 1.0, u"present");
+    EXPECT_FALSE(db.LoadFromFile(dir / "none.dat"));
+    EXPECT_TRUE(db.Items().empty());
+    // A folder of that name is no file either.
+    std::filesystem::create_directory(dir / "folder.dat");
+    EXPECT_FALSE(db.LoadFromFile(dir / "folder.dat"));
+}
+
+TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
+    const std::string good = Record(0, 1.0, u"one") + Record(1, 2.0, u"two");
+    const std::string damaged = good + Record(0, 3.0, u"three").substr(0, 17);
+    WriteBytes(data, damaged);
+    WriteBytes(dir / "data.dat.damaged", "an older copy");
+    EXPECT_TRUE(db.LoadFromFile(data));
+    ASSERT_EQ(db.Items().size(), 2u);
+    EXPECT_EQ(db.Items().front()->Text, u"two");
+    EXPECT_EQ(ReadBytes(dir / "data.dat.damaged"), damaged);
+    EXPECT_EQ(ReadBytes(data), damaged);  // loading never writes the data file
+    db.SaveToFile(data);
+    EXPECT_EQ(ReadBytes(data), good);
+
+    // A count that runs past the end of the file, up to the largest one.
+    for (uint32_t count : {4u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        std::string bytes = good + Record(0, 3.0, u"xyz");
+        std::memcpy(&bytes[good.size() + 12], &count, 4);
+        WriteBytes(data, bytes);
+        EXPECT_TRUE(db.LoadFromFile(data));
+        EXPECT_EQ(db.Items().size(), 2u) << count;
+        EXPECT_EQ(ReadBytes(dir / "data.dat.damaged"), bytes);
+    }
+}
+
+TEST_F(DataFileTest, SaveFailuresRaiseAndKeepThePreviousFile) {
+    Add(0, 1.0, u"text");
+    const auto missing = dir / "no such folder" / "data.dat";
+    const std::string created = ErrorOf([&] { db.SaveToFile(missing); });
+    EXPECT_EQ(created.rfind("Cannot create file \"", 0), 0u) << created;
+    EXPECT_NE(created.find("data.dat\". "), std::string::npos) << created;
+    EXPECT_GT(created.size(), created.find("\". ") + 3) << "the system's text follows";
+
+    // The replacement cannot take the place of a folder: the new file is removed again.
+    const auto folder = dir / "taken.dat";
+    std::filesystem::create_directory(folder);
+    std::filesystem::create_directory(folder / "inside");
+    const std::string written = ErrorOf([&] { db.SaveToFile(folder); });
+    EXPECT_EQ(written.rfind("Cannot write file \"", 0), 0u) << written;
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(std::filesystem::exists(dir / "taken.dat.tmp"));
+}
+
+#ifndef _WIN32
+// A disk that fills up half way through the save: the error names the file and data.dat is
+// left exactly as it was.
+TEST_F(DataFileTest, FullDiskLeavesTheOldFile) {
+    WriteBytes(data, Record(0, 1.0, u"precious"));
+    Add(0, 2.0, std::u16string(512 * 1024, u'x'));
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const std::string error = ErrorOf([&] { db.SaveToFile(data); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error.rfind("Cannot write file \"", 0), 0u) << error;
+    EXPECT_EQ(ReadBytes(data), Record(0, 1.0, u"precious"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.tmp"));
+}
+#endif
+
+}  // namespace
+}  // namespace snipora

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "log/Logger.h"
+
+namespace snipora {
+namespace {
+
+class LoggerTest : public ::testing::Test {
+protected:
+    ~LoggerTest() override { AttachLogOutput(nullptr); }
+};
+
+TEST_F(LoggerTest, NothingHappensWithoutAnOutput) {
+    AttachLogOutput(nullptr);
+    LogError("[Test] nowhere");
+    LogInfo(nullptr);
+    SUCCEED();
+}
+
+TEST_F(LoggerTest, LinesCarryTheMarkupOfTheirLevel) {
+    std::ostringstream out;
+    AttachLogOutput(&out);
+    LogInfo("abc");
+    EXPECT_EQ(out.str(), "<font color=\"#4f4f4f\"><b>abc</b></font><br>");
+    out.str("");
+    LogError("a <b> & \"c\"");  // written as given, no escaping
+    LogError(std::string());
+    WriteLogLine(0, "z");
+    WriteLogLine(2, "y");
+    WriteLogLine(7, "x");
+    EXPECT_EQ(out.str(),
+              "<font color=\"#ff0000\"><b>a <b> & \"c\"</b></font><br>"
+              "<font color=\"#ff0000\"><b></b></font><br>"
+              "<font color=\"#8f8f8f\"><b>z</b></font><br>"
+              "<font color=\"#ffff00\"><b>y</b></font><br>"
+              "<font color=\"#ffffff\"><b>x</b></font><br>");
+}
+
+}  // namespace
+}  // namespace snipora

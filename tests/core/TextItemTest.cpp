@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "common/OleDate.h"
+#include "store/TextItem.h"
+#include "support/FakeClipboard.h"
+#include "support/MemoryStreams.h"
+#include "support/Records.h"
+
+namespace snipora {
+namespace {
+
+using test::FakeClipboard;
+using test::MemoryReadStream;
+using test::MemoryWriteStream;
+using test::Record;
+
+TEST(OleDate, FromPartsMatchesKnownValues) {
+    EXPECT_DOUBLE_EQ(OleDateFromParts(1899, 12, 30, 0, 0, 0, 0), 0.0);
+    EXPECT_DOUBLE_EQ(OleDateFromParts(2009, 1, 1, 12, 0, 0, 0), 39814.5);
+    EXPECT_DOUBLE_EQ(OleDateFromParts(2000, 3, 1, 6, 0, 0, 0), 36586.25);
+    const double now = CurrentOleDate();
+    EXPECT_GT(now, OleDateFromParts(2020, 1, 1, 0, 0, 0, 0));
+}
+
+TEST(TextItem, ConstructionIsEmptyAndStampedNow) {
+    const double before = CurrentOleDate();
+    CTextItem item;
+    EXPECT_EQ(item.Id, 0u);
+    EXPECT_EQ(item.Category, 0);
+    EXPECT_TRUE(item.Text.empty());
+    EXPECT_GE(item.CaptureTime, before);
+    EXPECT_LE(item.CaptureTime, CurrentOleDate());
+}
+
+TEST(TextItem, ReadFromClipboardOutcomes) {
+    FakeClipboard clipboard;
+    CTextItem item;
+    int owner = 0;
+
+    // No text announced: false, the clipboard is not even opened.
+    EXPECT_FALSE(item.ReadFromClipboard(clipboard, &owner));
+    EXPECT_EQ(clipboard.lastOwner, nullptr);
+
+    clipboard.Put(u"hello");
+    clipboard.openFails = true;
+    EXPECT_FALSE(item.ReadFromClipboard(clipboard, &owner));
+    EXPECT_TRUE(item.Text.empty());
+
+    clipboard.openFails = false;
+    EXPECT_TRUE(item.ReadFromClipboard(clipboard, &owner));
+    EXPECT_EQ(item.Text, u"hello");
+    EXPECT_EQ(item.Length, 5u);
+    EXPECT_EQ(clipboard.lastOwner, &owner);
+
+    // Text announced but no Unicode block: true, the text stays, the time is set again.
+    clipboard.hasUnicode = false;
+    item.CaptureTime = 1.0;
+    EXPECT_TRUE(item.ReadFromClipboard(clipboard, &owner));
+    EXPECT_EQ(item.Text, u"hello");
+    EXPECT_EQ(item.Length, 5u);
+    EXPECT_GT(item.CaptureTime, 1.0);
+
+    clipboard.Put(u"");
+    EXPECT_TRUE(item.ReadFromClipboard(clipboard, &owner));
+    EXPECT_EQ(item.Length, 0u);
+}
+
+TEST(TextItem, WorkedExampleRecordIsByteExact) {
+    CTextItem item;
+    item.Category = 1;
+    item.CaptureTime = 39814.5;
+    item.Text = u"abc";
+    MemoryWriteStream out;
+    item.SaveToStream(out);
+    const unsigned char expected[] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                      0xd0, 0x70, 0xe3, 0x40, 0x03, 0x00, 0x00, 0x00,
+                                      0x61, 0x00, 0x62, 0x00, 0x63, 0x00};
+    EXPECT_EQ(out.bytes, std::string(reinterpret_cast<const char*>(expected), sizeof expected));
+}
+
+TEST(TextItem, StreamRoundTripKeepsEverythingButId) {
+    CTextItem item;
+    item.Id = 100123;
+    item.Category = 7;
+    item.CaptureTime = 45000.123456;
+    item.Text = u"line one\r\nline two \u00e9\u4e2d\U0001F600";
+    MemoryWriteStream out;
+    item.SaveToStream(out);
+
+    MemoryReadStream in(out.bytes);
+    CTextItem loaded;
+    EXPECT_TRUE(loaded.LoadFromStream(in));
+    EXPECT_EQ(loaded.Id, 0u);
+    EXPECT_EQ(loaded.Category, 7);
+    EXPECT_EQ(loaded.CaptureTime, 45000.123456);
+    EXPECT_EQ(loaded.Text, item.Text);
+    EXPECT_EQ(loaded.Length, item.Text.size());
+    EXPECT_EQ(in.Remaining(), 0u);
+}
+
+TEST(TextItem, StoredCountStaysWhenTextStopsAtZeroUnit) {
+    MemoryReadStream in(Record(0, 1.0, std::u16string(u"ab\0cd", 5)));
+    CTextItem item;
+    EXPECT_TRUE(item.LoadFromStream(in));
+    EXPECT_EQ(item.Text, u"ab");
+    EXPECT_EQ(item.Length, 5u);
+    EXPECT_EQ(in.Remaining(), 0u);
+}
+
+TEST(TextItem, DamagedRecordsLeaveDefinedFields) {
+    const std::string whole = Record(1, 39814.5, u"abcdef");
+    // Every cut inside the record is reported; the item is left empty and defined.
+    for (size_t cut = 1; cut < whole.size(); ++cut) {
+        MemoryReadStream in(whole.substr(0, cut));
+        CTextItem item;
+        item.Text = u"old";
+        EXPECT_FALSE(item.LoadFromStream(in)) << "cut at " << cut;
+        EXPECT_TRUE(item.Text.empty());
+        EXPECT_EQ(item.Length, 0u);
+    }
+    // A count far beyond the data allocates nothing for it (ASan would fail an 8 GB request).
+    std::string huge = Record(0, 1.0, u"xy");
+    huge[12] = huge[13] = huge[14] = huge[15] = '\xff';
+    MemoryReadStream in(huge);
+    CTextItem item;
+    EXPECT_FALSE(item.LoadFromStream(in));
+    EXPECT_EQ(item.Length, 0u);
+    EXPECT_TRUE(item.Text.empty());
+}
+
+}  // namespace
+}  // namespace snipora
