@@ -33,8 +33,12 @@ void AppendUtf16(std::u16string& out, char32_t c) {
     }
 }
 
-bool IsHigh(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLow(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+bool IsHigh(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLow(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
 
 }  // namespace
 
@@ -44,7 +48,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         char16_t u = text[i];
         if (IsHigh(u) && i + 1 < text.size() && IsLow(text[i + 1])) {
-            char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
+            char32_t c =
+                0x10000 + ((char32_t(u) - 0xD800) << 10) + (char32_t(text[i + 1]) - 0xDC00);
             AppendUtf8(out, c);
             ++i;
         } else if (IsHigh(u) || IsLow(u)) {

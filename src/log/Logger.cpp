@@ -38,9 +38,13 @@ void WriteLogLine(uint8_t level, const char* text) {
     g_output->write(kSuffix, sizeof kSuffix - 1);
 }
 
-void LogInfo(const char* text) { WriteLogLine(1, text); }
+void LogInfo(const char* text) {
+    WriteLogLine(1, text);
+}
 
-void LogError(const std::string& text) { WriteLogLine(3, text.c_str()); }
+void LogError(const std::string& text) {
+    WriteLogLine(3, text.c_str());
+}
 
 std::ostream* AttachLogOutput(std::ostream* output) {
     std::ostream* previous = g_output;

@@ -9,7 +9,9 @@
 namespace snipora {
 namespace {
 
-HWND AsWindow(WindowHandle window) { return static_cast<HWND>(window); }
+HWND AsWindow(WindowHandle window) {
+    return static_cast<HWND>(window);
+}
 
 }  // namespace
 
@@ -18,7 +20,9 @@ Win32Clipboard::Win32Clipboard()
       viewerIgnoreFormat_(::RegisterClipboardFormatW(L"Clipboard Viewer Ignore")),
       canIncludeFormat_(::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")) {}
 
-bool Win32Clipboard::HasText() { return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+bool Win32Clipboard::HasText() {
+    return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE;
+}
 
 bool Win32Clipboard::IsPrivate(WindowHandle owner) {
     if ((excludeFormat_ != 0 && ::IsClipboardFormatAvailable(excludeFormat_)) ||

@@ -11,7 +11,9 @@
 namespace snipora {
 namespace {
 
-std::string ErrorText(int error) { return std::strerror(error); }
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
 
 class Descriptor {
 public:
@@ -95,13 +97,13 @@ private:
 class PosixFileSystem final : public IFileSystem {
 public:
     bool FileExists(const std::filesystem::path& path) override {
-        struct stat st{};
+        struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
     }
 
     std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat st{};
+        struct stat st {};
         if (fd < 0 || ::fstat(fd, &st) != 0) {
             const int error = errno;
             if (fd >= 0) {
@@ -122,7 +124,6 @@ public:
         }
         return std::make_unique<PosixReplacementFile>(path, std::move(temp), fd);
     }
-
 };
 
 }  // namespace

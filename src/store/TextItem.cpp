@@ -21,7 +21,9 @@ bool ReadField(IReadStream& stream, T& field) {
 
 }  // namespace
 
-CTextItem::CTextItem() { CaptureTime = CurrentOleDate(); }
+CTextItem::CTextItem() {
+    CaptureTime = CurrentOleDate();
+}
 
 bool CTextItem::ReadFromClipboard(IClipboard& clipboard, WindowHandle window) {
     if (!clipboard.HasText()) {

@@ -145,7 +145,7 @@ TEST_F(DataBaseTest, MoveToCategoryRenumbersAndPutsFirst) {
     EXPECT_EQ(db.Items().front()->Text, u"a");
     EXPECT_EQ(db.Items().front()->Category, NotesCategory);
     EXPECT_NE(db.Items().front()->Id, a);
-    EXPECT_FALSE(db.MoveToCategory(a, NotesCategory));  // the old id finds nothing
+    EXPECT_FALSE(db.MoveToCategory(a, NotesCategory));           // the old id finds nothing
     EXPECT_FALSE(db.MoveToCategory(IdOf(u"a"), NotesCategory));  // already a note
     EXPECT_FALSE(db.MoveToCategory(99999, NotesCategory));
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"b"}));

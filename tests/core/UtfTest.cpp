@@ -15,10 +15,12 @@ TEST(Utf, RoundTripsEveryPlane) {
 TEST(Utf, IllFormedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xef\xbf\xbdx");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
-    EXPECT_EQ(Utf8ToUtf16("\xff" "a"), u"\uFFFDa");
-    EXPECT_EQ(Utf8ToUtf16("\xe4\xb8"), u"\uFFFD");            // cut short
-    EXPECT_EQ(Utf8ToUtf16("\xc0\x80"), u"\uFFFD");            // overlong
-    EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\uFFFD");        // encoded surrogate
+    EXPECT_EQ(Utf8ToUtf16("\xff"
+                          "a"),
+              u"\uFFFDa");
+    EXPECT_EQ(Utf8ToUtf16("\xe4\xb8"), u"\uFFFD");      // cut short
+    EXPECT_EQ(Utf8ToUtf16("\xc0\x80"), u"\uFFFD");      // overlong
+    EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\uFFFD");  // encoded surrogate
 }
 
 TEST(FormatText, FillsPlaceholdersInOrder) {

@@ -10,11 +10,11 @@ namespace snipora::test {
 // A clipboard in memory, with switches for the ways a real one can let a program down.
 class FakeClipboard final : public IClipboard {
 public:
-    bool hasText = false;           // CF_TEXT is announced
-    bool hasUnicode = true;         // a Unicode block is there when text is announced
-    bool isPrivate = false;         // marked by a password manager
-    bool openFails = false;         // another program holds it open
-    bool writeFails = false;        // e.g. no memory for the block
+    bool hasText = false;     // CF_TEXT is announced
+    bool hasUnicode = true;   // a Unicode block is there when text is announced
+    bool isPrivate = false;   // marked by a password manager
+    bool openFails = false;   // another program holds it open
+    bool writeFails = false;  // e.g. no memory for the block
     std::u16string text;
     WindowHandle lastOwner = nullptr;
     int writes = 0;
