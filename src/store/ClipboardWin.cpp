@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/TextScan.h"
 #include "win/ClipboardSession.h"
 #include "win/UniqueHandle.h"
 
@@ -65,9 +66,9 @@ ClipboardRead Win32Clipboard::ReadText(WindowHandle owner, std::u16string& text)
     const auto* units = static_cast<const char16_t*>(lock.Data());
     // The text ends at its first zero unit, and never past the block.
     const size_t capacity = ::GlobalSize(data) / sizeof(char16_t);
-    const char16_t* zero = capacity > 0 ? std::char_traits<char16_t>::find(units, capacity, u'\0')
-                                        : units + std::char_traits<char16_t>::length(units);
-    text.assign(units, zero != nullptr ? zero : units + capacity);
+    const size_t length =
+        capacity > 0 ? FindZeroUnit(units, capacity) : std::char_traits<char16_t>::length(units);
+    text.assign(units, length);
     return ClipboardRead::Text;
 }
 

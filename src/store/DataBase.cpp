@@ -130,7 +130,7 @@ bool CDataBase::SaveToFile(const std::filesystem::path& path) {
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
     while (stream.Remaining() > 0) {
-        auto item = std::make_unique<CTextItem>();
+        auto item = std::make_unique<CTextItem>(0.0);
         if (!item->LoadFromStream(stream)) {
             return false;
         }

@@ -3,6 +3,7 @@
 #include <bit>
 
 #include "common/OleDate.h"
+#include "common/TextScan.h"
 
 namespace snipora {
 
@@ -21,8 +22,10 @@ bool ReadField(IReadStream& stream, T& field) {
 
 }  // namespace
 
-CTextItem::CTextItem() {
-    CaptureTime = CurrentOleDate();
+CTextItem::CTextItem() : CTextItem(CurrentOleDate()) {}
+
+CTextItem::CTextItem(double captureTime) {
+    CaptureTime = captureTime;
 }
 
 bool CTextItem::ReadFromClipboard(IClipboard& clipboard, WindowHandle window) {
@@ -71,10 +74,7 @@ bool CTextItem::LoadFromStream(IReadStream& stream) {
         return false;
     }
     // The stored count stays in Length even where the text stops at a zero unit.
-    const size_t zero = Text.find(u'\0');
-    if (zero != std::u16string::npos) {
-        Text.resize(zero);
-    }
+    Text.resize(FindZeroUnit(Text.data(), Text.size()));
     return true;
 }
 

@@ -9,7 +9,10 @@ namespace snipora {
 // A recorded text, kept as UTF-16. Never holds a zero code unit.
 class CTextItem final : public CBaseItem {
 public:
+    // Stamped with the current local time.
     CTextItem();
+    // Stamped with the given time; loading replaces it at once, so asking the clock is wasted.
+    explicit CTextItem(double captureTime);
 
     bool ReadFromClipboard(IClipboard& clipboard, WindowHandle window) override;
     bool WriteToClipboard(IClipboard& clipboard, WindowHandle window) override;
