@@ -1,0 +1,115 @@
+#include "app/PopupController.h"
+
+namespace snipora {
+
+TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
+                            const std::function<int()>& readSecondaryEnabled) {
+    std::array<bool, 256> secondary{};
+    const unsigned value = static_cast<unsigned>(hotKey) & 0xFFFF;
+    secondary[value & 0xFF] = true;
+    // The modifier bits have the last word, also over a key code that is itself a modifier.
+    secondary[kVkShift] = (value & 0x2000) != 0;
+    secondary[kVkControl] = (value & 0x4000) != 0;
+    secondary[kVkMenu] = (value & 0x8000) != 0;
+
+    TriggerKeys keys;
+    keys.primary = {kVkLButton, kVkControl};
+    keys.primaryEnabled = primaryEnabledSetting == 1;
+    keys.secondaryEnabled = value != 0 && readSecondaryEnabled() == 1;
+    for (int vk = 0; vk < 256; ++vk) {
+        if (secondary[vk]) {
+            keys.secondary.push_back(static_cast<uint8_t>(vk));
+        }
+    }
+    return keys;
+}
+
+Point PlaceBesidePointer(Point pointer, Rect workArea, int width, int expandedHeight) {
+    Point corner;
+    corner.y = pointer.y + expandedHeight < workArea.bottom ? pointer.y + 1
+                                                            : pointer.y - expandedHeight - 1;
+    corner.x = pointer.x + width < workArea.right ? pointer.x + 1 : pointer.x - width - 1;
+    return corner;
+}
+
+bool IsNear(Point pointer, Rect window, int margin) {
+    return window.left - margin < pointer.x && pointer.x < window.right + margin &&
+           window.top - margin < pointer.y && pointer.y < window.bottom + margin;
+}
+
+void PopupController::ApplySettings(int width, int expandedHeight, TriggerKeys keys) {
+    host_.SetWindowWidth(width);
+    expandedHeight_ = expandedHeight;
+    keys_ = std::move(keys);
+}
+
+void PopupController::SetTranslucent(bool translucent) {
+    if (translucent != translucent_) {
+        translucent_ = translucent;
+        host_.SetTranslucent(translucent);
+    }
+}
+
+void PopupController::SetExpanded(bool expanded) {
+    expanded_ = expanded;
+    host_.SetWindowHeight(expanded ? expandedHeight_ : host_.CollapsedHeight());
+    host_.SetButtonDown(expanded);
+    host_.ShowTree(expanded);
+    if (expanded) {
+        SetTranslucent(false);
+    } else if (atCursor_) {
+        atCursor_ = false;
+        host_.MoveWindowTo(homeLeft_, homeTop_);
+    }
+}
+
+void PopupController::PlaceAtCursor() {
+    const Point pointer = host_.CursorPos();
+    const Rect window = host_.WindowRect();
+    if (!atCursor_) {
+        homeLeft_ = window.left;
+        homeTop_ = window.top;
+        atCursor_ = true;
+    }
+    const Point corner =
+        PlaceBesidePointer(pointer, host_.WorkAreaAt(pointer), window.Width(), expandedHeight_);
+    host_.MoveWindowTo(corner.x, corner.y);
+}
+
+// An empty list never passes: a hot key made of nothing would otherwise fire on every tick.
+bool PopupController::AllDown(const std::vector<uint8_t>& keys) {
+    if (keys.empty()) {
+        return false;
+    }
+    for (uint8_t vk : keys) {
+        if (!host_.IsKeyDown(vk)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void PopupController::Tick() {
+    const Point pointer = host_.CursorPos();
+    if (IsNear(pointer, host_.WindowRect(), kNearMargin)) {
+        SetTranslucent(false);
+    } else {
+        SetTranslucent(!expanded_);
+        if (expanded_ && !host_.IsActive()) {
+            SetExpanded(false);
+        }
+    }
+    if (atCursor_) {
+        return;
+    }
+    // Only the marked keys are asked, and only while they could still pass.
+    const bool fire = (keys_.primaryEnabled && AllDown(keys_.primary)) ||
+                      (keys_.secondaryEnabled && AllDown(keys_.secondary));
+    if (fire) {
+        host_.RememberTarget();
+        PlaceAtCursor();
+        SetExpanded(true);
+    }
+}
+
+}  // namespace snipora

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace snipora {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+};
+
+// The keys behind the two triggers, as lists of virtual-key codes that must all be down.
+struct TriggerKeys {
+    std::vector<uint8_t> primary;
+    std::vector<uint8_t> secondary;
+    bool primaryEnabled = false;
+    bool secondaryEnabled = false;
+};
+
+inline constexpr uint8_t kVkLButton = 0x01;
+inline constexpr uint8_t kVkShift = 0x10;
+inline constexpr uint8_t kVkControl = 0x11;
+inline constexpr uint8_t kVkMenu = 0x12;
+inline constexpr int kDefaultHotKey = 0xC056;  // Ctrl+Alt+V
+
+// Builds the trigger keys from the settings. The mouse gesture is always Ctrl + left button.
+// `hotKey` is a shortcut word: low byte the key, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
+// `readSecondaryEnabled` is only asked when the hot key's low 16 bits are not 0.
+TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
+                            const std::function<int()>& readSecondaryEnabled);
+
+// The window as the popup logic sees it; the Win32 window implements it.
+class IPopupHost {
+public:
+    virtual ~IPopupHost() = default;
+    virtual Rect WindowRect() = 0;
+    virtual void MoveWindowTo(int left, int top) = 0;
+    virtual void SetWindowWidth(int width) = 0;
+    virtual void SetWindowHeight(int height) = 0;
+    // Height of the collapsed bar.
+    virtual int CollapsedHeight() = 0;
+    // Alpha blending on (translucent) or off (opaque).
+    virtual void SetTranslucent(bool translucent) = 0;
+    virtual void ShowTree(bool show) = 0;
+    virtual void SetButtonDown(bool down) = 0;
+    virtual bool IsActive() = 0;
+    virtual Point CursorPos() = 0;
+    virtual bool IsKeyDown(uint8_t virtualKey) = 0;
+    // Remembers the foreground window as the one to paste into.
+    virtual void RememberTarget() = 0;
+    // The work area of the monitor that holds the point.
+    virtual Rect WorkAreaAt(Point point) = 0;
+};
+
+// The bar's two states, the triggers polled every tick, and the placement beside the pointer.
+class PopupController {
+public:
+    // How far around the window the pointer still counts as near.
+    static constexpr int kNearMargin = 30;
+
+    explicit PopupController(IPopupHost& host) : host_(host) {}
+
+    // Width in both states, height when expanded (from the next expansion on), trigger keys.
+    void ApplySettings(int width, int expandedHeight, TriggerKeys keys);
+    void SetExpanded(bool expanded);
+    void PlaceAtCursor();
+    // The 10 ms tick.
+    void Tick();
+    // The alpha state the window starts with, so that only changes reach the window.
+    void SetInitialTranslucent(bool translucent) { translucent_ = translucent; }
+
+    bool Expanded() const { return expanded_; }
+    bool AtCursor() const { return atCursor_; }
+    int ExpandedHeight() const { return expandedHeight_; }
+    Point Home() const { return {homeLeft_, homeTop_}; }
+    const TriggerKeys& Keys() const { return keys_; }
+
+private:
+    void SetTranslucent(bool translucent);
+    bool AllDown(const std::vector<uint8_t>& keys);
+
+    IPopupHost& host_;
+    bool expanded_ = false;
+    bool atCursor_ = false;
+    bool translucent_ = true;
+    int expandedHeight_ = 388;
+    int homeLeft_ = 0;
+    int homeTop_ = 0;
+    TriggerKeys keys_;
+};
+
+// Where the popup's top-left corner goes for a pointer at `pointer`: one pixel right of and
+// below it, or above and to the left where the popup would reach the work area's far edges.
+Point PlaceBesidePointer(Point pointer, Rect workArea, int width, int expandedHeight);
+
+// True when the pointer is within the window widened by the margin on every side.
+bool IsNear(Point pointer, Rect window, int margin);
+
+}  // namespace snipora

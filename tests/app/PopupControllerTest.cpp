@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/PopupController.h"
+
+namespace snipora {
+namespace {
+
+// A window on a 1920 x 1040 work area, with a pointer and a keyboard under the test's control.
+class FakeHost final : public IPopupHost {
+public:
+    Rect window{1640, 0, 1840, 29};
+    bool translucent = true;
+    int translucentCalls = 0;
+    bool treeShown = false;
+    bool buttonDown = false;
+    bool active = false;
+    Point cursor{0, 500};
+    std::set<uint8_t> down;
+    std::vector<uint8_t> asked;
+    int targets = 0;
+    Rect workArea{0, 0, 1920, 1040};
+    Rect secondMonitor{1920, 0, 3200, 1024};
+
+    Rect WindowRect() override { return window; }
+    void MoveWindowTo(int left, int top) override {
+        window = {left, top, left + window.Width(), top + window.Height()};
+    }
+    void SetWindowWidth(int width) override { window.right = window.left + width; }
+    void SetWindowHeight(int height) override { window.bottom = window.top + height; }
+    int CollapsedHeight() override { return 29; }
+    void SetTranslucent(bool value) override {
+        translucent = value;
+        ++translucentCalls;
+    }
+    void ShowTree(bool show) override { treeShown = show; }
+    void SetButtonDown(bool value) override { buttonDown = value; }
+    bool IsActive() override { return active; }
+    Point CursorPos() override { return cursor; }
+    bool IsKeyDown(uint8_t vk) override {
+        asked.push_back(vk);
+        return down.count(vk) != 0;
+    }
+    void RememberTarget() override { ++targets; }
+    Rect WorkAreaAt(Point p) override { return p.x >= 1920 ? secondMonitor : workArea; }
+};
+
+TriggerKeys Keys(int primary, int hotKey, int secondary) {
+    return MakeTriggerKeys(primary, hotKey, [secondary] { return secondary; });
+}
+
+class PopupTest : public ::testing::Test {
+protected:
+    PopupTest() : popup(host) {
+        popup.ApplySettings(200, 388, Keys(1, kDefaultHotKey, 1));
+        popup.SetExpanded(false);
+    }
+    FakeHost host;
+    PopupController popup;
+};
+
+TEST(TriggerKeys, FromSettings) {
+    TriggerKeys keys = Keys(1, 0xC056, 1);
+    EXPECT_EQ(keys.primary, (std::vector<uint8_t>{kVkLButton, kVkControl}));
+    EXPECT_EQ(keys.secondary, (std::vector<uint8_t>{kVkControl, kVkMenu, 0x56}));
+    EXPECT_TRUE(keys.primaryEnabled);
+    EXPECT_TRUE(keys.secondaryEnabled);
+
+    EXPECT_FALSE(Keys(0, 0xC056, 1).primaryEnabled);
+    EXPECT_FALSE(Keys(2, 0xC056, 1).primaryEnabled);  // only 1 means on
+    EXPECT_FALSE(Keys(1, 0xC056, 0).secondaryEnabled);
+    // Shift + key, and bits 8 to 12 and above 15 ignored.
+    EXPECT_EQ(Keys(1, 0x12000 | 0x1F00 | 0x41, 1).secondary,
+              (std::vector<uint8_t>{kVkShift, 0x41}));
+
+    // A value of 0 is off, and the enabled setting is then not even read.
+    bool read = false;
+    TriggerKeys off = MakeTriggerKeys(1, 0x10000, [&] {
+        read = true;
+        return 1;
+    });
+    EXPECT_FALSE(off.secondaryEnabled);
+    EXPECT_FALSE(read);
+
+    // The modifier bits override a key code that is itself a modifier.
+    EXPECT_TRUE(Keys(1, 0x0011, 1).secondary.empty());
+    EXPECT_EQ(Keys(1, 0x4011, 1).secondary, (std::vector<uint8_t>{kVkControl}));
+}
+
+TEST(Placement, BesideThePointerOrAboveAndLeftNearTheFarEdges) {
+    const Rect area{0, 0, 1920, 1040};
+    EXPECT_EQ(PlaceBesidePointer({100, 200}, area, 200, 388).x, 101);
+    EXPECT_EQ(PlaceBesidePointer({100, 200}, area, 200, 388).y, 201);
+    const Point corner = PlaceBesidePointer({1919, 1039}, area, 200, 388);
+    EXPECT_EQ(corner.x, 1919 - 200 - 1);
+    EXPECT_EQ(corner.y, 1039 - 388 - 1);
+    // Exactly reaching the edge counts as too far.
+    EXPECT_EQ(PlaceBesidePointer({1720, 652}, area, 200, 388).x, 1519);
+    EXPECT_EQ(PlaceBesidePointer({1719, 651}, area, 200, 388).y, 652);
+}
+
+TEST(Placement, NearMeansWithinThirtyPixelsStrictly) {
+    const Rect window{100, 100, 300, 129};
+    EXPECT_TRUE(IsNear({71, 99}, window, 30));
+    EXPECT_FALSE(IsNear({70, 110}, window, 30));
+    EXPECT_TRUE(IsNear({329, 158}, window, 30));
+    EXPECT_FALSE(IsNear({330, 110}, window, 30));
+    EXPECT_FALSE(IsNear({200, 159}, window, 30));
+}
+
+TEST_F(PopupTest, CtrlClickOpensBesideThePointerAndLeavingReturnsHome) {
+    host.cursor = {500, 300};
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+    host.down = {kVkControl, kVkLButton};
+    popup.Tick();
+    EXPECT_TRUE(popup.Expanded());
+    EXPECT_TRUE(popup.AtCursor());
+    EXPECT_EQ(host.targets, 1);
+    EXPECT_EQ(host.window.left, 501);
+    EXPECT_EQ(host.window.top, 301);
+    EXPECT_EQ(host.window.Height(), 388);
+    EXPECT_TRUE(host.treeShown);
+    EXPECT_TRUE(host.buttonDown);
+    EXPECT_FALSE(host.translucent);
+
+    // Held keys do not place it again; no key is even asked while it stands at the pointer.
+    host.asked.clear();
+    host.cursor = {520, 320};
+    popup.Tick();
+    EXPECT_EQ(host.window.left, 501);
+    EXPECT_TRUE(host.asked.empty());
+
+    host.down.clear();
+    host.cursor = {1000, 900};
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+    EXPECT_FALSE(popup.AtCursor());
+    EXPECT_EQ(host.window.left, 1640);
+    EXPECT_EQ(host.window.top, 0);
+    EXPECT_EQ(host.window.Height(), 29);
+    EXPECT_FALSE(host.translucent);  // the collapsed bar turns translucent on the next tick
+    popup.Tick();
+    EXPECT_TRUE(host.translucent);
+}
+
+TEST_F(PopupTest, AnActivePopupStaysOpenWhenThePointerLeaves) {
+    host.down = {kVkControl, kVkMenu, 0x56};
+    host.cursor = {500, 300};
+    popup.Tick();
+    ASSERT_TRUE(popup.Expanded());
+    host.down.clear();
+    host.active = true;
+    host.cursor = {1500, 900};
+    popup.Tick();
+    EXPECT_TRUE(popup.Expanded());
+    host.active = false;
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+    EXPECT_EQ(host.window.left, 1640);
+}
+
+TEST_F(PopupTest, TheButtonOpensInPlaceAndATriggerMakesThatPlaceHome) {
+    host.cursor = {1700, 10};
+    popup.SetExpanded(true);
+    EXPECT_FALSE(popup.AtCursor());
+    EXPECT_EQ(host.window.left, 1640);
+    EXPECT_EQ(host.targets, 0);
+    host.MoveWindowTo(1000, 50);  // dragged while open
+    host.cursor = {400, 400};
+    host.down = {kVkControl, kVkLButton};
+    popup.Tick();
+    EXPECT_EQ(host.window.left, 401);
+    popup.SetExpanded(false);
+    EXPECT_EQ(host.window.left, 1000);
+    EXPECT_EQ(host.window.top, 50);
+}
+
+TEST_F(PopupTest, AlphaFollowsThePointerAndChangesOnlyWhenItMust) {
+    host.cursor = {1700, 10};
+    popup.Tick();
+    EXPECT_FALSE(host.translucent);
+    host.cursor = {10, 900};
+    popup.Tick();
+    EXPECT_TRUE(host.translucent);
+    const int calls = host.translucentCalls;
+    for (int i = 0; i < 50; ++i) {
+        popup.Tick();
+    }
+    EXPECT_EQ(host.translucentCalls, calls);
+}
+
+TEST_F(PopupTest, OnlyTheMarkedKeysAreAskedAndDisabledTriggersNeverFire) {
+    host.cursor = {10, 900};
+    host.asked.clear();
+    popup.Tick();
+    for (uint8_t vk : host.asked) {
+        EXPECT_TRUE(vk == kVkLButton || vk == kVkControl || vk == kVkMenu || vk == 0x56) << +vk;
+    }
+    EXPECT_LE(host.asked.size(), 5u);
+
+    popup.ApplySettings(200, 388, Keys(0, 0, 1));
+    host.down = {kVkControl, kVkLButton, kVkMenu, 0x56, 0};
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+
+    // A hot key made only of a modifier code with its bit clear has no keys: it never fires.
+    popup.ApplySettings(200, 388, Keys(0, 0x0010, 1));
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+
+    // Shift is needed when bit 13 is set; extra keys held do not matter.
+    popup.ApplySettings(200, 388, Keys(0, 0x2000 | 0x4000 | 0x41, 1));
+    host.down = {kVkControl, 0x41};
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+    host.down = {kVkControl, kVkShift, kVkMenu, 0x41};
+    popup.Tick();
+    EXPECT_TRUE(popup.Expanded());
+}
+
+TEST_F(PopupTest, SettingsChangeTheWidthAtOnceAndTheHeightFromTheNextExpansion) {
+    popup.SetExpanded(true);
+    popup.ApplySettings(300, 500, Keys(1, kDefaultHotKey, 1));
+    EXPECT_EQ(host.window.Width(), 300);
+    EXPECT_EQ(host.window.Height(), 388);
+    popup.SetExpanded(false);
+    popup.SetExpanded(true);
+    EXPECT_EQ(host.window.Height(), 500);
+}
+
+TEST_F(PopupTest, OpensOnTheMonitorUnderThePointer) {
+    host.cursor = {3100, 1000};
+    host.down = {kVkControl, kVkLButton};
+    popup.Tick();
+    EXPECT_EQ(host.window.left, 3100 - 200 - 1);
+    EXPECT_EQ(host.window.top, 1000 - 388 - 1);
+}
+
+}  // namespace
+}  // namespace snipora
