@@ -11,7 +11,8 @@ log() { printf '==> %s\n' "$*" >&2; }
 snipora_packages() {
     echo cmake make g++ clang libclang-rt-14-dev googletest \
         g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
-        binutils-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
+        binutils-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick \
+        python3
 }
 
 ensure_packages() {

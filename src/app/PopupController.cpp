@@ -13,11 +13,17 @@ TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
     secondary[kVkMenu] = (value & 0x8000) != 0;
 
     TriggerKeys keys;
-    keys.primary = {kVkLButton, kVkControl};
+    // Ctrl first: at rest it is up, and one question then settles both triggers.
+    keys.primary = {kVkControl, kVkLButton};
     keys.primaryEnabled = primaryEnabledSetting == 1;
     keys.secondaryEnabled = value != 0 && readSecondaryEnabled() == 1;
-    for (int vk = 0; vk < 256; ++vk) {
+    for (uint8_t vk : {kVkControl, kVkMenu, kVkShift}) {
         if (secondary[vk]) {
+            keys.secondary.push_back(vk);
+        }
+    }
+    for (int vk = 0; vk < 256; ++vk) {
+        if (secondary[vk] && vk != kVkControl && vk != kVkMenu && vk != kVkShift) {
             keys.secondary.push_back(static_cast<uint8_t>(vk));
         }
     }
@@ -82,7 +88,11 @@ bool PopupController::AllDown(const std::vector<uint8_t>& keys) {
         return false;
     }
     for (uint8_t vk : keys) {
-        if (!host_.IsKeyDown(vk)) {
+        // Each key is asked at most once a tick, whichever trigger needs it.
+        if (keyState_[vk] == KeyState::Unknown) {
+            keyState_[vk] = host_.IsKeyDown(vk) ? KeyState::Down : KeyState::Up;
+        }
+        if (keyState_[vk] == KeyState::Up) {
             return false;
         }
     }
@@ -90,7 +100,7 @@ bool PopupController::AllDown(const std::vector<uint8_t>& keys) {
 }
 
 void PopupController::Tick() {
-    const Point pointer = host_.CursorPos();
+    const Point pointer = host_.PointerAtTick();
     if (IsNear(pointer, host_.WindowRect(), kNearMargin)) {
         SetTranslucent(false);
     } else {
@@ -103,6 +113,7 @@ void PopupController::Tick() {
         return;
     }
     // Only the marked keys are asked, and only while they could still pass.
+    keyState_.fill(KeyState::Unknown);
     const bool fire = (keys_.primaryEnabled && AllDown(keys_.primary)) ||
                       (keys_.secondaryEnabled && AllDown(keys_.secondary));
     if (fire) {

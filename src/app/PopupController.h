@@ -56,7 +56,10 @@ public:
     virtual void ShowTree(bool show) = 0;
     virtual void SetButtonDown(bool down) = 0;
     virtual bool IsActive() = 0;
+    // Where the pointer is, exactly.
     virtual Point CursorPos() = 0;
+    // Where the pointer is as the tick sees it: may be a few ticks old, so may cost nothing.
+    virtual Point PointerAtTick() = 0;
     virtual bool IsKeyDown(uint8_t virtualKey) = 0;
     // Remembers the foreground window as the one to paste into.
     virtual void RememberTarget() = 0;
@@ -91,7 +94,10 @@ private:
     void SetTranslucent(bool translucent);
     bool AllDown(const std::vector<uint8_t>& keys);
 
+    enum class KeyState : uint8_t { Unknown, Up, Down };
+
     IPopupHost& host_;
+    std::array<KeyState, 256> keyState_{};
     bool expanded_ = false;
     bool atCursor_ = false;
     bool translucent_ = true;

@@ -1,0 +1,508 @@
+#include "app/ClipboardViewerFormWin.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "common/Error.h"
+#include "log/Logger.h"
+#include "settings/DataLocationsWin.h"
+#include "settings/Keys.h"
+#include "settings/SettingsStorageWin.h"
+#include "store/ClipboardWin.h"
+#include "win/Text.h"
+
+namespace snipora {
+namespace {
+
+constexpr UINT_PTR kTickTimer = 1;  // Timer1: the 10 ms tick
+constexpr UINT_PTR kSaveTimer = 2;  // the save that follows changes of the lists
+constexpr UINT kTickMs = 10;
+constexpr UINT kSaveDelayMs = 3000;
+constexpr UINT WM_APP_STARTUP = WM_APP + 2;
+
+// Layout at 96 dots per inch, in the window's design size of 220 x 351.
+constexpr int kDesignWidth = 220;
+constexpr int kDesignHeight = 351;
+constexpr int kLabelLeft = 4, kLabelTop = 1, kLabelHeight = 27;
+constexpr int kButtonTop = 1, kButtonWidth = 20, kButtonHeight = 27;
+constexpr int kButtonRightGap = kDesignWidth - 199;  // anchored to the right edge
+constexpr int kLabelRightGap = kDesignWidth - (4 + 193);
+constexpr int kTreeLeft = 1, kTreeTop = 28;
+constexpr int kTreeRightGap = kDesignWidth - (1 + 218);
+constexpr int kTreeBottomGap = kDesignHeight - (28 + 322);
+constexpr BYTE kAlpha = 200;
+constexpr COLORREF kFrameColour = RGB(168, 124, 64);
+
+enum CommandId : WORD {
+    kIdButton = 10,
+    kIdLabel,
+    kIdTree,
+    kIdSettings = 101,
+    kIdCheckForUpdates,
+    kIdAbout,
+    kIdExit,
+};
+
+HFONT MakeFont(int height, int weight = FW_NORMAL) {
+    return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+}
+
+Rect ToRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+}  // namespace
+
+bool ApplicationWindow::Create() {
+    return BaseWindow::Create(L"SniporaApplication", 0, WS_POPUP, L"Snipora", 0, 0, 0, 0, nullptr);
+}
+
+TClipboardViewerForm::TClipboardViewerForm() : popup_(*this) {}
+
+TClipboardViewerForm::~TClipboardViewerForm() = default;
+
+void TClipboardViewerForm::Create() {
+    if (!application_.Create()) {
+        throw AppError("Cannot create the application window.");
+    }
+    {
+        HDC screen = ::GetDC(nullptr);
+        dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
+        ::ReleaseDC(nullptr, screen);
+        if (dpi_ <= 0) {
+            dpi_ = 96;
+        }
+    }
+    // 1. The window and its controls.
+    if (!BaseWindow::Create(kFormClassName, WS_EX_TOPMOST | WS_EX_LAYERED,
+                            WS_POPUP | WS_CLIPCHILDREN, L"Snipora", 0, 0, Scale(kDesignWidth),
+                            Scale(kDesignHeight), application_.Handle(),
+                            ::LoadIconW(nullptr, IDI_APPLICATION))) {
+        throw AppError("Cannot create the main window.");
+    }
+    ::SetLayeredWindowAttributes(Handle(), 0, kAlpha, LWA_ALPHA);
+    popup_.SetInitialTranslucent(true);
+    CreateControls();
+
+    // 2. and 3. The update question and the tray icon's hint.
+    updateQuestion_ = L"Check for New Version? (Internet connection required)";
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    trayIcon_.emplace(Handle(), ::LoadIconW(nullptr, IDI_APPLICATION),
+                      std::wstring(L"Snipora ") + kProductVersion);
+
+    // 4. The settings, in the INI file named after the program.
+    auto& settings = Settings::CreateSettingsStorage(
+        SettingsFilePath(GetSettingsFolder(), GetProgramPath()), true);
+
+    // 5. to 8. Size, triggers and the home position.
+    RECT workArea{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    ApplySettings();
+    const int width = WindowRect().Width();
+    const int top = settings.GetPositionY(Settings::DefaultPositionY);
+    int left = settings.GetPositionX(Settings::DefaultPositionX(workArea.right, width));
+    if (left + width > workArea.right) {
+        left = workArea.right - width;
+    }
+    MoveWindowTo(left, top);
+
+    // 9. The collapsed bar.
+    popup_.SetExpanded(false);
+
+    // 10. to 13. Drawing: double buffering, the scratch bitmap, the skin.
+    TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 20;
+    info.bmiHeader.biHeight = MulDiv(39, dpi_, 96) + 1;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    workBitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    skinBitmap_ = static_cast<HBITMAP>(settings.GetSkin());
+
+    ::SetTimer(Handle(), kTickTimer, kTickMs, nullptr);
+}
+
+void TClipboardViewerForm::CreateControls() {
+    font_.Reset(MakeFont(-Scale(11)));
+    treeFont_.Reset(MakeFont(-Scale(31)));
+    framePen_.Reset(::CreatePen(PS_SOLID, 1, kFrameColour));
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+
+    label_ =
+        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
+                          0, Handle(), reinterpret_cast<HMENU>(kIdLabel), instance, nullptr);
+    button_ = ::CreateWindowExW(
+        0, L"BUTTON", L"\u25BC", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_FLAT, 0,
+        0, 0, 0, Handle(), reinterpret_cast<HMENU>(kIdButton), instance, nullptr);
+    tree_ =
+        ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS, 0, 0,
+                          0, 0, Handle(), reinterpret_cast<HMENU>(kIdTree), instance, nullptr);
+    if (label_ == nullptr || button_ == nullptr || tree_ == nullptr) {
+        throw AppError("Cannot create the window's controls.");
+    }
+    ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    ::SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.Get()), FALSE);
+    TreeView_SetIndent(tree_, Scale(42));
+    treeView_ = std::make_unique<Win32TreeView>(tree_);
+
+    mainMenu_.Reset(::CreatePopupMenu());
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdSettings, L"Settings");
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdCheckForUpdates, L"Check for updates");
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdAbout, L"About");
+    ::AppendMenuW(mainMenu_.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdExit, L"Exit");
+}
+
+void TClipboardViewerForm::ApplySettings() {
+    auto& settings = Settings::GetSettingsStorage();
+    const int width = settings.GetWindowWidth(Settings::DefaultWindowWidth);
+    const int height = settings.GetWindowHeight(Settings::PopupWindowHeight);
+    const int hotKey = settings.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue);
+    const int primary = settings.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled);
+    TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
+        return settings.GetMainInt(Keys::SecHotKeyEnabled, Keys::DefaultHotKeyEnabled);
+    });
+    popup_.ApplySettings(Scale(width), Scale(height), std::move(keys));
+}
+
+void TClipboardViewerForm::StartUp() {
+    if (started_) {
+        return;
+    }
+    started_ = true;
+    container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
+    handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
+    dataPath_ = std::filesystem::path(win::Wide(DataFilePath(GetDataFolder())));
+    handler_->LoadFromFile(dataPath_);
+    handler_->AddCategories();
+    handler_->RefreshTree();
+    if (HTREEITEM first = TreeView_GetRoot(tree_)) {
+        TreeView_Expand(tree_, first, TVE_EXPAND);
+    }
+    nextViewer_ = ::SetClipboardViewer(Handle());
+    inChain_ = true;
+}
+
+void TClipboardViewerForm::SaveData() {
+    ::KillTimer(Handle(), kSaveTimer);
+    if (handler_ != nullptr) {
+        handler_->SaveToFile(dataPath_);
+    }
+}
+
+// Changes are saved a few seconds after the last one, so that a crash or a kill loses little.
+void TClipboardViewerForm::ScheduleSave() {
+    ::SetTimer(Handle(), kSaveTimer, kSaveDelayMs, nullptr);
+}
+
+void TClipboardViewerForm::OnAutoSave() {
+    try {
+        SaveData();
+    } catch (const AppError& e) {
+        // The next change tries again, and the save at close reports a lasting failure.
+        LogError(std::string("[ClipboardViewer] ") + e.what());
+    }
+}
+
+void TClipboardViewerForm::FormClose() {
+    if (closed_) {
+        return;
+    }
+    if (inChain_) {
+        ::ChangeClipboardChain(Handle(), nextViewer_);
+        inChain_ = false;
+    }
+    try {
+        SaveData();
+    } catch (...) {
+        // The window stays open and goes on recording: back into the chain.
+        nextViewer_ = ::SetClipboardViewer(Handle());
+        inChain_ = true;
+        throw;
+    }
+    ::KillTimer(Handle(), kTickTimer);
+    if (container_ != nullptr) {
+        container_->DestroyHandler();
+    }
+    handler_ = nullptr;
+    const Rect rect = WindowRect();
+    auto& settings = Settings::GetSettingsStorage();
+    settings.SetPositionY(rect.top);
+    settings.SetPositionX(rect.left);
+    Settings::FreeSettingsStorage();
+    closed_ = true;
+    ::DestroyWindow(Handle());
+}
+
+void TClipboardViewerForm::OnEndSession() {
+    if (inChain_) {
+        ::ChangeClipboardChain(Handle(), nextViewer_);
+        inChain_ = false;
+    }
+    SaveData();
+    const Rect rect = WindowRect();
+    auto& settings = Settings::GetSettingsStorage();
+    settings.SetPositionY(rect.top);
+    settings.SetPositionX(rect.left);
+}
+
+void TClipboardViewerForm::OnDestroyed() {
+    trayIcon_.reset();
+    ::PostQuitMessage(0);
+}
+
+LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_APP_STARTUP:
+            StartUp();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && !started_) {
+                ::PostMessageW(Handle(), WM_APP_STARTUP, 0, 0);
+            }
+            break;
+        case WM_DRAWCLIPBOARD:
+            OnDrawClipboard(wParam, lParam);
+            return 0;
+        case WM_CHANGECBCHAIN:
+            OnChangeClipboardChain(wParam, lParam);
+            return 0;
+        case WM_NCHITTEST:
+            return OnNcHitTest(lParam);
+        case WM_TIMER:
+            if (wParam == kTickTimer) {
+                popup_.Tick();
+            } else if (wParam == kSaveTimer) {
+                OnAutoSave();
+            }
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_SIZE:
+            OnSize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_CTLCOLORSTATIC:
+            return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+        case TrayIcon::kCallbackMessage:
+            OnTrayMessage(lParam);
+            return 0;
+        case WM_APP_BRING_TO_FRONT:
+            BringToFront();
+            return 0;
+        case WM_CLOSE:
+            FormClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            OnAutoSave();
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) {
+                OnEndSession();
+            }
+            return 0;
+        default:
+            if (message == taskbarCreated_ && taskbarCreated_ != 0 && trayIcon_) {
+                trayIcon_->Add();
+                return 0;
+            }
+            break;
+    }
+    return BaseWindow::HandleMessage(message, wParam, lParam);
+}
+
+void TClipboardViewerForm::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
+    if (handler_ != nullptr) {
+        handler_->CaptureClipboard();
+        ::SetWindowTextW(label_, win::Wide(handler_->LastCaptured()));
+        handler_->RefreshTree();
+        ScheduleSave();
+    }
+    if (nextViewer_ != nullptr && ::IsWindow(nextViewer_)) {
+        ::PostMessageW(nextViewer_, WM_DRAWCLIPBOARD, wParam, lParam);
+    }
+}
+
+void TClipboardViewerForm::OnChangeClipboardChain(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == nextViewer_) {
+        nextViewer_ = reinterpret_cast<HWND>(lParam);
+    } else if (nextViewer_ != nullptr && ::IsWindow(nextViewer_)) {
+        ::PostMessageW(nextViewer_, WM_CHANGECBCHAIN, wParam, lParam);
+    }
+}
+
+// The strip over the label drags the window.
+LRESULT TClipboardViewerForm::OnNcHitTest(LPARAM lParam) {
+    RECT window{};
+    RECT button{};
+    ::GetWindowRect(Handle(), &window);
+    ::GetWindowRect(button_, &button);
+    const int x = GET_X_LPARAM(lParam) - window.left;
+    const int y = GET_Y_LPARAM(lParam) - window.top;
+    const int buttonLeft = button.left - window.left;
+    const int buttonHeight = button.bottom - button.top;
+    return x < buttonLeft && y < buttonHeight ? HTCAPTION : HTCLIENT;
+}
+
+void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
+    switch (id) {
+        case kIdButton:
+            if (code == BN_CLICKED) {
+                popup_.SetExpanded(::SendMessageW(button_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+            }
+            break;
+        case kIdExit:
+            ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+void TClipboardViewerForm::OnSize(int width, int height) {
+    const int labelWidth = width - Scale(kLabelLeft) - Scale(kLabelRightGap);
+    ::MoveWindow(label_, Scale(kLabelLeft), Scale(kLabelTop), labelWidth, Scale(kLabelHeight),
+                 TRUE);
+    ::MoveWindow(button_, width - Scale(kButtonRightGap), Scale(kButtonTop), Scale(kButtonWidth),
+                 Scale(kButtonHeight), TRUE);
+    ::MoveWindow(tree_, Scale(kTreeLeft), Scale(kTreeTop),
+                 width - Scale(kTreeLeft) - Scale(kTreeRightGap),
+                 height - Scale(kTreeTop) - Scale(kTreeBottomGap), TRUE);
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The frame around the window, filled in the button-face colour.
+void TClipboardViewerForm::OnPaint() {
+    PAINTSTRUCT paint{};
+    HDC dc = ::BeginPaint(Handle(), &paint);
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    HGDIOBJ oldPen = ::SelectObject(dc, framePen_.Get());
+    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+    ::EndPaint(Handle(), &paint);
+}
+
+LRESULT TClipboardViewerForm::OnCtlColorStatic(HDC dc) {
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TClipboardViewerForm::OnTrayMessage(LPARAM lParam) {
+    if (LOWORD(lParam) == WM_RBUTTONUP || LOWORD(lParam) == WM_CONTEXTMENU) {
+        ShowMainMenu();
+    }
+}
+
+void TClipboardViewerForm::ShowMainMenu() {
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::SetForegroundWindow(Handle());
+    const UINT id = ::TrackPopupMenu(mainMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                     0, Handle(), nullptr);
+    ::PostMessageW(Handle(), WM_NULL, 0, 0);
+    if (id != 0) {
+        OnCommand(static_cast<WORD>(id), 0);
+    }
+}
+
+void TClipboardViewerForm::BringToFront() {
+    ::ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(Handle());
+}
+
+Rect TClipboardViewerForm::WindowRect() {
+    RECT r{};
+    ::GetWindowRect(Handle(), &r);
+    return ToRect(r);
+}
+
+void TClipboardViewerForm::MoveWindowTo(int left, int top) {
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TClipboardViewerForm::SetWindowWidth(int width) {
+    const Rect r = WindowRect();
+    ::SetWindowPos(Handle(), nullptr, 0, 0, width, r.Height(),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TClipboardViewerForm::SetWindowHeight(int height) {
+    const Rect r = WindowRect();
+    ::SetWindowPos(Handle(), nullptr, 0, 0, r.Width(), height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TClipboardViewerForm::CollapsedHeight() {
+    return Scale(kLabelHeight) + 2;
+}
+
+void TClipboardViewerForm::SetTranslucent(bool translucent) {
+    ::SetLayeredWindowAttributes(Handle(), 0, translucent ? kAlpha : 255, LWA_ALPHA);
+}
+
+void TClipboardViewerForm::ShowTree(bool show) {
+    ::ShowWindow(tree_, show ? SW_SHOW : SW_HIDE);
+}
+
+void TClipboardViewerForm::SetButtonDown(bool down) {
+    ::SendMessageW(button_, BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TClipboardViewerForm::IsActive() {
+    return ::GetForegroundWindow() == Handle();
+}
+
+Point TClipboardViewerForm::CursorPos() {
+    POINT p{};
+    ::GetCursorPos(&p);
+    return {p.x, p.y};
+}
+
+// Asking for the pointer's position is the dearest call of the tick under some systems (a round
+// trip to the display server). The tick's own message carries the position when it was taken
+// from the queue, which the system keeps current wherever it sees the pointer move; an exact
+// reading every tenth tick catches moves that it did not see.
+Point TClipboardViewerForm::PointerAtTick() {
+    if (++ticks_ % 10 == 0) {
+        return CursorPos();
+    }
+    const DWORD pos = ::GetMessagePos();
+    return {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
+
+bool TClipboardViewerForm::IsKeyDown(uint8_t virtualKey) {
+    return ::GetKeyState(virtualKey) < 0;
+}
+
+void TClipboardViewerForm::RememberTarget() {
+    targetWindow_ = ::GetForegroundWindow();
+}
+
+Rect TClipboardViewerForm::WorkAreaAt(Point point) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = ::MonitorFromPoint({point.x, point.y}, MONITOR_DEFAULTTONEAREST);
+    if (monitor != nullptr && ::GetMonitorInfoW(monitor, &info)) {
+        return ToRect(info.rcWork);
+    }
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return ToRect(area);
+}
+
+}  // namespace snipora

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/PopupController.h"
+#include "app/TrayIconWin.h"
+#include "view/ClipboardHandler.h"
+#include "view/TreeViewWin.h"
+#include "win/BaseWindow.h"
+#include "win/UniqueGdiObject.h"
+
+namespace snipora {
+
+inline constexpr wchar_t kFormClassName[] = L"TClipboardViewerForm";
+inline constexpr wchar_t kProductVersion[] = L"2.2";
+
+// Posted by a second start of the program to the running one: bring the bar to the front.
+inline constexpr UINT WM_APP_BRING_TO_FRONT = WM_APP + 3;
+
+// The hidden top-level window that owns the popup, so that the popup has no taskbar button. It
+// also owns the clipboard when the program writes to it.
+class ApplicationWindow final : public win::BaseWindow {
+public:
+    bool Create();
+};
+
+// The one permanent window: the bar, the popup with the history tree, the program's member of
+// the clipboard-viewer chain, and the owner of the tray icon.
+class TClipboardViewerForm final : public win::BaseWindow, private IPopupHost {
+public:
+    TClipboardViewerForm();
+    ~TClipboardViewerForm() override;
+
+    // Builds the window and everything it owns; the start-up sequence follows once the message
+    // loop runs.
+    void Create();
+
+    PopupController& Popup() { return popup_; }
+    CClipboardHandler* Handler() const { return handler_; }
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroyed() override;
+
+    // Construction, start-up and close.
+    void CreateControls();
+    void ApplySettings();
+    void StartUp();
+    void FormClose();
+    void SaveData();
+    void ScheduleSave();
+    void OnAutoSave();
+    void OnEndSession();
+
+    // Messages.
+    void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+    void OnChangeClipboardChain(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcHitTest(LPARAM lParam);
+    void OnCommand(WORD id, WORD code);
+    void OnSize(int width, int height);
+    void OnPaint();
+    void OnTrayMessage(LPARAM lParam);
+    void ShowMainMenu();
+    void BringToFront();
+    LRESULT OnCtlColorStatic(HDC dc);
+
+    // IPopupHost
+    Rect WindowRect() override;
+    void MoveWindowTo(int left, int top) override;
+    void SetWindowWidth(int width) override;
+    void SetWindowHeight(int height) override;
+    int CollapsedHeight() override;
+    void SetTranslucent(bool translucent) override;
+    void ShowTree(bool show) override;
+    void SetButtonDown(bool down) override;
+    bool IsActive() override;
+    Point CursorPos() override;
+    Point PointerAtTick() override;
+    bool IsKeyDown(uint8_t virtualKey) override;
+    void RememberTarget() override;
+    Rect WorkAreaAt(Point point) override;
+
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
+    ApplicationWindow application_;
+    PopupController popup_;
+    std::unique_ptr<CBaseContainer> container_;
+    CClipboardHandler* handler_ = nullptr;  // borrowed from container_
+    std::unique_ptr<Win32TreeView> treeView_;
+    std::optional<TrayIcon> trayIcon_;
+    win::UniqueMenu mainMenu_;
+
+    HWND label_ = nullptr;
+    HWND button_ = nullptr;
+    HWND tree_ = nullptr;
+    win::UniqueFont font_;
+    win::UniqueFont treeFont_;
+    win::UniquePen framePen_;
+    win::UniqueBitmap workBitmap_;
+    HBITMAP skinBitmap_ = nullptr;  // owned by the settings storage
+
+    std::wstring updateQuestion_;
+    std::filesystem::path dataPath_;
+    HWND nextViewer_ = nullptr;
+    HWND targetWindow_ = nullptr;
+    bool inChain_ = false;
+    bool started_ = false;
+    bool closed_ = false;
+    int dpi_ = 96;
+    unsigned ticks_ = 0;
+    UINT taskbarCreated_ = 0;
+};
+
+}  // namespace snipora

@@ -1,0 +1,70 @@
+#include "settings/DataLocations.h"
+
+namespace snipora {
+namespace {
+
+bool Exists(ILocationSystem& system, const std::u16string& path) {
+    return !path.empty() && system.FolderExists(path);
+}
+
+std::u16string ChooseFolder(ILocationSystem& system, bool portableSettings) {
+    std::u16string folder = system.EnvironmentValue(U3DataPathVariable);
+    if (!Exists(system, folder)) {
+        const std::u16string program = system.ProgramFolder();
+        if (Exists(system, program + u"Data\\")) {
+            folder = portableSettings ? program : program + u"Data\\";
+        } else {
+            // Without an application-data folder the rule would name a folder on the root of
+            // whatever drive is current, which changes from run to run; the program folder is
+            // the stable choice.
+            const std::u16string appData = system.AppDataFolder();
+            if (appData.empty()) {
+                return program;
+            }
+            const std::u16string maker = appData + u"\\Tervix\\";
+            if (!Exists(system, maker)) {
+                system.CreateFolder(maker);
+            }
+            folder = maker + u"Snipora\\";
+        }
+    }
+    if (!Exists(system, folder)) {
+        system.CreateFolder(folder);
+        if (!Exists(system, folder)) {
+            folder = system.ProgramFolder();
+        }
+    }
+    return folder;
+}
+
+}  // namespace
+
+std::u16string ChooseDataFolder(ILocationSystem& system) {
+    return ChooseFolder(system, false);
+}
+
+std::u16string ChooseSettingsFolder(ILocationSystem& system) {
+    return ChooseFolder(system, true);
+}
+
+std::u16string SettingsFileName(std::u16string_view programPath) {
+    const size_t slash = programPath.find_last_of(u"\\/:");
+    std::u16string_view name =
+        slash == std::u16string_view::npos ? programPath : programPath.substr(slash + 1);
+    const size_t dot = name.rfind(u'.');
+    if (dot != std::u16string_view::npos) {
+        name = name.substr(0, dot);
+    }
+    return std::u16string(name) + u".ini";
+}
+
+std::u16string SettingsFilePath(std::u16string_view settingsFolder,
+                                std::u16string_view programPath) {
+    return std::u16string(settingsFolder) + u"\\" + SettingsFileName(programPath);
+}
+
+std::u16string DataFilePath(std::u16string_view dataFolder) {
+    return std::u16string(dataFolder) + u"\\data.dat";
+}
+
+}  // namespace snipora

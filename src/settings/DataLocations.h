@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace snipora {
+
+// The environment variable in which a U3 smart drive's launcher names the program's data folder.
+inline constexpr std::u16string_view U3DataPathVariable = u"U3_APP_DATA_PATH";
+
+// What the choice of the data folders looks at. Paths use '\' as their separator.
+class ILocationSystem {
+public:
+    virtual ~ILocationSystem() = default;
+    // The variable's value, or an empty string when it is absent, empty or too long.
+    virtual std::u16string EnvironmentValue(std::u16string_view name) = 0;
+    // The user's roaming application-data folder without a trailing separator, or empty.
+    virtual std::u16string AppDataFolder() = 0;
+    // The folder of the program file, with its trailing separator.
+    virtual std::u16string ProgramFolder() = 0;
+    // True if the path names an existing folder; a trailing separator is allowed.
+    virtual bool FolderExists(std::u16string_view path) = 0;
+    // Creates one folder level; failure is not reported.
+    virtual void CreateFolder(std::u16string_view path) = 0;
+};
+
+// The folder for data.dat: the U3 data folder when it exists; otherwise the "Data" folder beside
+// the program when that exists (portable use); otherwise "Tervix\Snipora\" under the
+// application-data folder, created when missing. The program folder when the chosen one cannot
+// be had.
+std::u16string ChooseDataFolder(ILocationSystem& system);
+
+// The folder for the INI file: the same choice, except that a portable installation keeps its
+// INI file beside the program rather than in "Data".
+std::u16string ChooseSettingsFolder(ILocationSystem& system);
+
+// The INI file's name: the program file's name without its folder, with its extension replaced
+// by ".ini" (or ".ini" appended when it has none). "C:\x\Clip.exe" gives "Clip.ini".
+std::u16string SettingsFileName(std::u16string_view programPath);
+
+// The full paths of the two files. The folder is joined with a separator of its own; a doubled
+// separator is read as one.
+std::u16string SettingsFilePath(std::u16string_view settingsFolder,
+                                std::u16string_view programPath);
+std::u16string DataFilePath(std::u16string_view dataFolder);
+
+}  // namespace snipora

@@ -1,0 +1,97 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include "settings/DataLocationsWin.h"
+#include "win/Text.h"
+
+namespace snipora {
+namespace {
+
+using win::Wide;
+
+}  // namespace
+
+std::u16string GetEnvironmentValue(std::u16string_view name) {
+    const std::wstring n(Wide(name));
+    if (n.find(L'\0') != std::wstring::npos) {
+        return {};  // no variable has such a name; the system would look up a shorter one
+    }
+    std::wstring buffer(EnvironmentBufferSize, L'\0');
+    const DWORD length =
+        ::GetEnvironmentVariableW(n.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0 || length >= EnvironmentBufferSize) {
+        return {};
+    }
+    buffer.resize(length);
+    return std::u16string(win::Utf16(buffer));
+}
+
+std::u16string GetAppDataFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK) {
+        return {};
+    }
+    std::u16string folder(win::Utf16(buffer));
+    while (folder.size() > 3 && folder.back() == u'\\') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+std::u16string GetProgramPath() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(buffer.size());
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), size);
+        if (length == 0) {
+            return {};
+        }
+        if (length < size) {
+            buffer.resize(length);
+            return std::u16string(win::Utf16(buffer));
+        }
+        buffer.resize(buffer.size() * 2);  // cut short: a long path
+    }
+}
+
+std::u16string GetDataFolder() {
+    Win32Locations system;
+    return ChooseDataFolder(system);
+}
+
+std::u16string GetSettingsFolder() {
+    Win32Locations system;
+    return ChooseSettingsFolder(system);
+}
+
+std::u16string Win32Locations::EnvironmentValue(std::u16string_view name) {
+    return GetEnvironmentValue(name);
+}
+
+std::u16string Win32Locations::AppDataFolder() {
+    return GetAppDataFolder();
+}
+
+std::u16string Win32Locations::ProgramFolder() {
+    const std::u16string path = GetProgramPath();
+    const size_t slash = path.find_last_of(u"\\/");
+    return slash == std::u16string::npos ? std::u16string() : path.substr(0, slash + 1);
+}
+
+bool Win32Locations::FolderExists(std::u16string_view path) {
+    const std::wstring p(Wide(path));
+    if (p.empty() || p.find(L'\0') != std::wstring::npos) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(p.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void Win32Locations::CreateFolder(std::u16string_view path) {
+    const std::wstring p(Wide(path));
+    if (!p.empty() && p.find(L'\0') == std::wstring::npos) {
+        ::CreateDirectoryW(p.c_str(), nullptr);
+    }
+}
+
+}  // namespace snipora

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "settings/DataLocations.h"
+
+namespace snipora {
+
+// The values are read into a buffer of this many units; a longer value counts as absent.
+inline constexpr size_t EnvironmentBufferSize = 4096;
+
+// The environment variable's value, or an empty string when it is absent, empty, or of
+// EnvironmentBufferSize units or more.
+std::u16string GetEnvironmentValue(std::u16string_view name);
+// The current user's roaming application-data folder without a trailing separator, or empty.
+std::u16string GetAppDataFolder();
+// The program file's full path.
+std::u16string GetProgramPath();
+
+// The folders of ChooseDataFolder and ChooseSettingsFolder on this system, created when needed.
+std::u16string GetDataFolder();
+std::u16string GetSettingsFolder();
+
+// The real system. Tests derive from it to move the program and application-data folders.
+class Win32Locations : public ILocationSystem {
+public:
+    std::u16string EnvironmentValue(std::u16string_view name) override;
+    std::u16string AppDataFolder() override;
+    std::u16string ProgramFolder() override;
+    bool FolderExists(std::u16string_view path) override;
+    void CreateFolder(std::u16string_view path) override;
+};
+
+}  // namespace snipora

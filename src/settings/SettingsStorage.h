@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "settings/SettingsBackends.h"
+
+namespace snipora::Settings {
+
+inline constexpr std::u16string_view MainSection = u"Main";
+
+// Names of the settings that this module reads and writes itself; the trigger settings are in
+// Keys.h.
+inline constexpr std::u16string_view PositionXKey = u"PositionX";
+inline constexpr std::u16string_view PositionYKey = u"PositionY";
+inline constexpr std::u16string_view WindowWidthKey = u"WindowWidth";
+inline constexpr std::u16string_view WindowHeightKey = u"WindowHeight";
+inline constexpr std::u16string_view FirstLaunchKey = u"FirstLaunch";
+inline constexpr std::u16string_view LastUpdatesCheckKey = u"LastUpdatesCheck";
+
+// Defaults are not stored: each reader passes its own. These are the readers' values.
+inline constexpr int32_t DefaultPositionY = 0;
+inline constexpr int32_t DefaultWindowWidth = 200;
+inline constexpr int32_t PopupWindowHeight = 388;   // what the popup assumes
+inline constexpr int32_t DialogWindowHeight = 390;  // what the settings dialog shows
+// The popup's left edge when none is stored: 80 pixels left of the work area's right edge.
+inline constexpr int32_t DefaultPositionX(int32_t workAreaRight, int32_t popupWidth) {
+    return workAreaRight - popupWidth - 80;
+}
+
+// The user's settings: integers and strings under named keys, in an INI file (the normal case)
+// or under a registry key below HKEY_LOCAL_MACHINE. Every call goes to the file or the registry;
+// nothing is cached. Also owns the skin bitmap that entries are drawn with.
+class CSettingsStorage {
+public:
+    // INI mode: `path` is the INI file's full path; nothing is read or created yet. Registry
+    // mode: `path` is the key path, opened (created if missing) now and kept open.
+    CSettingsStorage(std::u16string path, bool useIni, ISettingsPlatform& platform);
+    CSettingsStorage(const CSettingsStorage&) = delete;
+    CSettingsStorage& operator=(const CSettingsStorage&) = delete;
+    ~CSettingsStorage();
+
+    // INI mode: the key's text, or `fallback` when it is absent. Registry mode: a missing value
+    // is first stored as `fallback`; a failure is logged and gives an empty string.
+    std::u16string GetString(std::u16string_view section, std::u16string_view key,
+                             std::u16string_view fallback);
+    // INI mode: a failed write raises AppError naming the file. Registry mode: a failure is
+    // logged and the value is not stored.
+    void SetString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    // INI mode: the key's integer (decimal, or hexadecimal after "0x"), or `fallback` when it is
+    // absent or holds none. Registry mode: a missing value is first stored as `fallback`; a
+    // failure is logged and gives 0.
+    int32_t GetInt(std::u16string_view section, std::u16string_view key, int32_t fallback);
+    void SetInt(std::u16string_view section, std::u16string_view key, int32_t value);
+
+    std::u16string GetMainString(std::u16string_view key, std::u16string_view fallback) {
+        return GetString(MainSection, key, fallback);
+    }
+    void SetMainString(std::u16string_view key, std::u16string_view value) {
+        SetString(MainSection, key, value);
+    }
+    int32_t GetMainInt(std::u16string_view key, int32_t fallback) {
+        return GetInt(MainSection, key, fallback);
+    }
+    void SetMainInt(std::u16string_view key, int32_t value) { SetInt(MainSection, key, value); }
+
+    int32_t GetPositionX(int32_t fallback) { return GetMainInt(PositionXKey, fallback); }
+    int32_t GetPositionY(int32_t fallback) { return GetMainInt(PositionYKey, fallback); }
+    int32_t GetWindowWidth(int32_t fallback) { return GetMainInt(WindowWidthKey, fallback); }
+    int32_t GetWindowHeight(int32_t fallback) { return GetMainInt(WindowHeightKey, fallback); }
+    void SetPositionX(int32_t value) { SetMainInt(PositionXKey, value); }
+    void SetPositionY(int32_t value) { SetMainInt(PositionYKey, value); }
+    void SetWindowWidth(int32_t value) { SetMainInt(WindowWidthKey, value); }
+    void SetWindowHeight(int32_t value) { SetMainInt(WindowHeightKey, value); }
+
+    // The day of the last update offer, a whole OLE Automation day number (0 when never).
+    double GetLastUpdatesCheck();
+    // Stores the date's day, truncated toward zero.
+    void SetLastUpdatesCheck(double date);
+
+    // True once per settings file: at the first call, which marks the file as launched.
+    bool IsFirstLaunch();
+
+    // The skin bitmap, loaded at the first call and owned by the storage. If it cannot be loaded
+    // the error passes to the caller, and later calls return an empty handle without trying
+    // again.
+    BitmapHandle GetSkin();
+
+    bool UsesIni() const { return useIni_; }
+    const std::u16string& Path() const { return path_; }
+
+private:
+    [[noreturn]] void ThrowBadIniWrite(const char* problem) const;
+
+    std::unique_ptr<IRegistryKey> registry_;
+    std::unique_ptr<IProfileFile> iniFile_;
+    bool useIni_;
+    std::unique_ptr<IBitmap> skin_;
+    bool skinLoaded_ = false;
+    std::u16string path_;
+    ISettingsPlatform& platform_;
+};
+
+}  // namespace snipora::Settings

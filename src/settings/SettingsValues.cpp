@@ -1,0 +1,131 @@
+#include "settings/SettingsValues.h"
+
+#include <cmath>
+#include <limits>
+
+namespace snipora::Settings {
+namespace {
+
+int HexDigit(char16_t c) {
+    if (c >= u'0' && c <= u'9') {
+        return c - u'0';
+    }
+    if (c >= u'a' && c <= u'f') {
+        return c - u'a' + 10;
+    }
+    if (c >= u'A' && c <= u'F') {
+        return c - u'A' + 10;
+    }
+    return -1;
+}
+
+std::u16string_view TrimBlanks(std::u16string_view text) {
+    while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool HasLineBreakOrZero(std::u16string_view text) {
+    return text.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::optional<int32_t> ParseSettingInt(std::u16string_view text) {
+    text = TrimBlanks(text);
+    if (text.size() >= 3 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+        uint64_t value = 0;
+        for (char16_t c : text.substr(2)) {
+            const int digit = HexDigit(c);
+            if (digit < 0) {
+                return std::nullopt;
+            }
+            value = value * 16 + static_cast<uint64_t>(digit);
+            if (value > 0xFFFFFFFFu) {
+                return std::nullopt;
+            }
+        }
+        return static_cast<int32_t>(static_cast<uint32_t>(value));
+    }
+    bool negative = false;
+    if (!text.empty() && (text.front() == u'-' || text.front() == u'+')) {
+        negative = text.front() == u'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    // Magnitudes up to 2^31 fit the negative side; the positive side stops one short.
+    const uint64_t limit = negative ? 2147483648u : 2147483647u;
+    uint64_t value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<uint64_t>(c - u'0');
+        if (value > limit) {
+            return std::nullopt;
+        }
+    }
+    return negative ? static_cast<int32_t>(-static_cast<int64_t>(value))
+                    : static_cast<int32_t>(value);
+}
+
+int32_t SettingIntOr(std::u16string_view text, int32_t fallback) {
+    return ParseSettingInt(text).value_or(fallback);
+}
+
+std::u16string FormatSettingInt(int32_t value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+int32_t WholeDayNumber(double date) {
+    if (std::isnan(date)) {
+        return 0;
+    }
+    if (date >= static_cast<double>(std::numeric_limits<int32_t>::max())) {
+        return std::numeric_limits<int32_t>::max();
+    }
+    if (date <= static_cast<double>(std::numeric_limits<int32_t>::min())) {
+        return std::numeric_limits<int32_t>::min();
+    }
+    return static_cast<int32_t>(date);  // truncates toward zero
+}
+
+const char* IniSectionProblem(std::u16string_view section) {
+    if (section.empty()) {
+        return "the section name is empty";
+    }
+    if (HasLineBreakOrZero(section) || section.find(u']') != std::u16string_view::npos) {
+        return "the section name holds a line break, a zero or ']'";
+    }
+    return nullptr;
+}
+
+const char* IniKeyProblem(std::u16string_view key) {
+    if (TrimBlanks(key).empty()) {
+        return "the key name is empty";
+    }
+    if (HasLineBreakOrZero(key) || key.find(u'=') != std::u16string_view::npos) {
+        return "the key name holds a line break, a zero or '='";
+    }
+    const char16_t first = TrimBlanks(key).front();
+    if (first == u'[' || first == u';') {
+        return "the key name starts with '[' or ';'";
+    }
+    return nullptr;
+}
+
+const char* IniValueProblem(std::u16string_view value) {
+    if (HasLineBreakOrZero(value)) {
+        return "the value holds a line break or a zero";
+    }
+    return nullptr;
+}
+
+}  // namespace snipora::Settings

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace snipora::Settings {
+
+// The integer a setting's text holds: decimal with an optional sign, or hexadecimal after "0x"
+// or "0X" (read as the 32-bit pattern, so "0xFFFFFFFF" is -1). Spaces and tabs around the number
+// are ignored. nullopt for empty text, anything else, or a number that needs more than 32 bits.
+std::optional<int32_t> ParseSettingInt(std::u16string_view text);
+
+// The integer of a setting's text, or `fallback` when the text holds none.
+int32_t SettingIntOr(std::u16string_view text, int32_t fallback);
+
+// An integer as the decimal text it is stored as.
+std::u16string FormatSettingInt(int32_t value);
+
+// The whole day number of a date value, truncated toward zero. Values beyond 32 bits are held at
+// the nearest limit and NaN gives 0, so no date can make the conversion undefined.
+int32_t WholeDayNumber(double date);
+
+// Why a section, key or value cannot go into an INI file unchanged (a zero unit would cut it
+// short, a line break would start a new line, '=' would end a key, ']' a section), or nullptr.
+const char* IniSectionProblem(std::u16string_view section);
+const char* IniKeyProblem(std::u16string_view key);
+const char* IniValueProblem(std::u16string_view value);
+
+}  // namespace snipora::Settings

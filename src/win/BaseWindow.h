@@ -1,0 +1,43 @@
+#pragma once
+
+#include <windows.h>
+
+namespace snipora::win {
+
+// Shows an error in the standard error box, owned by `owner` (may be null).
+void ShowErrorBox(HWND owner, const char* utf8Text);
+
+// Runs a handler behind the exception firewall: an exception ends the handler, its message is
+// shown in the standard error box, and the caller's message loop goes on.
+template <typename Handler>
+LRESULT Firewall(HWND window, LRESULT failed, Handler&& handler) noexcept;
+
+// A window whose messages go to a member handler. The static window procedure finds the object
+// through the window's user data, set from the creation parameter; no global map.
+class BaseWindow {
+public:
+    BaseWindow() = default;
+    BaseWindow(const BaseWindow&) = delete;
+    BaseWindow& operator=(const BaseWindow&) = delete;
+    virtual ~BaseWindow();
+
+    HWND Handle() const { return window_; }
+
+protected:
+    // Registers the class on first use and creates the window.
+    bool Create(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, int x,
+                int y, int width, int height, HWND owner, HICON icon = nullptr);
+    // Messages not handled go to DefWindowProcW.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called once the window is destroyed; the handle is no longer valid.
+    virtual void OnDestroyed() {}
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+};
+
+}  // namespace snipora::win
+
+#include "win/BaseWindow.inl"

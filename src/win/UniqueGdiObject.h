@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include "win/UniqueHandle.h"
+
+namespace snipora::win {
+
+// A GDI bitmap, freed with DeleteObject.
+struct BitmapTraits {
+    using Handle = HBITMAP;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DeleteObject(h) != FALSE; }
+};
+using UniqueBitmap = UniqueHandle<BitmapTraits>;
+
+// A device context made with CreateCompatibleDC, freed with DeleteDC.
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DeleteDC(h) != FALSE; }
+};
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+
+}  // namespace snipora::win
+
+namespace snipora::win {
+
+// A font, pen or brush, freed with DeleteObject.
+template <typename T>
+struct GdiObjectTraits {
+    using Handle = T;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DeleteObject(h) != FALSE; }
+};
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+
+// A menu, freed with DestroyMenu.
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DestroyMenu(h) != FALSE; }
+};
+using UniqueMenu = UniqueHandle<MenuTraits>;
+
+}  // namespace snipora::win

@@ -1,0 +1,365 @@
+#!/usr/bin/env python3
+"""End-to-end tests: the real snipora.exe under Wine, driven with real input.
+
+Usage: e2e.py BUILD_DIR WORK_DIR [TEST_NAME ...]
+
+BUILD_DIR holds the Windows build (src/app/snipora.exe, tools/snipora-probe.exe). The X display
+and the Wine prefix come from DISPLAY and WINEPREFIX. Each test gets a fresh copy of the program
+in a folder of its own, with a "Data" folder beside it, so that data.dat and the INI file stay in
+that folder.
+"""
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+BUILD = os.path.abspath(sys.argv[1])
+WORK = os.path.abspath(sys.argv[2])
+ONLY = sys.argv[3:]
+EXE = os.path.join(BUILD, "src", "app", "snipora.exe")
+PROBE = os.path.join(BUILD, "tools", "snipora-probe.exe")
+
+
+def wine(args, timeout=30):
+    """Runs a Wine program to the end; its output goes through a file, never a pipe."""
+    with tempfile.TemporaryFile() as out:
+        result = subprocess.run(["wine"] + args, stdout=out, stderr=subprocess.DEVNULL,
+                                stdin=subprocess.DEVNULL, timeout=timeout)
+        out.seek(0)
+        return result.returncode, out.read().decode("utf-8", "replace")
+
+
+def probe(*args, timeout=30):
+    return wine([PROBE] + [str(a) for a in args], timeout=timeout)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True)
+
+
+def wait_for(condition, seconds=10.0, step=0.1):
+    end = time.time() + seconds
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return condition()
+
+
+def bar_state():
+    code, out = probe("window")
+    if code != 0:
+        return None
+    state = {}
+    lines = out.splitlines()
+    for field in lines[0].split():
+        key, value = field.split("=")
+        state[key] = int(value)
+    state["label"] = lines[1][len("label="):] if len(lines) > 1 else ""
+    return state
+
+
+def read_records(path):
+    """The data file's records, oldest first: (category, time, text)."""
+    data = open(path, "rb").read()
+    records, pos = [], 0
+    while pos + 16 <= len(data):
+        category, when, count = struct.unpack_from("<idI", data, pos)
+        pos += 16
+        text = data[pos:pos + 2 * count].decode("utf-16-le")
+        pos += 2 * count
+        records.append((category, when, text))
+    assert pos == len(data), "data.dat ends inside a record"
+    return records
+
+
+class Snipora:
+    """One installation of the program in a folder of its own."""
+
+    def __init__(self, name):
+        self.folder = os.path.join(WORK, name)
+        shutil.rmtree(self.folder, ignore_errors=True)
+        os.makedirs(os.path.join(self.folder, "Data"))
+        self.exe = os.path.join(self.folder, "snipora.exe")
+        shutil.copy(EXE, self.exe)
+        self.data = os.path.join(self.folder, "Data", "data.dat")
+        self.ini = os.path.join(self.folder, "snipora.ini")
+        self.process = None
+
+    def start(self, wait=True):
+        log = open(os.path.join(self.folder, "wine.log"), "ab")
+        self.process = subprocess.Popen(["wine", self.exe], stdout=log, stderr=log,
+                                        stdin=subprocess.DEVNULL, cwd=self.folder)
+        if wait:
+            assert probe("wait-window", 20000)[0] == 0, "the bar did not appear"
+            # The start-up sequence has run once the two categories are in the tree.
+            assert wait_for(lambda: (bar_state() or {}).get("entries", 0) >= 2), "no tree"
+        return self.process
+
+    def close(self):
+        probe("close")
+        self.process.wait(timeout=20)
+        self.process = None
+
+    def kill(self):
+        os.kill(self.process.pid, signal.SIGKILL)
+        self.process.wait(timeout=20)
+        self.process = None
+        # The dead window may linger a moment in the server's tables.
+        wait_for(lambda: bar_state() is None, 5)
+
+    def stop(self):
+        if self.process is not None and self.process.poll() is None:
+            try:
+                self.close()
+            except Exception:
+                self.kill()
+
+    def history(self):
+        return [text for category, _, text in read_records(self.data) if category == 0]
+
+
+def copy(text):
+    assert probe("set", text)[0] == 0
+
+
+def notepad_window():
+    out = subprocess.run(["xdotool", "search", "--name", "Notepad"], capture_output=True,
+                         text=True).stdout.split()
+    return out[0] if out else None
+
+
+def ensure_notepad():
+    if notepad_window() is None:
+        subprocess.Popen(["wine", "notepad"], stdout=subprocess.DEVNULL,
+                         stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        assert wait_for(notepad_window, 20), "notepad did not start"
+        time.sleep(1)
+    window = notepad_window()
+    xdotool("windowmove", window, 0, 0)
+    xdotool("windowsize", window, 900, 700)
+    time.sleep(0.3)
+
+
+def click_into_notepad(x=300, y=300):
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("mousedown", 1)
+    time.sleep(0.1)
+    xdotool("mouseup", 1)
+    time.sleep(0.3)
+
+
+def ctrl_click(x, y):
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("keydown", "ctrl")
+    time.sleep(0.05)
+    xdotool("mousedown", 1)
+    time.sleep(0.15)
+    xdotool("mouseup", 1)
+    xdotool("keyup", "ctrl")
+
+
+def hot_key():
+    xdotool("keydown", "ctrl", "alt", "v")
+    time.sleep(0.15)
+    xdotool("keyup", "v", "alt", "ctrl")
+
+
+def work_area():
+    out = probe("workarea")[1].split()
+    return {k: int(v) for k, v in (f.split("=") for f in out)}
+
+
+# --- the tests -------------------------------------------------------------------------------
+
+def test_first_start_places_the_bar_and_shows_two_categories():
+    app = Snipora("first-start")
+    assert probe("clear")[0] == 0
+    app.start()
+    try:
+        state = bar_state()
+        area = work_area()
+        assert state["top"] == 0, state
+        assert state["left"] + state["width"] == area["right"] - 80, (state, area)
+        assert state["height"] == 29 and state["expanded"] == 0, state
+        assert state["entries"] == 2, state
+        # Translucent while the pointer is away.
+        xdotool("mousemove", 10, area["bottom"] - 10)
+        assert wait_for(lambda: bar_state()["alpha"] == 200, 3), bar_state()
+    finally:
+        app.stop()
+
+
+def test_a_copy_reaches_the_label_and_the_tree():
+    app = Snipora("copy")
+    app.start()
+    try:
+        before = bar_state()["entries"]
+        copy("  The quick brown fox \u00e9\u4e2d  ")
+        state = wait_for(lambda: bar_state()["label"] == "The quick brown fox \u00e9\u4e2d" and
+                         bar_state(), 5)
+        assert state, bar_state()
+        assert state["entries"] == before + 1, state
+    finally:
+        app.stop()
+
+
+def test_thirty_copies_leave_twenty_five_after_close():
+    app = Snipora("thirty")
+    app.start()
+    copy("start")
+    assert probe("set-many", "copy number ", 30, 60)[0] == 0
+    assert wait_for(lambda: bar_state()["label"] == "copy number 30", 5), bar_state()
+    app.close()
+    history = app.history()
+    assert len(history) == 25, history
+    assert history[-1] == "copy number 30" and history[0] == "copy number 6", history
+
+
+def test_data_survives_a_restart():
+    app = Snipora("restart")
+    app.start()
+    copy("kept across restarts")
+    assert wait_for(lambda: bar_state()["label"] == "kept across restarts", 5)
+    app.close()
+    first = open(app.data, "rb").read()
+    assert "kept across restarts" in app.history()
+    app.start()
+    # Joining the chain records what is on the clipboard once more.
+    assert wait_for(lambda: bar_state()["entries"] >= 3, 5), bar_state()
+    app.close()
+    second = open(app.data, "rb").read()
+    assert second.startswith(first), "the records of the first run changed"
+    assert app.history().count("kept across restarts") == 2, app.history()
+
+
+def test_viewers_before_and_after_keep_their_notifications():
+    work = os.path.join(WORK, "viewers")
+    os.makedirs(work, exist_ok=True)
+    before, after = os.path.join(work, "before.txt"), os.path.join(work, "after.txt")
+    for f in (before, after):
+        if os.path.exists(f):
+            os.remove(f)
+    viewer_before = subprocess.Popen(["wine", PROBE, "viewer", "40", before],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     stdin=subprocess.DEVNULL)
+    assert wait_for(lambda: os.path.exists(before), 15)
+    app = Snipora("chain")
+    app.start()
+    viewer_after = subprocess.Popen(["wine", PROBE, "viewer", "40", after],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                    stdin=subprocess.DEVNULL)
+    assert wait_for(lambda: os.path.exists(after), 15)
+    count = lambda f: int(open(f).read().strip() or 0)
+    try:
+        copy("while all three listen")
+        assert wait_for(lambda: count(before) >= 1 and count(after) >= 1, 5), \
+            (count(before), count(after))
+        app.close()
+        b, a = count(before), count(after)
+        copy("after Snipora left")
+        assert wait_for(lambda: count(before) > b and count(after) > a, 5), \
+            (b, a, count(before), count(after))
+    finally:
+        app.stop()
+        for v in (viewer_before, viewer_after):
+            v.kill()
+            v.wait()
+
+
+def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
+    ensure_notepad()
+    app = Snipora("triggers")
+    app.start()
+    try:
+        home = bar_state()
+        click_into_notepad(300, 300)
+        ctrl_click(320, 310)
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+        assert (state["left"], state["top"]) == (321, 311), state
+        assert state["height"] == 388 and state["alpha"] == 255, state
+        xdotool("mousemove", 850, 650)
+        state = wait_for(lambda: (bar_state()["expanded"] == 0) and bar_state(), 3)
+        assert state, bar_state()
+        assert (state["left"], state["top"], state["height"]) == \
+            (home["left"], home["top"], 29), state
+
+        click_into_notepad(300, 300)
+        xdotool("mousemove", 400, 200)
+        time.sleep(0.1)
+        hot_key()
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+        assert (state["left"], state["top"]) == (401, 201), state
+        xdotool("mousemove", 850, 650)
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
+        assert bar_state()["left"] == home["left"]
+    finally:
+        app.stop()
+
+
+def test_a_killed_process_loses_at_most_the_last_seconds():
+    app = Snipora("killed")
+    app.start()
+    copy("saved before the kill")
+    assert wait_for(lambda: bar_state()["label"] == "saved before the kill", 5)
+    # Saving follows a few seconds after the last change.
+    assert wait_for(lambda: os.path.exists(app.data) and
+                    "saved before the kill" in app.history(), 10), "not saved in time"
+    app.kill()
+    assert "saved before the kill" in app.history()
+    assert not os.path.exists(app.data + ".tmp")
+
+
+def test_a_second_start_exits_and_leaves_the_data_alone():
+    app = Snipora("second")
+    app.start()
+    try:
+        copy("only one copy writes")
+        assert wait_for(lambda: os.path.exists(app.data) and
+                        "only one copy writes" in app.history(), 10)
+        before = open(app.data, "rb").read()
+        stamp = os.stat(app.data).st_mtime_ns
+        second = subprocess.Popen(["wine", app.exe], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        assert second.wait(timeout=20) == 0
+        assert app.process.poll() is None, "the first copy ended"
+        assert open(app.data, "rb").read() == before
+        assert os.stat(app.data).st_mtime_ns == stamp
+    finally:
+        app.stop()
+
+
+def main():
+    tests = [(name, f) for name, f in sorted(globals().items())
+             if name.startswith("test_") and callable(f)]
+    if ONLY:
+        tests = [(n, f) for n, f in tests if any(o in n for o in ONLY)]
+    os.makedirs(WORK, exist_ok=True)
+    passed = failed = 0
+    for name, test in tests:
+        start = time.time()
+        try:
+            test()
+            passed += 1
+            print(f"PASS {name} ({time.time() - start:.1f} s)", flush=True)
+        except Exception:
+            failed += 1
+            print(f"FAIL {name} ({time.time() - start:.1f} s)", flush=True)
+            traceback.print_exc()
+            sys.stdout.flush()
+    print(f"{passed} passed, {failed} failed", flush=True)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

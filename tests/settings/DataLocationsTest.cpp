@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <vector>
+
+#include "settings/DataLocations.h"
+
+namespace snipora {
+namespace {
+
+// Folders as a set of paths, each stored with its trailing separator.
+struct FakeSystem final : ILocationSystem {
+    std::map<std::u16string, std::u16string, std::less<>> environment;
+    std::u16string appData = u"C:\\Users\\u\\AppData\\Roaming";
+    std::u16string program = u"C:\\Apps\\Snipora\\";
+    std::set<std::u16string> folders{u"C:\\Users\\u\\AppData\\Roaming\\", u"C:\\Apps\\Snipora\\"};
+    std::set<std::u16string> refused;  // folders that cannot be created
+    std::vector<std::u16string> created;
+
+    static std::u16string Key(std::u16string_view path) {
+        std::u16string p(path);
+        if (p.empty() || p.back() != u'\\') {
+            p += u'\\';
+        }
+        return p;
+    }
+    std::u16string EnvironmentValue(std::u16string_view name) override {
+        auto v = environment.find(name);
+        return v == environment.end() ? std::u16string() : v->second;
+    }
+    std::u16string AppDataFolder() override { return appData; }
+    std::u16string ProgramFolder() override { return program; }
+    bool FolderExists(std::u16string_view path) override { return folders.contains(Key(path)); }
+    void CreateFolder(std::u16string_view path) override {
+        created.emplace_back(path);
+        if (!refused.contains(Key(path))) {
+            folders.insert(Key(path));
+        }
+    }
+};
+
+TEST(DataLocations, AMissingU3FolderIsIgnoredAndNotCreated) {
+    FakeSystem system;
+    system.environment[u"U3_APP_DATA_PATH"] = u"E:\\Gone";
+    EXPECT_EQ(ChooseDataFolder(system), u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");
+    EXPECT_EQ(system.created,
+              (std::vector<std::u16string>{u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\",
+                                           u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\"}));
+    // Both levels are there now: a second call creates nothing.
+    system.created.clear();
+    EXPECT_EQ(ChooseSettingsFolder(system), u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");
+    EXPECT_TRUE(system.created.empty());
+}
+
+TEST(DataLocations, FoldersThatCannotBeHadFallBackToTheProgramFolder) {
+    FakeSystem system;
+    system.refused.insert(u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");
+    EXPECT_EQ(ChooseDataFolder(system), u"C:\\Apps\\Snipora\\");
+    EXPECT_EQ(ChooseSettingsFolder(system), u"C:\\Apps\\Snipora\\");
+    // No application-data folder at all: not the root of the current drive.
+    FakeSystem none;
+    none.appData.clear();
+    EXPECT_EQ(ChooseDataFolder(none), u"C:\\Apps\\Snipora\\");
+    EXPECT_TRUE(none.created.empty());
+}
+
+TEST(DataLocations, TheIniFileIsNamedAfterTheProgram) {
+    EXPECT_EQ(SettingsFileName(u"C:\\x\\Clip.exe"), u"Clip.ini");
+    EXPECT_EQ(SettingsFileName(u"C:\\x.y\\Clip"), u"Clip.ini");
+    EXPECT_EQ(SettingsFileName(u"C:\\x\\my.tool.exe"), u"my.tool.ini");
+    EXPECT_EQ(SettingsFileName(u"Snipora.EXE"), u"Snipora.ini");
+    EXPECT_EQ(SettingsFilePath(u"C:\\Apps\\", u"C:\\Apps\\Copy.exe"), u"C:\\Apps\\\\Copy.ini");
+}
+
+}  // namespace
+}  // namespace snipora

@@ -1,0 +1,248 @@
+// A small console program for the end-to-end tests: it sets, reads and holds the clipboard,
+// joins the clipboard-viewer chain, and reports what Snipora's window shows. It prints its
+// answers on standard output, one line each.
+//
+//   snipora-probe set TEXT               put TEXT on the clipboard
+//   snipora-probe clear                  empty the clipboard
+//   snipora-probe set-many PREFIX N MS   put PREFIX1 .. PREFIXN, MS milliseconds apart
+//   snipora-probe get                    print the clipboard's text
+//   snipora-probe hold MS                keep the clipboard open for MS milliseconds
+//   snipora-probe viewer SECONDS FILE    stay in the viewer chain, counting notifications in FILE
+//   snipora-probe window                 print the bar's state (see Describe)
+//   snipora-probe workarea               print the primary work area
+//   snipora-probe close                  ask the bar to close, as "Exit" does
+//   snipora-probe wait-window MS         wait until the bar exists; exit code 1 if it never does
+//   snipora-probe edit-text CLASS        print the text of the first edit control of a window
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string ToUtf8(const std::wstring& text) {
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n - 1 : 0, '\0');
+    if (n > 1) {
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), n, nullptr, nullptr);
+    }
+    return out;
+}
+
+bool OpenWithRetry(HWND owner) {
+    for (int i = 0; i < 50; ++i) {
+        if (::OpenClipboard(owner)) {
+            return true;
+        }
+        ::Sleep(20);
+    }
+    return false;
+}
+
+bool SetText(const std::wstring& text) {
+    if (!OpenWithRetry(nullptr)) {
+        return false;
+    }
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    const bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    ::CloseClipboard();
+    return ok;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t buffer[4096] = {};
+    ::SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer),
+                          SMTO_ABORTIFHUNG, 2000, nullptr);
+    return buffer;
+}
+
+HWND FindBar() {
+    return ::FindWindowW(L"TClipboardViewerForm", nullptr);
+}
+
+int Describe() {
+    HWND bar = FindBar();
+    if (bar == nullptr) {
+        std::printf("no-window\n");
+        return 1;
+    }
+    RECT r{};
+    ::GetWindowRect(bar, &r);
+    HWND tree = ::FindWindowExW(bar, nullptr, WC_TREEVIEWW, nullptr);
+    HWND label = ::FindWindowExW(bar, nullptr, L"STATIC", nullptr);
+    BYTE alpha = 255;
+    DWORD flags = 0;
+    COLORREF key = 0;
+    ::GetLayeredWindowAttributes(bar, &key, &alpha, &flags);
+    DWORD_PTR count = 0;
+    if (tree != nullptr) {
+        ::SendMessageTimeoutW(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    }
+    std::printf(
+        "left=%ld top=%ld width=%ld height=%ld visible=%d expanded=%d alpha=%u entries=%u\n",
+        r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(bar) ? 1 : 0,
+        tree != nullptr && ::IsWindowVisible(tree) ? 1 : 0, alpha, static_cast<unsigned>(count));
+    std::printf("label=%s\n", label != nullptr ? ToUtf8(WindowText(label)).c_str() : "");
+    return 0;
+}
+
+// A member of the viewer chain that counts what reaches it and passes everything on.
+HWND g_next = nullptr;
+long g_count = 0;
+const wchar_t* g_countFile = nullptr;
+
+void WriteCount() {
+    if (FILE* f = _wfopen(g_countFile, L"w")) {
+        std::fprintf(f, "%ld\n", g_count);
+        std::fclose(f);
+    }
+}
+
+LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DRAWCLIPBOARD:
+            ++g_count;
+            WriteCount();
+            if (g_next != nullptr) {
+                ::SendMessageW(g_next, message, wParam, lParam);
+            }
+            return 0;
+        case WM_CHANGECBCHAIN:
+            if (reinterpret_cast<HWND>(wParam) == g_next) {
+                g_next = reinterpret_cast<HWND>(lParam);
+            } else if (g_next != nullptr) {
+                ::SendMessageW(g_next, message, wParam, lParam);
+            }
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+int RunViewer(int seconds, const wchar_t* countFile) {
+    g_countFile = countFile;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ViewerProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"SniporaProbeViewer";
+    ::RegisterClassW(&wc);
+    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"probe viewer", WS_OVERLAPPED, 0, 0, 0, 0,
+                                    nullptr, nullptr, wc.hInstance, nullptr);
+    g_count = -1;  // joining sends one notification of its own
+    g_next = ::SetClipboardViewer(window);
+    if (g_count < 0) {
+        g_count = 0;
+    }
+    WriteCount();
+    const DWORD end = ::GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    ::SetTimer(window, 1, 50, nullptr);
+    MSG msg;
+    while (::GetTickCount() < end && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::DispatchMessageW(&msg);
+    }
+    ::ChangeClipboardChain(window, g_next);
+    ::DestroyWindow(window);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: snipora-probe COMMAND ...\n");
+        return 2;
+    }
+    const std::wstring command = argv[1];
+    auto number = [&](int i) { return std::wcstol(argv[i], nullptr, 10); };
+    if (command == L"set" && argc >= 3) {
+        return SetText(argv[2]) ? 0 : 1;
+    }
+    if (command == L"set-many" && argc >= 5) {
+        const int n = number(3);
+        const int ms = number(4);
+        for (int i = 1; i <= n; ++i) {
+            if (!SetText(argv[2] + std::to_wstring(i))) {
+                return 1;
+            }
+            ::Sleep(ms);
+        }
+        return 0;
+    }
+    if (command == L"clear") {
+        if (!OpenWithRetry(nullptr)) {
+            return 1;
+        }
+        ::EmptyClipboard();
+        ::CloseClipboard();
+        return 0;
+    }
+    if (command == L"get") {
+        if (!OpenWithRetry(nullptr)) {
+            return 1;
+        }
+        HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+        std::wstring text;
+        if (data != nullptr) {
+            text = static_cast<const wchar_t*>(::GlobalLock(data));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+        std::printf("%s\n", ToUtf8(text).c_str());
+        return data != nullptr ? 0 : 1;
+    }
+    if (command == L"hold" && argc >= 3) {
+        if (!OpenWithRetry(nullptr)) {
+            return 1;
+        }
+        std::printf("held\n");
+        std::fflush(stdout);
+        ::Sleep(static_cast<DWORD>(number(2)));
+        ::CloseClipboard();
+        return 0;
+    }
+    if (command == L"viewer" && argc >= 4) {
+        return RunViewer(number(2), argv[3]);
+    }
+    if (command == L"window") {
+        return Describe();
+    }
+    if (command == L"workarea") {
+        RECT area{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        std::printf("left=%ld top=%ld right=%ld bottom=%ld\n", area.left, area.top, area.right,
+                    area.bottom);
+        return 0;
+    }
+    if (command == L"close") {
+        HWND bar = FindBar();
+        return bar != nullptr && ::PostMessageW(bar, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == L"wait-window" && argc >= 3) {
+        const DWORD end = ::GetTickCount() + static_cast<DWORD>(number(2));
+        while (::GetTickCount() < end) {
+            if (FindBar() != nullptr) {
+                return 0;
+            }
+            ::Sleep(50);
+        }
+        return 1;
+    }
+    if (command == L"edit-text" && argc >= 3) {
+        HWND top = ::FindWindowW(argv[2], nullptr);
+        HWND edit = top != nullptr ? ::FindWindowExW(top, nullptr, L"Edit", nullptr) : nullptr;
+        if (edit == nullptr) {
+            return 1;
+        }
+        std::printf("%s\n", ToUtf8(WindowText(edit)).c_str());
+        return 0;
+    }
+    std::fprintf(stderr, "snipora-probe: unknown command %s\n", ToUtf8(command).c_str());
+    return 2;
+}
