@@ -100,9 +100,14 @@ prepare_wine() {
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEARCH=win64
     export WINEDLLOVERRIDES="mscoree,mshtml="
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # A prefix whose creation was cut short is made again from scratch.
+    if [ ! -f "$WINEPREFIX/.snipora-ready" ]; then
         log "Creating the Wine prefix $WINEPREFIX"
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
         wineboot -i >"$BUILD_ROOT/wineboot.log" 2>&1 </dev/null || true
+        wineserver -w >/dev/null 2>&1 || true
+        [ -f "$WINEPREFIX/system.reg" ] && touch "$WINEPREFIX/.snipora-ready"
     fi
     wineserver -p >/dev/null 2>&1 </dev/null
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
