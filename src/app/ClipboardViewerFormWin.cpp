@@ -179,6 +179,8 @@ void TClipboardViewerForm::StartUp() {
     handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
     dataPath_ = std::filesystem::path(win::Wide(DataFilePath(GetDataFolder())));
     handler_->LoadFromFile(dataPath_);
+    // Only lists that were read may be written: a file that could not be opened stays as it is.
+    loaded_ = true;
     handler_->AddCategories();
     handler_->RefreshTree();
     if (HTREEITEM first = TreeView_GetRoot(tree_)) {
@@ -190,7 +192,7 @@ void TClipboardViewerForm::StartUp() {
 
 void TClipboardViewerForm::SaveData() {
     ::KillTimer(Handle(), kSaveTimer);
-    if (handler_ != nullptr) {
+    if (handler_ != nullptr && loaded_) {
         handler_->SaveToFile(dataPath_);
     }
 }

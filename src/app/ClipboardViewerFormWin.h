@@ -110,6 +110,7 @@ private:
     HWND targetWindow_ = nullptr;
     bool inChain_ = false;
     bool started_ = false;
+    bool loaded_ = false;
     bool closed_ = false;
     int dpi_ = 96;
     unsigned ticks_ = 0;

@@ -10,6 +10,20 @@ void ShowErrorBox(HWND owner, const char* utf8Text) {
     ::MessageBoxW(owner, Wide(text), L"Snipora", MB_OK | MB_ICONERROR);
 }
 
+namespace {
+ErrorReporter g_reporter = ShowErrorBox;
+}  // namespace
+
+ErrorReporter SetErrorReporter(ErrorReporter reporter) {
+    const ErrorReporter previous = g_reporter;
+    g_reporter = reporter != nullptr ? reporter : ShowErrorBox;
+    return previous;
+}
+
+void ReportError(HWND owner, const char* utf8Text) {
+    g_reporter(owner, utf8Text);
+}
+
 BaseWindow::~BaseWindow() {
     if (window_ != nullptr) {
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);

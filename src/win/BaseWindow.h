@@ -7,6 +7,12 @@ namespace snipora::win {
 // Shows an error in the standard error box, owned by `owner` (may be null).
 void ShowErrorBox(HWND owner, const char* utf8Text);
 
+// Where the firewall sends the errors it stops: the standard error box, unless a test puts its
+// own in its place. Returns the one before.
+using ErrorReporter = void (*)(HWND owner, const char* utf8Text);
+ErrorReporter SetErrorReporter(ErrorReporter reporter);
+void ReportError(HWND owner, const char* utf8Text);
+
 // Runs a handler behind the exception firewall: an exception ends the handler, its message is
 // shown in the standard error box, and the caller's message loop goes on.
 template <typename Handler>

@@ -9,10 +9,10 @@ LRESULT Firewall(HWND window, LRESULT failed, Handler&& handler) noexcept {
     try {
         return handler();
     } catch (const std::exception& e) {
-        ShowErrorBox(window, e.what());
+        ReportError(window, e.what());
     } catch (...) {
         // A foreign exception has no text of ours: shown with an empty message.
-        ShowErrorBox(window, "");
+        ReportError(window, "");
     }
     return failed;
 }

@@ -339,6 +339,78 @@ def test_a_second_start_exits_and_leaves_the_data_alone():
         app.stop()
 
 
+def test_a_data_file_that_cannot_be_opened_is_reported_and_kept():
+    app = Snipora("unopenable")
+    stored = b"".join(struct.pack("<idI", 0, 40000.0, len(t)) + t.encode("utf-16-le")
+                      for t in ("older copy", "newer copy"))
+    open(app.data, "wb").write(stored)
+    holder = subprocess.Popen(["wine", PROBE, "lock", app.data.replace("/", "\\"), "12000"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              stdin=subprocess.DEVNULL)
+    time.sleep(2)
+    try:
+        app.start(wait=False)
+        code, text = probe("error-box", 20000)
+        assert code == 0, "no error box"
+        assert text.startswith('Cannot open file "') and "data.dat" in text, text
+        # The start-up ended there: no categories, not in the viewer chain.
+        state = wait_for(bar_state, 5)
+        assert state and state["entries"] == 0, state
+        copy("not recorded")
+        time.sleep(1)
+        assert bar_state()["label"] == "", bar_state()
+        holder.wait(timeout=30)
+        app.close()
+        # The lists never loaded, so nothing was written over the file.
+        assert open(app.data, "rb").read() == stored
+    finally:
+        holder.kill()
+        app.stop()
+
+
+def test_a_failed_save_at_close_keeps_the_program_running():
+    app = Snipora("unsavable")
+    app.start()
+    try:
+        copy("must not be lost")
+        assert wait_for(lambda: bar_state()["label"] == "must not be lost", 5)
+        if os.path.exists(app.data):
+            os.remove(app.data)
+        os.makedirs(app.data)  # a folder where the file should go
+        probe("close")
+        code, text = probe("error-box", 20000)
+        assert code == 0, "no error box"
+        assert text.startswith('Cannot write file "') and "data.dat" in text, text
+        time.sleep(0.5)
+        assert app.process.poll() is None, "the program ended"
+        # Still recording.
+        copy("copied after the failure")
+        assert wait_for(lambda: bar_state()["label"] == "copied after the failure", 5), \
+            bar_state()
+        os.rmdir(app.data)
+        app.close()
+        assert {"must not be lost", "copied after the failure"} <= set(app.history())
+    finally:
+        if os.path.isdir(app.data):
+            os.rmdir(app.data)
+        app.stop()
+
+
+def test_the_end_of_the_session_saves_at_once():
+    app = Snipora("endsession")
+    app.start()
+    try:
+        copy("copied just before logging off")
+        assert wait_for(lambda: bar_state()["label"] == "copied just before logging off", 5)
+        start = time.time()
+        code, answer = probe("endsession")
+        assert code == 0 and answer.strip() == "may-end", answer
+        assert time.time() - start < 2.5, "too slow to tell the save from the later one"
+        assert "copied just before logging off" in app.history()
+    finally:
+        app.stop()
+
+
 def main():
     tests = [(name, f) for name, f in sorted(globals().items())
              if name.startswith("test_") and callable(f)]

@@ -13,6 +13,9 @@
 //   snipora-probe close                  ask the bar to close, as "Exit" does
 //   snipora-probe wait-window MS         wait until the bar exists; exit code 1 if it never does
 //   snipora-probe edit-text CLASS        print the text of the first edit control of a window
+//   snipora-probe lock FILE MS           hold FILE open, shared with nobody, for MS milliseconds
+//   snipora-probe error-box MS           wait for Snipora's error box, print its text, press OK
+//   snipora-probe endsession             tell the bar that the session ends, as logging off does
 #include <windows.h>
 
 #include <commctrl.h>
@@ -241,6 +244,42 @@ int wmain(int argc, wchar_t** argv) {
             return 1;
         }
         std::printf("%s\n", ToUtf8(WindowText(edit)).c_str());
+        return 0;
+    }
+    if (command == L"lock" && argc >= 4) {
+        HANDLE file = ::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return 1;
+        }
+        std::printf("locked\n");
+        std::fflush(stdout);
+        ::Sleep(static_cast<DWORD>(number(3)));
+        ::CloseHandle(file);
+        return 0;
+    }
+    if (command == L"error-box" && argc >= 3) {
+        const DWORD end = ::GetTickCount() + static_cast<DWORD>(number(2));
+        while (::GetTickCount() < end) {
+            if (HWND box = ::FindWindowW(L"#32770", L"Snipora")) {
+                HWND text = ::GetDlgItem(box, 0xFFFF);
+                std::printf("%s\n", text != nullptr ? ToUtf8(WindowText(text)).c_str() : "");
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return 0;
+            }
+            ::Sleep(50);
+        }
+        return 1;
+    }
+    if (command == L"endsession") {
+        HWND bar = FindBar();
+        if (bar == nullptr) {
+            return 1;
+        }
+        DWORD_PTR answer = 0;
+        ::SendMessageTimeoutW(bar, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer);
+        ::SendMessageTimeoutW(bar, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+        std::printf("%s\n", answer ? "may-end" : "refused");
         return 0;
     }
     std::fprintf(stderr, "snipora-probe: unknown command %s\n", ToUtf8(command).c_str());

@@ -1,0 +1,156 @@
+#include "view/ClipboardHandler.h"
+
+#include "store/DisplayText.h"
+
+namespace snipora {
+
+namespace {
+
+struct CategoryRow {
+    uint32_t key;
+    const char16_t* caption;
+    int32_t skinBand;
+    int32_t iconIndex;
+};
+
+constexpr CategoryRow kCategories[] = {
+    {HistoryCategory, u"Clipboard history", 0, 0},
+    {NotesCategory, u"Quick notes", 1, 1},
+};
+
+}  // namespace
+
+CClipboardHandler::CClipboardHandler(IClipboard& clipboard, IFileSystem& files)
+    : CDataBase(clipboard, files) {}
+
+CClipboardHandler::~CClipboardHandler() {
+    if (tree_ != nullptr) {
+        for (auto& [key, category] : root_.Children) {
+            if (category->TreeNode != nullptr) {
+                tree_->Delete(category->TreeNode);
+            }
+        }
+    }
+    root_.Clear();
+}
+
+void CClipboardHandler::Bind(ITreeView* tree, WindowHandle window) {
+    tree_ = tree;
+    SetWindow(window);
+}
+
+void CClipboardHandler::AttachTreeNode(CItemNode& parent, CItemNode& node) {
+    if (tree_ == nullptr) {
+        node.TreeNode = nullptr;
+        return;
+    }
+    node.TreeNode = tree_->AddLast(parent.TreeNode, &node);
+    needsSort_ = true;
+}
+
+void CClipboardHandler::AddCategories() {
+    if (!Enabled()) {
+        return;
+    }
+    root_.IsCategory = true;
+    for (const CategoryRow& row : kCategories) {
+        CItemNode& node = root_.GetChild(row.key).first;
+        node.Caption = row.caption;
+        node.Id = row.key;
+        node.Category = static_cast<int32_t>(row.key);
+        node.SkinBand = row.skinBand;
+        node.IconIndex = row.iconIndex;
+        node.IsCategory = true;
+        node.Seen = true;
+        node.InHistory = false;
+        // A second call must not give a category a second entry.
+        if (node.TreeNode == nullptr) {
+            AttachTreeNode(root_, node);
+        }
+    }
+}
+
+void CClipboardHandler::RefreshTree() {
+    if (!Enabled()) {
+        return;
+    }
+    root_.ClearMarks();
+
+    size_t history = 0;
+    for (const auto& item : Items()) {
+        const bool inHistory = item->Category == HistoryCategory;
+        if (inHistory && ++history > HistoryShown) {
+            continue;
+        }
+        // Categories other than the two have no node and are not shown.
+        auto category = root_.Children.find(static_cast<uint32_t>(item->Category));
+        if (category == root_.Children.end()) {
+            continue;
+        }
+        CItemNode& parent = *category->second;
+        // Without its category's entry, an item's entry would land among the categories.
+        if (tree_ != nullptr && parent.TreeNode == nullptr) {
+            continue;
+        }
+        auto [node, existed] = parent.GetChild(item->Id);
+        if (!existed) {
+            // An Id is never given to another item, nor is an item's text changed, so the
+            // caption of a record that stays is still right.
+            node.Id = item->Id;
+            node.Caption = MakeDisplayText(item->Text);
+            node.Time = item->CaptureTime;
+            node.Size = item->Length;
+            node.IsCategory = false;
+            node.Category = item->Category;
+            node.InHistory = inHistory;
+            node.Seen = true;
+            AttachTreeNode(parent, node);
+            // A record without an entry is not kept, so that the next refresh tries again.
+            if (tree_ != nullptr && node.TreeNode == nullptr) {
+                parent.Children.erase(item->Id);
+            }
+        }
+    }
+
+    root_.RemoveUnseen(tree_);
+    root_.UpdateCounts();
+    // Deleting entries keeps a sorted tree sorted: only appended entries need the sort.
+    if (needsSort_ && tree_ != nullptr) {
+        tree_->SortAll(&CompareEntries);
+    }
+    needsSort_ = false;
+}
+
+int CClipboardHandler::CompareEntries(const CItemNode* a, const CItemNode* b) {
+    if (a == nullptr || b == nullptr || a->Id == b->Id) {
+        return 0;
+    }
+    if (a->IsCategory && b->IsCategory) {
+        return a->Id < b->Id ? -1 : 1;
+    }
+    return a->Id < b->Id ? 1 : -1;
+}
+
+CBaseContainer::CBaseContainer(IClipboard& clipboard, IFileSystem& files)
+    : clipboard_(clipboard), files_(files) {}
+
+CBaseContainer::~CBaseContainer() {
+    DestroyHandler();
+}
+
+CClipboardHandler* CBaseContainer::CreateHandler(ITreeView* tree, WindowHandle window) {
+    DestroyHandler();
+    if (tree != nullptr) {
+        tree->Delete(nullptr);
+    }
+    auto handler = std::make_unique<CClipboardHandler>(clipboard_, files_);
+    handler->Bind(tree, window);
+    handler_ = std::move(handler);
+    return handler_.get();
+}
+
+void CBaseContainer::DestroyHandler() {
+    handler_.reset();
+}
+
+}  // namespace snipora

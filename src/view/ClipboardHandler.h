@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "store/DataBase.h"
+#include "view/ItemNode.h"
+#include "view/TreeView.h"
+
+namespace snipora {
+
+// How many of the newest history items the tree shows; the older ones wait, hidden, until newer
+// ones are deleted or moved to the notes.
+inline constexpr size_t HistoryShown = 7;
+
+// The item database together with a model of what the popup's tree view shows: a record per
+// category and per shown item, each with exactly one tree view entry whose data it is.
+class CClipboardHandler final : public CDataBase {
+public:
+    CClipboardHandler(IClipboard& clipboard, IFileSystem& files);
+    // Deletes the handler's entries from the tree view before their records go, so that no
+    // entry is left pointing at a destroyed record.
+    ~CClipboardHandler() override;
+
+    // Attaches the tree view to fill (may be null: a model without a view) and the window that
+    // owns the clipboard; enables the database.
+    void Bind(ITreeView* tree, WindowHandle window);
+
+    // Creates the two category entries, "Clipboard history" above "Quick notes". Once only:
+    // later calls change nothing.
+    void AddCategories();
+
+    // Brings the tree in line with the database: the HistoryShown newest history items and all
+    // notes, newest first. Entries that stay are kept as they are, with their selection and
+    // expanded state.
+    void RefreshTree();
+
+    // The order of siblings: categories by ascending number, items newest (largest Id) first.
+    static int CompareEntries(const CItemNode* a, const CItemNode* b);
+
+    const CItemNode& Root() const { return root_; }
+    ITreeView* TreeView() const { return tree_; }
+
+private:
+    void AttachTreeNode(CItemNode& parent, CItemNode& node);
+
+    CItemNode root_;
+    ITreeView* tree_ = nullptr;
+    // Set when an entry was appended and the tree's order is no longer known to be right.
+    bool needsSort_ = false;
+};
+
+// The one holder of the live handler. Creating a handler replaces the one before.
+class CBaseContainer {
+public:
+    CBaseContainer(IClipboard& clipboard, IFileSystem& files);
+    CBaseContainer(const CBaseContainer&) = delete;
+    CBaseContainer& operator=(const CBaseContainer&) = delete;
+    ~CBaseContainer();
+
+    // Destroys the live handler, empties the tree view of whatever it still holds, and binds a
+    // new handler to it. The tree view must outlive the handler.
+    CClipboardHandler* CreateHandler(ITreeView* tree, WindowHandle window);
+    // Destroys the live handler, if any; its entries leave the tree view.
+    void DestroyHandler();
+
+    CClipboardHandler* Handler() const { return handler_.get(); }
+
+private:
+    IClipboard& clipboard_;
+    IFileSystem& files_;
+    std::unique_ptr<CClipboardHandler> handler_;
+};
+
+}  // namespace snipora

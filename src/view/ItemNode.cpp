@@ -1,0 +1,65 @@
+#include "view/ItemNode.h"
+
+namespace snipora {
+
+std::pair<CItemNode&, bool> CItemNode::GetChild(uint32_t key) {
+    auto [it, inserted] = Children.try_emplace(key);
+    if (inserted) {
+        it->second = std::make_unique<CItemNode>();
+    } else {
+        it->second->Seen = true;
+    }
+    return {*it->second, !inserted};
+}
+
+void CItemNode::Clear() {
+    Children.clear();
+    TreeNode = nullptr;
+    Id = 0;
+    Size = 0;
+    Category = 0;
+    SkinBand = 0;
+    IconIndex = 0;
+    Time = 0.0;
+    Caption.clear();
+    Seen = false;
+    IsCategory = false;
+    InHistory = false;
+}
+
+void CItemNode::ClearMarks() {
+    for (auto& [key, child] : Children) {
+        child->ClearMarks();
+        if (!child->IsCategory) {
+            child->Seen = false;
+        }
+    }
+}
+
+void CItemNode::RemoveUnseen(ITreeView* tree) {
+    for (auto it = Children.begin(); it != Children.end();) {
+        CItemNode& child = *it->second;
+        child.RemoveUnseen(tree);
+        if (child.Seen || !child.Children.empty()) {
+            ++it;
+            continue;
+        }
+        // A null entry would stand for the whole tree.
+        if (tree != nullptr && child.TreeNode != nullptr) {
+            tree->Delete(child.TreeNode);
+        }
+        it = Children.erase(it);
+    }
+}
+
+void CItemNode::UpdateCounts() {
+    if (!IsCategory) {
+        return;
+    }
+    for (auto& [key, child] : Children) {
+        child->UpdateCounts();
+    }
+    Size = static_cast<uint32_t>(Children.size());
+}
+
+}  // namespace snipora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "view/TreeView.h"
+
+namespace snipora {
+
+// A record behind one tree view entry: a category, or a shown item. The records form a tree that
+// mirrors the tree view; an invisible root holds the categories, keyed by category number, and
+// each category holds its shown items, keyed by item Id.
+class CItemNode {
+public:
+    using ChildMap = std::map<uint32_t, std::unique_ptr<CItemNode>>;
+
+    CItemNode() = default;
+    CItemNode(const CItemNode&) = delete;
+    CItemNode& operator=(const CItemNode&) = delete;
+    // Destroys the records below; their tree view entries are the tree view's business.
+    ~CItemNode() = default;
+
+    // The child under `key` and whether it was there already. An existing child is marked Seen;
+    // a new one is left unmarked for the caller.
+    std::pair<CItemNode&, bool> GetChild(uint32_t key);
+    // Destroys every record below and resets every field.
+    void Clear();
+
+    // The three passes of a refresh. ClearMarks unmarks every entry below (categories stay
+    // marked); RemoveUnseen destroys the unmarked leaves below together with their entries in
+    // `tree` (may be null); UpdateCounts sets each category's Size to its number of children.
+    void ClearMarks();
+    void RemoveUnseen(ITreeView* tree);
+    void UpdateCounts();
+
+    ChildMap Children;
+    uint32_t Id = 0;
+    TreeEntry TreeNode = nullptr;
+    std::u16string Caption;
+    uint32_t Size = 0;
+    bool Seen = false;
+    bool IsCategory = false;
+    int32_t Category = 0;
+    bool InHistory = false;
+    double Time = 0.0;
+    int32_t SkinBand = 0;
+    int32_t IconIndex = 0;
+};
+
+}  // namespace snipora

@@ -1,0 +1,78 @@
+#include "view/TreeViewWin.h"
+
+#include <algorithm>
+
+namespace snipora {
+
+namespace {
+
+int CALLBACK CompareRecords(LPARAM a, LPARAM b, LPARAM compare) {
+    return (*reinterpret_cast<EntryCompare*>(compare))(reinterpret_cast<const CItemNode*>(a),
+                                                       reinterpret_cast<const CItemNode*>(b));
+}
+
+HTREEITEM Next(HWND control, HTREEITEM item, UINT relation) {
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(control, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+}  // namespace
+
+TreeEntry Win32TreeView::AddLast(TreeEntry parent, CItemNode* data) {
+    wchar_t empty[] = L"";
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = ToItem(parent);
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.pszText = empty;
+    insert.item.lParam = reinterpret_cast<LPARAM>(data);
+    const auto item = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(control_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (item != nullptr &&
+        std::find(unsorted_.begin(), unsorted_.end(), insert.hParent) == unsorted_.end()) {
+        unsorted_.push_back(insert.hParent);
+    }
+    return ToEntry(item);
+}
+
+void Win32TreeView::Delete(TreeEntry entry) {
+    const HTREEITEM item = ToItem(entry);
+    if (item == TVI_ROOT) {
+        unsorted_.clear();
+    } else if (!unsorted_.empty() && Next(control_, item, TVGN_CHILD) != nullptr) {
+        // A level that goes with the entry must not be sorted later. A leaf holds no level.
+        std::erase_if(unsorted_, [&](HTREEITEM level) {
+            for (HTREEITEM up = level; up != nullptr && up != TVI_ROOT;
+                 up = Next(control_, up, TVGN_PARENT)) {
+                if (up == item) {
+                    return true;
+                }
+            }
+            return false;
+        });
+    }
+    ::SendMessageW(control_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+}
+
+void Win32TreeView::SortAll(EntryCompare compare) {
+    TVSORTCB sort{};
+    sort.lpfnCompare = &CompareRecords;
+    sort.lParam = reinterpret_cast<LPARAM>(&compare);
+    for (HTREEITEM level : unsorted_) {
+        sort.hParent = level;
+        ::SendMessageW(control_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+    }
+    unsorted_.clear();
+}
+
+CItemNode* Win32TreeView::RecordOf(HWND control, HTREEITEM item) {
+    TVITEMW query{};
+    query.mask = TVIF_PARAM | TVIF_HANDLE;
+    query.hItem = item;
+    if (!::SendMessageW(control, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query))) {
+        return nullptr;
+    }
+    return reinterpret_cast<CItemNode*>(query.lParam);
+}
+
+}  // namespace snipora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "view/TreeView.h"
+
+namespace snipora {
+
+// A SysTreeView32 control seen through ITreeView. The control itself belongs to its parent
+// window; this only drives it and must not outlive it. Entries are appended through this
+// object alone.
+class Win32TreeView final : public ITreeView {
+public:
+    explicit Win32TreeView(HWND control) : control_(control) {}
+    Win32TreeView(const Win32TreeView&) = delete;
+    Win32TreeView& operator=(const Win32TreeView&) = delete;
+
+    TreeEntry AddLast(TreeEntry parent, CItemNode* data) override;
+    void Delete(TreeEntry entry) override;
+    void SortAll(EntryCompare compare) override;
+
+    HWND Control() const { return control_; }
+
+    static TreeEntry ToEntry(HTREEITEM item) { return reinterpret_cast<TreeEntry>(item); }
+    static HTREEITEM ToItem(TreeEntry entry) {
+        return entry == nullptr ? TVI_ROOT : reinterpret_cast<HTREEITEM>(entry);
+    }
+    // The record that an entry of the control carries as its data; null if there is none.
+    static CItemNode* RecordOf(HWND control, HTREEITEM item);
+
+private:
+    HWND control_;
+    // The levels that gained entries since the last sort (TVI_ROOT for the top level). Walking
+    // a level of the control costs a message per entry, so the others are not visited at all.
+    std::vector<HTREEITEM> unsorted_;
+};
+
+}  // namespace snipora

@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/DisplayText.h"
+#include "support/FakeClipboard.h"
+#include "support/MemoryStreams.h"
+#include "support/Records.h"
+#include "view/ClipboardHandler.h"
+#include "view/FakeTreeView.h"
+
+namespace snipora {
+namespace {
+
+using test::FakeTreeView;
+using Entry = FakeTreeView::Entry;
+
+class ClipboardHandlerTest : public ::testing::Test {
+protected:
+    ClipboardHandlerTest() : container(clipboard, PlatformFileSystem()) {
+        handler = container.CreateHandler(&tree, &window);
+        handler->AddCategories();
+        handler->RefreshTree();
+    }
+
+    uint32_t Copy(const std::u16string& text) {
+        clipboard.Put(text);
+        handler->CaptureClipboard();
+        handler->RefreshTree();
+        return handler->Items().front()->Id;
+    }
+    const Entry& CategoryEntry(int32_t category) const {
+        return *tree.TopLevel().at(static_cast<size_t>(category));
+    }
+    // The Ids that a category's entries show, top to bottom.
+    std::vector<uint32_t> Shown(int32_t category) const {
+        std::vector<uint32_t> ids;
+        for (const auto& entry : CategoryEntry(category).children) {
+            ids.push_back(entry->data->Id);
+        }
+        return ids;
+    }
+    std::vector<uint64_t> Serials() const {
+        std::vector<uint64_t> serials;
+        for (const auto& category : tree.TopLevel()) {
+            serials.push_back(category->serial);
+            for (const auto& entry : category->children) {
+                serials.push_back(entry->serial);
+            }
+        }
+        return serials;
+    }
+    // Every record has its one entry, whose data it is, under its parent's entry, and each
+    // category counts its children.
+    void ExpectBound() const {
+        const CItemNode& root = handler->Root();
+        ASSERT_EQ(tree.TopLevel().size(), 2u);
+        size_t records = 0;
+        for (const auto& [key, category] : root.Children) {
+            const Entry* entry = tree.Find(category->TreeNode);
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->data, category.get());
+            EXPECT_EQ(entry->parent->parent, nullptr);
+            EXPECT_EQ(category->Size, category->Children.size());
+            for (const auto& [id, node] : category->Children) {
+                const Entry* child = tree.Find(node->TreeNode);
+                ASSERT_NE(child, nullptr);
+                EXPECT_EQ(child->data, node.get());
+                EXPECT_EQ(child->parent, entry);
+                EXPECT_EQ(id, node->Id);
+                EXPECT_TRUE(node->Children.empty());
+            }
+            records += 1 + category->Children.size();
+        }
+        EXPECT_EQ(tree.Count(), records);
+        EXPECT_EQ(tree.faults, 0);
+    }
+
+    int window = 0;
+    test::FakeClipboard clipboard;
+    FakeTreeView tree;
+    CBaseContainer container;
+    CClipboardHandler* handler = nullptr;
+};
+
+TEST_F(ClipboardHandlerTest, EmptyDatabaseShowsTheTwoCategories) {
+    ExpectBound();
+    const CItemNode& history = *CategoryEntry(0).data;
+    const CItemNode& notes = *CategoryEntry(1).data;
+    EXPECT_EQ(history.Caption, u"Clipboard history");
+    EXPECT_EQ(notes.Caption, u"Quick notes");
+    EXPECT_EQ(history.Id, 0u);
+    EXPECT_EQ(notes.Id, 1u);
+    EXPECT_EQ(notes.Category, 1);
+    EXPECT_EQ(notes.SkinBand, 1);
+    EXPECT_EQ(notes.IconIndex, 1);
+    EXPECT_TRUE(history.IsCategory && notes.IsCategory);
+    EXPECT_FALSE(history.InHistory || notes.InHistory);
+    EXPECT_EQ(history.Size + notes.Size, 0u);
+
+    // A second call must not give the categories a second pair of entries.
+    handler->AddCategories();
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(tree.adds, 2);
+}
+
+TEST_F(ClipboardHandlerTest, HistoryShowsTheSevenNewestNewestFirst) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 10; ++i) {
+        ids.push_back(Copy(u"text " + std::u16string(1, u'0' + i)));
+    }
+    ExpectBound();
+    EXPECT_EQ(Shown(0),
+              (std::vector<uint32_t>{ids[9], ids[8], ids[7], ids[6], ids[5], ids[4], ids[3]}));
+    EXPECT_EQ(CategoryEntry(0).data->Size, 7u);
+
+    // Deleting a shown item brings the eighth-newest in at the bottom.
+    ASSERT_TRUE(handler->DeleteItem(ids[7]));
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(0),
+              (std::vector<uint32_t>{ids[9], ids[8], ids[6], ids[5], ids[4], ids[3], ids[2]}));
+}
+
+TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 12; ++i) {
+        ids.push_back(Copy(u"note " + std::u16string(1, u'a' + i)));
+    }
+    std::vector<uint32_t> notes;
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(handler->MoveToCategory(ids[i], NotesCategory));
+        notes.insert(notes.begin(), handler->Items().front()->Id);
+    }
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_EQ(CategoryEntry(1).data->Size, 10u);
+    EXPECT_EQ(Shown(0), (std::vector<uint32_t>{ids[11], ids[10]}));
+
+    // Moving a shown history entry: it leaves the history and heads the notes, same text.
+    ASSERT_TRUE(handler->MoveToCategory(ids[11], NotesCategory));
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(0), std::vector<uint32_t>{ids[10]});
+    const CItemNode& moved = *CategoryEntry(1).children.front()->data;
+    EXPECT_GT(moved.Id, notes.front());
+    EXPECT_EQ(moved.Caption, u"note l");
+    EXPECT_FALSE(moved.InHistory);
+    EXPECT_EQ(moved.Category, NotesCategory);
+}
+
+TEST_F(ClipboardHandlerTest, EntriesThatStayAreNeverRecreated) {
+    for (int i = 0; i < 9; ++i) {
+        Copy(u"item");
+    }
+    const auto before = Serials();
+    const int adds = tree.adds, deletes = tree.deletes, sorts = tree.sorts;
+    handler->RefreshTree();
+    handler->RefreshTree();
+    EXPECT_EQ(Serials(), before);
+    EXPECT_EQ(tree.adds, adds);
+    EXPECT_EQ(tree.deletes, deletes);
+    EXPECT_EQ(tree.sorts, sorts);
+
+    // One capture: one entry in at the top, the oldest shown one out, the rest untouched.
+    const uint32_t id = Copy(u"new");
+    auto after = Serials();
+    EXPECT_EQ(tree.adds, adds + 1);
+    EXPECT_EQ(tree.deletes, deletes + 1);
+    EXPECT_EQ(CategoryEntry(0).children.front()->data->Id, id);
+    after.erase(after.begin() + 1);
+    auto expected = before;
+    expected.erase(expected.end() - 2);
+    EXPECT_EQ(after, expected);
+}
+
+TEST_F(ClipboardHandlerTest, AnEntryTheTreeRefusedIsTriedAgain) {
+    tree.refuseAdds = true;
+    Copy(u"text");
+    ExpectBound();
+    EXPECT_EQ(CategoryEntry(0).data->Size, 0u);
+    tree.refuseAdds = false;
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(CategoryEntry(0).data->Size, 1u);
+}
+
+TEST_F(ClipboardHandlerTest, EntryRecordsCarryTheItemAndItsDisplayText) {
+    const std::u16string text = u"  \r\n" + std::u16string(300, u'x');
+    Copy(text);
+    Copy(u" \t\r\n ");
+    Copy(std::u16string(200, u' ') + u"hidden");
+    ExpectBound();
+    const auto& entries = CategoryEntry(0).children;
+    EXPECT_EQ(entries[0]->data->Caption, u"");
+    EXPECT_EQ(entries[1]->data->Caption, u"");
+    const CItemNode& long_text = *entries[2]->data;
+    EXPECT_EQ(long_text.Caption, MakeDisplayText(text));
+    EXPECT_EQ(long_text.Caption.size(), 196u);
+    EXPECT_EQ(long_text.Size, 304u);
+    EXPECT_EQ(long_text.Time, handler->Items().back()->CaptureTime);
+    EXPECT_TRUE(long_text.InHistory);
+    EXPECT_FALSE(long_text.IsCategory);
+}
+
+TEST_F(ClipboardHandlerTest, CommandsWithoutAnItemAndUnknownCategoriesChangeNothing) {
+    std::string bytes = test::Record(HistoryCategory, 40000.0, u"shown") +
+                        test::Record(5, 40000.0, u"foreign") +
+                        test::Record(-1, 40000.0, u"negative");
+    test::MemoryReadStream in(bytes);
+    ASSERT_TRUE(handler->LoadRecords(in));
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(tree.Count(), 3u);
+
+    // A command from a category entry names the category number, which no item has.
+    const int adds = tree.adds, deletes = tree.deletes;
+    EXPECT_FALSE(handler->DeleteItem(CategoryEntry(1).data->Id));
+    EXPECT_FALSE(handler->MoveToCategory(CategoryEntry(0).data->Id, NotesCategory));
+    handler->RefreshTree();
+    EXPECT_EQ(tree.adds, adds);
+    EXPECT_EQ(tree.deletes, deletes);
+}
+
+TEST_F(ClipboardHandlerTest, ReplacingOrDestroyingTheHandlerEmptiesTheTree) {
+    Copy(u"one");
+    Copy(u"two");
+    ASSERT_EQ(tree.Count(), 4u);
+
+    // The new handler starts on an empty tree, with nothing left of the old one.
+    handler = container.CreateHandler(&tree, &window);
+    EXPECT_EQ(tree.Count(), 0u);
+    EXPECT_TRUE(handler->Items().empty());
+    handler->AddCategories();
+    Copy(u"three");
+    ExpectBound();
+    EXPECT_EQ(tree.Count(), 3u);
+
+    container.DestroyHandler();
+    EXPECT_EQ(container.Handler(), nullptr);
+    EXPECT_EQ(tree.Count(), 0u);
+    EXPECT_EQ(tree.faults, 0);
+}
+
+TEST(ClipboardHandlerUnbound, DoesNothingBeforeBindAndWorksWithoutATree) {
+    test::FakeClipboard clipboard;
+    int window = 0;
+    CClipboardHandler handler(clipboard, PlatformFileSystem());
+    handler.AddCategories();
+    handler.RefreshTree();
+    EXPECT_TRUE(handler.Root().Children.empty());
+
+    handler.Bind(nullptr, &window);
+    handler.AddCategories();
+    clipboard.Put(u"text");
+    handler.CaptureClipboard();
+    handler.RefreshTree();
+    const CItemNode& history = *handler.Root().Children.at(0);
+    EXPECT_EQ(history.Size, 1u);
+    EXPECT_EQ(history.TreeNode, nullptr);
+    EXPECT_EQ(history.Children.begin()->second->TreeNode, nullptr);
+}
+
+TEST(CompareEntries, OrdersCategoriesUpAndItemsNewestFirst) {
+    CItemNode history, notes, older, newer;
+    history.IsCategory = notes.IsCategory = true;
+    notes.Id = 1;
+    older.Id = 100000;
+    newer.Id = 0x80000000u;  // compared unsigned
+    EXPECT_LT(CClipboardHandler::CompareEntries(&history, &notes), 0);
+    EXPECT_GT(CClipboardHandler::CompareEntries(&notes, &history), 0);
+    EXPECT_LT(CClipboardHandler::CompareEntries(&newer, &older), 0);
+    EXPECT_GT(CClipboardHandler::CompareEntries(&older, &newer), 0);
+    // An entry equals itself, as a sort needs; an entry without a record compares equal.
+    EXPECT_EQ(CClipboardHandler::CompareEntries(&older, &older), 0);
+    EXPECT_EQ(CClipboardHandler::CompareEntries(nullptr, &older), 0);
+}
+
+}  // namespace
+}  // namespace snipora

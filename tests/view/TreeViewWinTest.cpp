@@ -1,0 +1,156 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "support/FakeClipboard.h"
+#include "view/ClipboardHandler.h"
+#include "view/TreeHostWin.h"
+
+namespace snipora {
+namespace {
+
+class TreeViewWinTest : public ::testing::Test {
+protected:
+    TreeViewWinTest() : container(clipboard, PlatformFileSystem()) {
+        handler = container.CreateHandler(&host.Tree(), &window);
+        handler->AddCategories();
+        handler->RefreshTree();
+    }
+    uint32_t Copy(const std::u16string& text) {
+        clipboard.Put(text);
+        handler->CaptureClipboard();
+        handler->RefreshTree();
+        return handler->Items().front()->Id;
+    }
+    CItemNode* Record(HTREEITEM item) const {
+        return Win32TreeView::RecordOf(host.Control(), item);
+    }
+    HTREEITEM CategoryItem(size_t category) const { return host.Children(nullptr).at(category); }
+    std::vector<uint32_t> Shown(size_t category) const {
+        std::vector<uint32_t> ids;
+        for (HTREEITEM item : host.Children(CategoryItem(category))) {
+            ids.push_back(Record(item)->Id);
+        }
+        return ids;
+    }
+    // Every entry of the control, top to bottom, with its record.
+    std::vector<std::pair<HTREEITEM, CItemNode*>> Entries() const {
+        std::vector<std::pair<HTREEITEM, CItemNode*>> entries;
+        for (HTREEITEM category : host.Children(nullptr)) {
+            entries.emplace_back(category, Record(category));
+            for (HTREEITEM item : host.Children(category)) {
+                entries.emplace_back(item, Record(item));
+            }
+        }
+        return entries;
+    }
+
+    int window = 0;
+    test::FakeClipboard clipboard;
+    test::TreeHost host;
+    CBaseContainer container;
+    CClipboardHandler* handler = nullptr;
+};
+
+TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 13; ++i) {
+        ids.push_back(Copy(u"text " + std::u16string(1, u'a' + i)));
+    }
+    std::vector<uint32_t> notes;
+    for (int i : {0, 5, 2}) {
+        handler->MoveToCategory(ids[i], NotesCategory);
+        notes.insert(notes.begin(), handler->Items().front()->Id);
+    }
+    handler->RefreshTree();
+
+    ASSERT_EQ(host.Children(nullptr).size(), 2u);
+    EXPECT_EQ(Record(CategoryItem(0))->Caption, u"Clipboard history");
+    EXPECT_EQ(Record(CategoryItem(1))->Caption, u"Quick notes");
+    EXPECT_EQ(Shown(0),
+              (std::vector<uint32_t>{ids[12], ids[11], ids[10], ids[9], ids[8], ids[7], ids[6]}));
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_EQ(Record(CategoryItem(0))->Size, 7u);
+    EXPECT_EQ(Record(CategoryItem(1))->Size, 3u);
+    EXPECT_EQ(host.Count(), 12u);
+
+    // The entries' own text is empty: what the user sees is drawn from the record.
+    wchar_t text[16] = L"x";
+    TVITEMW query{};
+    query.mask = TVIF_TEXT | TVIF_HANDLE;
+    query.hItem = host.Child(CategoryItem(0));
+    query.pszText = text;
+    query.cchTextMax = 16;
+    ASSERT_TRUE(::SendMessageW(host.Control(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)));
+    EXPECT_STREQ(text, L"");
+
+    // Refreshes with no change add, delete and reorder nothing.
+    const auto before = Entries();
+    const int deleted = host.deleted;
+    handler->RefreshTree();
+    handler->RefreshTree();
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(host.deleted, deleted);
+}
+
+TEST_F(TreeViewWinTest, ExpansionAndSelectionOfEntriesThatStaySurvive) {
+    for (int i = 0; i < 8; ++i) {
+        Copy(u"text " + std::u16string(1, u'a' + i));
+    }
+    ::SendMessageW(host.Control(), TVM_EXPAND, TVE_EXPAND,
+                   reinterpret_cast<LPARAM>(CategoryItem(0)));
+    const HTREEITEM selected = host.Children(CategoryItem(0)).at(2);
+    const uint32_t selectedId = Record(selected)->Id;
+    ::SendMessageW(host.Control(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected));
+
+    Copy(u"newer");
+    handler->MoveToCategory(Shown(0).at(1), NotesCategory);
+    handler->RefreshTree();
+    EXPECT_TRUE(host.State(CategoryItem(0)) & TVIS_EXPANDED);
+    EXPECT_EQ(host.Next(nullptr, TVGN_CARET), selected);
+    EXPECT_EQ(Record(selected)->Id, selectedId);
+    EXPECT_EQ(Shown(0).at(2), selectedId);
+
+    // When the selected entry goes, whatever the control selects instead is a live record.
+    handler->DeleteItem(selectedId);
+    handler->RefreshTree();
+    const HTREEITEM now = host.Next(nullptr, TVGN_CARET);
+    if (now != nullptr) {
+        const CItemNode* record = Record(now);
+        bool live = false;
+        for (const auto& [key, category] : handler->Root().Children) {
+            live = live || category.get() == record;
+            for (const auto& [id, node] : category->Children) {
+                live = live || node.get() == record;
+            }
+        }
+        EXPECT_TRUE(live);
+    }
+}
+
+TEST_F(TreeViewWinTest, CreatingAndDestroyingTheHandlerEmptyTheControl) {
+    Copy(u"one");
+    ASSERT_EQ(host.Count(), 3u);
+    container.DestroyHandler();
+    EXPECT_EQ(host.Count(), 0u);
+
+    // Entries that the handler does not know go too.
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    ::SendMessageW(host.Control(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
+    ASSERT_EQ(host.Count(), 1u);
+    handler = container.CreateHandler(&host.Tree(), &window);
+    EXPECT_EQ(host.Count(), 0u);
+    handler->AddCategories();
+    Copy(u"two");
+    EXPECT_EQ(host.Count(), 3u);
+    EXPECT_EQ(Shown(0), std::vector<uint32_t>{handler->Items().front()->Id});
+}
+
+}  // namespace
+}  // namespace snipora
