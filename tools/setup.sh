@@ -109,7 +109,7 @@ prepare_wine() {
         wineserver -w >/dev/null 2>&1 || true
         [ -f "$WINEPREFIX/system.reg" ] && touch "$WINEPREFIX/.snipora-ready"
     fi
-    wineserver -p >/dev/null 2>&1 </dev/null
+    wineserver -p >/dev/null 2>&1 </dev/null || true  # already running is fine
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 

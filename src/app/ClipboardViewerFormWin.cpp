@@ -6,6 +6,7 @@
 #include "common/Error.h"
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
+#include "view/ItemDrawingWin.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
@@ -89,8 +90,7 @@ void TClipboardViewerForm::Create() {
     // 2. and 3. The update question and the tray icon's hint.
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    trayIcon_.emplace(Handle(), ::LoadIconW(nullptr, IDI_APPLICATION),
-                      std::wstring(L"Snipora ") + kProductVersion);
+    trayIcon_.emplace(Handle(), ProgramIcon(), std::wstring(L"Snipora ") + kProductVersion);
 
     // 4. The settings, in the INI file named after the program.
     auto& settings = Settings::CreateSettingsStorage(
@@ -113,15 +113,7 @@ void TClipboardViewerForm::Create() {
 
     // 10. to 13. Drawing: double buffering, the scratch bitmap, the skin.
     TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 20;
-    info.bmiHeader.biHeight = MulDiv(39, dpi_, 96) + 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    workBitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    skinBitmap_ = static_cast<HBITMAP>(settings.GetSkin());
+    CreateDrawing();
 
     ::SetTimer(Handle(), kTickTimer, kTickMs, nullptr);
 }
@@ -188,6 +180,8 @@ void TClipboardViewerForm::StartUp() {
     }
     nextViewer_ = ::SetClipboardViewer(Handle());
     inChain_ = true;
+    FirstLaunchStep();
+    UpdateStep();
 }
 
 void TClipboardViewerForm::SaveData() {
@@ -283,6 +277,8 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 OnAutoSave();
             }
             return 0;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -356,12 +352,28 @@ LRESULT TClipboardViewerForm::OnNcHitTest(LPARAM lParam) {
     return x < buttonLeft && y < buttonHeight ? HTCAPTION : HTCLIENT;
 }
 
+LRESULT TClipboardViewerForm::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == tree_ && header.code == NM_CUSTOMDRAW) {
+        return ItemsTreeCustomDrawItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+    }
+    return 0;
+}
+
 void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
     switch (id) {
         case kIdButton:
             if (code == BN_CLICKED) {
                 popup_.SetExpanded(::SendMessageW(button_, BM_GETCHECK, 0, 0) == BST_CHECKED);
             }
+            break;
+        case kIdSettings:
+            Settings1Click();
+            break;
+        case kIdCheckForUpdates:
+            Checkforupdates1Click();
+            break;
+        case kIdAbout:
+            About1Click();
             break;
         case kIdExit:
             ::PostMessageW(Handle(), WM_CLOSE, 0, 0);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -15,6 +17,8 @@
 #include "win/UniqueGdiObject.h"
 
 namespace snipora {
+
+class ItemDrawing;
 
 inline constexpr wchar_t kFormClassName[] = L"TClipboardViewerForm";
 inline constexpr wchar_t kProductVersion[] = L"2.2";
@@ -57,10 +61,24 @@ private:
     void OnAutoSave();
     void OnEndSession();
 
+    // Drawing of the tree's entries and the window's images (ClipboardViewerFormDrawWin.cpp).
+    void CreateDrawing();
+    LRESULT ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw);
+    HICON ProgramIcon();
+
+    // The tray menu's commands and the start-up's last two steps
+    // (ClipboardViewerFormMenuWin.cpp).
+    void Settings1Click();
+    void Checkforupdates1Click();
+    void About1Click();
+    void FirstLaunchStep();
+    void UpdateStep();
+
     // Messages.
     void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
     void OnChangeClipboardChain(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(LPARAM lParam);
+    LRESULT OnNotify(NMHDR& header);
     void OnCommand(WORD id, WORD code);
     void OnSize(int width, int height);
     void OnPaint();
@@ -101,8 +119,7 @@ private:
     win::UniqueFont font_;
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;
-    win::UniqueBitmap workBitmap_;
-    HBITMAP skinBitmap_ = nullptr;  // owned by the settings storage
+    std::unique_ptr<ItemDrawing> drawing_;
 
     std::wstring updateQuestion_;
     std::filesystem::path dataPath_;
