@@ -34,15 +34,6 @@ constexpr int kTreeBottomGap = kDesignHeight - (28 + 322);
 constexpr BYTE kAlpha = 200;
 constexpr COLORREF kFrameColour = RGB(168, 124, 64);
 
-enum CommandId : WORD {
-    kIdButton = 10,
-    kIdLabel,
-    kIdTree,
-    kIdSettings = 101,
-    kIdCheckForUpdates,
-    kIdAbout,
-    kIdExit,
-};
 
 HFONT MakeFont(int height, int weight = FW_NORMAL) {
     return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -127,9 +118,13 @@ void TClipboardViewerForm::CreateControls() {
     label_ =
         ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
                           0, Handle(), reinterpret_cast<HMENU>(kIdLabel), instance, nullptr);
-    button_ = ::CreateWindowExW(
-        0, L"BUTTON", L"\u25BC", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_FLAT, 0,
-        0, 0, 0, Handle(), reinterpret_cast<HMENU>(kIdButton), instance, nullptr);
+    HICON glyph = OpenClipboardGlyph();
+    button_ = ::CreateWindowExW(0, L"BUTTON", L"\u25BC",
+                                WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_FLAT |
+                                    (glyph != nullptr ? BS_ICON : 0),
+                                0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(kIdButton), instance,
+                                nullptr);
+    ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph));
     tree_ =
         ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS, 0, 0,
                           0, 0, Handle(), reinterpret_cast<HMENU>(kIdTree), instance, nullptr);
@@ -141,6 +136,7 @@ void TClipboardViewerForm::CreateControls() {
     ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.Get()), FALSE);
     TreeView_SetIndent(tree_, Scale(42));
     treeView_ = std::make_unique<Win32TreeView>(tree_);
+    CreateItemMenu();
 
     mainMenu_.Reset(::CreatePopupMenu());
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdSettings, L"Settings");
@@ -177,6 +173,8 @@ void TClipboardViewerForm::StartUp() {
     handler_->RefreshTree();
     if (HTREEITEM first = TreeView_GetRoot(tree_)) {
         TreeView_Expand(tree_, first, TVE_EXPAND);
+        // An empty history cannot be expanded: mark it so, and its first entries show at once.
+        TreeView_SetItemState(tree_, first, TVIS_EXPANDED, TVIS_EXPANDED);
     }
     nextViewer_ = ::SetClipboardViewer(Handle());
     inChain_ = true;
@@ -353,10 +351,15 @@ LRESULT TClipboardViewerForm::OnNcHitTest(LPARAM lParam) {
 }
 
 LRESULT TClipboardViewerForm::OnNotify(NMHDR& header) {
-    if (header.hwndFrom == tree_ && header.code == NM_CUSTOMDRAW) {
-        return ItemsTreeCustomDrawItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+    if (header.hwndFrom != tree_) {
+        return 0;
     }
-    return 0;
+    switch (header.code) {
+        case NM_CUSTOMDRAW:
+            return ItemsTreeCustomDrawItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+        default:
+            return 0;
+    }
 }
 
 void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
@@ -377,6 +380,18 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
             break;
         case kIdExit:
             ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            break;
+        case kIdMoveToClipboard:
+            BtMoveToClipboardClick();
+            break;
+        case kIdMoveToNotes:
+            BtMoveToNotesClick();
+            break;
+        case kIdDeleteItem:
+            BtDeleteItemClick();
+            break;
+        case kIdClearText:
+            BtClearTextClick();
             break;
         default:
             break;

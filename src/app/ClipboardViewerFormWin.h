@@ -12,6 +12,7 @@
 #include "app/PopupController.h"
 #include "app/TrayIconWin.h"
 #include "view/ClipboardHandler.h"
+#include "view/ProgramImagesWin.h"
 #include "view/TreeViewWin.h"
 #include "win/BaseWindow.h"
 #include "win/UniqueGdiObject.h"
@@ -22,6 +23,21 @@ class ItemDrawing;
 
 inline constexpr wchar_t kFormClassName[] = L"TClipboardViewerForm";
 inline constexpr wchar_t kProductVersion[] = L"2.2";
+
+// Command ids of the window's controls and menus.
+enum CommandId : WORD {
+    kIdButton = 10,
+    kIdLabel,
+    kIdTree,
+    kIdSettings = 101,
+    kIdCheckForUpdates,
+    kIdAbout,
+    kIdExit,
+    kIdMoveToClipboard = 201,
+    kIdMoveToNotes,
+    kIdDeleteItem,
+    kIdClearText,
+};
 
 // Posted by a second start of the program to the running one: bring the bar to the front.
 inline constexpr UINT WM_APP_BRING_TO_FRONT = WM_APP + 3;
@@ -65,6 +81,7 @@ private:
     void CreateDrawing();
     LRESULT ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw);
     HICON ProgramIcon();
+    HICON OpenClipboardGlyph();
 
     // The tray menu's commands and the start-up's last two steps
     // (ClipboardViewerFormMenuWin.cpp).
@@ -73,6 +90,20 @@ private:
     void About1Click();
     void FirstLaunchStep();
     void UpdateStep();
+
+    // Entry commands and the paste into the target window (ClipboardViewerFormItemsWin.cpp).
+    void CreateItemMenu();
+    static LRESULT CALLBACK TreeSubclassProc(HWND tree, UINT message, WPARAM wParam,
+                                             LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    void ItemsTreeMouseDown(UINT button, int x, int y);
+    void ItemsTreeDblClick();
+    void BtMoveToClipboardClick();
+    void BtMoveToNotesClick();
+    void BtDeleteItemClick();
+    void BtClearTextClick();
+    const CItemNode* SelectedRecord() const;
+    void ListsChanged();
+    void PasteIntoTarget();
 
     // Messages.
     void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
@@ -110,8 +141,10 @@ private:
     std::unique_ptr<CBaseContainer> container_;
     CClipboardHandler* handler_ = nullptr;  // borrowed from container_
     std::unique_ptr<Win32TreeView> treeView_;
+    UniqueIcon programIcon_;  // outlives the tray icon that shows it
     std::optional<TrayIcon> trayIcon_;
     win::UniqueMenu mainMenu_;
+    win::UniqueMenu itemMenu_;
 
     HWND label_ = nullptr;
     HWND button_ = nullptr;
@@ -120,6 +153,7 @@ private:
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;
     std::unique_ptr<ItemDrawing> drawing_;
+    UniqueIcon buttonGlyph_;
 
     std::wstring updateQuestion_;
     std::filesystem::path dataPath_;

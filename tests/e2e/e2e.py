@@ -8,6 +8,7 @@ and the Wine prefix come from DISPLAY and WINEPREFIX. Each test gets a fresh cop
 in a folder of its own, with a "Data" folder beside it, so that data.dat and the INI file stay in
 that folder.
 """
+import datetime
 import os
 import shutil
 import signal
@@ -82,7 +83,9 @@ def read_records(path):
 class Snipora:
     """One installation of the program in a folder of its own."""
 
-    def __init__(self, name):
+    def __init__(self, name, fresh_settings=False):
+        """fresh_settings: start with no INI file, as a first start does (the settings dialog
+        and the update question then appear). Otherwise the INI says that both are done."""
         self.folder = os.path.join(WORK, name)
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(os.path.join(self.folder, "Data"))
@@ -91,6 +94,10 @@ class Snipora:
         self.data = os.path.join(self.folder, "Data", "data.dat")
         self.ini = os.path.join(self.folder, "snipora.ini")
         self.process = None
+        if not fresh_settings:
+            today = (datetime.date.today() - datetime.date(1899, 12, 30)).days
+            with open(self.ini, "w", newline="\r\n") as f:
+                f.write(f"[Main]\nFirstLaunch=0\nLastUpdatesCheck={today}\n")
 
     def start(self, wait=True):
         log = open(os.path.join(self.folder, "wine.log"), "ab")
@@ -411,9 +418,23 @@ def test_the_end_of_the_session_saves_at_once():
         app.stop()
 
 
+def collect():
+    """The tests of this file and of every e2e_*.py module beside it."""
+    import importlib
+    found = dict((n, f) for n, f in globals().items() if n.startswith("test_") and callable(f))
+    here = os.path.dirname(os.path.abspath(__file__))
+    sys.path.insert(0, here)
+    for file in sorted(os.listdir(here)):
+        if file.startswith("e2e_") and file.endswith(".py"):
+            module = importlib.import_module(file[:-3])
+            for n, f in vars(module).items():
+                if n.startswith("test_") and callable(f) and f.__module__ == module.__name__:
+                    found[n] = f
+    return sorted(found.items())
+
+
 def main():
-    tests = [(name, f) for name, f in sorted(globals().items())
-             if name.startswith("test_") and callable(f)]
+    tests = collect()
     if ONLY:
         tests = [(n, f) for n, f in tests if any(o in n for o in ONLY)]
     os.makedirs(WORK, exist_ok=True)

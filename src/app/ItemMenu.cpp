@@ -1,0 +1,15 @@
+#include "app/ItemMenu.h"
+
+namespace snipora {
+
+std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton) {
+    if (record == nullptr || record->IsCategory || !rightButton) {
+        return std::nullopt;
+    }
+    ItemMenuState state;
+    state.moveCaption = record->InHistory ? u"Move to clipboard" : u"Copy to clipboard";
+    state.moveToNotesEnabled = record->InHistory;
+    return state;
+}
+
+}  // namespace snipora

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "view/ItemNode.h"
+
+namespace snipora {
+
+// How the entry menu looks for the entry under the pointer.
+struct ItemMenuState {
+    std::u16string_view moveCaption;  // "Move to clipboard" for history, else "Copy to clipboard"
+    bool moveToNotesEnabled = false;  // only history entries go to the notes
+};
+
+// The entry menu opens for the right button over an entry; not over a category, nor for other
+// buttons, nor where there is no record.
+std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton);
+
+}  // namespace snipora

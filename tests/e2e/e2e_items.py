@@ -1,0 +1,170 @@
+"""End-to-end: choosing entries in the popup, and pasting into the window it was summoned over."""
+from e2e import *  # noqa: F401,F403  (the shared helpers)
+
+
+def double_click(x, y):
+    """Under Wine without a window manager the click that activates a window does not start a
+    double click: a first click activates the popup, then comes the double click."""
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("mousedown", 1)
+    time.sleep(0.05)
+    xdotool("mouseup", 1)
+    time.sleep(0.8)
+    for _ in range(2):
+        xdotool("mousedown", 1)
+        time.sleep(0.04)
+        xdotool("mouseup", 1)
+        time.sleep(0.04)
+
+
+def right_click(x, y):
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("mousedown", 3)
+    time.sleep(0.15)
+    xdotool("mouseup", 3)
+
+
+def row_point(state, row):
+    """The middle of a row of the tree, counted from 0 at the top, in screen pixels."""
+    return (state["treeleft"] + 80,
+            state["treetop"] + state["itemheight"] * row + state["itemheight"] // 2)
+
+
+def notepad_text():
+    code, text = probe("edit-text", "Notepad")
+    assert code == 0, "no notepad edit control"
+    return text.rstrip("\r\n")
+
+
+def clear_notepad():
+    click_into_notepad(300, 300)
+    xdotool("key", "ctrl+a")
+    xdotool("key", "Delete")
+    time.sleep(0.2)
+
+
+def test_double_click_pastes_into_the_window_summoned_over():
+    ensure_notepad()
+    app = Snipora("paste")
+    app.start()
+    try:
+        copy("older text")
+        copy("pasted by a double click")
+        assert wait_for(lambda: bar_state()["label"] == "pasted by a double click", 5)
+        copy("newest text")
+        assert wait_for(lambda: bar_state()["label"] == "newest text", 5)
+        clear_notepad()
+        home = bar_state()
+        ctrl_click(200, 150)
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+        # Row 0 is "Clipboard history", row 1 the newest entry, row 2 the one before it.
+        double_click(*row_point(state, 2))
+        assert wait_for(lambda: "pasted by a double click" in notepad_text(), 5), notepad_text()
+        state = wait_for(lambda: (bar_state()["expanded"] == 0) and bar_state(), 3)
+        assert state, bar_state()
+        assert (state["left"], state["top"]) == (home["left"], home["top"]), state
+        assert state["label"] == "pasted by a double click", state
+        assert probe("get")[1].strip() == "pasted by a double click"
+        app.close()
+        assert app.history()[-1] == "pasted by a double click", app.history()
+        assert app.history().count("pasted by a double click") == 1, app.history()
+    finally:
+        app.stop()
+
+
+def test_double_click_in_a_popup_opened_with_the_button_pastes_nothing():
+    ensure_notepad()
+    app = Snipora("button")
+    app.start()
+    try:
+        copy("first entry")
+        copy("second entry")
+        assert wait_for(lambda: bar_state()["label"] == "second entry", 5)
+        clear_notepad()
+        state = bar_state()
+        button = (state["left"] + state["width"] - 11, state["top"] + 14)
+        xdotool("mousemove", *button)
+        time.sleep(0.1)
+        xdotool("mousedown", 1)
+        time.sleep(0.1)
+        xdotool("mouseup", 1)
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+        double_click(*row_point(state, 2))
+        assert wait_for(lambda: probe("get")[1].strip() == "first entry", 5)
+        time.sleep(0.5)
+        state = bar_state()
+        assert state["expanded"] == 1, state
+        assert notepad_text() == "", notepad_text()
+        assert state["label"] == "first entry", state
+    finally:
+        app.stop()
+
+
+def test_entry_menu_moves_deletes_and_clears():
+    app = Snipora("menu")
+    assert probe("clear")[0] == 0
+    app.start()
+    try:
+        for text in ("alpha", "beta", "gamma"):
+            copy(text)
+        assert wait_for(lambda: bar_state()["label"] == "gamma", 5)
+        state = bar_state()
+        button = (state["left"] + state["width"] - 11, state["top"] + 14)
+        xdotool("mousemove", *button)
+        xdotool("mousedown", 1)
+        time.sleep(0.1)
+        xdotool("mouseup", 1)
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+
+        def choose(row, item):
+            """Right click on a row, then the menu item by its place: 1 to 4."""
+            right_click(*row_point(bar_state(), row))
+            time.sleep(0.5)
+            for _ in range(item):
+                xdotool("key", "Down")
+            xdotool("key", "Return")
+            time.sleep(0.5)
+
+        # Rows: 0 history header, 1 gamma, 2 beta, 3 alpha, 4 notes header.
+        choose(2, 2)  # "Move to notes" on beta
+        app.close()
+        records = read_records(app.data)
+        assert [t for c, _, t in records if c == 1] == ["beta"], records
+        assert [t for c, _, t in records if c == 0] == ["alpha", "gamma"], records
+
+        assert probe("clear")[0] == 0
+        app.start()
+        state = bar_state()
+        xdotool("mousemove", state["left"] + state["width"] - 11, state["top"] + 14)
+        xdotool("mousedown", 1)
+        time.sleep(0.1)
+        xdotool("mouseup", 1)
+        assert wait_for(lambda: bar_state()["expanded"] == 1, 3)
+        history = app.history()
+        # Rows now: 0 history header, 1.. newest first; delete the second one shown.
+        doomed = list(reversed(history))[1]
+        choose(2, 3)  # "Delete item"
+        app.close()
+        assert doomed not in app.history(), (doomed, app.history())
+        assert [t for c, _, t in read_records(app.data) if c == 1] == ["beta"]
+
+        assert probe("clear")[0] == 0
+        app.start()
+        state = bar_state()
+        xdotool("mousemove", state["left"] + state["width"] - 11, state["top"] + 14)
+        xdotool("mousedown", 1)
+        time.sleep(0.1)
+        xdotool("mouseup", 1)
+        assert wait_for(lambda: bar_state()["expanded"] == 1, 3)
+        choose(1, 4)  # "Clear" on a history entry empties the history only
+        app.close()
+        records = read_records(app.data)
+        assert [t for c, _, t in records if c == 0] == [], records
+        assert [t for c, _, t in records if c == 1] == ["beta"], records
+    finally:
+        app.stop()
