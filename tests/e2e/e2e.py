@@ -83,6 +83,8 @@ def read_records(path):
 class Snipora:
     """One installation of the program in a folder of its own."""
 
+    running = []  # every process started, for the runner to clean up after each test
+
     def __init__(self, name, fresh_settings=False):
         """fresh_settings: start with no INI file, as a first start does (the settings dialog
         and the update question then appear). Otherwise the INI says that both are done."""
@@ -100,9 +102,11 @@ class Snipora:
                 f.write(f"[Main]\nFirstLaunch=0\nLastUpdatesCheck={today}\n")
 
     def start(self, wait=True):
+        assert wait_for(lambda: bar_state() is None, 10), "a bar of an earlier run is still there"
         log = open(os.path.join(self.folder, "wine.log"), "ab")
         self.process = subprocess.Popen(["wine", self.exe], stdout=log, stderr=log,
                                         stdin=subprocess.DEVNULL, cwd=self.folder)
+        Snipora.running.append(self.process)
         if wait:
             assert probe("wait-window", 20000)[0] == 0, "the bar did not appear"
             # The start-up sequence has run once the two categories are in the tree.
@@ -450,6 +454,13 @@ def main():
             print(f"FAIL {name} ({time.time() - start:.1f} s)", flush=True)
             traceback.print_exc()
             sys.stdout.flush()
+        finally:
+            # Nothing of one test may reach into the next.
+            for process in list(Snipora.running):
+                if process.poll() is None:
+                    process.kill()
+                    process.wait()
+            Snipora.running.clear()
     print(f"{passed} passed, {failed} failed", flush=True)
     return 1 if failed else 0
 
