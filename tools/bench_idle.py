@@ -33,18 +33,22 @@ def private_kb(pid):
 
 
 def wineserver_pid():
-    prefix = os.environ["WINEPREFIX"]
+    """The server of this prefix: other prefixes may have servers of their own running."""
+    prefix = os.path.realpath(os.environ["WINEPREFIX"])
     for pid in os.listdir("/proc"):
         if not pid.isdigit():
             continue
         try:
             if os.path.basename(os.readlink(f"/proc/{pid}/exe")).startswith("wineserver"):
+                # The server works in the prefix's folder of its own under /tmp; its open files
+                # include the prefix's registry or its cwd is the prefix.
+                cwd = os.path.realpath(os.readlink(f"/proc/{pid}/cwd"))
                 env = open(f"/proc/{pid}/environ", "rb").read().split(b"\0")
-                if f"WINEPREFIX={prefix}".encode() in env or True:
+                if cwd == prefix or f"WINEPREFIX={prefix}".encode() in env:
                     return int(pid)
         except OSError:
             pass
-    raise SystemExit("no wineserver")
+    raise SystemExit("no wineserver for " + prefix)
 
 
 def probe(*args):

@@ -26,6 +26,19 @@ def right_click(x, y):
     xdotool("mouseup", 3)
 
 
+def open_with_button():
+    """Presses the bar's own button: the popup opens in place."""
+    state = bar_state()
+    xdotool("mousemove", state["left"] + state["width"] - 11, state["top"] + 14)
+    time.sleep(0.1)
+    xdotool("mousedown", 1)
+    time.sleep(0.1)
+    xdotool("mouseup", 1)
+    state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+    assert state, bar_state()
+    return state
+
+
 def row_point(state, row):
     """The middle of a row of the tree, counted from 0 at the top, in screen pixels."""
     return (state["treeleft"] + 80,
@@ -84,15 +97,7 @@ def test_double_click_in_a_popup_opened_with_the_button_pastes_nothing():
         copy("second entry")
         assert wait_for(lambda: bar_state()["label"] == "second entry", 5)
         clear_notepad()
-        state = bar_state()
-        button = (state["left"] + state["width"] - 11, state["top"] + 14)
-        xdotool("mousemove", *button)
-        time.sleep(0.1)
-        xdotool("mousedown", 1)
-        time.sleep(0.1)
-        xdotool("mouseup", 1)
-        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
-        assert state, bar_state()
+        state = open_with_button()
         double_click(*row_point(state, 2))
         assert wait_for(lambda: probe("get")[1].strip() == "first entry", 5)
         time.sleep(0.5)
@@ -112,14 +117,7 @@ def test_entry_menu_moves_deletes_and_clears():
         for text in ("alpha", "beta", "gamma"):
             copy(text)
         assert wait_for(lambda: bar_state()["label"] == "gamma", 5)
-        state = bar_state()
-        button = (state["left"] + state["width"] - 11, state["top"] + 14)
-        xdotool("mousemove", *button)
-        xdotool("mousedown", 1)
-        time.sleep(0.1)
-        xdotool("mouseup", 1)
-        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
-        assert state, bar_state()
+        open_with_button()
 
         def choose(row, item):
             """Right click on a row, then the menu item by its place: 1 to 4."""
@@ -139,12 +137,7 @@ def test_entry_menu_moves_deletes_and_clears():
 
         assert probe("clear")[0] == 0
         app.start()
-        state = bar_state()
-        xdotool("mousemove", state["left"] + state["width"] - 11, state["top"] + 14)
-        xdotool("mousedown", 1)
-        time.sleep(0.1)
-        xdotool("mouseup", 1)
-        assert wait_for(lambda: bar_state()["expanded"] == 1, 3)
+        open_with_button()
         history = app.history()
         # Rows now: 0 history header, 1.. newest first; delete the second one shown.
         doomed = list(reversed(history))[1]
@@ -155,12 +148,7 @@ def test_entry_menu_moves_deletes_and_clears():
 
         assert probe("clear")[0] == 0
         app.start()
-        state = bar_state()
-        xdotool("mousemove", state["left"] + state["width"] - 11, state["top"] + 14)
-        xdotool("mousedown", 1)
-        time.sleep(0.1)
-        xdotool("mouseup", 1)
-        assert wait_for(lambda: bar_state()["expanded"] == 1, 3)
+        open_with_button()
         choose(1, 4)  # "Clear" on a history entry empties the history only
         app.close()
         records = read_records(app.data)
