@@ -7,6 +7,7 @@
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
 #include "view/ItemDrawingWin.h"
+#include "web/UpdateCheck.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
@@ -81,7 +82,7 @@ void TClipboardViewerForm::Create() {
     // 2. and 3. The update question and the tray icon's hint.
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    trayIcon_.emplace(Handle(), ProgramIcon(), std::wstring(L"Snipora ") + kProductVersion);
+    trayIcon_.emplace(Handle(), ProgramIcon(), L"Snipora " + std::wstring(win::Wide(web::ProgramVersion)));
 
     // 4. The settings, in the INI file named after the program.
     auto& settings = Settings::CreateSettingsStorage(

@@ -22,7 +22,6 @@ namespace snipora {
 class ItemDrawing;
 
 inline constexpr wchar_t kFormClassName[] = L"TClipboardViewerForm";
-inline constexpr wchar_t kProductVersion[] = L"2.2";
 
 // Command ids of the window's controls and menus.
 enum CommandId : WORD {

@@ -1,22 +1,300 @@
 #include "view/ItemDrawingWin.h"
 
-namespace snipora {
+#include <algorithm>
+#include <iterator>
 
-ItemDrawing::ItemDrawing(HBITMAP skin, int dpi) : skin_(skin), dpi_(dpi) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 20;
-    info.bmiHeader.biHeight = MulDiv(39, dpi_, 96) + 1;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    workBitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+#include "common/OleDate.h"
+#include "store/DisplayText.h"
+#include "view/ItemNode.h"
+
+namespace snipora {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 captions go to the W functions");
+
+constexpr int kSkinBandHeight = 40;
+constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
+constexpr COLORREF kGrey = RGB(0xF0, 0xF0, 0xF0);
+constexpr COLORREF kSeparator = RGB(0xC0, 0xC0, 0xC0);
+constexpr COLORREF kDetail = RGB(0xA0, 0xA0, 0xA0);
+constexpr COLORREF kSelectedDetail = RGB(0xD0, 0xD0, 0xD0);
+
+// A Tahoma font of `points` at `dpi`, its character height rounded as the points give it.
+HFONT MakeFont(int points, int dpi, int weight) {
+    return ::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                         DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+}
+
+size_t PreviousSiblings(HWND tree, HTREEITEM item) {
+    size_t count = 0;
+    if (tree != nullptr && item != nullptr) {
+        for (HTREEITEM previous = TreeView_GetPrevSibling(tree, item); previous != nullptr;
+             previous = TreeView_GetPrevSibling(tree, previous)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+ItemDrawing::ItemDrawing(HBITMAP skin, int dpi)
+    : skin_(skin),
+      dpi_(dpi > 0 ? dpi : 96),
+      // The whole part of 39 x scale, plus one: 40 at 96 dots per inch, 49 at 120.
+      height_(39 * dpi_ / 96 + 1),
+      skinBands_(0),
+      smallIcons_(LoadSmallIcons(dpi_)),
+      categoriesIcons_(LoadCategoriesIcons(dpi_)),
+      titleFont_(MakeFont(10, dpi_, FW_BOLD)),
+      textFont_(MakeFont(8, dpi_, FW_NORMAL)),
+      detailFont_(MakeFont(7, dpi_, FW_NORMAL)),
+      whiteBrush_(::CreateSolidBrush(kWhite)),
+      greyBrush_(::CreateSolidBrush(kGrey)),
+      separatorPen_(::CreatePen(PS_SOLID, 1, kSeparator)),
+      skinDc_(::CreateCompatibleDC(nullptr)),
+      workDc_(::CreateCompatibleDC(nullptr)) {
+    BITMAP info{};
+    if (skin_ != nullptr && ::GetObjectW(skin_, sizeof info, &info) == sizeof info) {
+        skinBands_ = info.bmHeight / kSkinBandHeight;
+    }
+    // All text of a row is written without a background.
+    ::SetBkMode(workDc_.Get(), TRANSPARENT);
+    ::SetStretchBltMode(workDc_.Get(), COLORONCOLOR);
+    EnsureWidth(20);
+    ReadUserFormats();
 }
 
 ItemDrawing::~ItemDrawing() = default;
 
-LRESULT ItemDrawing::CustomDraw(NMTVCUSTOMDRAW&) {
-    return CDRF_DODEFAULT;
+LRESULT ItemDrawing::CustomDraw(NMTVCUSTOMDRAW& draw) {
+    switch (draw.nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            // Once per paint, not per row: today's date, the user's number format and the
+            // height of the tree's rows.
+            ReadUserFormats();
+            rowHeight_ = draw.nmcd.hdr.hwndFrom != nullptr
+                             ? TreeView_GetItemHeight(draw.nmcd.hdr.hwndFrom)
+                             : 0;
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT: {
+            // The tree itself paints nothing of any entry; one without a record or without
+            // width stays blank.
+            const auto* node = reinterpret_cast<const CItemNode*>(draw.nmcd.lItemlParam);
+            if (node == nullptr) {
+                return CDRF_SKIPDEFAULT;
+            }
+            // The notification's rectangle spans the whole line; its bottom is taken from the
+            // row height, as some tree views give it a pixel short.
+            RECT row = draw.nmcd.rc;
+            if (rowHeight_ > 0) {
+                row.bottom = row.top + rowHeight_;
+            }
+            const int width = row.right - row.left;
+            if (width > 0 && EnsureWidth(width)) {
+                DrawEntry(draw, *node, row);
+            }
+            return CDRF_SKIPDEFAULT;
+        }
+        default:
+            return CDRF_DODEFAULT;
+    }
+}
+
+void ItemDrawing::DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, const RECT& row) {
+    const int width = row.right - row.left;
+    if (node.IsCategory) {
+        DrawHeader(node, width);
+    } else {
+        DrawRow(draw, node, width);
+    }
+    // One copy to the screen, fitted to the row's height.
+    const int rowHeight = row.bottom - row.top;
+    HDC target = draw.nmcd.hdc;
+    if (rowHeight == height_) {
+        ::BitBlt(target, row.left, row.top, width, height_, workDc_.Get(), 0, 0, SRCCOPY);
+    } else if (rowHeight > 0) {
+        const int mode = ::SetStretchBltMode(target, COLORONCOLOR);
+        ::StretchBlt(target, row.left, row.top, width, rowHeight, workDc_.Get(), 0, 0, width,
+                     height_, SRCCOPY);
+        ::SetStretchBltMode(target, mode);
+    }
+}
+
+// A band of the skin behind a large icon and the bold title with its count. Selected or not,
+// a header looks the same.
+void ItemDrawing::DrawHeader(const CItemNode& node, int width) {
+    HDC dc = workDc_.Get();
+    if (skinBands_ > 0) {
+        const int band = std::clamp<int>(node.SkinBand, 0, skinBands_ - 1);
+        BITMAP info{};
+        ::GetObjectW(skin_, sizeof info, &info);
+        // Selected only while copying: the storage must be able to free it at any other time.
+        HGDIOBJ old = ::SelectObject(skinDc_.Get(), skin_);
+        ::StretchBlt(dc, 0, 0, width, height_, skinDc_.Get(), 0, band * kSkinBandHeight,
+                     info.bmWidth, kSkinBandHeight, SRCCOPY);
+        ::SelectObject(skinDc_.Get(), old);
+    } else {
+        RECT all{0, 0, width, height_};
+        ::FillRect(dc, &all, whiteBrush_.Get());
+    }
+    ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, Scale(2), Scale(1), ILD_NORMAL);
+
+    // "Caption (count)"
+    wchar_t title[PreviewLength + 16];
+    const size_t captionLength = std::min(node.Caption.size(), PreviewLength);
+    std::copy_n(node.Caption.data(), captionLength, title);
+    const int length = static_cast<int>(captionLength) +
+                       ::wsprintfW(title + captionLength, L" (%u)", unsigned{node.Size});
+    ::SelectObject(dc, titleFont_.Get());
+    ::SetTextColor(dc, kBlack);
+    ::TextOutW(dc, Scale(40), Scale(4), title, length);
+}
+
+// An entry row: a history entry with the clock, its time and size above its text; a note with
+// its text alone. Then the separator along the bottom.
+void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
+    HDC dc = workDc_.Get();
+    const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
+    const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
+    HBRUSH background = whiteBrush_.Get();
+    switch (
+        RowBackgroundFor(selected, selected ? 0 : PreviousSiblings(draw.nmcd.hdr.hwndFrom, item))) {
+        case RowBackground::Highlight:
+            background = ::GetSysColorBrush(COLOR_MENUHILIGHT);
+            break;
+        case RowBackground::White:
+            break;
+        case RowBackground::Grey:
+            background = greyBrush_.Get();
+            break;
+    }
+    RECT all{0, 0, width, height_};
+    ::FillRect(dc, &all, background);
+    const COLORREF main = selected ? kWhite : kBlack;
+
+    if (node.Category != 0) {
+        ::SelectObject(dc, textFont_.Get());
+        ::SetTextColor(dc, main);
+        DrawCaption(node, {Scale(2), Scale(-1), width - Scale(2), height_});
+    } else {
+        ::ImageList_Draw(smallIcons_.Get(), 2, dc, Scale(1), Scale(1), ILD_NORMAL);
+        ::SelectObject(dc, detailFont_.Get());
+        ::SetTextColor(dc, selected ? kSelectedDetail : kDetail);
+        LineText text;
+        FormatTime(node.Time, text);
+        ::TextOutW(dc, Scale(12), Scale(1), text.units, text.length);
+        FormatSize(node.Size, text);
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, text.units, text.length, &extent);
+        ::TextOutW(dc, width - extent.cx - Scale(2), Scale(1), text.units, text.length);
+
+        ::SelectObject(dc, textFont_.Get());
+        ::SetTextColor(dc, main);
+        DrawCaption(node, {Scale(2), Scale(12), width - Scale(2), height_ - 1});
+    }
+
+    ::SelectObject(dc, separatorPen_.Get());
+    ::MoveToEx(dc, 0, height_ - 1, nullptr);
+    ::LineTo(dc, width, height_ - 1);
+}
+
+// The caption's first units, wrapped at words and line breaks and cut at the rectangle.
+void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
+    wchar_t caption[PreviewLength];
+    const size_t length = std::min(node.Caption.size(), PreviewLength);
+    std::copy_n(node.Caption.data(), length, caption);
+    ::DrawTextExW(workDc_.Get(), caption, static_cast<int>(length), &rect, DT_WORDBREAK, nullptr);
+}
+
+// The scratch bitmap only grows: a narrower row uses its left part.
+bool ItemDrawing::EnsureWidth(int width) {
+    if (width <= workCapacity_) {
+        return true;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    win::UniqueBitmap bitmap(
+        ::CreateDIBSection(workDc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || ::SelectObject(workDc_.Get(), bitmap.Get()) == nullptr) {
+        return false;
+    }
+    workBitmap_ = std::move(bitmap);
+    workCapacity_ = width;
+    return true;
+}
+
+void ItemDrawing::ReadUserFormats() {
+    today_ = CurrentOleDate();
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator_,
+                         std::size(separator_)) == 0) {
+        std::copy_n(L",", 2, separator_);
+    }
+    if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping_, std::size(grouping_)) ==
+        0) {
+        std::copy_n(L"3;0", 4, grouping_);
+    }
+}
+
+// Today: the time of day alone; another day: the short date, a blank and the time. Nothing for
+// a time that no calendar date matches.
+void ItemDrawing::FormatTime(double time, LineText& text) const {
+    text.length = 0;
+    const auto parts = OleDateToParts(time);
+    if (!parts) {
+        return;
+    }
+    SYSTEMTIME when{};
+    when.wYear = static_cast<WORD>(parts->year);
+    when.wMonth = static_cast<WORD>(parts->month);
+    when.wDayOfWeek = static_cast<WORD>(parts->dayOfWeek);
+    when.wDay = static_cast<WORD>(parts->day);
+    when.wHour = static_cast<WORD>(parts->hour);
+    when.wMinute = static_cast<WORD>(parts->minute);
+    when.wSecond = static_cast<WORD>(parts->second);
+    when.wMilliseconds = static_cast<WORD>(parts->millisecond);
+    const int capacity = static_cast<int>(std::size(text.units));
+    int length = 0;
+    if (!ShowsTimeOnly(time, today_)) {
+        const int n = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &when, nullptr,
+                                       text.units, capacity - 1);
+        if (n <= 0) {
+            return;
+        }
+        length = n - 1;
+        text.units[length++] = L' ';
+    }
+    const int n = ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &when, nullptr, text.units + length,
+                                   capacity - length);
+    text.length = n > 0 ? length + n - 1 : 0;
+}
+
+void ItemDrawing::FormatSize(uint32_t size, LineText& text) const {
+    const ShortText formatted =
+        snipora::FormatSize(size, reinterpret_cast<const char16_t*>(separator_),
+                            reinterpret_cast<const char16_t*>(grouping_));
+    text.length = static_cast<int>(std::min(formatted.length, std::size(text.units)));
+    std::copy_n(formatted.units, text.length, text.units);
+}
+
+std::wstring ItemDrawing::TimeText(double time) const {
+    LineText text;
+    FormatTime(time, text);
+    return std::wstring(text.units, static_cast<size_t>(text.length));
+}
+
+std::wstring ItemDrawing::SizeText(uint32_t size) const {
+    LineText text;
+    FormatSize(size, text);
+    return std::wstring(text.units, static_cast<size_t>(text.length));
 }
 
 }  // namespace snipora

@@ -4,27 +4,86 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <string>
+
+#include "view/ItemFormat.h"
+#include "view/ProgramImagesWin.h"
 #include "win/UniqueGdiObject.h"
 
 namespace snipora {
 
+class CItemNode;
+
 // Paints the popup tree's entries by hand: category headers from the skin bitmap, history rows
-// and notes. Owns the scratch bitmap that each entry is painted into before it goes to the screen.
+// and notes. Owns the scratch bitmap that each entry is painted into before it goes to the screen
+// in one copy, and every font, brush, pen and image list that a row needs, all made here once.
+//
+// Layout lengths are design pixels at 96 dots per inch, scaled to the screen's; the scratch
+// bitmap is 39 x scale + 1 pixels high (40 at 96 dots per inch).
 class ItemDrawing {
 public:
-    // `skin` stays owned by the settings storage; `dpi` is the screen's horizontal dots per inch.
+    // `skin` stays owned by the settings storage and must outlive this; `dpi` is the screen's
+    // horizontal dots per inch.
     ItemDrawing(HBITMAP skin, int dpi);
     ItemDrawing(const ItemDrawing&) = delete;
     ItemDrawing& operator=(const ItemDrawing&) = delete;
     ~ItemDrawing();
 
-    // The tree view's NM_CUSTOMDRAW notification; returns the answer for it.
+    // The tree view's NM_CUSTOMDRAW notification; returns the answer for it. Asks for each
+    // entry at the start of a paint, and paints every entry itself.
     LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
 
+    // The height of one painted entry before it is fitted to the tree's row height.
+    int Height() const { return height_; }
+    HIMAGELIST SmallIcons() const { return smallIcons_.Get(); }
+    HIMAGELIST CategoriesIcons() const { return categoriesIcons_.Get(); }
+
+    // The time and size texts of a history row, in the user's formats as read at the start of
+    // the last paint (or at construction).
+    std::wstring TimeText(double time) const;
+    std::wstring SizeText(uint32_t size) const;
+
 private:
+    // Up to 80 units of a time or size text.
+    struct LineText {
+        wchar_t units[80];
+        int length = 0;
+    };
+
+    void ReadUserFormats();
+    void DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, const RECT& row);
+    void DrawHeader(const CItemNode& node, int width);
+    void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
+    void DrawCaption(const CItemNode& node, RECT rect);
+    bool EnsureWidth(int width);
+    void FormatTime(double time, LineText& text) const;
+    void FormatSize(uint32_t size, LineText& text) const;
+    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
     HBITMAP skin_;
     int dpi_;
+    int height_;
+    int skinBands_;
+
+    UniqueImageList smallIcons_;
+    UniqueImageList categoriesIcons_;
+    win::UniqueFont titleFont_;   // 10 points, bold
+    win::UniqueFont textFont_;    // 8 points
+    win::UniqueFont detailFont_;  // 7 points
+    win::UniqueBrush whiteBrush_;
+    win::UniqueBrush greyBrush_;
+    win::UniquePen separatorPen_;
     win::UniqueBitmap workBitmap_;
+    int workCapacity_ = 0;  // the width of workBitmap_
+    // Declared after every object they may hold selected, so that they are deleted first.
+    win::UniqueMemoryDc skinDc_;
+    win::UniqueMemoryDc workDc_;
+
+    int rowHeight_ = 0;  // the tree's, read at the start of a paint
+    double today_ = 0.0;
+    wchar_t separator_[5] = {};
+    wchar_t grouping_[10] = {};
 };
 
 }  // namespace snipora

@@ -16,6 +16,16 @@
 //   snipora-probe lock FILE MS           hold FILE open, shared with nobody, for MS milliseconds
 //   snipora-probe error-box MS           wait for Snipora's error box, print its text, press OK
 //   snipora-probe endsession             tell the bar that the session ends, as logging off does
+//   snipora-probe command ID             send the bar a menu command (WM_COMMAND with ID)
+//   snipora-probe dialog TITLE MS        wait for a dialog with that title; print its place, then
+//                                        one line per control: id class checked value text
+//   snipora-probe dialog-count TITLE     print how many dialogs with that title are shown
+//   snipora-probe dialog-gone TITLE MS   wait until no dialog with that title is shown
+//   snipora-probe dialog-set TITLE ID TEXT       set a control's text
+//   snipora-probe dialog-check TITLE ID 0|1      set a check box
+//   snipora-probe dialog-hotkey TITLE ID VALUE   set a hot-key field (HKM_SETHOTKEY)
+//   snipora-probe dialog-press TITLE ID          press a button (or click a notifying label)
+//   snipora-probe record FILE ARG...     append the arguments as one line to FILE (UTF-8)
 #include <windows.h>
 
 #include <commctrl.h>
@@ -24,6 +34,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -88,10 +99,18 @@ int Describe() {
     if (tree != nullptr) {
         ::SendMessageTimeoutW(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
     }
+    RECT treeRect{};
+    DWORD_PTR itemHeight = 0;
+    if (tree != nullptr) {
+        ::GetWindowRect(tree, &treeRect);
+        ::SendMessageTimeoutW(tree, TVM_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &itemHeight);
+    }
     std::printf(
-        "left=%ld top=%ld width=%ld height=%ld visible=%d expanded=%d alpha=%u entries=%u\n",
+        "left=%ld top=%ld width=%ld height=%ld visible=%d expanded=%d alpha=%u entries=%u "
+        "treeleft=%ld treetop=%ld itemheight=%u\n",
         r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(bar) ? 1 : 0,
-        tree != nullptr && ::IsWindowVisible(tree) ? 1 : 0, alpha, static_cast<unsigned>(count));
+        tree != nullptr && ::IsWindowVisible(tree) ? 1 : 0, alpha, static_cast<unsigned>(count),
+        treeRect.left, treeRect.top, static_cast<unsigned>(itemHeight));
     std::printf("label=%s\n", label != nullptr ? ToUtf8(WindowText(label)).c_str() : "");
     return 0;
 }
@@ -153,6 +172,132 @@ int RunViewer(int seconds, const wchar_t* countFile) {
     ::ChangeClipboardChain(window, g_next);
     ::DestroyWindow(window);
     return 0;
+}
+
+// The shown dialogs (standard dialog class) with that title, of any process.
+struct DialogSearch {
+    std::wstring title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM search) {
+    auto& s = *reinterpret_cast<DialogSearch*>(search);
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    wchar_t title[256] = {};
+    ::InternalGetWindowText(window, title, 256);
+    if (std::wstring(name) == L"#32770" && ::IsWindowVisible(window) && s.title == title) {
+        s.found.push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> FindDialogs(const wchar_t* title) {
+    DialogSearch search{title, {}};
+    ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(const wchar_t* title, DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        const std::vector<HWND> found = FindDialogs(title);
+        if (!found.empty()) {
+            return found.front();
+        }
+        ::Sleep(50);
+    } while (::GetTickCount() < end);
+    return nullptr;
+}
+
+BOOL CALLBACK DescribeControl(HWND control, LPARAM) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(control, name, 64);
+    const std::wstring kind = name;
+    DWORD_PTR checked = 0;
+    DWORD_PTR value = 0;
+    if (kind == L"Button") {
+        ::SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
+    } else if (kind == HOTKEY_CLASSW) {
+        ::SendMessageTimeoutW(control, HKM_GETHOTKEY, 0, 0, SMTO_ABORTIFHUNG, 2000, &value);
+    } else if (kind == UPDOWN_CLASSW) {
+        ::SendMessageTimeoutW(control, UDM_GETPOS32, 0, 0, SMTO_ABORTIFHUNG, 2000, &value);
+    }
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    std::printf("%d %s %u %u %ld %ld %ld %ld %s\n", ::GetDlgCtrlID(control), ToUtf8(kind).c_str(),
+                static_cast<unsigned>(checked), static_cast<unsigned>(value), r.left, r.top,
+                r.right - r.left, r.bottom - r.top, ToUtf8(WindowText(control)).c_str());
+    return TRUE;
+}
+
+int DescribeDialog(HWND dialog) {
+    RECT r{};
+    ::GetWindowRect(dialog, &r);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    std::printf("left=%ld top=%ld width=%ld height=%ld client-width=%ld client-height=%ld\n",
+                r.left, r.top, r.right - r.left, r.bottom - r.top, client.right, client.bottom);
+    ::EnumChildWindows(dialog, DescribeControl, 0);
+    return 0;
+}
+
+int DialogCommand(const std::wstring& command, int argc, wchar_t** argv) {
+    if (command == L"dialog" && argc >= 4) {
+        HWND dialog = WaitForDialog(argv[2], static_cast<DWORD>(std::wcstol(argv[3], nullptr, 10)));
+        return dialog != nullptr ? DescribeDialog(dialog) : 1;
+    }
+    if (command == L"dialog-count" && argc >= 3) {
+        std::printf("%u\n", static_cast<unsigned>(FindDialogs(argv[2]).size()));
+        return 0;
+    }
+    if (command == L"dialog-gone" && argc >= 4) {
+        const DWORD end = ::GetTickCount() + static_cast<DWORD>(std::wcstol(argv[3], nullptr, 10));
+        while (!FindDialogs(argv[2]).empty()) {
+            if (::GetTickCount() >= end) {
+                return 1;
+            }
+            ::Sleep(50);
+        }
+        return 0;
+    }
+    if (argc < 4) {
+        return 2;
+    }
+    HWND dialog = WaitForDialog(argv[2], 5000);
+    const int id = static_cast<int>(std::wcstol(argv[3], nullptr, 10));
+    HWND control = dialog != nullptr ? ::GetDlgItem(dialog, id) : nullptr;
+    if (control == nullptr) {
+        return 1;
+    }
+    DWORD_PTR ignored = 0;
+    if (command == L"dialog-set" && argc >= 5) {
+        return ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
+                                     SMTO_ABORTIFHUNG, 2000, &ignored) != 0
+                   ? 0
+                   : 1;
+    }
+    if (command == L"dialog-check" && argc >= 5) {
+        const WPARAM state = std::wcstol(argv[4], nullptr, 10) ? BST_CHECKED : BST_UNCHECKED;
+        return ::SendMessageTimeoutW(control, BM_SETCHECK, state, 0, SMTO_ABORTIFHUNG, 2000,
+                                     &ignored) != 0
+                   ? 0
+                   : 1;
+    }
+    if (command == L"dialog-hotkey" && argc >= 5) {
+        const WPARAM value = std::wcstoul(argv[4], nullptr, 0);
+        return ::SendMessageTimeoutW(control, HKM_SETHOTKEY, value, 0, SMTO_ABORTIFHUNG, 2000,
+                                     &ignored) != 0
+                   ? 0
+                   : 1;
+    }
+    if (command == L"dialog-press") {
+        return ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(control))
+                   ? 0
+                   : 1;
+    }
+    return 2;
 }
 
 }  // namespace
@@ -280,6 +425,27 @@ int wmain(int argc, wchar_t** argv) {
         ::SendMessageTimeoutW(bar, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer);
         ::SendMessageTimeoutW(bar, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
         std::printf("%s\n", answer ? "may-end" : "refused");
+        return 0;
+    }
+    if (command == L"command" && argc >= 3) {
+        HWND bar = FindBar();
+        return bar != nullptr && ::PostMessageW(bar, WM_COMMAND, MAKEWPARAM(number(2), 0), 0) ? 0
+                                                                                              : 1;
+    }
+    if (command.starts_with(L"dialog")) {
+        return DialogCommand(command, argc, argv);
+    }
+    if (command == L"record" && argc >= 3) {
+        std::wstring line;
+        for (int i = 3; i < argc; ++i) {
+            line += (i > 3 ? L" " : L"") + std::wstring(argv[i]);
+        }
+        FILE* f = _wfopen(argv[2], L"ab");
+        if (f == nullptr) {
+            return 1;
+        }
+        std::fprintf(f, "%s\n", ToUtf8(line).c_str());
+        std::fclose(f);
         return 0;
     }
     std::fprintf(stderr, "snipora-probe: unknown command %s\n", ToUtf8(command).c_str());

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+namespace snipora::Settings {
+
+// Where one control of a dialog goes, in pixels at 96 dots per inch.
+struct ControlPlace {
+    int id;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// Gives the dialog its client size and puts its controls in their places, all in pixels at 96
+// dots per inch and scaled to the screen's, then centres it on the desktop's work area. Dialog
+// units follow the font's measures, which differ from system to system; the layout does not.
+void LayOutDialog(HWND dialog, int clientWidth, int clientHeight,
+                  std::span<const ControlPlace> places);
+
+}  // namespace snipora::Settings

@@ -1,0 +1,52 @@
+#include "settings/DialogValues.h"
+
+#include <utility>
+
+namespace snipora::Settings {
+
+int32_t Clamp(int32_t value, int32_t min, int32_t max) {
+    if (max < min) {
+        std::swap(min, max);
+    }
+    if (value < min) {
+        return min;
+    }
+    if (value > max) {
+        return max;
+    }
+    return value;
+}
+
+int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int32_t max) {
+    size_t pos = 0;
+    while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t')) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == u'-' || text[pos] == u'+')) {
+        negative = text[pos] == u'-';
+        ++pos;
+    }
+    const size_t digits = pos;
+    // Held at a bound well beyond any range as it grows, so no text can overflow it.
+    int64_t number = 0;
+    while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
+        number = number * 10 + (text[pos] - u'0');
+        if (number > INT32_MAX) {
+            number = INT32_MAX;
+        }
+        ++pos;
+    }
+    if (pos == digits) {
+        return Clamp(fallback, min, max);
+    }
+    while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t')) {
+        ++pos;
+    }
+    if (pos != text.size()) {
+        return Clamp(fallback, min, max);
+    }
+    return Clamp(static_cast<int32_t>(negative ? -number : number), min, max);
+}
+
+}  // namespace snipora::Settings

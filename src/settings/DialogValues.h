@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace snipora::Settings {
+
+// The ranges of the settings dialog's two size fields, in pixels.
+inline constexpr int32_t MinWindowWidth = 150;
+inline constexpr int32_t MaxWindowWidth = 800;
+inline constexpr int32_t MinWindowHeight = 200;
+inline constexpr int32_t MaxWindowHeight = 1000;
+
+// `value` held within [min, max]; bounds given the wrong way round are swapped first. The whole
+// 32-bit value is compared, so a stored number far beyond the range is held at its nearer bound
+// rather than wrapping round into it.
+int32_t Clamp(int32_t value, int32_t min, int32_t max);
+
+// What a size field's text stands for: its decimal number held within [min, max], or `fallback`
+// (the field's last good value) when the text holds no number at all.
+int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int32_t max);
+
+}  // namespace snipora::Settings

@@ -1,0 +1,42 @@
+#include "settings/HotKeyCode.h"
+
+namespace snipora::Settings {
+
+uint16_t ShortcutFromHotKey(uint16_t hotKey) {
+    const uint16_t key = hotKey & 0xFF;
+    if (key == 0) {
+        return 0;
+    }
+    const uint8_t flags = static_cast<uint8_t>(hotKey >> 8);
+    uint16_t code = key;
+    if (flags & HotKeyShift) {
+        code |= ShortcutShift;
+    }
+    if (flags & HotKeyControl) {
+        code |= ShortcutControl;
+    }
+    if (flags & HotKeyAlt) {
+        code |= ShortcutAlt;
+    }
+    return code;
+}
+
+uint16_t HotKeyFromShortcut(int32_t shortcut) {
+    const uint16_t key = static_cast<uint16_t>(shortcut & 0xFF);
+    if (key == 0) {
+        return 0;
+    }
+    uint8_t flags = 0;
+    if (shortcut & ShortcutShift) {
+        flags |= HotKeyShift;
+    }
+    if (shortcut & ShortcutControl) {
+        flags |= HotKeyControl;
+    }
+    if (shortcut & ShortcutAlt) {
+        flags |= HotKeyAlt;
+    }
+    return static_cast<uint16_t>(key | flags << 8);
+}
+
+}  // namespace snipora::Settings

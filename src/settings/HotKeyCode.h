@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+namespace snipora::Settings {
+
+// The modifier flags of a hot-key control's value (its high byte), as the system defines them.
+inline constexpr uint8_t HotKeyShift = 0x01;
+inline constexpr uint8_t HotKeyControl = 0x02;
+inline constexpr uint8_t HotKeyAlt = 0x04;
+inline constexpr uint8_t HotKeyExtended = 0x08;
+
+// The modifier bits of a stored shortcut code; its low byte is the virtual-key code.
+inline constexpr uint16_t ShortcutShift = 0x2000;
+inline constexpr uint16_t ShortcutControl = 0x4000;
+inline constexpr uint16_t ShortcutAlt = 0x8000;
+
+// A hot-key control's value (low byte the key, high byte the modifier flags) as the shortcut
+// code the settings store. The extended-key flag has no place in a shortcut and is dropped. No
+// key gives 0, which turns the hot key off, whatever modifiers are held.
+uint16_t ShortcutFromHotKey(uint16_t hotKey);
+
+// A stored shortcut code as a hot-key control's value. Only the key and the three modifier bits
+// count; other bits, and anything beyond 16 bits, are ignored. A code without a key gives 0.
+uint16_t HotKeyFromShortcut(int32_t shortcut);
+
+}  // namespace snipora::Settings

@@ -1,0 +1,148 @@
+#include "settings/UnitSettingsWin.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "settings/DialogLayoutWin.h"
+#include "settings/DialogValues.h"
+#include "settings/HotKeyCode.h"
+#include "settings/Keys.h"
+#include "settings/SettingsStorageWin.h"
+#include "settings/UnitSettingsIds.h"
+#include "win/BaseWindow.h"
+#include "win/Text.h"
+
+namespace snipora::Settings {
+namespace {
+
+constexpr int kClientWidth = 353;
+constexpr int kClientHeight = 250;
+
+// Controls inside a group box are given relative to the box.
+constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
+constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 96;
+
+constexpr std::array<ControlPlace, 13> kPlaces{{
+    {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
+    {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
+    {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
+    {IDC_UPDOWN_WIDTH, kSizeBoxLeft + 137, kSizeBoxTop + 29, 16, 24},
+    {IDC_LABEL_HEIGHT, kSizeBoxLeft + 184, kSizeBoxTop + 32, 60, 16},
+    {IDC_ED_HEIGHT, kSizeBoxLeft + 249, kSizeBoxTop + 29, 57, 24},
+    {IDC_UPDOWN_HEIGHT, kSizeBoxLeft + 306, kSizeBoxTop + 29, 16, 24},
+    {IDC_GROUP_HOTKEYS, kKeysBoxLeft, kKeysBoxTop, 337, 113},
+    {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
+    {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 194, 17},
+    {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 216, kKeysBoxTop + 70, 107, 24},
+    {IDOK, 184, 217, 75, 25},
+    {IDCANCEL, 264, 217, 75, 25},
+}};
+
+void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
+    HWND upDown = ::GetDlgItem(dialog, upDownId);
+    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, editId)), 0);
+    ::SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));
+    ::SendMessageW(upDown, UDM_SETPOS32, 0, static_cast<LPARAM>(value));
+}
+
+// The field's number as the user left it: typed text counts, held within the range.
+int32_t ReadSizeField(HWND dialog, int upDownId, int editId, int32_t min, int32_t max) {
+    wchar_t text[32] = {};
+    ::GetDlgItemTextW(dialog, editId, text, 32);
+    const auto position =
+        static_cast<int32_t>(::SendMessageW(::GetDlgItem(dialog, upDownId), UDM_GETPOS32, 0, 0));
+    return FieldValue(win::Utf16(text), position, min, max);
+}
+
+}  // namespace
+
+bool TFormSettings::Execute() {
+    auto& settings = GetSettingsStorage();
+    width_ = Clamp(settings.GetWindowWidth(DefaultWindowWidth), MinWindowWidth, MaxWindowWidth);
+    height_ = Clamp(settings.GetWindowHeight(DialogWindowHeight), MinWindowHeight, MaxWindowHeight);
+    primaryEnabled_ = settings.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled) == 1;
+    secondaryEnabled_ =
+        settings.GetMainInt(Keys::SecHotKeyEnabled, Keys::DefaultHotKeyEnabled) == 1;
+    shortcut_ = ShortcutFromHotKey(
+        HotKeyFromShortcut(settings.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue)));
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&controls);
+    const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), L"TFORMSETTINGS", owner_,
+                                             DialogProc, reinterpret_cast<LPARAM>(this));
+    if (result != IDOK) {
+        return false;
+    }
+
+    settings.SetWindowWidth(static_cast<int16_t>(width_));
+    settings.SetWindowHeight(static_cast<int16_t>(height_));
+    settings.SetMainInt(Keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
+    settings.SetMainInt(Keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
+    settings.SetMainInt(Keys::SecHotKeyValue, shortcut_);
+    return true;
+}
+
+INT_PTR CALLBACK TFormSettings::DialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    }
+    auto* self = reinterpret_cast<TFormSettings*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    return win::Firewall(dialog, FALSE,
+                         [&] { return self->HandleMessage(dialog, message, wParam, lParam); });
+}
+
+INT_PTR TFormSettings::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(dialog);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
+                ReadControls(dialog);
+                ::EndDialog(dialog, IDOK);
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                ::EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            ::EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void TFormSettings::OnInitDialog(HWND dialog) {
+    LayOutDialog(dialog, kClientWidth, kClientHeight, kPlaces);
+    SetUpDown(dialog, IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
+    SetUpDown(dialog, IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight, height_);
+    ::CheckDlgButton(dialog, IDC_CB_PRIMARY, primaryEnabled_ ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(dialog, IDC_CB_SECONDARY, secondaryEnabled_ ? BST_CHECKED : BST_UNCHECKED);
+    HWND hotKey = ::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY);
+    // A key alone, or with all three modifiers, becomes the key with Ctrl+Alt.
+    ::SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
+                   MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    ::SendMessageW(hotKey, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
+}
+
+void TFormSettings::ReadControls(HWND dialog) {
+    width_ = ReadSizeField(dialog, IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
+    height_ =
+        ReadSizeField(dialog, IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
+    primaryEnabled_ = ::IsDlgButtonChecked(dialog, IDC_CB_PRIMARY) == BST_CHECKED;
+    secondaryEnabled_ = ::IsDlgButtonChecked(dialog, IDC_CB_SECONDARY) == BST_CHECKED;
+    const auto hotKey = static_cast<uint16_t>(
+        ::SendMessageW(::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY), HKM_GETHOTKEY, 0, 0));
+    shortcut_ = ShortcutFromHotKey(hotKey);
+}
+
+}  // namespace snipora::Settings

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "win/UniqueHandle.h"
+
+namespace snipora {
+
+// An icon made with LoadImage or CreateIconIndirect, freed with DestroyIcon.
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DestroyIcon(h) != FALSE; }
+};
+using UniqueIcon = win::UniqueHandle<IconTraits>;
+
+// An image list, freed with ImageList_Destroy.
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::ImageList_Destroy(h) != FALSE; }
+};
+using UniqueImageList = win::UniqueHandle<ImageListTraits>;
+
+// The program's images come in a 100% and a 150% size; the larger serves from 144 dots per inch.
+int SmallImageSize(int dpi);     // 16 or 24
+int CategoryImageSize(int dpi);  // 32 or 48
+
+// The image lists of the popup. SmallIcons: 0 a clipboard, 1 a page with lines, 2 a clock face.
+// CategoriesIcons: 0 a clipboard with a stack of pages ("Clipboard history"), 1 a blank sheet
+// with a folded corner ("Quick notes"). Empty if the system refused.
+UniqueImageList LoadSmallIcons(int dpi);
+UniqueImageList LoadCategoriesIcons(int dpi);
+
+// The program's icon at `size` pixels square (the tray takes SM_CXSMICON, a window class
+// SM_CXICON), and the glyph of the bar's button.
+UniqueIcon LoadProgramIcon(int size);
+UniqueIcon LoadOpenClipboardGlyph(int dpi);
+
+}  // namespace snipora

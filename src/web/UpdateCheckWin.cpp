@@ -1,0 +1,40 @@
+#include "web/UpdateCheckWin.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+
+#include "common/OleDate.h"
+#include "settings/DataLocationsWin.h"
+#include "settings/SettingsStorageWin.h"
+#include "settings/SettingsValues.h"
+#include "web/UpdateCheck.h"
+#include "win/Text.h"
+
+namespace snipora::web {
+
+void OpenWebPage(const std::u16string& url) {
+    // The shell may hand the page to a handler that needs COM on this thread.
+    const HRESULT com =
+        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ::ShellExecuteW(nullptr, L"open", win::Wide(url), nullptr, nullptr, SW_SHOWNORMAL);
+    if (SUCCEEDED(com)) {
+        ::CoUninitialize();
+    }
+}
+
+bool IsUpdateOfferDueToday() {
+    const double last = Settings::GetSettingsStorage().GetLastUpdatesCheck();
+    return IsUpdateOfferDue(Settings::WholeDayNumber(last),
+                            Settings::WholeDayNumber(CurrentOleDate()));
+}
+
+void CheckForUpdates(HWND owner, const std::wstring& question, const WebOpener& open) {
+    // Stored before the question, so that a "No" counts as an offer too.
+    Settings::GetSettingsStorage().SetLastUpdatesCheck(CurrentOleDate());
+    if (::MessageBoxW(owner, question.c_str(), L"Snipora", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    open(UpdatePageUrl(GetEnvironmentValue(U3SerialVariable)));
+}
+
+}  // namespace snipora::web

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace snipora::web {
+
+// Opens a web page; the program's own opener is OpenWebPage.
+using WebOpener = std::function<void(const std::u16string& url)>;
+
+// Opens the page in the default browser: ShellExecuteW with no owner and the verb "open". Its
+// result is ignored, so a system without a browser shows nothing.
+void OpenWebPage(const std::u16string& url);
+
+// The start-up's interval test: true from the 8th day after the last offer on, and never while
+// the clock stands before it.
+bool IsUpdateOfferDueToday();
+
+// Stores today as the day of the last offer, asks `question` in a Yes/No box owned by `owner`,
+// and on Yes opens the update page (the U3 one when the drive names its serial).
+void CheckForUpdates(HWND owner, const std::wstring& question, const WebOpener& open = OpenWebPage);
+
+}  // namespace snipora::web

@@ -1,0 +1,146 @@
+"""End-to-end: what the bar and the popup look like on the screen. Screenshots are kept under the
+work folder's screenshots/ for people to look at; the pixels that the drawing fixes are checked."""
+import datetime
+import os
+import struct
+import subprocess
+import time
+
+from e2e import WORK, Snipora, bar_state, probe, wait_for, xdotool
+
+SHOTS = os.path.join(WORK, "screenshots")
+
+ORANGE_LINE, ORANGE_TOP, ORANGE_END = (0xA8, 0x7C, 0x40), (0xF3, 0xBD, 0x60), (0xCC, 0x7D, 0x29)
+BLUE_TOP, BLUE_END = (0xC0, 0xDE, 0xF7), (0x7A, 0xB2, 0xEF)
+WHITE, GREY, SEPARATOR = (0xFF, 0xFF, 0xFF), (0xF0, 0xF0, 0xF0), (0xC0, 0xC0, 0xC0)
+BOARD = (0xA0, 0x67, 0x2E)  # the clipboard in the program's images
+
+
+def ole_now(days_back=0):
+    now = datetime.datetime.now() - datetime.timedelta(days=days_back)
+    delta = now - datetime.datetime(1899, 12, 30)
+    return delta.days + delta.seconds / 86400.0
+
+
+def write_data(app, records):
+    """data.dat with (category, time, text) records, oldest first."""
+    with open(app.data, "wb") as f:
+        for category, when, text in records:
+            units = text.encode("utf-16-le")
+            f.write(struct.pack("<idI", category, when, len(units) // 2) + units)
+
+
+class Shot:
+    """A screenshot of the whole display, its pixels readable."""
+
+    def __init__(self, name):
+        os.makedirs(SHOTS, exist_ok=True)
+        self.path = os.path.join(SHOTS, name)
+        subprocess.run(["import", "-window", "root", self.path], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        out = subprocess.run(["convert", self.path, "-depth", "8", "rgb:-"], check=True,
+                             capture_output=True).stdout
+        size = subprocess.run(["identify", "-format", "%w %h", self.path], check=True,
+                              capture_output=True, text=True).stdout.split()
+        self.width, self.height = int(size[0]), int(size[1])
+        self.data = out
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def has(self, colour, left, top, right, bottom):
+        return any(self.at(x, y) == colour for y in range(top, bottom) for x in range(left, right))
+
+    def crop(self, name, left, top, width, height):
+        subprocess.run(["convert", self.path, "-crop", f"{width}x{height}+{left}+{top}",
+                        "+repage", os.path.join(SHOTS, name)], check=True)
+
+
+def held_click(x, y, hold=0.12):
+    xdotool("mousemove", x, y)
+    time.sleep(0.1)
+    xdotool("mousedown", 1)
+    time.sleep(hold)
+    xdotool("mouseup", 1)
+    time.sleep(0.3)
+
+
+def test_drawing_bar_and_popup_on_screen():
+    app = Snipora("drawing")
+    write_data(app, [
+        (1, ole_now(3), "An older quick note"),
+        (1, ole_now(2), "Newest quick note & more"),
+        (0, ole_now(5), "Copied days ago: shows the date as well"),
+        (0, ole_now(), "x" * 1234),
+        (0, ole_now(), "Ελληνικά, 中文, עברית: any language as it was copied"),
+        (0, ole_now(), "The newest entry\nwith a second line"),
+    ])
+    assert probe("clear")[0] == 0
+    app.start()
+    try:
+        state = bar_state()
+        assert state["entries"] == 2 + 4 + 2, state
+        # The collapsed bar with the button's glyph at its right end.
+        xdotool("mousemove", 5, 1000)
+        time.sleep(0.5)
+        shot = Shot("drawing-full-bar.png")
+        left, top, width = state["left"], state["top"], state["width"]
+        shot.crop("drawing-bar.png", left, top, width, state["height"])
+        assert shot.has(BOARD, left + width - 21, top + 1, left + width - 1, top + 28), \
+            "no glyph on the button"
+
+        # Open in place, unfold the notes and select the second history entry.
+        held_click(left + width - 11, top + 14)
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+        row = state["itemheight"]
+        tree_left, tree_top = state["treeleft"], state["treetop"]
+        assert row == 40, state
+        # Rows: 0 history header, 1-4 history, 5 notes header, 6-7 notes once unfolded.
+        held_click(tree_left + 100, tree_top + 5 * row + row // 2)
+        xdotool("key", "Right")
+        time.sleep(0.3)
+        held_click(tree_left + 100, tree_top + 2 * row + row // 2)
+        # Closed and opened again, the tree is painted whole: Wine's tree view repaints a row
+        # that changes a pixel short at its bottom.
+        held_click(left + width - 11, top + 14)
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
+        held_click(left + width - 11, top + 14)
+        assert wait_for(lambda: bar_state()["expanded"] == 1, 3), bar_state()
+        xdotool("mousemove", left + width // 2, top + 14)
+        time.sleep(0.5)
+        shot = Shot("drawing-full-popup.png")
+        shot.crop("drawing-popup.png", left, top, width, state["height"])
+
+        # The tree's right edge, clear of any text: the last column inside the window's frame.
+        x = left + width - 3
+        y = lambda r, dy: tree_top + r * row + dy  # noqa: E731
+        assert shot.at(x, y(0, 0)) == ORANGE_LINE, shot.at(x, y(0, 0))
+        assert shot.at(x, y(0, 1)) == ORANGE_TOP, shot.at(x, y(0, 1))
+        assert shot.at(x, y(0, 39)) == ORANGE_END, shot.at(x, y(0, 39))
+        assert shot.at(x, y(5, 0)) == BLUE_TOP, shot.at(x, y(5, 0))
+        assert shot.at(x, y(5, 39)) == BLUE_END, shot.at(x, y(5, 39))
+        # History rows: white, highlighted (selected), white, grey; notes white, grey.
+        backgrounds = [shot.at(x, y(r, 20)) for r in (1, 2, 3, 4, 6, 7)]
+        highlight = backgrounds[1]
+        assert highlight not in (WHITE, GREY), backgrounds
+        assert backgrounds[0] == WHITE and backgrounds[2] == WHITE, backgrounds
+        assert backgrounds[3] == GREY, backgrounds
+        assert backgrounds[4] == WHITE and backgrounds[5] == GREY, backgrounds
+        for r in (1, 2, 3, 4, 6, 7):
+            assert shot.at(tree_left, y(r, 39)) == SEPARATOR, (r, shot.at(tree_left, y(r, 39)))
+            assert shot.at(x, y(r, 39)) == SEPARATOR, (r, shot.at(x, y(r, 39)))
+        # Grey time and size on history rows, lighter on the selected one; none on notes.
+        assert shot.has((0xA0, 0xA0, 0xA0), tree_left + 12, y(1, 1), x, y(1, 11))
+        assert shot.has((0xD0, 0xD0, 0xD0), tree_left + 12, y(2, 1), x, y(2, 11))
+        assert not shot.has((0xA0, 0xA0, 0xA0), tree_left, y(6, 0), x, y(6, 39))
+        # Captions: black on white, white on the highlight.
+        assert shot.has((0, 0, 0), tree_left + 2, y(1, 12), x, y(1, 39))
+        assert shot.has(WHITE, tree_left + 2, y(2, 12), x, y(2, 39))
+        assert shot.has((0, 0, 0), tree_left + 2, y(6, 0), x, y(6, 39))
+        # The category icons, clean on their bands.
+        assert shot.has(BOARD, tree_left + 2, y(0, 1), tree_left + 34, y(0, 33))
+        assert not shot.has((0, 0, 0), tree_left + 2, y(5, 1), tree_left + 34, y(5, 33))
+    finally:
+        app.stop()

@@ -1,0 +1,220 @@
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/Error.h"
+#include "settings/DialogDriverWin.h"
+#include "settings/SettingsStorageWin.h"
+#include "settings/UnitSettingsIds.h"
+#include "settings/UnitSettingsWin.h"
+#include "support/TempDir.h"
+#include "win/BaseWindow.h"
+#include "win/Text.h"
+
+namespace snipora::Settings {
+namespace {
+
+using test::DialogDriver;
+using test::ItemText;
+using test::Press;
+
+constexpr WORD kCtrlAltV = MAKEWORD('V', HOTKEYF_CONTROL | HOTKEYF_ALT);
+
+std::vector<std::string> errors;
+void CollectError(HWND, const char* text) {
+    errors.emplace_back(text);
+}
+
+class SettingsDialogWin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        errors.clear();
+        previous_ = win::SetErrorReporter(CollectError);
+        CreateSettingsStorage(std::u16string(win::Utf16(ini.native())), true);
+    }
+    void TearDown() override {
+        FreeSettingsStorage();
+        win::SetErrorReporter(previous_);
+        EXPECT_TRUE(errors.empty()) << errors.front();
+    }
+
+    // The INI file's value, or "absent".
+    std::wstring Stored(const wchar_t* key) {
+        wchar_t text[64] = {};
+        ::GetPrivateProfileStringW(L"Main", key, L"absent", text, 64, ini.c_str());
+        return text;
+    }
+
+    // The dialog's fields as the user sees them.
+    struct Fields {
+        std::wstring width, height;
+        bool primary = false, secondary = false;
+        WORD hotKey = 0;
+    };
+    static Fields Read(HWND dialog) {
+        return {ItemText(dialog, IDC_ED_WIDTH), ItemText(dialog, IDC_ED_HEIGHT),
+                ::IsDlgButtonChecked(dialog, IDC_CB_PRIMARY) == BST_CHECKED,
+                ::IsDlgButtonChecked(dialog, IDC_CB_SECONDARY) == BST_CHECKED,
+                static_cast<WORD>(
+                    ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0))};
+    }
+
+    test::TempDir dir;
+    std::filesystem::path ini = dir / L"snipora.ini";
+    win::ErrorReporter previous_ = nullptr;
+};
+
+TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemInOrder) {
+    Fields shown;
+    std::wstring caption;
+    DialogDriver driver([&](HWND dialog) {
+        shown = Read(dialog);
+        caption = test::WindowTitle(dialog);
+        Press(dialog, IDOK);
+    });
+    TFormSettings form(nullptr);
+    EXPECT_TRUE(form.Execute());
+    ASSERT_TRUE(driver.Ran());
+    EXPECT_FALSE(driver.TimedOut());
+    EXPECT_EQ(caption, L"Settings");
+    EXPECT_EQ(shown.width, L"200");
+    EXPECT_EQ(shown.height, L"390");
+    EXPECT_TRUE(shown.primary);
+    EXPECT_TRUE(shown.secondary);
+    EXPECT_EQ(shown.hotKey, kCtrlAltV);
+
+    EXPECT_EQ(Stored(L"WindowWidth"), L"200");
+    EXPECT_EQ(Stored(L"WindowHeight"), L"390");
+    EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"1");
+    EXPECT_EQ(Stored(L"SecHotKeyEnabled"), L"1");
+    EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49238");
+    EXPECT_EQ(Stored(L"FirstLaunch"), L"absent");
+    // Written in this order: width, height, the two switches, the key.
+    const std::string bytes = test::ReadBytes(ini);
+    const std::u16string text(reinterpret_cast<const char16_t*>(bytes.data()), bytes.size() / 2);
+    size_t last = 0;
+    for (const char16_t* key : {u"WindowWidth", u"WindowHeight", u"PriHotKeyEnabled",
+                                u"SecHotKeyEnabled", u"SecHotKeyValue"}) {
+        const size_t at = text.find(key);
+        ASSERT_NE(at, std::u16string::npos);
+        EXPECT_GT(at, last);
+        last = at;
+    }
+}
+
+TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
+    test::WriteBytes(ini,
+                     "[Main]\r\nWindowWidth=1200\r\nWindowHeight=50\r\nPriHotKeyEnabled=2\r\n"
+                     "SecHotKeyEnabled=0\r\nSecHotKeyValue=0x1C04B\r\n");
+    Fields shown;
+    DialogDriver driver([&](HWND dialog) {
+        shown = Read(dialog);
+        Press(dialog, IDOK);
+    });
+    EXPECT_TRUE(TFormSettings(nullptr).Execute());
+    EXPECT_EQ(shown.width, L"800");
+    EXPECT_EQ(shown.height, L"200");
+    EXPECT_FALSE(shown.primary);
+    EXPECT_FALSE(shown.secondary);
+    EXPECT_EQ(shown.hotKey, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    EXPECT_EQ(Stored(L"WindowWidth"), L"800");
+    EXPECT_EQ(Stored(L"WindowHeight"), L"200");
+    EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"0");
+    EXPECT_EQ(Stored(L"SecHotKeyEnabled"), L"0");
+    EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49227");
+}
+
+TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
+    DialogDriver driver([&](HWND dialog) {
+        ::SetDlgItemTextW(dialog, IDC_ED_WIDTH, L"5000");  // beyond the range
+        ::SetDlgItemTextW(dialog, IDC_ED_HEIGHT, L"640");
+        ::CheckDlgButton(dialog, IDC_CB_PRIMARY, BST_UNCHECKED);
+        ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY,
+                              MAKEWORD(VK_F5, HOTKEYF_SHIFT | HOTKEYF_EXT), 0);
+        Press(dialog, IDOK);
+    });
+    EXPECT_TRUE(TFormSettings(nullptr).Execute());
+    EXPECT_EQ(Stored(L"WindowWidth"), L"800");
+    EXPECT_EQ(Stored(L"WindowHeight"), L"640");
+    EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"0");
+    EXPECT_EQ(Stored(L"SecHotKeyEnabled"), L"1");
+    EXPECT_EQ(Stored(L"SecHotKeyValue"), std::to_wstring(0x2000 | VK_F5));
+}
+
+TEST_F(SettingsDialogWin, EveryWayOutButOkLeavesTheFileAsItWas) {
+    const std::string before =
+        "[Main]\r\nWindowWidth=300\r\nPositionX=5\r\nSecHotKeyValue=49238\r\n";
+    // Cancel (and Esc, which the dialog turns into it), and the close button.
+    for (const bool closeButton : {false, true}) {
+        test::WriteBytes(ini, before);
+        DialogDriver driver([&](HWND dialog) {
+            ::SetDlgItemTextW(dialog, IDC_ED_WIDTH, L"640");
+            ::SetDlgItemTextW(dialog, IDC_ED_HEIGHT, L"700");
+            ::CheckDlgButton(dialog, IDC_CB_PRIMARY, BST_UNCHECKED);
+            ::CheckDlgButton(dialog, IDC_CB_SECONDARY, BST_UNCHECKED);
+            ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY,
+                                  MAKEWORD('Q', HOTKEYF_SHIFT), 0);
+            if (closeButton) {
+                ::SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            } else {
+                Press(dialog, IDCANCEL);
+            }
+        });
+        EXPECT_FALSE(TFormSettings(nullptr).Execute());
+        EXPECT_TRUE(driver.Ran());
+        EXPECT_FALSE(driver.TimedOut()) << closeButton;
+        EXPECT_EQ(test::ReadBytes(ini), before) << closeButton;
+    }
+}
+
+// Typing into the field: a key alone, or with Shift+Ctrl+Alt, becomes the key with Ctrl+Alt.
+TEST_F(SettingsDialogWin, TheHotKeyFieldPutsCtrlAltInPlaceOfNoneAndAllThree) {
+    struct Case {
+        std::vector<BYTE> held;
+        WORD expected;
+    };
+    const std::vector<Case> cases = {
+        {{}, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT)},
+        {{VK_SHIFT, VK_CONTROL, VK_MENU}, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT)},
+        {{VK_SHIFT}, MAKEWORD('K', HOTKEYF_SHIFT)},
+        {{VK_CONTROL, VK_SHIFT}, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+    };
+    for (const Case& c : cases) {
+        WORD typed = 0;
+        DialogDriver driver([&](HWND dialog) {
+            HWND field = ::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY);
+            BYTE keys[256] = {};
+            BYTE saved[256] = {};
+            ::GetKeyboardState(saved);
+            for (BYTE key : c.held) {
+                keys[key] = 0x80;
+            }
+            ::SetKeyboardState(keys);
+            for (BYTE key : c.held) {
+                ::SendMessageW(field, WM_KEYDOWN, key, 1);
+            }
+            ::SendMessageW(field, WM_KEYDOWN, 'K', 1);
+            ::SendMessageW(field, WM_KEYUP, 'K', 0xC0000001);
+            ::SetKeyboardState(saved);
+            typed = static_cast<WORD>(::SendMessageW(field, HKM_GETHOTKEY, 0, 0));
+            Press(dialog, IDOK);
+        });
+        EXPECT_TRUE(TFormSettings(nullptr).Execute());
+        EXPECT_EQ(typed, c.expected) << c.held.size();
+    }
+}
+
+TEST_F(SettingsDialogWin, AFileThatCannotBeWrittenFailsTheOkToTheCaller) {
+    FreeSettingsStorage();
+    const std::filesystem::path missing = dir / L"no such folder" / L"snipora.ini";
+    CreateSettingsStorage(std::u16string(win::Utf16(missing.native())), true);
+    DialogDriver driver([&](HWND dialog) { Press(dialog, IDOK); });
+    EXPECT_THROW(TFormSettings(nullptr).Execute(), AppError);
+}
+
+}  // namespace
+}  // namespace snipora::Settings

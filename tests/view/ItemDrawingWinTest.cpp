@@ -1,0 +1,493 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cwchar>
+#include <memory>
+#include <ostream>
+#include <tuple>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "common/OleDate.h"
+#include "support/FakeClipboard.h"
+#include "view/ClipboardHandler.h"
+#include "view/ItemDrawingWin.h"
+#include "view/TreeViewWin.h"
+#include "win/UniqueGdiObject.h"
+#include "win/UniqueHandle.h"
+
+namespace snipora {
+namespace {
+
+constexpr int kWidth = 218;
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.r, c.g, c.b);
+    return out << text;
+}
+
+Rgb FromColorRef(COLORREF c) {
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+// A 24-bit bitmap in a memory DC, its pixels readable.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        bitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bits_ = static_cast<BYTE*>(bits);
+        ::SelectObject(dc_.Get(), bitmap_.Get());
+    }
+    HDC Dc() const { return dc_.Get(); }
+    void Fill(COLORREF colour) {
+        win::UniqueBrush brush(::CreateSolidBrush(colour));
+        RECT all{0, 0, width_, height_};
+        ::FillRect(dc_.Get(), &all, brush.Get());
+    }
+    Rgb At(int x, int y) const {
+        ::GdiFlush();
+        const BYTE* p = bits_ + static_cast<size_t>(y) * Stride() + x * 3;
+        return {p[2], p[1], p[0]};
+    }
+    // Whether some pixel of the area has exactly this colour.
+    bool Has(Rgb colour, int left, int top, int right, int bottom) const {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                if (At(x, y) == colour) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    int Count(Rgb colour, int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                n += At(x, y) == colour;
+            }
+        }
+        return n;
+    }
+
+private:
+    int Stride() const { return (width_ * 3 + 3) / 4 * 4; }
+    int width_, height_;
+    win::UniqueMemoryDc dc_{::CreateCompatibleDC(nullptr)};
+    win::UniqueBitmap bitmap_;
+    BYTE* bits_ = nullptr;
+};
+
+win::UniqueBitmap LoadSkin() {
+    return win::UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), L"MAIN_SKIN", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+// A popup-like window: a tree view without lines or buttons whose entries ItemDrawing paints,
+// filled by the tree binding.
+class DrawHost {
+public:
+    explicit DrawHost(ItemDrawing& drawing) : drawing_(drawing) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &HostProc;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"SniporaDrawHost";
+        ::RegisterClassW(&windowClass);
+        window_.Reset(::CreateWindowExW(0, L"SniporaDrawHost", L"draw host", WS_POPUP, 0, 0, kWidth,
+                                        600, nullptr, nullptr, windowClass.hInstance, nullptr));
+        ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        tree_ = ::CreateWindowExW(
+            0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS, 0, 0,
+            kWidth, 600, window_.Get(), nullptr, windowClass.hInstance, nullptr);
+        ::SendMessageW(tree_, TVM_SETINDENT, 42, 0);
+        ::SendMessageW(tree_, TVM_SETITEMHEIGHT, drawing.Height(), 0);
+        view_ = std::make_unique<Win32TreeView>(tree_);
+    }
+    ~DrawHost() { ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0); }
+
+    HWND Tree() const { return tree_; }
+    Win32TreeView& View() { return *view_; }
+    // The whole tree painted as the screen would show it.
+    void Paint(Canvas& canvas) {
+        canvas.Fill(RGB(0xFF, 0x00, 0xFF));
+        ::SendMessageW(tree_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
+                       PRF_CLIENT | PRF_ERASEBKGND);
+    }
+    int notifications = 0;
+
+private:
+    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* host = reinterpret_cast<DrawHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (message == WM_NOTIFY && host != nullptr &&
+            reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
+            ++host->notifications;
+            return host->drawing_.CustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(lParam));
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    ItemDrawing& drawing_;
+    win::UniqueWindow window_;
+    HWND tree_ = nullptr;  // destroyed with window_
+    std::unique_ptr<Win32TreeView> view_;
+};
+
+const Rgb kWhite{0xFF, 0xFF, 0xFF};
+const Rgb kGrey{0xF0, 0xF0, 0xF0};
+const Rgb kSeparator{0xC0, 0xC0, 0xC0};
+
+class ItemDrawingWinTest : public ::testing::Test {
+protected:
+    ItemDrawingWinTest()
+        : skin(LoadSkin()),
+          drawing(skin.Get(), 96),
+          host(drawing),
+          container(clipboard, PlatformFileSystem()) {
+        handler = container.CreateHandler(&host.View(), &window);
+        handler->AddCategories();
+    }
+    void Copy(const std::u16string& text) {
+        clipboard.Put(text);
+        handler->CaptureClipboard();
+    }
+    // The entries' tree items, top to bottom, with every category expanded.
+    std::vector<HTREEITEM> Rows() {
+        std::vector<HTREEITEM> rows;
+        for (HTREEITEM item = TreeView_GetRoot(host.Tree()); item != nullptr;
+             item = TreeView_GetNextSibling(host.Tree(), item)) {
+            TreeView_Expand(host.Tree(), item, TVE_EXPAND);
+            rows.push_back(item);
+            for (HTREEITEM child = TreeView_GetChild(host.Tree(), item); child != nullptr;
+                 child = TreeView_GetNextSibling(host.Tree(), child)) {
+                rows.push_back(child);
+            }
+        }
+        return rows;
+    }
+    // The background of row `row`, at its right edge, clear of every text.
+    Rgb Background(const Canvas& canvas, int row) const {
+        return canvas.At(kWidth - 1, row * 40 + 20);
+    }
+
+    win::UniqueBitmap skin;
+    ItemDrawing drawing;
+    DrawHost host;
+    int window = 0;
+    test::FakeClipboard clipboard;
+    CBaseContainer container;
+    CClipboardHandler* handler = nullptr;
+};
+
+TEST_F(ItemDrawingWinTest, HeadersAreCutFromTheSkinWithIconAndTitle) {
+    handler->RefreshTree();
+    Rows();
+    Canvas canvas(kWidth, 120);
+    host.Paint(canvas);
+    ASSERT_GT(host.notifications, 0);
+    // History band: the darker line, then the orange run; the notes band: the blue run.
+    EXPECT_EQ(canvas.At(kWidth - 1, 0), (Rgb{0xA8, 0x7C, 0x40}));
+    EXPECT_EQ(canvas.At(kWidth - 1, 1), (Rgb{0xF3, 0xBD, 0x60}));
+    EXPECT_EQ(canvas.At(kWidth - 1, 39), (Rgb{0xCC, 0x7D, 0x29}));
+    EXPECT_EQ(canvas.At(0, 1), (Rgb{0xF3, 0xBD, 0x60}));
+    EXPECT_EQ(canvas.At(kWidth - 1, 40), (Rgb{0xC0, 0xDE, 0xF7}));
+    EXPECT_EQ(canvas.At(kWidth - 1, 79), (Rgb{0x7A, 0xB2, 0xEF}));
+    // Below the last entry the tree's own background, not a row.
+    EXPECT_EQ(canvas.At(kWidth - 1, 100), FromColorRef(::GetSysColor(COLOR_WINDOW)));
+
+    // The icon covers part of its 32 x 32 cell at (2, 1), its transparent corner shows the band.
+    const Rgb band1{0xF3, 0xBD, 0x60};
+    EXPECT_EQ(canvas.At(2, 1), band1);
+    EXPECT_TRUE(canvas.Has({0xA0, 0x67, 0x2E}, 2, 1, 34, 33)) << "no clipboard board";
+    EXPECT_FALSE(canvas.Has({0, 0, 0}, 2, 1, 34, 33)) << "the icon's mask was lost";
+    // The bold black title from (40, 4); no text to the right of the title.
+    EXPECT_TRUE(canvas.Has({0, 0, 0}, 40, 4, 200, 20));
+    EXPECT_FALSE(canvas.Has({0, 0, 0}, 0, 34, kWidth, 40));
+}
+
+TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
+    for (const char16_t* text : {u"first", u"second", u"third", u"fourth"}) {
+        Copy(text);
+    }
+    handler->MoveToCategory(handler->Items().back()->Id, NotesCategory);
+    handler->RefreshTree();
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 6u);  // header, 3 history, header, 1 note
+    Canvas canvas(kWidth, 240);
+    host.Paint(canvas);
+
+    EXPECT_EQ(Background(canvas, 1), kWhite);
+    EXPECT_EQ(Background(canvas, 2), kGrey);
+    EXPECT_EQ(Background(canvas, 3), kWhite);
+    EXPECT_EQ(Background(canvas, 5), kWhite);  // the first note starts white again
+    for (int row : {1, 2, 3, 5}) {
+        for (int x : {0, kWidth / 2, kWidth - 1}) {
+            EXPECT_EQ(canvas.At(x, row * 40 + 39), kSeparator) << row << " " << x;
+        }
+    }
+    // Time and size in grey on a history row, the caption in black; a note has text alone.
+    EXPECT_TRUE(canvas.Has({0xA0, 0xA0, 0xA0}, 12, 41, kWidth, 52));
+    EXPECT_TRUE(canvas.Has({0, 0, 0}, 2, 52, kWidth - 2, 79));
+    EXPECT_FALSE(canvas.Has({0xA0, 0xA0, 0xA0}, 0, 200, kWidth, 239));
+    EXPECT_TRUE(canvas.Has({0, 0, 0}, 2, 200, 60, 215));
+    // The clock at (1, 1) on a history row only.
+    EXPECT_GT(40 * 10 - canvas.Count(kWhite, 1, 41, 11, 51), 20);
+
+    // The colours follow the position, not the item: the grey row turns white when the row
+    // above it goes.
+    for (const auto& item : handler->Items()) {
+        if (item->Category == HistoryCategory) {
+            handler->DeleteItem(item->Id);
+            break;
+        }
+    }
+    handler->RefreshTree();
+    host.Paint(canvas);
+    EXPECT_EQ(Background(canvas, 1), kWhite);
+    EXPECT_EQ(Background(canvas, 2), kGrey);
+    EXPECT_EQ(canvas.At(kWidth - 1, 3 * 40), FromColorRef(RGB(0xC0, 0xDE, 0xF7)));
+}
+
+TEST_F(ItemDrawingWinTest, TheSelectedRowIsHighlightedAndAHeaderIsNot) {
+    Copy(u"one");
+    Copy(u"two");
+    handler->RefreshTree();
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 4u);
+    Canvas before(kWidth, 160);
+    host.Paint(before);
+
+    TreeView_SelectItem(host.Tree(), rows[2]);
+    Canvas selected(kWidth, 160);
+    host.Paint(selected);
+    const Rgb highlight = FromColorRef(::GetSysColor(COLOR_MENUHILIGHT));
+    EXPECT_EQ(Background(selected, 2), highlight);
+    EXPECT_EQ(Background(selected, 1), kWhite);
+    EXPECT_EQ(selected.At(0, 2 * 40 + 39), kSeparator);
+    EXPECT_TRUE(selected.Has({0xD0, 0xD0, 0xD0}, 12, 81, kWidth, 92));
+    EXPECT_FALSE(selected.Has({0xA0, 0xA0, 0xA0}, 0, 81, kWidth, 119));
+    EXPECT_TRUE(selected.Has(kWhite, 2, 92, 60, 119));
+    EXPECT_FALSE(selected.Has({0, 0, 0}, 0, 81, kWidth, 119));
+
+    // A selected header looks exactly like an unselected one.
+    TreeView_SelectItem(host.Tree(), rows[0]);
+    Canvas header(kWidth, 160);
+    host.Paint(header);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            ASSERT_EQ(header.At(x, y), before.At(x, y)) << x << "," << y;
+        }
+    }
+}
+
+NMTVCUSTOMDRAW ItemStage(HDC dc, RECT rect, const CItemNode* node) {
+    NMTVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.hdc = dc;
+    draw.nmcd.rc = rect;
+    draw.nmcd.lItemlParam = reinterpret_cast<LPARAM>(node);
+    return draw;
+}
+
+TEST(ItemDrawingWin, EntriesWithoutRecordOrWidthAreLeftBlank) {
+    win::UniqueBitmap skin = LoadSkin();
+    ItemDrawing drawing(skin.Get(), 96);
+    CItemNode node;
+    node.Caption = u"text";
+    Canvas canvas(100, 40);
+    canvas.Fill(RGB(0xFF, 0x00, 0xFF));
+    NMTVCUSTOMDRAW prepaint{};
+    prepaint.nmcd.dwDrawStage = CDDS_PREPAINT;
+    EXPECT_EQ(drawing.CustomDraw(prepaint), CDRF_NOTIFYITEMDRAW);
+    for (auto draw : {ItemStage(canvas.Dc(), {0, 0, 100, 40}, nullptr),
+                      ItemStage(canvas.Dc(), {50, 0, 50, 40}, &node),
+                      ItemStage(canvas.Dc(), {60, 0, 40, 40}, &node)}) {
+        // The tree draws nothing in its place either.
+        EXPECT_EQ(drawing.CustomDraw(draw), CDRF_SKIPDEFAULT);
+    }
+    EXPECT_EQ(canvas.Count({0xFF, 0x00, 0xFF}, 0, 0, 100, 40), 100 * 40);
+}
+
+TEST(ItemDrawingWin, HeightFollowsTheScreenAndHeadersStretchToTheRow) {
+    win::UniqueBitmap skin = LoadSkin();
+    EXPECT_EQ(ItemDrawing(skin.Get(), 96).Height(), 40);
+    EXPECT_EQ(ItemDrawing(skin.Get(), 120).Height(), 49);
+    EXPECT_EQ(ItemDrawing(skin.Get(), 144).Height(), 59);
+
+    ItemDrawing drawing(skin.Get(), 120);
+    CItemNode header;
+    header.IsCategory = true;
+    header.Caption = u"Clipboard history";
+    Canvas canvas(300, 100);
+    // Unstretched at the bitmap's own height, then squeezed into a 40-pixel row.
+    auto draw = ItemStage(canvas.Dc(), {0, 0, 300, 49}, &header);
+    drawing.CustomDraw(draw);
+    EXPECT_EQ(canvas.At(299, 0), (Rgb{0xA8, 0x7C, 0x40}));
+    EXPECT_EQ(canvas.At(299, 48), (Rgb{0xCC, 0x7D, 0x29}));
+    draw = ItemStage(canvas.Dc(), {0, 50, 300, 90}, &header);
+    drawing.CustomDraw(draw);
+    EXPECT_EQ(canvas.At(299, 50), (Rgb{0xA8, 0x7C, 0x40}));
+    EXPECT_EQ(canvas.At(299, 89), (Rgb{0xCC, 0x7D, 0x29}));
+    // Nothing outside the row.
+    EXPECT_NE(canvas.At(299, 49), (Rgb{0xA8, 0x7C, 0x40}));
+}
+
+TEST(ItemDrawingWin, ImagesComeInBothSizesWithAlpha) {
+    for (auto [dpi, small, large] : {std::tuple{96, 16, 32}, std::tuple{144, 24, 48}}) {
+        UniqueImageList smallIcons = LoadSmallIcons(dpi);
+        UniqueImageList categories = LoadCategoriesIcons(dpi);
+        ASSERT_TRUE(smallIcons);
+        ASSERT_TRUE(categories);
+        EXPECT_EQ(ImageList_GetImageCount(smallIcons.Get()), 3);
+        EXPECT_EQ(ImageList_GetImageCount(categories.Get()), 2);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(smallIcons.Get(), &cx, &cy);
+        EXPECT_EQ(cx, small);
+        EXPECT_EQ(cy, small);
+        ImageList_GetIconSize(categories.Get(), &cx, &cy);
+        EXPECT_EQ(cx, large);
+        EXPECT_EQ(cy, large);
+        EXPECT_TRUE(LoadOpenClipboardGlyph(dpi));
+    }
+    // The program icon at every size it is shown at, drawn at that size with soft edges.
+    for (int size : {16, 24, 32, 48}) {
+        UniqueIcon icon = LoadProgramIcon(size);
+        ASSERT_TRUE(icon) << size;
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon.Get(), &info));
+        win::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bitmap{};
+        ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, size);
+        EXPECT_EQ(bitmap.bmBitsPixel, 32);
+        std::vector<BYTE> bits(static_cast<size_t>(size) * size * 4);
+        BITMAPINFO request{};
+        request.bmiHeader.biSize = sizeof request.bmiHeader;
+        request.bmiHeader.biWidth = size;
+        request.bmiHeader.biHeight = -size;
+        request.bmiHeader.biPlanes = 1;
+        request.bmiHeader.biBitCount = 32;
+        win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        ASSERT_EQ(
+            ::GetDIBits(dc.Get(), colour.Get(), 0, size, bits.data(), &request, DIB_RGB_COLORS),
+            size);
+        int clear = 0, solid = 0, partial = 0;
+        for (size_t i = 3; i < bits.size(); i += 4) {
+            (bits[i] == 0 ? clear : bits[i] == 255 ? solid : partial) += 1;
+        }
+        EXPECT_GT(clear, 0) << size;
+        EXPECT_GT(solid, size * size / 2) << size;
+        EXPECT_GT(partial, 0) << size;
+    }
+}
+
+TEST(ItemDrawingWin, TimeAndSizeFollowTheUserFormats) {
+    ItemDrawing drawing(nullptr, 96);
+    wchar_t saved[8] = {};
+    ASSERT_GT(::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved, 8), 0);
+    ASSERT_TRUE(::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, L"'"));
+    NMTVCUSTOMDRAW prepaint{};
+    prepaint.nmcd.dwDrawStage = CDDS_PREPAINT;
+    drawing.CustomDraw(prepaint);
+    const std::wstring size = drawing.SizeText(1234567);
+    const std::wstring small = drawing.SizeText(999);
+    ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, saved);
+    EXPECT_EQ(size, L"1'234'567b");
+    EXPECT_EQ(small, L"999b");
+
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    SYSTEMTIME morning = now;
+    morning.wHour = 0;
+    morning.wMinute = 0;
+    morning.wSecond = 5;
+    morning.wMilliseconds = 0;
+    // Yesterday at the same time, through the system's own calendar.
+    FILETIME file{};
+    ::SystemTimeToFileTime(&morning, &file);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = file.dwLowDateTime;
+    ticks.HighPart = file.dwHighDateTime;
+    ticks.QuadPart -= 864000000000ULL;
+    file.dwLowDateTime = ticks.LowPart;
+    file.dwHighDateTime = ticks.HighPart;
+    SYSTEMTIME yesterday{};
+    ::FileTimeToSystemTime(&file, &yesterday);
+    wchar_t time[64], date[64];
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &morning, nullptr, time, 64);
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &yesterday, nullptr, date, 64);
+    const double today = std::trunc(CurrentOleDate()) + 5.0 / 86400;
+    EXPECT_EQ(drawing.TimeText(today), time);
+    EXPECT_EQ(drawing.TimeText(today - 1), std::wstring(date) + L" " + time);
+    EXPECT_EQ(drawing.TimeText(std::numeric_limits<double>::quiet_NaN()), L"");
+    EXPECT_EQ(drawing.TimeText(1e300), L"");
+}
+
+// Every row reuses what the constructor made. A row that made a GDI object and kept it would
+// show in the process's count, where the system keeps one, and would in any case run the process
+// out of GDI objects (Windows allows 10,000 per process, Wine about 65,000) within 68,000 rows.
+TEST_F(ItemDrawingWinTest, DrawingManyRowsMakesNoGdiObjects) {
+    for (int i = 0; i < 7; ++i) {
+        Copy(u"entry " + std::u16string(1, u'a' + i) + u" with a caption & more");
+    }
+    handler->RefreshTree();
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 9u);
+    TreeView_SelectItem(host.Tree(), rows[3]);
+    Canvas canvas(kWidth, 360);
+    host.Paint(canvas);
+    std::vector<NMTVCUSTOMDRAW> draws;
+    for (HTREEITEM item : rows) {
+        if (TreeView_GetParent(host.Tree(), item) == nullptr) {
+            continue;  // the bulk is entry rows, the commonest
+        }
+        RECT rect{};
+        TreeView_GetItemRect(host.Tree(), item, &rect, FALSE);
+        TVITEMW data{};
+        data.mask = TVIF_PARAM | TVIF_STATE;
+        data.hItem = item;
+        data.stateMask = TVIS_SELECTED;
+        TreeView_GetItem(host.Tree(), &data);
+        auto draw = ItemStage(canvas.Dc(), rect, reinterpret_cast<CItemNode*>(data.lParam));
+        draw.nmcd.hdr.hwndFrom = host.Tree();
+        draw.nmcd.dwItemSpec = reinterpret_cast<DWORD_PTR>(item);
+        draw.nmcd.uItemState = (data.state & TVIS_SELECTED) != 0 ? CDIS_SELECTED : 0;
+        draws.push_back(draw);
+    }
+
+    const DWORD before = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 68000; ++i) {
+        drawing.CustomDraw(draws[i % draws.size()]);
+    }
+    const DWORD after = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    EXPECT_EQ(after, before);
+    win::UniqueBrush fresh(::CreateSolidBrush(RGB(1, 2, 3)));
+    EXPECT_TRUE(fresh);
+    host.Paint(canvas);
+    EXPECT_EQ(Background(canvas, 2), kGrey);
+    EXPECT_EQ(Background(canvas, 3), FromColorRef(::GetSysColor(COLOR_MENUHILIGHT)));
+    EXPECT_EQ(canvas.At(0, 7 * 40 + 39), kSeparator);
+}
+
+}  // namespace
+}  // namespace snipora
