@@ -16,3 +16,33 @@ function(snipora_target target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
 endfunction()
+
+# An object library of resources whose images a small generator in tools/ draws at build time.
+# The generator is built for the machine that builds, which for a cross build is not the target:
+# with the host's own compiler, called directly. It is run with the build folder as its one
+# argument and writes OUTPUTS there. An object library, so that the resources reach every program
+# that links it (a resource in a static library would be left out, as nothing refers to it).
+#   snipora_generated_resources(TARGET TOOL make_x RC resources/x.rc OUTPUTS a.bmp b.ico)
+function(snipora_generated_resources target)
+    cmake_parse_arguments(ARG "" "TOOL;RC" "OUTPUTS" ${ARGN})
+    find_program(SNIPORA_HOST_CXX NAMES c++ g++ clang++ REQUIRED)
+    set(tool ${CMAKE_CURRENT_BINARY_DIR}/${ARG_TOOL}${CMAKE_HOST_EXECUTABLE_SUFFIX})
+    set(source ${PROJECT_SOURCE_DIR}/tools/${ARG_TOOL}.cpp)
+    set(outputs)
+    foreach(name ${ARG_OUTPUTS})
+        list(APPEND outputs ${CMAKE_CURRENT_BINARY_DIR}/${name})
+    endforeach()
+    add_custom_command(OUTPUT ${tool}
+        COMMAND ${SNIPORA_HOST_CXX} -std=c++17 -O1 -Wall -Wextra -Werror -o ${tool} ${source}
+        DEPENDS ${source} ${PROJECT_SOURCE_DIR}/tools/HostBitmap.h
+        COMMENT "Building ${ARG_TOOL} for the host")
+    add_custom_command(OUTPUT ${outputs}
+        COMMAND ${tool} ${CMAKE_CURRENT_BINARY_DIR}
+        DEPENDS ${tool}
+        COMMENT "Drawing ${ARG_OUTPUTS}")
+    set(rc ${PROJECT_SOURCE_DIR}/${ARG_RC})
+    add_library(${target} OBJECT ${rc} ${outputs})
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${outputs}")
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}
+        ${PROJECT_SOURCE_DIR}/src)
+endfunction()

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "HostBitmap.h"
+
 namespace {
 
 struct Colour {
@@ -228,15 +230,8 @@ void DrawNotes(Canvas& c) {
     c.Polygon(Rgb(0xD6DEE8), {{20, 3.5}, {25.5, 9.5}, {20, 9.5}});
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
+using host::Put16;
+using host::Put32;
 
 uint8_t Byte(double v) {
     return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
@@ -308,17 +303,7 @@ bool WriteIcon(const std::string& path, void (*draw)(Canvas&), int grid,
     for (const auto& image : images) {
         out.insert(out.end(), image.begin(), image.end());
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::perror(path.c_str());
-        return false;
-    }
-    const bool ok = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-    if (std::fclose(file) != 0 || !ok) {
-        std::perror(path.c_str());
-        return false;
-    }
-    return true;
+    return host::WriteFile(path, out);
 }
 
 }  // namespace

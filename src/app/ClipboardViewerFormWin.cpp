@@ -35,7 +35,6 @@ constexpr int kTreeBottomGap = kDesignHeight - (28 + 322);
 constexpr BYTE kAlpha = 200;
 constexpr COLORREF kFrameColour = RGB(168, 124, 64);
 
-
 HFONT MakeFont(int height, int weight = FW_NORMAL) {
     return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -71,8 +70,7 @@ void TClipboardViewerForm::Create() {
     // 1. The window and its controls.
     if (!BaseWindow::Create(kFormClassName, WS_EX_TOPMOST | WS_EX_LAYERED,
                             WS_POPUP | WS_CLIPCHILDREN, L"Snipora", 0, 0, Scale(kDesignWidth),
-                            Scale(kDesignHeight), application_.Handle(),
-                            ::LoadIconW(nullptr, IDI_APPLICATION))) {
+                            Scale(kDesignHeight), application_.Handle(), ProgramIcon())) {
         throw AppError("Cannot create the main window.");
     }
     ::SetLayeredWindowAttributes(Handle(), 0, kAlpha, LWA_ALPHA);
@@ -82,7 +80,8 @@ void TClipboardViewerForm::Create() {
     // 2. and 3. The update question and the tray icon's hint.
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    trayIcon_.emplace(Handle(), ProgramIcon(), L"Snipora " + std::wstring(win::Wide(web::ProgramVersion)));
+    trayIcon_.emplace(Handle(), ProgramIcon(),
+                      L"Snipora " + std::wstring(win::Wide(web::ProgramVersion)));
 
     // 4. The settings, in the INI file named after the program.
     auto& settings = Settings::CreateSettingsStorage(

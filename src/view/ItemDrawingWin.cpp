@@ -206,7 +206,8 @@ void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
     wchar_t caption[PreviewLength];
     const size_t length = std::min(node.Caption.size(), PreviewLength);
     std::copy_n(node.Caption.data(), length, caption);
-    ::DrawTextExW(workDc_.Get(), caption, static_cast<int>(length), &rect, DT_WORDBREAK, nullptr);
+    ::DrawTextExW(workDc_.Get(), caption, static_cast<int>(length), &rect,
+                  DT_WORDBREAK | DT_NOPREFIX, nullptr);
 }
 
 // The scratch bitmap only grows: a narrower row uses its left part.
