@@ -9,22 +9,23 @@
 namespace snipora {
 namespace {
 
-// The window of the settings dialog, the about box or the update question while one is open.
-// The tray menu stays usable meanwhile; a second command brings the open one to the front
-// instead of opening another over it, whose OK would be undone by the first one's.
-bool g_modalOpen = false;
-
+// Marks that the settings dialog, the about box or the update question is open. The tray menu
+// stays usable meanwhile; a second command brings the open one to the front instead of opening
+// another over it, whose OK would be undone by the first one's.
 class ModalScope {
 public:
-    ModalScope() { g_modalOpen = true; }
+    explicit ModalScope(bool& open) : open_(open) { open_ = true; }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
-    ~ModalScope() { g_modalOpen = false; }
+    ~ModalScope() { open_ = false; }
+
+private:
+    bool& open_;
 };
 
 // True when one is open already; it is brought to the front.
-bool ModalAlreadyOpen(HWND form) {
-    if (!g_modalOpen) {
+bool ModalAlreadyOpen(HWND form, bool open) {
+    if (!open) {
         return false;
     }
     if (HWND popup = ::GetLastActivePopup(form); popup != nullptr && popup != form) {
@@ -36,12 +37,12 @@ bool ModalAlreadyOpen(HWND form) {
 }  // namespace
 
 void TClipboardViewerForm::Settings1Click() {
-    if (ModalAlreadyOpen(Handle())) {
+    if (ModalAlreadyOpen(Handle(), modalOpen_)) {
         return;
     }
     bool accepted = false;
     {
-        ModalScope scope;
+        ModalScope scope(modalOpen_);
         Settings::TFormSettings form(Handle());
         accepted = form.Execute();
     }
@@ -51,18 +52,18 @@ void TClipboardViewerForm::Settings1Click() {
 }
 
 void TClipboardViewerForm::Checkforupdates1Click() {
-    if (ModalAlreadyOpen(Handle())) {
+    if (ModalAlreadyOpen(Handle(), modalOpen_)) {
         return;
     }
-    ModalScope scope;
+    ModalScope scope(modalOpen_);
     web::CheckForUpdates(Handle(), updateQuestion_);
 }
 
 void TClipboardViewerForm::About1Click() {
-    if (ModalAlreadyOpen(Handle())) {
+    if (ModalAlreadyOpen(Handle(), modalOpen_)) {
         return;
     }
-    ModalScope scope;
+    ModalScope scope(modalOpen_);
     web::TAboutBox box(Handle());
     box.Execute();
 }

@@ -134,6 +134,7 @@ void TClipboardViewerForm::CreateControls() {
     ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     ::SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.Get()), FALSE);
+    AddHint(button_, L"Open clipboard");
     TreeView_SetIndent(tree_, Scale(42));
     treeView_ = std::make_unique<Win32TreeView>(tree_);
     CreateItemMenu();
@@ -144,6 +145,23 @@ void TClipboardViewerForm::CreateControls() {
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdAbout, L"About");
     ::AppendMenuW(mainMenu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdExit, L"Exit");
+}
+
+// A tool tip over a control. The tip window belongs to the form and goes with it.
+void TClipboardViewerForm::AddHint(HWND control, const wchar_t* text) {
+    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    if (tip == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TClipboardViewerForm::ApplySettings() {

@@ -68,6 +68,7 @@ private:
 
     // Construction, start-up and close.
     void CreateControls();
+    void AddHint(HWND control, const wchar_t* text);
     void ApplySettings();
     void StartUp();
     void FormClose();
@@ -92,8 +93,8 @@ private:
 
     // Entry commands and the paste into the target window (ClipboardViewerFormItemsWin.cpp).
     void CreateItemMenu();
-    static LRESULT CALLBACK TreeSubclassProc(HWND tree, UINT message, WPARAM wParam,
-                                             LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK TreeSubclassProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR self);
     void ItemsTreeMouseDown(UINT button, int x, int y);
     void ItemsTreeDblClick();
     void BtMoveToClipboardClick();
@@ -161,6 +162,7 @@ private:
     bool inChain_ = false;
     bool started_ = false;
     bool loaded_ = false;
+    bool modalOpen_ = false;  // a dialog of the tray menu is open
     bool closed_ = false;
     int dpi_ = 96;
     unsigned ticks_ = 0;
