@@ -70,8 +70,7 @@ bool TFormSettings::Execute() {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
-    const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), L"TFORMSETTINGS", owner_,
-                                             DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = RunModal(owner_, L"TFORMSETTINGS");
     if (result != IDOK) {
         return false;
     }
@@ -82,19 +81,6 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(Keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
     settings.SetMainInt(Keys::SecHotKeyValue, shortcut_);
     return true;
-}
-
-INT_PTR CALLBACK TFormSettings::DialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    }
-    auto* self = reinterpret_cast<TFormSettings*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    return win::Firewall(dialog, FALSE,
-                         [&] { return self->HandleMessage(dialog, message, wParam, lParam); });
 }
 
 INT_PTR TFormSettings::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

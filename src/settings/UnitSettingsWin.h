@@ -4,11 +4,13 @@
 
 #include <cstdint>
 
+#include "win/BaseDialog.h"
+
 namespace snipora::Settings {
 
 // The modal dialog in which the user sets the popup's size and its two triggers. It reads and
 // writes only through the settings storage. One dialog serves one Execute.
-class TFormSettings {
+class TFormSettings final : public win::BaseDialog {
 public:
     explicit TFormSettings(HWND owner) : owner_(owner) {}
     TFormSettings(const TFormSettings&) = delete;
@@ -19,8 +21,7 @@ public:
     bool Execute();
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInitDialog(HWND dialog);
     void ReadControls(HWND dialog);
 
@@ -32,4 +33,5 @@ private:
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
 };
 
-}  // namespace snipora::Settings
+}  // namespace snipora::Settings#include "win/BaseDialog.h"
+

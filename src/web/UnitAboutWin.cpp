@@ -36,21 +36,8 @@ bool IsLink(int id) {
 }  // namespace
 
 void TAboutBox::Execute() {
-    ::DialogBoxParamW(::GetModuleHandleW(nullptr), L"TABOUTBOX", owner_, DialogProc,
-                      reinterpret_cast<LPARAM>(this));
+    RunModal(owner_, L"TABOUTBOX");
     background_.Reset();
-}
-
-INT_PTR CALLBACK TAboutBox::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    }
-    auto* self = reinterpret_cast<TAboutBox*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    return win::Firewall(dialog, FALSE,
-                         [&] { return self->HandleMessage(dialog, message, wParam, lParam); });
 }
 
 INT_PTR TAboutBox::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

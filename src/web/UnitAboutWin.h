@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "win/BaseDialog.h"
 #include "web/UpdateCheckWin.h"
 #include "win/UniqueGdiObject.h"
 
@@ -9,7 +10,7 @@ namespace snipora::web {
 
 // The about box: the product's name and version, links to the product's and the maker's home
 // pages, and the notice, over a background picture. One box serves one Execute.
-class TAboutBox {
+class TAboutBox final : public win::BaseDialog {
 public:
     explicit TAboutBox(HWND owner, WebOpener open = OpenWebPage)
         : owner_(owner), open_(std::move(open)) {}
@@ -20,8 +21,7 @@ public:
     void Execute();
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnInitDialog(HWND dialog);
     void PaintBackground(HWND dialog, HDC dc);
 
