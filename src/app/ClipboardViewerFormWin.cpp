@@ -523,9 +523,9 @@ Point TClipboardViewerForm::CursorPos() {
 // Asking for the pointer's position is the dearest call of the tick under some systems (a round
 // trip to the display server). The tick's own message carries the position when it was taken
 // from the queue, which the system keeps current wherever it sees the pointer move; an exact
-// reading every tenth tick catches moves that it did not see.
+// reading every twentieth tick (200 ms) catches moves that it did not see.
 Point TClipboardViewerForm::PointerAtTick() {
-    if (++ticks_ % 10 == 0) {
+    if (++ticks_ % 20 == 0) {
         return CursorPos();
     }
     const DWORD pos = ::GetMessagePos();
