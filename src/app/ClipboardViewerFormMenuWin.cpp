@@ -68,6 +68,15 @@ void TClipboardViewerForm::About1Click() {
     box.Execute();
 }
 
+// Closing the window under an open dialog would pull the settings and the window away from
+// under it: the dialog is brought forward instead, to be finished first.
+void TClipboardViewerForm::Exit1Click() {
+    if (ModalAlreadyOpen(Handle(), modalOpen_)) {
+        return;
+    }
+    ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
 void TClipboardViewerForm::FirstLaunchStep() {
     if (Settings::GetSettingsStorage().IsFirstLaunch()) {
         Settings1Click();

@@ -397,7 +397,7 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
             About1Click();
             break;
         case kIdExit:
-            ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            Exit1Click();
             break;
         case kIdMoveToClipboard:
             BtMoveToClipboardClick();

@@ -88,6 +88,7 @@ private:
     void Settings1Click();
     void Checkforupdates1Click();
     void About1Click();
+    void Exit1Click();
     void FirstLaunchStep();
     void UpdateStep();
 

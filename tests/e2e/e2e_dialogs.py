@@ -13,7 +13,7 @@ SETTINGS, ABOUT, QUESTION_BOX = "Settings", "About", "Snipora"
 ID_OK, ID_CANCEL, ID_YES, ID_NO = 1, 2, 6, 7
 ED_WIDTH, ED_HEIGHT, CB_PRIMARY, CB_SECONDARY, HOT_KEY = 1003, 1006, 1009, 1010, 1011
 PRODUCT_URL, COMPANY_URL = 1102, 1104
-MENU_SETTINGS, MENU_UPDATES, MENU_ABOUT = 101, 102, 103
+MENU_SETTINGS, MENU_UPDATES, MENU_ABOUT, MENU_EXIT = 101, 102, 103, 104
 CTRL_ALT = 0x0600  # the hot-key field's Ctrl and Alt flags, in its high byte
 QUESTION = "Check for New Version? (Internet connection required)"
 UPDATE_URL = "https://www.snipora.example/update.php?version=2.2"
@@ -292,6 +292,10 @@ def test_dialog_about_box_shows_the_same_twice_and_a_link_leaves_it_open():
                 assert probe("command", MENU_SETTINGS)[0] == 0
                 time.sleep(1)
                 assert count(SETTINGS) == 0 and count(ABOUT) == 1
+                # Nor does "Exit" pull the window away from under the open box.
+                assert probe("command", MENU_EXIT)[0] == 0
+                time.sleep(1)
+                assert app.process.poll() is None and count(ABOUT) == 1
                 press(ABOUT, PRODUCT_URL)
                 assert wait_for(recorder.urls, 15), "the product page was not opened"
                 press(ABOUT, COMPANY_URL)
