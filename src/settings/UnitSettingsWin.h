@@ -33,5 +33,5 @@ private:
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
 };
 
-}  // namespace snipora::Settings#include "win/BaseDialog.h"
+}  // namespace snipora::Settings
 
