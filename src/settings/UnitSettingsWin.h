@@ -34,4 +34,3 @@ private:
 };
 
 }  // namespace snipora::Settings
-
