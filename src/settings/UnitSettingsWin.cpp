@@ -99,9 +99,6 @@ INT_PTR TFormSettings::HandleMessage(HWND dialog, UINT message, WPARAM wParam, L
                 return TRUE;
             }
             return FALSE;
-        case WM_CLOSE:
-            ::EndDialog(dialog, IDCANCEL);
-            return TRUE;
         default:
             return FALSE;
     }

@@ -83,9 +83,6 @@ INT_PTR TAboutBox::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARA
                 default:
                     return FALSE;
             }
-        case WM_CLOSE:
-            ::EndDialog(dialog, IDCANCEL);
-            return TRUE;
         default:
             return FALSE;
     }

@@ -17,7 +17,8 @@ public:
 protected:
     // Shows the dialog until EndDialog; returns its result, or -1 if it could not be shown.
     INT_PTR RunModal(HWND owner, const wchar_t* templateName);
-    // As a dialog procedure answers: TRUE when handled.
+    // As a dialog procedure answers: TRUE when handled. Left unhandled, the close button and Esc
+    // arrive as IDCANCEL (the dialog manager's own translation).
     virtual INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
 private:

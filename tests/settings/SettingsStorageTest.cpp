@@ -3,6 +3,7 @@
 #include <map>
 #include <sstream>
 
+#include "support/LogLines.h"
 #include "common/Error.h"
 #include "log/Logger.h"
 #include "settings/Keys.h"
@@ -86,14 +87,7 @@ protected:
     static std::string ErrorLine(const std::string& text) {
         return "<font color=\"#ff0000\"><b>" + text + "</b></font><br>";
     }
-    int ErrorLines() const {
-        int n = 0;
-        for (size_t at = log.str().find("#ff0000"); at != std::string::npos;
-             at = log.str().find("#ff0000", at + 1)) {
-            ++n;
-        }
-        return n;
-    }
+    int ErrorLines() const { return test::ErrorLineCount(log.str()); }
 
     std::ostringstream log;
     FakePlatform platform;

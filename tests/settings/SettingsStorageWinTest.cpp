@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 
+#include "support/LogLines.h"
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -186,14 +187,7 @@ protected:
         }
         return {type, std::wstring(reinterpret_cast<wchar_t*>(data))};
     }
-    int ErrorLines() const {
-        int n = 0;
-        for (size_t at = log.str().find("#ff0000"); at != std::string::npos;
-             at = log.str().find("#ff0000", at + 1)) {
-            ++n;
-        }
-        return n;
-    }
+    int ErrorLines() const { return test::ErrorLineCount(log.str()); }
     std::u16string path;
     std::ostringstream log;
     QuietPlatform platform;
