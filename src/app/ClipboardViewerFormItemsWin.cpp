@@ -3,6 +3,7 @@
 
 #include "app/ClipboardViewerFormWin.h"
 #include "app/ItemMenu.h"
+#include "settings/SettingsStorageWin.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -107,8 +108,19 @@ void TClipboardViewerForm::BtMoveToClipboardClick() {
     if (record == nullptr || handler_ == nullptr) {
         return;
     }
-    handler_->MoveToClipboard(record->Id);
+    // An empty category moves nothing, and what the clipboard holds is pasted as it is.
+    const bool isEntry = !record->IsCategory;
+    const bool moved = handler_->MoveToClipboard(record->Id);
     ListsChanged();
+    if (isEntry && !moved) {
+        // Pasting now would insert whatever the clipboard still holds.
+        if (trayIcon_) {
+            trayIcon_->ShowBalloon(
+                L"Snipora",
+                L"Snipora cannot put the text on the clipboard: another program is using it.");
+        }
+        return;
+    }
     if (!popup_.AtCursor()) {
         return;  // opened with the button: no target, the text waits on the clipboard
     }
@@ -117,24 +129,11 @@ void TClipboardViewerForm::BtMoveToClipboardClick() {
 }
 
 void TClipboardViewerForm::PasteIntoTarget() {
-    ::SwitchToThisWindow(targetWindow_, TRUE);
-    // Let this program see its own deactivation before the target is asked for its focus.
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    ::Sleep(10);
-    const DWORD thread = ::GetWindowThreadProcessId(targetWindow_, nullptr);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    // Without a focus window there is nowhere to paste: the text stays on the clipboard.
-    if (::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr) {
-        ::PostMessageW(info.hwndFocus, WM_PASTE, 0, 0);
+    const PasteOutcome outcome = PasteClipboardInto(target_, &Settings::GetSettingsStorage());
+    if (outcome == PasteOutcome::Elevated && trayIcon_) {
+        trayIcon_->ShowBalloon(L"Snipora",
+                               L"Snipora cannot paste into a program running as administrator. "
+                               L"The text is on the clipboard.");
     }
 }
 

@@ -537,7 +537,7 @@ bool TClipboardViewerForm::IsKeyDown(uint8_t virtualKey) {
 }
 
 void TClipboardViewerForm::RememberTarget() {
-    targetWindow_ = ::GetForegroundWindow();
+    target_ = CurrentPasteTarget();
 }
 
 Rect TClipboardViewerForm::WorkAreaAt(Point point) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/PasteWin.h"
 #include "app/PopupController.h"
 #include "app/TrayIconWin.h"
 #include "view/ClipboardHandler.h"
@@ -104,6 +105,7 @@ private:
     void BtClearTextClick();
     const CItemNode* SelectedRecord() const;
     void ListsChanged();
+    // Pastes the clipboard into the window the popup was summoned over.
     void PasteIntoTarget();
 
     // Messages.
@@ -159,7 +161,7 @@ private:
     std::wstring updateQuestion_;
     std::filesystem::path dataPath_;
     HWND nextViewer_ = nullptr;
-    HWND targetWindow_ = nullptr;
+    PasteTarget target_;  // where a chosen entry is pasted
     bool inChain_ = false;
     bool started_ = false;
     bool loaded_ = false;

@@ -1,6 +1,7 @@
 #include "app/TrayIconWin.h"
 
 #include <cwchar>
+#include <iterator>
 
 namespace snipora {
 
@@ -19,6 +20,15 @@ TrayIcon::~TrayIcon() {
     if (added_) {
         ::Shell_NotifyIconW(NIM_DELETE, &data_);
     }
+}
+
+void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+    NOTIFYICONDATAW balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    std::wcsncpy(balloon.szInfoTitle, title.c_str(), std::size(balloon.szInfoTitle) - 1);
+    std::wcsncpy(balloon.szInfo, text.c_str(), std::size(balloon.szInfo) - 1);
+    ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
 
 bool TrayIcon::Add() {

@@ -20,6 +20,8 @@ public:
 
     // Adds the icon (again): at creation, and after the taskbar was recreated.
     bool Add();
+    // A warning balloon over the icon, for failures that should not stop the user with a box.
+    void ShowBalloon(const std::wstring& title, const std::wstring& text);
 
 private:
     NOTIFYICONDATAW data_{};

@@ -75,8 +75,7 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
         return false;
     }
     if ((*it)->Category != HistoryCategory) {
-        (*it)->WriteToClipboard(clipboard_, window_);
-        return true;
+        return (*it)->WriteToClipboard(clipboard_, window_);
     }
     // A history item leaves the list before the clipboard changes, so that the capture that the
     // change sets off finds it gone. Its neighbour marks the place to put it back if the write
@@ -90,7 +89,7 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     }
     auto place = nextId == 0 ? items_.end() : Find(nextId);
     items_.splice(place, taken);
-    return true;
+    return false;
 }
 
 bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {

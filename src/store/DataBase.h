@@ -33,7 +33,8 @@ public:
     // Records the text on the clipboard as the newest history item.
     void CaptureClipboard();
     // Puts an item's text on the clipboard; a history item leaves the list, as its text comes
-    // back as the newest capture.
+    // back as the newest capture. False, with the item left in its place, when there is no such
+    // item or the clipboard could not be written.
     bool MoveToClipboard(uint32_t id);
     bool MoveToCategory(uint32_t id, int32_t category);
     bool DeleteItem(uint32_t id);

@@ -200,16 +200,20 @@ TEST_F(DataBaseTest, ChoosingANoteLeavesItAndAddsAHistoryCopy) {
     EXPECT_FALSE(db.MoveToClipboard(4242));
 }
 
-TEST_F(DataBaseTest, AHistoryEntryWhoseWriteFailsKeepsItsPlace) {
+TEST_F(DataBaseTest, AnEntryWhoseWriteFailsKeepsItsPlaceAndReportsIt) {
+    Copy(u"note");
+    db.MoveToCategory(IdOf(u"note"), NotesCategory);
     Copy(u"old");
     Copy(u"middle");
     Copy(u"new");
     clipboard.writeFails = true;
-    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"middle")));
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"middle")));
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
-    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"old")));  // the last one
-    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"new")));  // the first one
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"old")));  // the last one
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"new")));  // the first one
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"note")));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note"}));
 }
 
 TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {

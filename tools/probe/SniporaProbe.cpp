@@ -26,14 +26,22 @@
 //   snipora-probe dialog-hotkey TITLE ID VALUE   set a hot-key field (HKM_SETHOTKEY)
 //   snipora-probe dialog-press TITLE ID          press a button (or click a notifying label)
 //   snipora-probe record FILE ARG...     append the arguments as one line to FILE (UTF-8)
+//   snipora-probe paste-target FILE      show a window "Paste target" with an edit control (left)
+//                                        and a control that pastes only on Ctrl+V or Shift+Insert
+//                                        and types the characters it gets (right); each change
+//                                        appends "TIME HOW TEXT" to FILE (TIME in Unix seconds,
+//                                        HOW message|ctrl+v|shift+insert|char)
+//   snipora-probe modifiers              print the Shift, Ctrl, Alt and Windows keys held down
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -300,6 +308,152 @@ int DialogCommand(const std::wstring& command, int argc, wchar_t** argv) {
     return 2;
 }
 
+// The paste target: a window with an edit control that pastes on WM_PASTE and a custom control
+// that, like a browser's page, ignores WM_PASTE and pastes on the keystroke alone.
+const wchar_t* g_pasteLog = nullptr;
+std::wstring g_keyText;
+WNDPROC g_editProc = nullptr;
+
+void LogPaste(const char* how, const std::wstring& text) {
+    FILETIME now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    const double unix =
+        static_cast<double>((ULONGLONG{now.dwHighDateTime} << 32 | now.dwLowDateTime) -
+                            116444736000000000ULL) /
+        1e7;
+    if (FILE* f = _wfopen(g_pasteLog, L"ab")) {
+        std::fprintf(f, "%.6f %s %s\n", unix, how, ToUtf8(text).c_str());
+        std::fclose(f);
+    }
+}
+
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (OpenWithRetry(owner)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(::GlobalLock(data));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+bool Down(int key) {
+    return ::GetKeyState(key) < 0;
+}
+
+LRESULT CALLBACK KeystrokeOnlyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            ::SetFocus(window);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_PASTE:
+            return 0;  // ignored, as most programs do
+        case WM_KEYDOWN: {
+            const bool ctrl = Down(VK_CONTROL), shift = Down(VK_SHIFT), alt = Down(VK_MENU);
+            const char* how = nullptr;
+            if (wParam == 'V' && ctrl && !shift && !alt) {
+                how = "ctrl+v";
+            } else if (wParam == VK_INSERT && shift && !ctrl && !alt) {
+                how = "shift+insert";
+            }
+            if (how != nullptr) {
+                g_keyText += ClipboardText(window);
+                LogPaste(how, g_keyText);
+            }
+            return 0;
+        }
+        case WM_CHAR:
+            if (wParam >= 0x20) {
+                g_keyText += static_cast<wchar_t>(wParam);
+                LogPaste("char", g_keyText);
+            }
+            return 0;
+        case WM_GETTEXT: {
+            const size_t n = std::min<size_t>(g_keyText.size(), wParam > 0 ? wParam - 1 : 0);
+            if (wParam > 0) {
+                auto* out = reinterpret_cast<wchar_t*>(lParam);
+                std::copy_n(g_keyText.c_str(), n, out);
+                out[n] = L'\0';
+            }
+            return static_cast<LRESULT>(n);
+        }
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(g_keyText.size());
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK PasteEditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = ::CallWindowProcW(g_editProc, window, message, wParam, lParam);
+    if (message == WM_PASTE) {
+        LogPaste("message", WindowText(window));
+    }
+    return result;
+}
+
+LRESULT CALLBACK PasteTargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+int RunPasteTarget(const wchar_t* logFile) {
+    g_pasteLog = logFile;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSW frame{};
+    frame.lpfnWndProc = PasteTargetProc;
+    frame.hInstance = instance;
+    frame.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    frame.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    frame.lpszClassName = L"SniporaPasteTarget";
+    ::RegisterClassW(&frame);
+    WNDCLASSW keys = frame;
+    keys.lpfnWndProc = KeystrokeOnlyProc;
+    keys.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    keys.lpszClassName = L"SniporaKeystrokeOnly";
+    ::RegisterClassW(&keys);
+    HWND window =
+        ::CreateWindowExW(0, frame.lpszClassName, L"Paste target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                          0, 0, 900, 600, nullptr, nullptr, instance, nullptr);
+    HWND edit =
+        ::CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10,
+                          10, 420, 500, window, nullptr, instance, nullptr);
+    g_editProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PasteEditProc)));
+    HWND keystrokeOnly = ::CreateWindowExW(WS_EX_CLIENTEDGE, keys.lpszClassName, L"",
+                                           WS_CHILD | WS_VISIBLE | WS_TABSTOP, 450, 10, 420, 500,
+                                           window, nullptr, instance, nullptr);
+    ::SetFocus(keystrokeOnly);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+int PrintModifiers() {
+    const std::pair<int, const char*> keys[] = {{VK_SHIFT, "shift"},
+                                                {VK_CONTROL, "ctrl"},
+                                                {VK_MENU, "alt"},
+                                                {VK_LWIN, "lwin"},
+                                                {VK_RWIN, "rwin"}};
+    for (const auto& [key, name] : keys) {
+        if (::GetAsyncKeyState(key) & 0x8000) {
+            std::printf("%s ", name);
+        }
+    }
+    std::printf("\n");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -447,6 +601,12 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(f, "%s\n", ToUtf8(line).c_str());
         std::fclose(f);
         return 0;
+    }
+    if (command == L"paste-target" && argc >= 3) {
+        return RunPasteTarget(argv[2]);
+    }
+    if (command == L"modifiers") {
+        return PrintModifiers();
     }
     std::fprintf(stderr, "snipora-probe: unknown command %s\n", ToUtf8(command).c_str());
     return 2;

@@ -1,0 +1,115 @@
+#include "app/PasteRule.h"
+
+namespace snipora {
+namespace {
+
+char16_t Lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (Lower(a[i]) != Lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::u16string_view Trim(std::u16string_view text) {
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<PasteMethod> ParsePasteMethod(std::u16string_view value) {
+    static constexpr std::pair<std::u16string_view, PasteMethod> kNames[] = {
+        {u"auto", PasteMethod::Auto},    {u"message", PasteMethod::Message},
+        {u"ctrl+v", PasteMethod::CtrlV}, {u"shift+insert", PasteMethod::ShiftInsert},
+        {u"none", PasteMethod::None},
+    };
+    value = Trim(value);
+    for (const auto& [name, method] : kNames) {
+        if (EqualNoCase(value, name)) {
+            return method;
+        }
+    }
+    return std::nullopt;
+}
+
+bool TakesPasteMessage(std::u16string_view windowClass) {
+    // "RichEdit", "RichEdit20A/W", "RICHEDIT50W" and later versions share the prefix.
+    constexpr std::u16string_view kRichEdit = u"richedit";
+    return EqualNoCase(windowClass, u"Edit") || EqualNoCase(windowClass, u"ComboBox") ||
+           (windowClass.size() >= kRichEdit.size() &&
+            EqualNoCase(windowClass.substr(0, kRichEdit.size()), kRichEdit));
+}
+
+PasteMethod ChoosePasteMethod(PasteMethod configured, std::u16string_view focusClass) {
+    if (configured != PasteMethod::Auto) {
+        return configured;
+    }
+    if (focusClass.empty()) {
+        return PasteMethod::None;
+    }
+    return TakesPasteMessage(focusClass) ? PasteMethod::Message : PasteMethod::CtrlV;
+}
+
+std::u16string_view ImageFileName(std::u16string_view path) {
+    const size_t slash = path.find_last_of(u"\\/");
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<KeyStroke> PasteKeystrokes(PasteMethod method) {
+    uint8_t modifier = 0;
+    uint8_t key = 0;
+    bool extended = false;
+    switch (method) {
+        case PasteMethod::CtrlV:
+            modifier = kVkControl;
+            key = kVkV;  // the virtual key, so that any keyboard layout pastes
+            break;
+        case PasteMethod::ShiftInsert:
+            modifier = kVkShift;
+            key = kVkInsert;
+            extended = true;
+            break;
+        default:
+            return {};
+    }
+    return {{modifier, false, false},
+            {key, false, extended},
+            {key, true, extended},
+            {modifier, true, false}};
+}
+
+bool WaitForModifiersUp(const std::function<bool(uint8_t)>& isDown,
+                        const std::function<uint32_t()>& nowMs, const std::function<void()>& pause,
+                        uint32_t limitMs) {
+    const uint32_t start = nowMs();
+    for (;;) {
+        bool anyDown = false;
+        for (uint8_t key : kPasteModifiers) {
+            anyDown = anyDown || isDown(key);
+        }
+        if (!anyDown) {
+            return true;
+        }
+        if (nowMs() - start >= limitMs) {
+            return false;
+        }
+        pause();
+    }
+}
+
+}  // namespace snipora
