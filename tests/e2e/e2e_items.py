@@ -58,6 +58,62 @@ def clear_notepad():
     time.sleep(0.2)
 
 
+class PasteTarget:
+    """The probe's window: an edit control on the left, and on the right a control that, like a
+    browser, ignores WM_PASTE and pastes only on Ctrl+V or Shift+Insert. Its log holds one line
+    per change: "TIME HOW TEXT"."""
+
+    def __init__(self, folder):
+        self.log = os.path.join(folder, "paste.log")
+        if os.path.exists(self.log):
+            os.remove(self.log)
+        self.process = subprocess.Popen(
+            ["wine", PROBE, "paste-target", "Z:" + self.log.replace("/", "\\")],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        Snipora.running.append(self.process)
+        self.window = wait_for(lambda: self.find(), 20)
+        assert self.window, "the paste target did not appear"
+        xdotool("windowmove", self.window, 0, 560)
+        time.sleep(0.5)
+
+    @staticmethod
+    def find():
+        out = subprocess.run(["xdotool", "search", "--name", "^Paste target$"],
+                             capture_output=True, text=True).stdout.split()
+        return out[0] if out else None
+
+    def entries(self):
+        if not os.path.exists(self.log):
+            return []
+        lines = open(self.log, encoding="utf-8").read().splitlines()
+        return [tuple(line.split(" ", 2)[1:]) for line in lines]
+
+    def keystroke_control(self):
+        """A point inside the keystroke-only control, in screen pixels."""
+        return 650, 560 + 200
+
+    def summon_over(self):
+        """Focuses the keystroke-only control, then Ctrl+clicks on it."""
+        x, y = self.keystroke_control()
+        click_into_notepad(x, y)
+        ctrl_click(x, y)
+        state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
+        assert state, bar_state()
+        return state
+
+    def close(self):
+        self.process.kill()
+        self.process.wait()
+        assert wait_for(lambda: self.find() is None, 10), "the paste target is still shown"
+
+
+def set_paste_line(app, value):
+    """The [Paste] line for the probe's program, written while the program runs."""
+    text = open(app.ini, encoding="utf-8").read().split("[Paste]")[0]
+    with open(app.ini, "w", newline="\r\n") as f:
+        f.write(text.rstrip("\n") + f"\n[Paste]\nsnipora-probe.exe={value}\n")
+
+
 def test_double_click_pastes_into_the_window_summoned_over():
     ensure_notepad()
     app = Snipora("paste")
@@ -84,6 +140,75 @@ def test_double_click_pastes_into_the_window_summoned_over():
         app.close()
         assert app.history()[-1] == "pasted by a double click", app.history()
         assert app.history().count("pasted by a double click") == 1, app.history()
+
+        # A control that pastes only on the keystroke gets Ctrl+V.
+        target = PasteTarget(app.folder)
+        app.start()
+        copy("typed by the keystroke")
+        assert wait_for(lambda: bar_state()["label"] == "typed by the keystroke", 5)
+        double_click(*row_point(target.summon_over(), 1))
+        assert wait_for(lambda: ("ctrl+v", "typed by the keystroke") in target.entries(), 5), \
+            target.entries()
+
+        # A [Paste] line for the program overrides the choice.
+        set_paste_line(app, "shift+insert")
+        copy(" by shift+insert")
+        assert wait_for(lambda: bar_state()["label"] == "by shift+insert", 5)
+        double_click(*row_point(target.summon_over(), 1))
+        expected = ("shift+insert", "typed by the keystroke by shift+insert")
+        assert wait_for(lambda: expected in target.entries(), 5), target.entries()
+        set_paste_line(app, "none")
+        copy("never pasted")
+        assert wait_for(lambda: bar_state()["label"] == "never pasted", 5)
+        double_click(*row_point(target.summon_over(), 1))
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 5), bar_state()
+        time.sleep(0.5)
+        assert target.entries()[-1] == expected, target.entries()
+        assert probe("get")[1].strip() == "never pasted"
+
+        # A Ctrl still held when the entry is chosen delays the paste until it is released, and
+        # no key is left down.
+        set_paste_line(app, "auto")
+        copy(" after ctrl")
+        assert wait_for(lambda: bar_state()["label"] == "after ctrl", 5)
+        state = target.summon_over()
+        xdotool("keydown", "ctrl")
+        try:
+            double_click(*row_point(state, 1))
+            time.sleep(1)
+            assert target.entries()[-1] == expected, target.entries()
+        finally:
+            xdotool("keyup", "ctrl")
+        assert wait_for(lambda: target.entries()[-1] ==
+                        ("ctrl+v", expected[1] + " after ctrl"), 5), target.entries()
+        assert probe("modifiers")[1].strip() == "", probe("modifiers")
+
+        # The clipboard held by another program: the entry stays, nothing is pasted.
+        pasted = target.entries()
+        state = target.summon_over()
+        holder_out = os.path.join(app.folder, "holder.txt")
+        holder = subprocess.Popen(["wine", PROBE, "hold", "4000"], stdout=open(holder_out, "w"),
+                                  stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        try:
+            assert wait_for(lambda: "held" in open(holder_out).read(), 10), "clipboard not held"
+            double_click(*row_point(state, 2))  # "never pasted"
+            time.sleep(1)
+            assert target.entries() == pasted, target.entries()
+        finally:
+            holder.wait(timeout=30)
+        assert target.entries() == pasted, target.entries()
+
+        # A target closed before the entry is chosen: nothing pasted anywhere, no error box.
+        clear_notepad()
+        state = target.summon_over()
+        target.close()
+        double_click(*row_point(state, 2))
+        assert wait_for(lambda: probe("get")[1].strip() == "never pasted", 5), probe("get")
+        assert probe("error-box", 1500)[0] == 1, "an error box appeared"
+        assert notepad_text() == "", notepad_text()
+        app.close()
+        history = app.history()
+        assert history[-1] == "never pasted" and history.count("never pasted") == 1, history
     finally:
         app.stop()
 
