@@ -64,6 +64,8 @@ class PasteTarget:
     per change: "TIME HOW TEXT"."""
 
     def __init__(self, folder):
+        while self.find() is not None:  # left by an earlier run
+            self.close()
         self.log = os.path.join(folder, "paste.log")
         if os.path.exists(self.log):
             os.remove(self.log)
@@ -88,13 +90,13 @@ class PasteTarget:
         lines = open(self.log, encoding="utf-8").read().splitlines()
         return [tuple(line.split(" ", 2)[1:]) for line in lines]
 
-    def keystroke_control(self):
-        """A point inside the keystroke-only control, in screen pixels."""
-        return 650, 560 + 200
+    # Points inside the two controls, in screen pixels.
+    EDIT = (200, 560 + 200)
+    KEYSTROKE_ONLY = (650, 560 + 200)
 
-    def summon_over(self):
-        """Focuses the keystroke-only control, then Ctrl+clicks on it."""
-        x, y = self.keystroke_control()
+    def summon_over(self, point=KEYSTROKE_ONLY):
+        """Focuses a control (the keystroke-only one by default), then Ctrl+clicks on it."""
+        x, y = point
         click_into_notepad(x, y)
         ctrl_click(x, y)
         state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
@@ -102,8 +104,7 @@ class PasteTarget:
         return state
 
     def close(self):
-        self.process.kill()
-        self.process.wait()
+        probe("close-window", "Paste target")
         assert wait_for(lambda: self.find() is None, 10), "the paste target is still shown"
 
 

@@ -31,6 +31,7 @@
 //                                        and types the characters it gets (right); each change
 //                                        appends "TIME HOW TEXT" to FILE (TIME in Unix seconds,
 //                                        HOW message|ctrl+v|shift+insert|char)
+//   snipora-probe close-window TITLE     ask the top-level window with that title to close
 //   snipora-probe modifiers              print the Shift, Ctrl, Alt and Windows keys held down
 #include <windows.h>
 
@@ -604,6 +605,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"paste-target" && argc >= 3) {
         return RunPasteTarget(argv[2]);
+    }
+    if (command == L"close-window" && argc >= 3) {
+        HWND window = ::FindWindowW(nullptr, argv[2]);
+        return window != nullptr && ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (command == L"modifiers") {
         return PrintModifiers();
