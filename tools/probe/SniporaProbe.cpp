@@ -32,6 +32,7 @@
 //                                        appends "TIME HOW TEXT" to FILE (TIME in Unix seconds,
 //                                        HOW message|ctrl+v|shift+insert|char)
 //   snipora-probe close-window TITLE     ask the top-level window with that title to close
+//   snipora-probe balloon MS             wait for a shown tooltip (a tray balloon), print its text
 //   snipora-probe modifiers              print the Shift, Ctrl, Alt and Windows keys held down
 #include <windows.h>
 
@@ -440,6 +441,31 @@ int RunPasteTarget(const wchar_t* logFile) {
     return 0;
 }
 
+BOOL CALLBACK FindShownTooltip(HWND window, LPARAM found) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wstring(name) == TOOLTIPS_CLASSW && ::IsWindowVisible(window) &&
+        !WindowText(window).empty()) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int PrintBalloon(DWORD ms) {
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        HWND found = nullptr;
+        ::EnumWindows(FindShownTooltip, reinterpret_cast<LPARAM>(&found));
+        if (found != nullptr) {
+            std::printf("%s\n", ToUtf8(WindowText(found)).c_str());
+            return 0;
+        }
+        ::Sleep(50);
+    } while (::GetTickCount() < end);
+    return 1;
+}
+
 int PrintModifiers() {
     const std::pair<int, const char*> keys[] = {{VK_SHIFT, "shift"},
                                                 {VK_CONTROL, "ctrl"},
@@ -609,6 +635,9 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"close-window" && argc >= 3) {
         HWND window = ::FindWindowW(nullptr, argv[2]);
         return window != nullptr && ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == L"balloon" && argc >= 3) {
+        return PrintBalloon(static_cast<DWORD>(number(2)));
     }
     if (command == L"modifiers") {
         return PrintModifiers();
