@@ -60,8 +60,9 @@ def clear_notepad():
 
 class PasteTarget:
     """The probe's window: an edit control on the left, and on the right a control that, like a
-    browser, ignores WM_PASTE and pastes only on Ctrl+V or Shift+Insert. Its log holds one line
-    per change: "TIME HOW TEXT"."""
+    browser, ignores WM_PASTE and pastes only on Ctrl+V or Shift+Insert. Reactivated, the window
+    takes the focus itself, as a plain window does: the control's focus has to be given back.
+    Its log holds one line per change: "TIME HOW TEXT"."""
 
     def __init__(self, folder):
         while self.find() is not None:  # left by an earlier run
