@@ -1,5 +1,7 @@
 #include "app/PasteRule.h"
 
+#include <algorithm>
+
 namespace snipora {
 namespace {
 
@@ -91,6 +93,20 @@ std::vector<KeyStroke> PasteKeystrokes(PasteMethod method) {
             {key, false, extended},
             {key, true, extended},
             {modifier, true, false}};
+}
+
+std::vector<KeyStroke> ReleasesAfter(const std::vector<KeyStroke>& strokes, size_t sent) {
+    std::vector<KeyStroke> releases;
+    for (size_t i = std::min(sent, strokes.size()); i-- > 0;) {
+        bool released = strokes[i].up;
+        for (size_t j = i + 1; j < sent && !released; ++j) {
+            released = strokes[j].up && strokes[j].virtualKey == strokes[i].virtualKey;
+        }
+        if (!released) {
+            releases.push_back({strokes[i].virtualKey, true, strokes[i].extended});
+        }
+    }
+    return releases;
 }
 
 bool WaitForModifiersUp(const std::function<bool(uint8_t)>& isDown,

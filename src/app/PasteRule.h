@@ -57,6 +57,10 @@ struct KeyStroke {
 // the methods that send no keystroke.
 std::vector<KeyStroke> PasteKeystrokes(PasteMethod method);
 
+// When only the first `sent` of `strokes` got through: the key-ups that leave no key down, for
+// the keys that went down and did not come up, the last pressed first. Nothing else is released.
+std::vector<KeyStroke> ReleasesAfter(const std::vector<KeyStroke>& strokes, size_t sent);
+
 // Polls `isDown` for every key of kPasteModifiers until all are up, pausing between rounds, for
 // at most `limitMs` of `nowMs`. True once all are up; false if one is still down at the limit.
 bool WaitForModifiersUp(const std::function<bool(uint8_t)>& isDown,

@@ -155,8 +155,7 @@ std::u16string ClassOf(HWND window) {
     return AsU16(name.data());
 }
 
-bool SendKeystrokes(PasteMethod method) {
-    const std::vector<KeyStroke> strokes = PasteKeystrokes(method);
+std::vector<INPUT> AsInput(const std::vector<KeyStroke>& strokes) {
     std::vector<INPUT> inputs(strokes.size());
     for (size_t i = 0; i < strokes.size(); ++i) {
         KEYBDINPUT& key = inputs[i].ki;
@@ -166,20 +165,19 @@ bool SendKeystrokes(PasteMethod method) {
         key.dwFlags = (strokes[i].up ? KEYEVENTF_KEYUP : 0) |
                       (strokes[i].extended ? KEYEVENTF_EXTENDEDKEY : 0);
     }
+    return inputs;
+}
+
+bool SendKeystrokes(PasteMethod method) {
+    const std::vector<KeyStroke> strokes = PasteKeystrokes(method);
+    std::vector<INPUT> inputs = AsInput(strokes);
     const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     if (sent == inputs.size()) {
         return true;
     }
-    // Cut short: release what went down, last first, and nothing that did not.
-    std::vector<INPUT> release;
-    for (UINT i = sent; i-- > 0;) {
-        if (!strokes[i].up) {
-            release.push_back(inputs[i]);
-            release.back().ki.dwFlags |= KEYEVENTF_KEYUP;
-        }
-    }
-    if (!release.empty()) {
-        ::SendInput(static_cast<UINT>(release.size()), release.data(), sizeof(INPUT));
+    std::vector<INPUT> releases = AsInput(ReleasesAfter(strokes, sent));
+    if (!releases.empty()) {
+        ::SendInput(static_cast<UINT>(releases.size()), releases.data(), sizeof(INPUT));
     }
     return false;
 }

@@ -57,6 +57,14 @@ TEST(PasteRule, KeystrokesLeaveNoKeyDown) {
     EXPECT_EQ(PasteKeystrokes(PasteMethod::ShiftInsert), shiftInsert);
     EXPECT_TRUE(PasteKeystrokes(PasteMethod::Message).empty());
     EXPECT_TRUE(PasteKeystrokes(PasteMethod::None).empty());
+
+    // Cut short, only the keys that went down and stayed down are released, the last first.
+    const KeyStroke insertUp{kVkInsert, true, true}, shiftUp{kVkShift, true, false};
+    EXPECT_EQ(ReleasesAfter(shiftInsert, 0), std::vector<KeyStroke>{});
+    EXPECT_EQ(ReleasesAfter(shiftInsert, 1), std::vector<KeyStroke>{shiftUp});
+    EXPECT_EQ(ReleasesAfter(shiftInsert, 2), (std::vector<KeyStroke>{insertUp, shiftUp}));
+    EXPECT_EQ(ReleasesAfter(shiftInsert, 3), std::vector<KeyStroke>{shiftUp});
+    EXPECT_EQ(ReleasesAfter(shiftInsert, 4), std::vector<KeyStroke>{});
 }
 
 // A clock that moves 10 ms per pause, and keys that come up at given times.
