@@ -98,9 +98,13 @@ TEST(Placement, BesideThePointerOrAboveAndLeftNearTheFarEdges) {
     const Point corner = PlaceBesidePointer({1919, 1039}, area, 200, 388);
     EXPECT_EQ(corner.x, 1919 - 200 - 1);
     EXPECT_EQ(corner.y, 1039 - 388 - 1);
-    // Exactly reaching the edge counts as too far.
-    EXPECT_EQ(PlaceBesidePointer({1720, 652}, area, 200, 388).x, 1519);
-    EXPECT_EQ(PlaceBesidePointer({1719, 651}, area, 200, 388).y, 652);
+    // Exactly reaching the edge counts as too far, on either axis; a pixel short still fits.
+    const Point atEdge = PlaceBesidePointer({1720, 652}, area, 200, 388);
+    EXPECT_EQ(atEdge.x, 1519);
+    EXPECT_EQ(atEdge.y, 263);
+    const Point short1 = PlaceBesidePointer({1719, 651}, area, 200, 388);
+    EXPECT_EQ(short1.x, 1720);
+    EXPECT_EQ(short1.y, 652);
 }
 
 TEST(Placement, NearMeansWithinThirtyPixelsStrictly) {

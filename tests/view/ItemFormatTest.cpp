@@ -89,5 +89,14 @@ TEST(ItemFormat, OnlyTodaysEntriesShowTheTimeAlone) {
     EXPECT_FALSE(ShowsTimeOnly(std::numeric_limits<double>::quiet_NaN(), now));
 }
 
+TEST(ItemFormat, RowsAlternateWhiteAndGreyUnlessSelected) {
+    EXPECT_EQ(RowBackgroundFor(false, 0), RowBackground::White);
+    EXPECT_EQ(RowBackgroundFor(false, 1), RowBackground::Grey);
+    EXPECT_EQ(RowBackgroundFor(false, 4), RowBackground::White);
+    EXPECT_EQ(RowBackgroundFor(false, 7), RowBackground::Grey);
+    EXPECT_EQ(RowBackgroundFor(true, 0), RowBackground::Highlight);
+    EXPECT_EQ(RowBackgroundFor(true, 1), RowBackground::Highlight);
+}
+
 }  // namespace
 }  // namespace snipora

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <memory_resource>
+#include <vector>
+
+namespace snipora {
+
+// A memory resource for many blocks of one size, such as the nodes of a list: blocks are cut
+// from chunks and go back to a free list, so that taking one costs a few instructions. The size
+// is that of the first request; other sizes pass to the default resource. Chunks are given back
+// only when the pool goes.
+class BlockPool final : public std::pmr::memory_resource {
+public:
+    BlockPool() = default;
+    BlockPool(const BlockPool&) = delete;
+    BlockPool& operator=(const BlockPool&) = delete;
+
+private:
+    struct FreeBlock {
+        FreeBlock* next;
+    };
+
+    void* do_allocate(size_t bytes, size_t alignment) override;
+    void do_deallocate(void* block, size_t bytes, size_t alignment) override;
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+    bool Pooled(size_t bytes, size_t alignment) const {
+        return bytes == blockSize_ && alignment <= alignof(std::max_align_t);
+    }
+
+    size_t blockSize_ = 0;
+    size_t nextChunkBlocks_ = 64;
+    FreeBlock* free_ = nullptr;
+    std::vector<std::unique_ptr<std::max_align_t[]>> chunks_;
+};
+
+}  // namespace snipora
