@@ -132,7 +132,7 @@ bool CDataBase::SaveToFile(const std::filesystem::path& path) {
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
     while (stream.Remaining() > 0) {
-        CTextItem& item = *items_.emplace_front(0.0);
+        CTextItem& item = *items_.emplace_front(0.0, &texts_);
         if (!item.LoadFromStream(stream)) {
             items_.pop_front();
             return false;
@@ -144,6 +144,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
 
 bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
     items_.clear();
+    texts_.Release();
     if (!files_.FileExists(path)) {
         return false;
     }

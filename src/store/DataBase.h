@@ -7,9 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "store/BlockPool.h"
 #include "store/Clipboard.h"
 #include "store/FileSystem.h"
+#include "store/ItemMemory.h"
 #include "store/TextItem.h"
 
 namespace snipora {
@@ -38,8 +38,8 @@ private:
 // how texts enter and leave it.
 class CDataBase {
 public:
-    // The entries come from a pool of equal blocks: a file of many notes loads without asking
-    // the system heap for every one.
+    // The entries come from a pool of equal blocks, and the texts of a loaded file from an
+    // arena: a file of many notes loads without asking the system heap for each one.
     using ItemList = std::pmr::list<ItemEntry>;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
@@ -85,6 +85,7 @@ private:
     std::u16string lastCaptured_;
     bool enabled_ = false;
     BlockPool pool_;
+    TextArena texts_;
     ItemList items_{&pool_};
 };
 

@@ -11,7 +11,7 @@ namespace snipora {
 static_assert(std::endian::native == std::endian::little, "records are stored little-endian");
 CTextItem::CTextItem() : CTextItem(CurrentOleDate()) {}
 
-CTextItem::CTextItem(double captureTime) {
+CTextItem::CTextItem(double captureTime, std::pmr::memory_resource* texts) : Text(texts) {
     CaptureTime = captureTime;
 }
 

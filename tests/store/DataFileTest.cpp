@@ -105,7 +105,8 @@ TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
     size_t i = count;
     for (auto it = std::next(db.Items().begin()); it != db.Items().end(); ++it) {
         --i;
-        ASSERT_EQ((*it)->Text, std::u16string(i % 8, static_cast<char16_t>(u'a' + i % 26))) << i;
+        const std::u16string text(i % 8, static_cast<char16_t>(u'a' + i % 26));
+        ASSERT_EQ(std::u16string_view((*it)->Text), text) << i;
         ASSERT_EQ((*it)->CaptureTime, 100.0 + i);
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.damaged"));

@@ -37,4 +37,29 @@ private:
     std::vector<std::unique_ptr<std::max_align_t[]>> chunks_;
 };
 
+// Where the texts of a loaded data file live. Small texts lie one after another in large blocks,
+// so that loading many notes costs no heap call per note; the blocks are given back all at once
+// by Release, and what a text that goes before then leaves behind stays unused until that point.
+// Large texts have blocks of their own, given back as they go.
+class TextArena final : public std::pmr::memory_resource {
+public:
+    static constexpr size_t PackedLimit = 4096;  // bytes
+
+    TextArena() = default;
+    TextArena(const TextArena&) = delete;
+    TextArena& operator=(const TextArena&) = delete;
+
+    // Only when no text from the arena is left.
+    void Release() { packed_.release(); }
+
+private:
+    void* do_allocate(size_t bytes, size_t alignment) override;
+    void do_deallocate(void* block, size_t bytes, size_t alignment) override;
+    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
+        return this == &other;
+    }
+
+    std::pmr::monotonic_buffer_resource packed_{64 * 1024};
+};
+
 }  // namespace snipora

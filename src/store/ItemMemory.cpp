@@ -1,4 +1,4 @@
-#include "store/BlockPool.h"
+#include "store/ItemMemory.h"
 
 #include <algorithm>
 
@@ -36,6 +36,19 @@ void BlockPool::do_deallocate(void* block, size_t bytes, size_t alignment) {
     auto* freed = static_cast<FreeBlock*>(block);
     freed->next = free_;
     free_ = freed;
+}
+
+void* TextArena::do_allocate(size_t bytes, size_t alignment) {
+    if (bytes <= PackedLimit) {
+        return packed_.allocate(bytes, alignment);
+    }
+    return std::pmr::get_default_resource()->allocate(bytes, alignment);
+}
+
+void TextArena::do_deallocate(void* block, size_t bytes, size_t alignment) {
+    if (bytes > PackedLimit) {
+        std::pmr::get_default_resource()->deallocate(block, bytes, alignment);
+    }
 }
 
 }  // namespace snipora
