@@ -32,8 +32,8 @@ public:
     std::u16string next;
     bool HasText() override { return true; }
     bool IsPrivate(WindowHandle) override { return false; }
-    ClipboardRead ReadText(WindowHandle, std::u16string& text) override {
-        text = next;
+    ClipboardRead ReadText(WindowHandle, std::pmr::u16string& text) override {
+        text = std::u16string_view(next);
         return ClipboardRead::Text;
     }
     bool WriteText(WindowHandle, std::u16string_view) override { return true; }

@@ -1,5 +1,7 @@
 #include "app/PopupController.h"
 
+#include "settings/Keys.h"
+
 namespace snipora {
 
 TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
@@ -8,9 +10,9 @@ TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
     const unsigned value = static_cast<unsigned>(hotKey) & 0xFFFF;
     secondary[value & 0xFF] = true;
     // The modifier bits have the last word, also over a key code that is itself a modifier.
-    secondary[kVkShift] = (value & 0x2000) != 0;
-    secondary[kVkControl] = (value & 0x4000) != 0;
-    secondary[kVkMenu] = (value & 0x8000) != 0;
+    secondary[kVkShift] = (value & Keys::ShortcutShift) != 0;
+    secondary[kVkControl] = (value & Keys::ShortcutControl) != 0;
+    secondary[kVkMenu] = (value & Keys::ShortcutAlt) != 0;
 
     TriggerKeys keys;
     // Ctrl first: at rest it is up, and one question then settles both triggers.

@@ -5,6 +5,8 @@
 #include <functional>
 #include <vector>
 
+#include "settings/Keys.h"
+
 namespace snipora {
 
 struct Point {
@@ -33,10 +35,9 @@ inline constexpr uint8_t kVkLButton = 0x01;
 inline constexpr uint8_t kVkShift = 0x10;
 inline constexpr uint8_t kVkControl = 0x11;
 inline constexpr uint8_t kVkMenu = 0x12;
-inline constexpr int kDefaultHotKey = 0xC056;  // Ctrl+Alt+V
 
 // Builds the trigger keys from the settings. The mouse gesture is always Ctrl + left button.
-// `hotKey` is a shortcut word: low byte the key, 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt.
+// `hotKey` is a shortcut code (settings/Keys.h): low byte the key, then the modifier bits.
 // `readSecondaryEnabled` is only asked when the hot key's low 16 bits are not 0.
 TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
                             const std::function<int()>& readSecondaryEnabled);
@@ -101,7 +102,7 @@ private:
     bool expanded_ = false;
     bool atCursor_ = false;
     bool translucent_ = true;
-    int expandedHeight_ = 388;
+    int expandedHeight_ = Keys::PopupWindowHeight;
     int homeLeft_ = 0;
     int homeTop_ = 0;
     TriggerKeys keys_;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 namespace snipora {
 
 // Date-time values in the OLE Automation form: days since 30 December 1899 00:00, local time,
@@ -9,5 +12,26 @@ double OleDateFromParts(int year, int month, int day, int hour, int minute, int 
 
 // The current local date and time, to the millisecond.
 double CurrentOleDate();
+
+// The calendar date and time of day of an OLE date.
+struct DateTimeParts {
+    int year = 0;
+    int month = 0;      // 1 to 12
+    int day = 0;        // 1 to 31
+    int dayOfWeek = 0;  // 0 Sunday to 6 Saturday
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millisecond = 0;
+};
+
+// Splits an OLE date (a time of day before 1899-12-30 counts forwards from the day's start, as
+// in the form's definition), rounded to the millisecond. None for values that are not finite or
+// lie outside the years 100 to 9999: a data file from elsewhere may carry any bits.
+std::optional<DateTimeParts> OleDateToParts(double date);
+
+// The whole day number of a date value, truncated toward zero. Values beyond 32 bits are held at
+// the nearest limit and NaN gives 0, so no date can make the conversion undefined.
+int32_t WholeDayNumber(double date);
 
 }  // namespace snipora

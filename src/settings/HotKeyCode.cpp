@@ -1,5 +1,7 @@
 #include "settings/HotKeyCode.h"
 
+#include "settings/Keys.h"
+
 namespace snipora::Settings {
 
 uint16_t ShortcutFromHotKey(uint16_t hotKey) {
@@ -10,13 +12,13 @@ uint16_t ShortcutFromHotKey(uint16_t hotKey) {
     const uint8_t flags = static_cast<uint8_t>(hotKey >> 8);
     uint16_t code = key;
     if (flags & HotKeyShift) {
-        code |= ShortcutShift;
+        code |= Keys::ShortcutShift;
     }
     if (flags & HotKeyControl) {
-        code |= ShortcutControl;
+        code |= Keys::ShortcutControl;
     }
     if (flags & HotKeyAlt) {
-        code |= ShortcutAlt;
+        code |= Keys::ShortcutAlt;
     }
     return code;
 }
@@ -27,13 +29,13 @@ uint16_t HotKeyFromShortcut(int32_t shortcut) {
         return 0;
     }
     uint8_t flags = 0;
-    if (shortcut & ShortcutShift) {
+    if (shortcut & Keys::ShortcutShift) {
         flags |= HotKeyShift;
     }
-    if (shortcut & ShortcutControl) {
+    if (shortcut & Keys::ShortcutControl) {
         flags |= HotKeyControl;
     }
-    if (shortcut & ShortcutAlt) {
+    if (shortcut & Keys::ShortcutAlt) {
         flags |= HotKeyAlt;
     }
     return static_cast<uint16_t>(key | flags << 8);

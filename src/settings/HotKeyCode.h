@@ -10,11 +10,6 @@ inline constexpr uint8_t HotKeyControl = 0x02;
 inline constexpr uint8_t HotKeyAlt = 0x04;
 inline constexpr uint8_t HotKeyExtended = 0x08;
 
-// The modifier bits of a stored shortcut code; its low byte is the virtual-key code.
-inline constexpr uint16_t ShortcutShift = 0x2000;
-inline constexpr uint16_t ShortcutControl = 0x4000;
-inline constexpr uint16_t ShortcutAlt = 0x8000;
-
 // A hot-key control's value (low byte the key, high byte the modifier flags) as the shortcut
 // code the settings store. The extended-key flag has no place in a shortcut and is dropped. No
 // key gives 0, which turns the hot key off, whatever modifiers are held.

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
-// The names of the trigger settings, shared by the popup window and the settings dialog. All
-// live in the section "Main".
+// The trigger settings' names, and the defaults of the settings that the popup window and the
+// settings dialog share. All live in the section "Main".
 namespace snipora::Keys {
 
 // 1 = the primary trigger (Ctrl + left click) is on, anything else = off.
@@ -15,7 +15,22 @@ inline constexpr std::u16string_view SecHotKeyEnabled = u"SecHotKeyEnabled";
 // 0x4000 Ctrl, 0x8000 Alt. A code whose low 16 bits are 0 turns the hot key off.
 inline constexpr std::u16string_view SecHotKeyValue = u"SecHotKeyValue";
 
+// The modifier bits of a shortcut code.
+inline constexpr uint16_t ShortcutShift = 0x2000;
+inline constexpr uint16_t ShortcutControl = 0x4000;
+inline constexpr uint16_t ShortcutAlt = 0x8000;
+
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
+
+// Defaults are not stored: each reader passes its own. These are the readers' values.
+inline constexpr int32_t DefaultPositionY = 0;
+inline constexpr int32_t DefaultWindowWidth = 200;
+inline constexpr int32_t PopupWindowHeight = 388;   // what the popup assumes
+inline constexpr int32_t DialogWindowHeight = 390;  // what the settings dialog shows
+// The popup's left edge when none is stored: 80 pixels left of the work area's right edge.
+inline constexpr int32_t DefaultPositionX(int32_t workAreaRight, int32_t popupWidth) {
+    return workAreaRight - popupWidth - 80;
+}
 
 }  // namespace snipora::Keys

@@ -1,6 +1,7 @@
 #include "settings/SettingsStorage.h"
 
 #include "common/Error.h"
+#include "common/OleDate.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/SettingsValues.h"

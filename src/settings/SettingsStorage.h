@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/Keys.h"
 #include "settings/SettingsBackends.h"
 
 namespace snipora::Settings {
@@ -20,15 +21,12 @@ inline constexpr std::u16string_view WindowHeightKey = u"WindowHeight";
 inline constexpr std::u16string_view FirstLaunchKey = u"FirstLaunch";
 inline constexpr std::u16string_view LastUpdatesCheckKey = u"LastUpdatesCheck";
 
-// Defaults are not stored: each reader passes its own. These are the readers' values.
-inline constexpr int32_t DefaultPositionY = 0;
-inline constexpr int32_t DefaultWindowWidth = 200;
-inline constexpr int32_t PopupWindowHeight = 388;   // what the popup assumes
-inline constexpr int32_t DialogWindowHeight = 390;  // what the settings dialog shows
-// The popup's left edge when none is stored: 80 pixels left of the work area's right edge.
-inline constexpr int32_t DefaultPositionX(int32_t workAreaRight, int32_t popupWidth) {
-    return workAreaRight - popupWidth - 80;
-}
+// The readers' defaults, kept with the trigger settings'.
+using Keys::DefaultPositionX;
+using Keys::DefaultPositionY;
+using Keys::DefaultWindowWidth;
+using Keys::DialogWindowHeight;
+using Keys::PopupWindowHeight;
 
 // The user's settings: integers and strings under named keys, in an INI file (the normal case)
 // or under a registry key below HKEY_LOCAL_MACHINE. Every call goes to the file or the registry;

@@ -1,8 +1,5 @@
 #include "settings/SettingsValues.h"
 
-#include <cmath>
-#include <limits>
-
 namespace snipora::Settings {
 namespace {
 
@@ -82,19 +79,6 @@ int32_t SettingIntOr(std::u16string_view text, int32_t fallback) {
 std::u16string FormatSettingInt(int32_t value) {
     const std::string digits = std::to_string(value);
     return std::u16string(digits.begin(), digits.end());
-}
-
-int32_t WholeDayNumber(double date) {
-    if (std::isnan(date)) {
-        return 0;
-    }
-    if (date >= static_cast<double>(std::numeric_limits<int32_t>::max())) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (date <= static_cast<double>(std::numeric_limits<int32_t>::min())) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(date);  // truncates toward zero
 }
 
 const char* IniSectionProblem(std::u16string_view section) {

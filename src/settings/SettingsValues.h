@@ -18,10 +18,6 @@ int32_t SettingIntOr(std::u16string_view text, int32_t fallback);
 // An integer as the decimal text it is stored as.
 std::u16string FormatSettingInt(int32_t value);
 
-// The whole day number of a date value, truncated toward zero. Values beyond 32 bits are held at
-// the nearest limit and NaN gives 0, so no date can make the conversion undefined.
-int32_t WholeDayNumber(double date);
-
 // Why a section, key or value cannot go into an INI file unchanged (a zero unit would cut it
 // short, a line break would start a new line, '=' would end a key, ']' a section), or nullptr.
 const char* IniSectionProblem(std::u16string_view section);

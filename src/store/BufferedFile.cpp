@@ -18,6 +18,13 @@ size_t BufferedReadFile::Read(void* buffer, size_t count) {
         count = static_cast<size_t>(Remaining());
     }
     auto* out = static_cast<char*>(buffer);
+    if (count <= end_ - begin_) {
+        // The usual case for a record's pieces: all of it is in the buffer.
+        std::memcpy(out, buffer_.get() + begin_, count);
+        begin_ += count;
+        position_ += count;
+        return count;
+    }
     size_t done = 0;
     while (done < count) {
         if (begin_ < end_) {

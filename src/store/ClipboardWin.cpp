@@ -50,7 +50,7 @@ bool Win32Clipboard::IsPrivate(WindowHandle owner) {
     return value == 0;
 }
 
-ClipboardRead Win32Clipboard::ReadText(WindowHandle owner, std::u16string& text) {
+ClipboardRead Win32Clipboard::ReadText(WindowHandle owner, std::pmr::u16string& text) {
     win::ClipboardSession session(AsWindow(owner));
     if (!session) {
         return ClipboardRead::OpenFailed;

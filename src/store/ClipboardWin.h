@@ -13,7 +13,7 @@ public:
 
     bool HasText() override;
     bool IsPrivate(WindowHandle owner) override;
-    ClipboardRead ReadText(WindowHandle owner, std::u16string& text) override;
+    ClipboardRead ReadText(WindowHandle owner, std::pmr::u16string& text) override;
     bool WriteText(WindowHandle owner, std::u16string_view text) override;
 
 private:

@@ -29,9 +29,9 @@ CDataBase::ItemList::iterator CDataBase::Find(uint32_t id) {
     return items_.end();
 }
 
-void CDataBase::InsertAtFront(std::unique_ptr<CTextItem> item) {
-    item->Id = nextId_++;
-    items_.push_front(std::move(item));
+void CDataBase::RenumberToFront(ItemList::iterator it) {
+    (*it)->Id = nextId_++;
+    items_.splice(items_.begin(), items_, it);
 }
 
 void CDataBase::CaptureClipboard() {
@@ -42,11 +42,15 @@ void CDataBase::CaptureClipboard() {
     if (clipboard_.IsPrivate(window_)) {
         return;
     }
-    auto item = std::make_unique<CTextItem>();
-    if (item->ReadFromClipboard(clipboard_, window_)) {
-        item->Category = HistoryCategory;
-        lastCaptured_ = MakeDisplayText(item->Text);
-        InsertAtFront(std::move(item));
+    // Made outside the list: reading the clipboard may let a nested capture run, which must not
+    // see a half-made item.
+    ItemList fresh(items_.get_allocator());
+    CTextItem& item = *fresh.emplace_front();
+    if (item.ReadFromClipboard(clipboard_, window_)) {
+        item.Category = HistoryCategory;
+        item.Id = nextId_++;
+        lastCaptured_ = MakeDisplayText(item.Text);
+        items_.splice(items_.begin(), fresh);
     }
     TrimHistory();
 }
@@ -82,7 +86,7 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     // fails; that neighbour may itself be gone by then, trimmed by a nested capture.
     auto next = std::next(it);
     const uint32_t nextId = next == items_.end() ? 0 : (*next)->Id;
-    ItemList taken;
+    ItemList taken(items_.get_allocator());
     taken.splice(taken.begin(), items_, it);
     if (taken.front()->WriteToClipboard(clipboard_, window_)) {
         return true;
@@ -95,10 +99,8 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
 bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if ((*it)->Id == id && (*it)->Category != category) {
-            std::unique_ptr<CTextItem> item = std::move(*it);
-            items_.erase(it);
-            item->Category = category;
-            InsertAtFront(std::move(item));
+            (*it)->Category = category;
+            RenumberToFront(it);
             return true;
         }
     }
@@ -129,17 +131,19 @@ bool CDataBase::SaveToFile(const std::filesystem::path& path) {
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
     while (stream.Remaining() > 0) {
-        auto item = std::make_unique<CTextItem>(0.0);
-        if (!item->LoadFromStream(stream)) {
+        CTextItem& item = *items_.emplace_front(0.0, &texts_);
+        if (!item.LoadFromStream(stream)) {
+            items_.pop_front();
             return false;
         }
-        InsertAtFront(std::move(item));
+        item.Id = nextId_++;
     }
     return true;
 }
 
 bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
     items_.clear();
+    texts_.Release();
     if (!files_.FileExists(path)) {
         return false;
     }

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <list>
-#include <memory>
+#include <memory_resource>
 #include <string>
+#include <utility>
 
 #include "store/Clipboard.h"
 #include "store/FileSystem.h"
+#include "store/ItemMemory.h"
 #include "store/TextItem.h"
 
 namespace snipora {
@@ -17,11 +19,28 @@ inline constexpr size_t HistoryLimit = 25;
 inline constexpr int32_t HistoryCategory = 0;
 inline constexpr int32_t NotesCategory = 1;
 
+// One entry of the item list, holding its item in place so that an item and its list node are
+// one block; `->` and `*` reach the item.
+class ItemEntry {
+public:
+    template <typename... Args>
+    explicit ItemEntry(Args&&... args) : item_(std::forward<Args>(args)...) {}
+    CTextItem* operator->() { return &item_; }
+    const CTextItem* operator->() const { return &item_; }
+    CTextItem& operator*() { return item_; }
+    const CTextItem& operator*() const { return item_; }
+
+private:
+    CTextItem item_;
+};
+
 // Keeps the clipboard history and the quick notes in one list, newest first, and alone decides
 // how texts enter and leave it.
 class CDataBase {
 public:
-    using ItemList = std::list<std::unique_ptr<CTextItem>>;
+    // The entries come from a pool of equal blocks, and the texts of a loaded file from an
+    // arena: a file of many notes loads without asking the system heap for each one.
+    using ItemList = std::pmr::list<ItemEntry>;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
     CDataBase(const CDataBase&) = delete;
@@ -56,7 +75,8 @@ public:
 
 private:
     ItemList::iterator Find(uint32_t id);
-    void InsertAtFront(std::unique_ptr<CTextItem> item);
+    // Gives the entry at `it` the next Id and moves it to the front.
+    void RenumberToFront(ItemList::iterator it);
     void TrimHistory();
 
     IClipboard& clipboard_;
@@ -65,7 +85,9 @@ private:
     uint32_t nextId_ = FirstItemId;
     std::u16string lastCaptured_;
     bool enabled_ = false;
-    ItemList items_;
+    BlockPool pool_;
+    TextArena texts_;
+    ItemList items_{&pool_};
 };
 
 }  // namespace snipora

@@ -1,6 +1,7 @@
 #include "store/TextItem.h"
 
 #include <bit>
+#include <cstring>
 
 #include "common/OleDate.h"
 #include "common/TextScan.h"
@@ -8,23 +9,9 @@
 namespace snipora {
 
 static_assert(std::endian::native == std::endian::little, "records are stored little-endian");
-namespace {
-
-template <typename T>
-bool ReadField(IReadStream& stream, T& field) {
-    T value{};
-    if (stream.Read(&value, sizeof value) != sizeof value) {
-        return false;
-    }
-    field = value;
-    return true;
-}
-
-}  // namespace
-
 CTextItem::CTextItem() : CTextItem(CurrentOleDate()) {}
 
-CTextItem::CTextItem(double captureTime) {
+CTextItem::CTextItem(double captureTime, std::pmr::memory_resource* texts) : Text(texts) {
     CaptureTime = captureTime;
 }
 
@@ -56,11 +43,20 @@ void CTextItem::SaveToStream(IWriteStream& stream) const {
 bool CTextItem::LoadFromStream(IReadStream& stream) {
     Length = 0;
     Text.clear();
-    uint32_t count = 0;
-    if (!ReadField(stream, Category) || !ReadField(stream, CaptureTime) ||
-        !ReadField(stream, count)) {
+    // The fixed part in one read: category (4), capture time (8), unit count (4).
+    char head[16];
+    const size_t got = stream.Read(head, sizeof head);
+    if (got >= 4) {
+        std::memcpy(&Category, head, 4);
+    }
+    if (got >= 12) {
+        std::memcpy(&CaptureTime, head + 4, 8);
+    }
+    if (got < sizeof head) {
         return false;
     }
+    uint32_t count = 0;
+    std::memcpy(&count, head + 12, 4);
     // A count that runs past the end of the data marks a damaged record: nothing is allocated
     // for more than the stream still holds.
     const uint64_t bytes = uint64_t{count} * sizeof(char16_t);

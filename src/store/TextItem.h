@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory_resource>
 #include <string>
 
 #include "store/BaseItem.h"
@@ -12,14 +13,16 @@ public:
     // Stamped with the current local time.
     CTextItem();
     // Stamped with the given time; loading replaces it at once, so asking the clock is wasted.
-    explicit CTextItem(double captureTime);
+    // The text's storage comes from `texts`.
+    explicit CTextItem(double captureTime,
+                       std::pmr::memory_resource* texts = std::pmr::get_default_resource());
 
     bool ReadFromClipboard(IClipboard& clipboard, WindowHandle window) override;
     bool WriteToClipboard(IClipboard& clipboard, WindowHandle window) override;
     void SaveToStream(IWriteStream& stream) const override;
     bool LoadFromStream(IReadStream& stream) override;
 
-    std::u16string Text;
+    std::pmr::u16string Text;
 };
 
 }  // namespace snipora

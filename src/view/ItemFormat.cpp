@@ -8,25 +8,6 @@ namespace {
 
 constexpr size_t kMaxSeparator = 4;
 constexpr size_t kMaxGroups = 8;
-constexpr long long kMsPerDay = 86400000;
-// 1 January 100 and 31 December 9999 as OLE days.
-constexpr double kFirstDay = -657434.0;
-constexpr double kDayAfterLast = 2958466.0;
-constexpr long long kDaysFrom1899To1970 = 25569;
-
-// The calendar date of a day counted from 1970-01-01 (proleptic Gregorian calendar).
-void CivilFromDays(long long z, int& year, int& month, int& day) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(yoe + era * 400 + (month <= 2));
-}
-
 }  // namespace
 
 ShortText FormatSize(uint32_t size, std::u16string_view separator, std::u16string_view grouping) {
@@ -82,31 +63,6 @@ ShortText FormatSize(uint32_t size, std::u16string_view separator, std::u16strin
     } while (size != 0);
     std::reverse(text.units, text.units + text.length);
     return text;
-}
-
-std::optional<DateTimeParts> OleDateToParts(double date) {
-    if (!std::isfinite(date) || date < kFirstDay || date >= kDayAfterLast) {
-        return std::nullopt;
-    }
-    const double whole = std::trunc(date);
-    long long days = static_cast<long long>(whole);
-    long long ms = std::llround(std::abs(date - whole) * kMsPerDay);
-    if (ms >= kMsPerDay) {
-        ms -= kMsPerDay;
-        ++days;
-    }
-    DateTimeParts parts;
-    const long long fromEpoch = days - kDaysFrom1899To1970;
-    CivilFromDays(fromEpoch, parts.year, parts.month, parts.day);
-    if (parts.year > 9999) {
-        return std::nullopt;
-    }
-    parts.dayOfWeek = static_cast<int>(((fromEpoch + 4) % 7 + 7) % 7);
-    parts.hour = static_cast<int>(ms / 3600000);
-    parts.minute = static_cast<int>(ms / 60000 % 60);
-    parts.second = static_cast<int>(ms / 1000 % 60);
-    parts.millisecond = static_cast<int>(ms % 1000);
-    return parts;
 }
 
 bool ShowsTimeOnly(double time, double now) {

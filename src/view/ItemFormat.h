@@ -2,8 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string_view>
+
+#include "common/OleDate.h"
 
 namespace snipora {
 
@@ -20,23 +21,6 @@ struct ShortText {
 // only, "0" or empty none), with `separator` between the groups, then "b". The system allows at
 // most four units of separator; more are cut off.
 ShortText FormatSize(uint32_t size, std::u16string_view separator, std::u16string_view grouping);
-
-// The calendar date and time of day of an OLE date.
-struct DateTimeParts {
-    int year = 0;
-    int month = 0;      // 1 to 12
-    int day = 0;        // 1 to 31
-    int dayOfWeek = 0;  // 0 Sunday to 6 Saturday
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int millisecond = 0;
-};
-
-// Splits an OLE date (a time of day before 1899-12-30 counts forwards from the day's start, as
-// in the form's definition), rounded to the millisecond. None for values that are not finite or
-// lie outside the years 100 to 9999: a data file from elsewhere may carry any bits.
-std::optional<DateTimeParts> OleDateToParts(double date);
 
 // Whether a row captured at `time` shows the time of day alone: its whole-day part is that of
 // `now`. Otherwise it shows the date as well.

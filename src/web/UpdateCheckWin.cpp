@@ -24,8 +24,7 @@ void OpenWebPage(const std::u16string& url) {
 
 bool IsUpdateOfferDueToday() {
     const double last = Settings::GetSettingsStorage().GetLastUpdatesCheck();
-    return IsUpdateOfferDue(Settings::WholeDayNumber(last),
-                            Settings::WholeDayNumber(CurrentOleDate()));
+    return IsUpdateOfferDue(WholeDayNumber(last), WholeDayNumber(CurrentOleDate()));
 }
 
 void CheckForUpdates(HWND owner, const std::wstring& question, const WebOpener& open) {

@@ -54,7 +54,7 @@ TriggerKeys Keys(int primary, int hotKey, int secondary) {
 class PopupTest : public ::testing::Test {
 protected:
     PopupTest() : popup(host) {
-        popup.ApplySettings(200, 388, Keys(1, kDefaultHotKey, 1));
+        popup.ApplySettings(200, 388, Keys(1, Keys::DefaultSecHotKeyValue, 1));
         popup.SetExpanded(false);
     }
     FakeHost host;
@@ -98,9 +98,13 @@ TEST(Placement, BesideThePointerOrAboveAndLeftNearTheFarEdges) {
     const Point corner = PlaceBesidePointer({1919, 1039}, area, 200, 388);
     EXPECT_EQ(corner.x, 1919 - 200 - 1);
     EXPECT_EQ(corner.y, 1039 - 388 - 1);
-    // Exactly reaching the edge counts as too far.
-    EXPECT_EQ(PlaceBesidePointer({1720, 652}, area, 200, 388).x, 1519);
-    EXPECT_EQ(PlaceBesidePointer({1719, 651}, area, 200, 388).y, 652);
+    // Exactly reaching the edge counts as too far, on either axis; a pixel short still fits.
+    const Point atEdge = PlaceBesidePointer({1720, 652}, area, 200, 388);
+    EXPECT_EQ(atEdge.x, 1519);
+    EXPECT_EQ(atEdge.y, 263);
+    const Point short1 = PlaceBesidePointer({1719, 651}, area, 200, 388);
+    EXPECT_EQ(short1.x, 1720);
+    EXPECT_EQ(short1.y, 652);
 }
 
 TEST(Placement, NearMeansWithinThirtyPixelsStrictly) {
@@ -228,7 +232,7 @@ TEST_F(PopupTest, OnlyTheMarkedKeysAreAskedAndDisabledTriggersNeverFire) {
 
 TEST_F(PopupTest, SettingsChangeTheWidthAtOnceAndTheHeightFromTheNextExpansion) {
     popup.SetExpanded(true);
-    popup.ApplySettings(300, 500, Keys(1, kDefaultHotKey, 1));
+    popup.ApplySettings(300, 500, Keys(1, Keys::DefaultSecHotKeyValue, 1));
     EXPECT_EQ(host.window.Width(), 300);
     EXPECT_EQ(host.window.Height(), 388);
     popup.SetExpanded(false);

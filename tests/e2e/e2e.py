@@ -132,6 +132,15 @@ class Snipora:
             except Exception:
                 self.kill()
 
+    def __enter__(self):
+        """`with Snipora(name) as app:` starts the program and stops it however the block ends."""
+        self.start()
+        return self
+
+    def __exit__(self, *_):
+        self.stop()
+        return False
+
     def history(self):
         return [text for category, _, text in read_records(self.data) if category == 0]
 

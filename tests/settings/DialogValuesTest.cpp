@@ -20,11 +20,12 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
     };
     const Case cases[] = {
         {0, 0},
-        {HotKeyShift, ShortcutShift},
-        {HotKeyControl, ShortcutControl},
-        {HotKeyAlt, ShortcutAlt},
-        {HotKeyControl | HotKeyAlt, ShortcutControl | ShortcutAlt},
-        {HotKeyShift | HotKeyControl | HotKeyAlt, ShortcutShift | ShortcutControl | ShortcutAlt},
+        {HotKeyShift, Keys::ShortcutShift},
+        {HotKeyControl, Keys::ShortcutControl},
+        {HotKeyAlt, Keys::ShortcutAlt},
+        {HotKeyControl | HotKeyAlt, Keys::ShortcutControl | Keys::ShortcutAlt},
+        {HotKeyShift | HotKeyControl | HotKeyAlt,
+         Keys::ShortcutShift | Keys::ShortcutControl | Keys::ShortcutAlt},
     };
     for (const Case& c : cases) {
         const uint16_t control = Control('K', c.flags);
@@ -41,11 +42,11 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
 TEST(HotKeyCode, NoKeyMeansOffAndForeignBitsAreDropped) {
     // Modifiers held without a key, or an empty field: the hot key is off.
     EXPECT_EQ(ShortcutFromHotKey(Control(0, HotKeyControl | HotKeyAlt)), 0);
-    EXPECT_EQ(HotKeyFromShortcut(ShortcutControl | ShortcutAlt), 0);
+    EXPECT_EQ(HotKeyFromShortcut(Keys::ShortcutControl | Keys::ShortcutAlt), 0);
     EXPECT_EQ(HotKeyFromShortcut(0), 0);
     // The extended-key flag of keys such as Insert has no place in a shortcut.
     EXPECT_EQ(ShortcutFromHotKey(Control(0x2D, HotKeyControl | HotKeyExtended)),
-              0x2D | ShortcutControl);
+              0x2D | Keys::ShortcutControl);
     // Bits beyond the key and the three modifiers, from a file edited by hand, are ignored.
     EXPECT_EQ(HotKeyFromShortcut(0x1C056), Control('V', HotKeyControl | HotKeyAlt));
     EXPECT_EQ(HotKeyFromShortcut(0x1F56), Control('V', 0));

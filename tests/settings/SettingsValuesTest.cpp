@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "settings/SettingsValues.h"
@@ -47,18 +46,6 @@ TEST(FormatSettingInt, WritesDecimalThatReadsBack) {
         EXPECT_EQ(ParseSettingInt(FormatSettingInt(v)), v);
     }
     EXPECT_EQ(FormatSettingInt(-12), u"-12");
-}
-
-TEST(WholeDayNumber, TruncatesTowardZeroAndStaysInRange) {
-    EXPECT_EQ(WholeDayNumber(39814.75), 39814);  // 18:00 on 1 January 2009
-    EXPECT_EQ(WholeDayNumber(39814.999999), 39814);
-    EXPECT_EQ(WholeDayNumber(-1.75), -1);
-    EXPECT_EQ(WholeDayNumber(0.0), 0);
-    EXPECT_EQ(WholeDayNumber(1e300), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(WholeDayNumber(-1e300), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(WholeDayNumber(std::numeric_limits<double>::infinity()),
-              std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(WholeDayNumber(std::nan("")), 0);
 }
 
 TEST(IniNames, RefuseWhatTheFileCannotHold) {

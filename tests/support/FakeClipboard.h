@@ -29,7 +29,7 @@ public:
 
     bool HasText() override { return hasText; }
     bool IsPrivate(WindowHandle) override { return isPrivate; }
-    ClipboardRead ReadText(WindowHandle owner, std::u16string& out) override {
+    ClipboardRead ReadText(WindowHandle owner, std::pmr::u16string& out) override {
         lastOwner = owner;
         if (openFails) {
             return ClipboardRead::OpenFailed;
@@ -37,7 +37,7 @@ public:
         if (!hasUnicode) {
             return ClipboardRead::NoData;
         }
-        out = text;
+        out = std::u16string_view(text);
         return ClipboardRead::Text;
     }
     bool WriteText(WindowHandle owner, std::u16string_view value) override {

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cwchar>
 #include <memory>
-#include <ostream>
 #include <tuple>
 #include <limits>
 #include <string>
@@ -15,8 +13,10 @@
 
 #include "common/OleDate.h"
 #include "support/FakeClipboard.h"
+#include "support/PixelsWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemDrawingWin.h"
+#include "view/TreeHostWin.h"
 #include "view/TreeViewWin.h"
 #include "win/UniqueGdiObject.h"
 #include "win/UniqueHandle.h"
@@ -26,31 +26,14 @@ namespace {
 
 constexpr int kWidth = 218;
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Rgb& c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.r, c.g, c.b);
-    return out << text;
-}
-
-Rgb FromColorRef(COLORREF c) {
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-}
+using test::FromColorRef;
+using test::Rgb;
 
 // A 24-bit bitmap in a memory DC, its pixels readable.
 class Canvas {
 public:
     Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        const BITMAPINFO info = test::TopDownBitmapInfo(width, height, 24);
         void* bits = nullptr;
         bitmap_.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         bits_ = static_cast<BYTE*>(bits);
@@ -105,51 +88,31 @@ win::UniqueBitmap LoadSkin() {
 // filled by the tree binding.
 class DrawHost {
 public:
-    explicit DrawHost(ItemDrawing& drawing) : drawing_(drawing) {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES};
-        ::InitCommonControlsEx(&controls);
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &HostProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"SniporaDrawHost";
-        ::RegisterClassW(&windowClass);
-        window_.Reset(::CreateWindowExW(0, L"SniporaDrawHost", L"draw host", WS_POPUP, 0, 0, kWidth,
-                                        600, nullptr, nullptr, windowClass.hInstance, nullptr));
-        ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        tree_ = ::CreateWindowExW(
-            0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS, 0, 0,
-            kWidth, 600, window_.Get(), nullptr, windowClass.hInstance, nullptr);
-        ::SendMessageW(tree_, TVM_SETINDENT, 42, 0);
-        ::SendMessageW(tree_, TVM_SETITEMHEIGHT, drawing.Height(), 0);
-        view_ = std::make_unique<Win32TreeView>(tree_);
+    explicit DrawHost(ItemDrawing& drawing)
+        : host_(WS_POPUP, TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS, kWidth, 600) {
+        ::SendMessageW(host_.Control(), TVM_SETINDENT, 42, 0);
+        ::SendMessageW(host_.Control(), TVM_SETITEMHEIGHT, drawing.Height(), 0);
+        host_.onNotify = [this, &drawing](NMHDR& header) -> std::optional<LRESULT> {
+            if (header.code != NM_CUSTOMDRAW) {
+                return std::nullopt;
+            }
+            ++notifications;
+            return drawing.CustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(&header));
+        };
     }
-    ~DrawHost() { ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0); }
 
-    HWND Tree() const { return tree_; }
-    Win32TreeView& View() { return *view_; }
+    HWND Tree() const { return host_.Control(); }
+    Win32TreeView& View() { return host_.Tree(); }
     // The whole tree painted as the screen would show it.
     void Paint(Canvas& canvas) {
         canvas.Fill(RGB(0xFF, 0x00, 0xFF));
-        ::SendMessageW(tree_, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
+        ::SendMessageW(Tree(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
                        PRF_CLIENT | PRF_ERASEBKGND);
     }
     int notifications = 0;
 
 private:
-    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* host = reinterpret_cast<DrawHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_NOTIFY && host != nullptr &&
-            reinterpret_cast<NMHDR*>(lParam)->code == NM_CUSTOMDRAW) {
-            ++host->notifications;
-            return host->drawing_.CustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(lParam));
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    ItemDrawing& drawing_;
-    win::UniqueWindow window_;
-    HWND tree_ = nullptr;  // destroyed with window_
-    std::unique_ptr<Win32TreeView> view_;
+    test::TreeHost host_;
 };
 
 const Rgb kWhite{0xFF, 0xFF, 0xFF};
@@ -380,20 +343,14 @@ TEST(ItemDrawingWin, ImagesComeInBothSizesWithAlpha) {
         ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
         EXPECT_EQ(bitmap.bmWidth, size);
         EXPECT_EQ(bitmap.bmBitsPixel, 32);
-        std::vector<BYTE> bits(static_cast<size_t>(size) * size * 4);
-        BITMAPINFO request{};
-        request.bmiHeader.biSize = sizeof request.bmiHeader;
-        request.bmiHeader.biWidth = size;
-        request.bmiHeader.biHeight = -size;
-        request.bmiHeader.biPlanes = 1;
-        request.bmiHeader.biBitCount = 32;
-        win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-        ASSERT_EQ(
-            ::GetDIBits(dc.Get(), colour.Get(), 0, size, bits.data(), &request, DIB_RGB_COLORS),
-            size);
+        const test::BitmapPixels pixels(colour.Get(), size, size);
+        ASSERT_EQ(pixels.RowsRead(), size);
         int clear = 0, solid = 0, partial = 0;
-        for (size_t i = 3; i < bits.size(); i += 4) {
-            (bits[i] == 0 ? clear : bits[i] == 255 ? solid : partial) += 1;
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x) {
+                const BYTE alpha = pixels.Alpha(x, y);
+                (alpha == 0 ? clear : alpha == 255 ? solid : partial) += 1;
+            }
         }
         EXPECT_GT(clear, 0) << size;
         EXPECT_GT(solid, size * size / 2) << size;

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -41,44 +39,6 @@ TEST(ItemFormat, TheLargestSizeWithTheWidestSeparatorFits) {
     EXPECT_EQ(Size(UINT32_MAX, u"'", u"3;0"), u"4'294'967'295b");
 }
 
-TEST(ItemFormat, OleDatesSplitIntoCalendarDateAndTime) {
-    auto parts = OleDateToParts(OleDateFromParts(2024, 2, 29, 23, 59, 58, 250));
-    ASSERT_TRUE(parts);
-    EXPECT_EQ((std::array{parts->year, parts->month, parts->day, parts->dayOfWeek}),
-              (std::array{2024, 2, 29, 4}));
-    EXPECT_EQ((std::array{parts->hour, parts->minute, parts->second, parts->millisecond}),
-              (std::array{23, 59, 58, 250}));
-
-    // The start of the count: 30 December 1899, a Saturday.
-    parts = OleDateToParts(0.0);
-    ASSERT_TRUE(parts);
-    EXPECT_EQ((std::array{parts->year, parts->month, parts->day, parts->dayOfWeek}),
-              (std::array{1899, 12, 30, 6}));
-
-    // Before it, the fraction still counts forwards from the day's start.
-    parts = OleDateToParts(-1.25);
-    ASSERT_TRUE(parts);
-    EXPECT_EQ((std::array{parts->year, parts->month, parts->day, parts->hour}),
-              (std::array{1899, 12, 29, 6}));
-
-    // A hair before midnight rounds to the next day, not to 24:00.
-    parts = OleDateToParts(OleDateFromParts(2023, 12, 31, 0, 0, 0, 0) + 1 - 1e-10);
-    ASSERT_TRUE(parts);
-    EXPECT_EQ((std::array{parts->year, parts->month, parts->day, parts->hour}),
-              (std::array{2024, 1, 1, 0}));
-}
-
-TEST(ItemFormat, TimesNoCalendarHoldsGiveNothing) {
-    for (double bad :
-         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
-          -std::numeric_limits<double>::infinity(), 1e300, -1e300, -657435.0, 2958466.0,
-          2958465.9999999999}) {
-        EXPECT_FALSE(OleDateToParts(bad)) << bad;
-    }
-    EXPECT_TRUE(OleDateToParts(-657434.0));
-    EXPECT_TRUE(OleDateToParts(2958465.5));
-}
-
 TEST(ItemFormat, OnlyTodaysEntriesShowTheTimeAlone) {
     const double today = OleDateFromParts(2024, 5, 10, 0, 0, 0, 0);
     const double now = today + 0.75;
@@ -87,6 +47,15 @@ TEST(ItemFormat, OnlyTodaysEntriesShowTheTimeAlone) {
     EXPECT_FALSE(ShowsTimeOnly(today - 0.0001, now));
     EXPECT_FALSE(ShowsTimeOnly(today + 1, now));
     EXPECT_FALSE(ShowsTimeOnly(std::numeric_limits<double>::quiet_NaN(), now));
+}
+
+TEST(ItemFormat, RowsAlternateWhiteAndGreyUnlessSelected) {
+    EXPECT_EQ(RowBackgroundFor(false, 0), RowBackground::White);
+    EXPECT_EQ(RowBackgroundFor(false, 1), RowBackground::Grey);
+    EXPECT_EQ(RowBackgroundFor(false, 4), RowBackground::White);
+    EXPECT_EQ(RowBackgroundFor(false, 7), RowBackground::Grey);
+    EXPECT_EQ(RowBackgroundFor(true, 0), RowBackground::Highlight);
+    EXPECT_EQ(RowBackgroundFor(true, 1), RowBackground::Highlight);
 }
 
 }  // namespace

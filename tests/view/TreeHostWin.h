@@ -3,27 +3,28 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "view/TreeViewWin.h"
-#include "win/UniqueHandle.h"
+#include "win/BaseWindow.h"
 
 namespace snipora::test {
 
-// A hidden top-level window holding one SysTreeView32 control, driven through Win32TreeView.
-// Counts the entries that the control reports deleted.
-class TreeHost {
+// A top-level window holding one SysTreeView32 control, driven through Win32TreeView. Counts the
+// entries that the control reports deleted; `onNotify` may answer the control's notifications.
+class TreeHost : public win::BaseWindow {
 public:
-    TreeHost() : window_(MakeHost()), control_(MakeControl(window_.Get())), tree_(control_) {
-        ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    TreeHost(const TreeHost&) = delete;
-    TreeHost& operator=(const TreeHost&) = delete;
-    ~TreeHost() { ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0); }
+    explicit TreeHost(DWORD hostStyle = WS_OVERLAPPEDWINDOW,
+                      DWORD treeStyle = TVS_HASBUTTONS | TVS_LINESATROOT, int width = 400,
+                      int height = 600)
+        : control_(MakeControl(*this, hostStyle, treeStyle, width, height)), tree_(control_) {}
 
     HWND Control() const { return control_; }
     Win32TreeView& Tree() { return tree_; }
     int deleted = 0;
+    std::function<std::optional<LRESULT>(NMHDR&)> onNotify;
 
     HTREEITEM Next(HTREEITEM item, UINT relation) const {
         return reinterpret_cast<HTREEITEM>(
@@ -47,35 +48,35 @@ public:
         return static_cast<size_t>(::SendMessageW(control_, TVM_GETCOUNT, 0, 0));
     }
 
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_NOTIFY) {
+            auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            if (header.code == TVN_DELETEITEMW) {
+                ++deleted;
+            }
+            if (onNotify) {
+                if (const auto result = onNotify(header)) {
+                    return *result;
+                }
+            }
+        }
+        return BaseWindow::HandleMessage(message, wParam, lParam);
+    }
+
 private:
-    static HWND MakeHost() {
+    // The control is destroyed with the host window.
+    static HWND MakeControl(TreeHost& host, DWORD hostStyle, DWORD treeStyle, int width,
+                            int height) {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = &HostProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"SniporaTreeHost";
-        ::RegisterClassW(&windowClass);  // fails harmlessly once registered
-        return ::CreateWindowExW(0, L"SniporaTreeHost", L"tree host", WS_OVERLAPPEDWINDOW, 0, 0,
-                                 400, 600, nullptr, nullptr, windowClass.hInstance, nullptr);
-    }
-    static HWND MakeControl(HWND parent) {
-        return ::CreateWindowExW(0, WC_TREEVIEWW, L"",
-                                 WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_LINESATROOT, 0, 0,
-                                 400, 600, parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        host.Create(L"SniporaTreeHost", 0, hostStyle, L"tree host", 0, 0, width, height, nullptr);
+        return ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | treeStyle, 0, 0,
+                                 width, height, host.Handle(), nullptr, ::GetModuleHandleW(nullptr),
+                                 nullptr);
     }
 
-    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* host = reinterpret_cast<TreeHost*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_NOTIFY && host != nullptr &&
-            reinterpret_cast<NMHDR*>(lParam)->code == TVN_DELETEITEMW) {
-            ++host->deleted;
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    win::UniqueWindow window_;
-    HWND control_;  // destroyed with window_
+    HWND control_;
     Win32TreeView tree_;
 };
 

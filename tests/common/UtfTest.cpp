@@ -15,6 +15,9 @@ TEST(Utf, RoundTripsEveryPlane) {
 TEST(Utf, IllFormedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xef\xbf\xbdx");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
+    // A view that ends in a high surrogate whose partner lies beyond it.
+    const std::u16string pair = u"a\U0001F600";
+    EXPECT_EQ(Utf16ToUtf8(std::u16string_view(pair).substr(0, 2)), "a\xef\xbf\xbd");
     EXPECT_EQ(Utf8ToUtf16("\xff"
                           "a"),
               u"\uFFFDa");

@@ -91,15 +91,24 @@ TEST_F(DataFileTest, RoundTripKeepsOrderCategoriesTimesAndTexts) {
 }
 
 TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
+    // Records of 16 to 30 bytes, many of them cut by the edges of the file's read buffer.
+    const size_t count = 20000;
     std::string bytes;
-    for (int i = 0; i < 30; ++i) {
-        bytes += Record(0, 100.0 + i, u"h");
+    for (size_t i = 0; i < count; ++i) {
+        bytes += Record(0, 100.0 + i, std::u16string(i % 8, static_cast<char16_t>(u'a' + i % 26)));
     }
     bytes += Record(2, 5.0, u"odd category");
     WriteBytes(data, bytes);
     EXPECT_TRUE(db.LoadFromFile(data));
-    EXPECT_EQ(db.Items().size(), 31u);
+    ASSERT_EQ(db.Items().size(), count + 1);
     EXPECT_EQ(db.Items().front()->Category, 2);
+    size_t i = count;
+    for (auto it = std::next(db.Items().begin()); it != db.Items().end(); ++it) {
+        --i;
+        const std::u16string text(i % 8, static_cast<char16_t>(u'a' + i % 26));
+        ASSERT_EQ(std::u16string_view((*it)->Text), text) << i;
+        ASSERT_EQ((*it)->CaptureTime, 100.0 + i);
+    }
     EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.damaged"));
 }
 
@@ -125,8 +134,9 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
     db.SaveToFile(data);
     EXPECT_EQ(ReadBytes(data), good);
 
-    // A count that runs past the end of the file, up to the largest one.
-    for (uint32_t count : {4u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+    // A count that runs past the end of the file, up to the largest one; 0x80000003 units are
+    // 6 bytes, just the three characters there, if the count's doubling wraps at 32 bits.
+    for (uint32_t count : {4u, 0x7FFFFFFFu, 0x80000003u, 0xFFFFFFFFu}) {
         std::string bytes = good + Record(0, 3.0, u"xyz");
         std::memcpy(&bytes[good.size() + 12], &count, 4);
         WriteBytes(data, bytes);

@@ -8,7 +8,7 @@ namespace snipora {
 namespace {
 
 TEST(FindZeroUnit, FindsTheFirstZeroInEveryLaneAndTail) {
-    for (size_t length = 0; length < 20; ++length) {
+    for (size_t length = 0; length < 40; ++length) {
         for (size_t zero = 0; zero <= length; ++zero) {
             std::u16string text(length, u'x');
             if (zero < length) {

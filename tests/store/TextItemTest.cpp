@@ -14,14 +14,6 @@ using test::MemoryReadStream;
 using test::MemoryWriteStream;
 using test::Record;
 
-TEST(OleDate, FromPartsMatchesKnownValues) {
-    EXPECT_DOUBLE_EQ(OleDateFromParts(1899, 12, 30, 0, 0, 0, 0), 0.0);
-    EXPECT_DOUBLE_EQ(OleDateFromParts(2009, 1, 1, 12, 0, 0, 0), 39814.5);
-    EXPECT_DOUBLE_EQ(OleDateFromParts(2000, 3, 1, 6, 0, 0, 0), 36586.25);
-    const double now = CurrentOleDate();
-    EXPECT_GT(now, OleDateFromParts(2020, 1, 1, 0, 0, 0, 0));
-}
-
 TEST(TextItem, ConstructionIsEmptyAndStampedNow) {
     const double before = CurrentOleDate();
     CTextItem item;

@@ -25,7 +25,7 @@ protected:
         std::vector<std::u16string> texts;
         for (const auto& item : db.Items()) {
             if (item->Category == category) {
-                texts.push_back(item->Text);
+                texts.emplace_back(item->Text);
             }
         }
         return texts;
@@ -33,7 +33,7 @@ protected:
     size_t Count(int32_t category) const { return Texts(category).size(); }
     uint32_t IdOf(const std::u16string& text) const {
         for (const auto& item : db.Items()) {
-            if (item->Text == text) {
+            if (std::u16string_view(item->Text) == text) {
                 return item->Id;
             }
         }

@@ -1,0 +1,16 @@
+# What the MinGW-w64 cross builds share (posix thread model). The including toolchain file sets
+# SNIPORA_MINGW_ARCH (i686 or x86_64) and SNIPORA_WINE_NAMES, the Wine commands that run it.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${SNIPORA_MINGW_ARCH})
+set(_prefix ${SNIPORA_MINGW_ARCH}-w64-mingw32)
+set(CMAKE_C_COMPILER ${_prefix}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_prefix}-g++-posix)
+set(CMAKE_RC_COMPILER ${_prefix}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${_prefix})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+find_program(WINE_PROGRAM NAMES ${SNIPORA_WINE_NAMES})
+if(WINE_PROGRAM)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
+endif()
