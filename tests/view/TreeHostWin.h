@@ -14,7 +14,8 @@ namespace snipora::test {
 // Counts the entries that the control reports deleted.
 class TreeHost {
 public:
-    TreeHost() : window_(MakeHost()), control_(MakeControl(window_.Get())), tree_(control_) {
+    explicit TreeHost(bool textOnDemand = false)
+        : window_(MakeHost()), control_(MakeControl(window_.Get())), tree_(control_, textOnDemand) {
         ::SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     TreeHost(const TreeHost&) = delete;

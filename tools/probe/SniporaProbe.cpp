@@ -9,6 +9,7 @@
 //   snipora-probe hold MS                keep the clipboard open for MS milliseconds
 //   snipora-probe viewer SECONDS FILE    stay in the viewer chain, counting notifications in FILE
 //   snipora-probe window                 print the bar's state (see Describe)
+//   snipora-probe foreground             print the class of the foreground window
 //   snipora-probe workarea               print the primary work area
 //   snipora-probe close                  ask the bar to close, as "Exit" does
 //   snipora-probe wait-window MS         wait until the bar exists; exit code 1 if it never does
@@ -91,6 +92,7 @@ int Describe() {
     ::GetWindowRect(bar, &r);
     HWND tree = ::FindWindowExW(bar, nullptr, WC_TREEVIEWW, nullptr);
     HWND label = ::FindWindowExW(bar, nullptr, L"STATIC", nullptr);
+    HWND filter = ::FindWindowExW(bar, nullptr, L"EDIT", nullptr);
     BYTE alpha = 255;
     DWORD flags = 0;
     COLORREF key = 0;
@@ -107,10 +109,12 @@ int Describe() {
     }
     std::printf(
         "left=%ld top=%ld width=%ld height=%ld visible=%d expanded=%d alpha=%u entries=%u "
-        "treeleft=%ld treetop=%ld itemheight=%u\n",
+        "treeleft=%ld treetop=%ld itemheight=%u active=%d filtering=%d\n",
         r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(bar) ? 1 : 0,
         tree != nullptr && ::IsWindowVisible(tree) ? 1 : 0, alpha, static_cast<unsigned>(count),
-        treeRect.left, treeRect.top, static_cast<unsigned>(itemHeight));
+        treeRect.left, treeRect.top, static_cast<unsigned>(itemHeight),
+        ::GetForegroundWindow() == bar ? 1 : 0,
+        filter != nullptr && ::IsWindowVisible(filter) ? 1 : 0);
     std::printf("label=%s\n", label != nullptr ? ToUtf8(WindowText(label)).c_str() : "");
     return 0;
 }
@@ -360,6 +364,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"window") {
         return Describe();
+    }
+    if (command == L"foreground") {
+        wchar_t name[256] = {};
+        ::GetClassNameW(::GetForegroundWindow(), name, 256);
+        std::printf("%s\n", ToUtf8(name).c_str());
+        return 0;
     }
     if (command == L"workarea") {
         RECT area{};
