@@ -165,32 +165,23 @@ bool TClipboardViewerForm::TreeKeyDown(UINT virtualKey) {
     }
 }
 
-// A printable character extends the filter, Backspace shortens it; a digit from 1 to 9 with no
-// filter typed chooses that history entry. The last key of the hot key, still held when the
-// popup takes the keyboard, is no typing.
+// The last key of the hot key, still held when the popup takes the keyboard, is no typing.
 void TClipboardViewerForm::TreeChar(wchar_t unit) {
     if (!popup_.Expanded() || popup_.HotKeyDown()) {
         return;
     }
     std::u16string text = FilterText();
-    if (unit == L'\b') {
-        if (text.empty()) {
-            return;
-        }
-        text.pop_back();
-        // Never half of a character.
-        if (!text.empty() && text.back() >= 0xD800 && text.back() < 0xDC00) {
-            text.pop_back();
-        }
-    } else if (unit < L' ' || unit == 0x7F) {
-        return;
-    } else if (text.empty() && unit >= L'1' && unit <= L'9') {
-        ChooseHistoryEntry(unit - L'0');
-        return;
-    } else {
-        text.push_back(static_cast<char16_t>(unit));
+    const Typed typed = TypeInto(text, static_cast<char16_t>(unit));
+    switch (typed.effect) {
+        case Typed::Effect::FilterChanged:
+            SetFilterText(text);
+            break;
+        case Typed::Effect::ChooseHistoryEntry:
+            ChooseHistoryEntry(typed.position);
+            break;
+        case Typed::Effect::Nothing:
+            break;
     }
-    SetFilterText(text);
 }
 
 // The entry menu beside the selected entry.

@@ -80,4 +80,27 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     return std::nullopt;
 }
 
+Typed TypeInto(std::u16string& filter, char16_t unit) {
+    using Effect = Typed::Effect;
+    if (unit == u'\b') {
+        if (filter.empty()) {
+            return {};
+        }
+        filter.pop_back();
+        // Never half of a character.
+        if (!filter.empty() && filter.back() >= 0xD800 && filter.back() < 0xDC00) {
+            filter.pop_back();
+        }
+        return {Effect::FilterChanged};
+    }
+    if (unit < u' ' || unit == 0x7F) {
+        return {};
+    }
+    if (filter.empty() && unit >= u'1' && unit <= u'9') {
+        return {Effect::ChooseHistoryEntry, unit - u'0'};
+    }
+    filter.push_back(unit);
+    return {Effect::FilterChanged};
+}
+
 }  // namespace snipora

@@ -50,4 +50,14 @@ private:
     bool impossible_ = false;
 };
 
+// What a character typed into the popup does. A printable one extends the filter, Backspace
+// shortens it by one character; with no filter typed yet, a digit from 1 to 9 chooses that
+// history entry instead. Control characters do nothing.
+struct Typed {
+    enum class Effect { Nothing, FilterChanged, ChooseHistoryEntry };
+    Effect effect = Effect::Nothing;
+    int position = 0;  // the history entry chosen, from 1
+};
+Typed TypeInto(std::u16string& filter, char16_t unit);
+
 }  // namespace snipora

@@ -109,6 +109,8 @@ def test_double_click_pastes_into_the_window_summoned_over():
         keys("shift+d", "o", "u", over=summon())
         state = wait_for(lambda: bar_state()["entries"] == 3 and bar_state(), 3)
         assert state and state["filtering"] == 1, bar_state()
+        # Screen readers name the bar's button and the search field, not by what it holds.
+        assert probe("names")[1].splitlines() == ["Open clipboard", "Filter"], probe("names")
         keys("Return")
         pasted("pasted by a double click")
         # Esc clears the filter, then closes: nothing pasted, notepad in front.

@@ -10,6 +10,8 @@
 //   snipora-probe viewer SECONDS FILE    stay in the viewer chain, counting notifications in FILE
 //   snipora-probe window                 print the bar's state (see Describe)
 //   snipora-probe foreground             print the class of the foreground window
+//   snipora-probe names                  print the accessible names of the bar's button and of
+//                                        its search field, one a line
 //   snipora-probe workarea               print the primary work area
 //   snipora-probe close                  ask the bar to close, as "Exit" does
 //   snipora-probe wait-window MS         wait until the bar exists; exit code 1 if it never does
@@ -30,6 +32,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,6 +83,27 @@ std::wstring WindowText(HWND window) {
 
 HWND FindBar() {
     return ::FindWindowW(L"TClipboardViewerForm", nullptr);
+}
+
+// The name that accessibility clients read for a window, or "(none)".
+std::string AccessibleName(HWND window) {
+    IAccessible* accessible = nullptr;
+    if (window == nullptr || FAILED(::AccessibleObjectFromWindow(
+                                 window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                 reinterpret_cast<void**>(&accessible)))) {
+        return "(none)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string result = "(none)";
+    if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+        result = ToUtf8(name);
+        ::SysFreeString(name);
+    }
+    accessible->Release();
+    return result;
 }
 
 int Describe() {
@@ -369,6 +393,19 @@ int wmain(int argc, wchar_t** argv) {
         wchar_t name[256] = {};
         ::GetClassNameW(::GetForegroundWindow(), name, 256);
         std::printf("%s\n", ToUtf8(name).c_str());
+        return 0;
+    }
+    if (command == L"names") {
+        HWND bar = FindBar();
+        if (bar == nullptr) {
+            return 1;
+        }
+        ::CoInitialize(nullptr);
+        std::printf("%s\n",
+                    AccessibleName(::FindWindowExW(bar, nullptr, L"BUTTON", nullptr)).c_str());
+        std::printf("%s\n",
+                    AccessibleName(::FindWindowExW(bar, nullptr, L"EDIT", nullptr)).c_str());
+        ::CoUninitialize();
         return 0;
     }
     if (command == L"workarea") {
