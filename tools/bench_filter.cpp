@@ -51,12 +51,18 @@ struct Tree {
     Events events;
     ItemsTree items{tree.host.Control(), events};
     ITreeView& View() { return tree.View(); }
-    void ExpandHistory() { tree.ExpandHistory(); }
+    // Both lists open, as after a search that selected a note.
+    void ExpandHistory() {
+        for (HTREEITEM level = tree.host.Next(nullptr, TVGN_ROOT); level != nullptr;
+             level = tree.host.Next(level, TVGN_NEXT)) {
+            ::SendMessageW(tree.host.Control(), TVM_EXPAND, TVE_EXPAND,
+                           reinterpret_cast<LPARAM>(level));
+        }
+    }
     // As the popup refreshes after a keystroke of its search.
     void Refresh(CClipboardHandler& handler) {
-        ::SendMessageW(tree.host.Control(), WM_SETREDRAW, FALSE, 0);
+        ItemsTree::Batch batch(items);
         handler.RefreshTree();
-        ::SendMessageW(tree.host.Control(), WM_SETREDRAW, TRUE, 0);
     }
 };
 size_t PlainScan(const CDataBase::ItemList& items, const std::u16string& filter) {
@@ -137,7 +143,7 @@ void Keystroke(CClipboardHandler& handler, Tree& tree, const std::u16string& bef
     for (int round = 0; round < kRounds; ++round) {
         TextFilter filter(before, SystemCaseFolding());
         handler.SetFilter(&filter);
-        handler.RefreshTree();
+        tree.Refresh(handler);
         auto start = std::chrono::steady_clock::now();
         filter = TextFilter(after, SystemCaseFolding());
         tree.Refresh(handler);

@@ -100,8 +100,12 @@ void TClipboardViewerForm::ApplyFilter() {
     if (handler_ == nullptr) {
         return;
     }
-    ::SendMessageW(tree_, WM_SETREDRAW, FALSE, 0);
-    handler_->RefreshTree();
+    {
+        // The counts of the headers and the marks of the rows that stay change too: the batch
+        // ends with all of the tree drawn anew.
+        ItemsTree::Batch batch(*itemsTree_);
+        handler_->RefreshTree();
+    }
     if (filtering) {
         for (HTREEITEM category = TreeView_GetRoot(tree_); category != nullptr;
              category = TreeView_GetNextSibling(tree_, category)) {
@@ -111,9 +115,6 @@ void TClipboardViewerForm::ApplyFilter() {
             }
         }
     }
-    ::SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
-    // The counts of the headers and the marks of the rows that stay change too.
-    ::InvalidateRect(tree_, nullptr, FALSE);
 }
 
 // The n-th history entry shown, counted from 1, as if chosen with a double click.

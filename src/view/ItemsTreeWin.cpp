@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "view/ItemNode.h"
 #include "win/BaseWindow.h"
 
 namespace snipora {
@@ -26,6 +27,17 @@ ItemsTree::~ItemsTree() {
     if (::IsWindow(parent_)) {
         ::RemoveWindowSubclass(parent_, ParentProc, kSubclassId);
     }
+}
+
+ItemsTree::Batch::Batch(ItemsTree& tree) : tree_(tree) {
+    tree_.quiet_ = true;
+    ::SendMessageW(tree_.control_, WM_SETREDRAW, FALSE, 0);
+}
+
+ItemsTree::Batch::~Batch() {
+    ::SendMessageW(tree_.control_, WM_SETREDRAW, TRUE, 0);
+    tree_.quiet_ = false;
+    ::InvalidateRect(tree_.control_, nullptr, FALSE);
 }
 
 // Mouse buttons going down select the entry under them; the right one also opens the entry
@@ -133,11 +145,16 @@ bool ItemsTree::OnNotify(NMHDR& header, LRESULT& result) {
             if ((info.item.mask & TVIF_TEXT) != 0 && info.item.pszText != nullptr &&
                 info.item.cchTextMax > 0) {
                 const std::u16string text =
-                    record != nullptr ? events_.TreeItemText(*record) : std::u16string();
+                    record != nullptr && !quiet_ ? events_.TreeItemText(*record) : std::u16string();
                 const size_t length =
                     std::min(text.size(), static_cast<size_t>(info.item.cchTextMax - 1));
                 std::copy_n(text.data(), length, info.item.pszText);
                 info.item.pszText[length] = L'\0';
+                // A note's text never changes: the control keeps it and does not ask again, as
+                // it would for every row it lays out. Counts and times do change.
+                if (record != nullptr && !quiet_ && !record->IsCategory && record->Category != 0) {
+                    info.item.mask |= TVIF_DI_SETITEM;
+                }
             }
             result = 0;
             return true;

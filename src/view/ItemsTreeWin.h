@@ -42,6 +42,21 @@ public:
 
     HWND Control() const { return control_; }
 
+    // Many entries change at once: the control neither draws nor lays out rows meanwhile, and
+    // the texts it asks for while it catches up at the end are empty, as it only measures them
+    // then (each measure of a long text costs, and thousands of rows may be shown). It asks
+    // again when someone reads one.
+    class Batch {
+    public:
+        explicit Batch(ItemsTree& tree);
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        ~Batch();
+
+    private:
+        ItemsTree& tree_;
+    };
+
 private:
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR self);
@@ -52,6 +67,7 @@ private:
     HWND control_;
     HWND parent_;
     IItemsTreeEvents& events_;
+    bool quiet_ = false;
 };
 
 }  // namespace snipora
