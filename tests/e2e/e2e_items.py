@@ -45,6 +45,16 @@ def row_point(state, row):
             state["treetop"] + state["itemheight"] * row + state["itemheight"] // 2)
 
 
+def accessible_names():
+    """The names of the bar's button and search field, as accessibility clients read them.
+    Seen under Wine: its 64-bit accessibility library gives no names for them ("unhandled window
+    class"), its 32-bit one does for either build of Snipora, so the 32-bit probe asks when it
+    has been built."""
+    probe32 = os.path.join(os.path.dirname(BUILD), "i686", "tools", "snipora-probe.exe")
+    program = probe32 if os.path.exists(probe32) else PROBE
+    return wine([program, "names"])[1].splitlines()
+
+
 def notepad_text():
     code, text = probe("edit-text", "Notepad")
     assert code == 0, "no notepad edit control"
@@ -110,7 +120,7 @@ def test_double_click_pastes_into_the_window_summoned_over():
         state = wait_for(lambda: bar_state()["entries"] == 3 and bar_state(), 3)
         assert state and state["filtering"] == 1, bar_state()
         # Screen readers name the bar's button and the search field, not by what it holds.
-        assert probe("names")[1].splitlines() == ["Open clipboard", "Filter"], probe("names")
+        assert accessible_names() == ["Open clipboard", "Filter"], accessible_names()
         keys("Return")
         pasted("pasted by a double click")
         # Esc clears the filter, then closes: nothing pasted, notepad in front.
