@@ -9,16 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchTree.h"
 #include "support/FakeClipboard.h"
 #include "support/MemoryStreams.h"
 #include "support/Records.h"
 #include "view/ClipboardHandler.h"
-
-#ifdef _WIN32
-#include "view/TreeHostWin.h"
-#else
-#include "view/FakeTreeView.h"
-#endif
 
 namespace snipora {
 namespace {
@@ -39,6 +34,10 @@ public:
         ++deletes;
         inner_.Delete(entry);
     }
+    void DeleteChildren(TreeEntry entry) override {
+        ++deletes;
+        inner_.DeleteChildren(entry);
+    }
     void SortAll(EntryCompare compare) override {
         ++sorts;
         inner_.SortAll(compare);
@@ -50,24 +49,10 @@ private:
     ITreeView& inner_;
 };
 
-#ifdef _WIN32
-struct Tree {
-    test::TreeHost host;
-    ITreeView& View() { return host.Tree(); }
-    void ExpandHistory() {
-        ::SendMessageW(host.Control(), TVM_EXPAND, TVE_EXPAND,
-                       reinterpret_cast<LPARAM>(host.Next(nullptr, TVGN_ROOT)));
-    }
-};
-const char* const kTreeName = "SysTreeView32";
-#else
-struct Tree {
-    test::FakeTreeView fake;
-    ITreeView& View() { return fake; }
-    void ExpandHistory() {}
-};
-const char* const kTreeName = "tree in memory";
-#endif
+using bench::kTreeName;
+using bench::Median;
+using bench::Seconds;
+using bench::Tree;
 
 // The data file's records, oldest first: the notes, then the history.
 std::string Records() {
@@ -80,15 +65,6 @@ std::string Records() {
         bytes += test::Record(HistoryCategory, 46000.0 + i, std::u16string(100, u'h'));
     }
     return bytes;
-}
-
-double Seconds(std::chrono::steady_clock::time_point from) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 int Run() {

@@ -15,41 +15,6 @@ void TClipboardViewerForm::CreateItemMenu() {
     ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdDeleteItem, L"Delete item");
     ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdClearText, L"Clear");
     ::SetMenuDefaultItem(itemMenu_.Get(), kIdMoveToClipboard, FALSE);
-    ::SetWindowSubclass(tree_, TreeSubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
-}
-
-// Mouse buttons going down on the tree select the entry under them; the right one also opens the
-// entry menu. The right button is not passed on, so the tree view starts no drag of its own. A
-// double click anywhere on a row is the window's.
-LRESULT CALLBACK TClipboardViewerForm::TreeSubclassProc(HWND tree, UINT message, WPARAM wParam,
-                                                        LPARAM lParam, UINT_PTR id,
-                                                        DWORD_PTR self) {
-    auto* form = reinterpret_cast<TClipboardViewerForm*>(self);
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-            win::Firewall(tree, 0, [&]() -> LRESULT {
-                form->ItemsTreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-                return 0;
-            });
-            if (message == WM_RBUTTONDOWN) {
-                return 0;
-            }
-            break;
-        case WM_LBUTTONDBLCLK:
-            // Ours alone: the tree view would fold or unfold, and only over an entry's text.
-            return win::Firewall(tree, 0, [&]() -> LRESULT {
-                form->ItemsTreeDblClick();
-                return 0;
-            });
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(tree, TreeSubclassProc, id);
-            break;
-        default:
-            break;
-    }
-    return ::DefSubclassProc(tree, message, wParam, lParam);
 }
 
 void TClipboardViewerForm::ItemsTreeMouseDown(UINT button, int x, int y) {
@@ -60,10 +25,21 @@ void TClipboardViewerForm::ItemsTreeMouseDown(UINT button, int x, int y) {
         return;
     }
     TreeView_SelectItem(tree_, item);
-    const auto menu = AdaptItemMenu(SelectedRecord(), button == WM_RBUTTONDOWN);
+    if (button == WM_RBUTTONDOWN) {
+        OpenItemMenu(x, y);
+    }
+}
+
+// The entry menu for the selected entry, at a point in the tree's coordinates. The command
+// chosen goes to that entry, found again by its Id: if it left the lists while the menu was
+// open, the command does nothing.
+void TClipboardViewerForm::OpenItemMenu(int x, int y) {
+    const CItemNode* record = SelectedRecord();
+    const auto menu = AdaptItemMenu(record, true);
     if (!menu) {
         return;
     }
+    const uint32_t entry = record->Id;
     const std::u16string caption(menu->moveCaption);
     ::ModifyMenuW(itemMenu_.Get(), kIdMoveToClipboard, MF_BYCOMMAND | MF_STRING, kIdMoveToClipboard,
                   win::Wide(caption));
@@ -76,8 +52,29 @@ void TClipboardViewerForm::ItemsTreeMouseDown(UINT button, int x, int y) {
     ::ClientToScreen(tree_, &at);
     const UINT command = ::TrackPopupMenu(itemMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
                                           at.y, 0, Handle(), nullptr);
-    if (command != 0) {
-        OnCommand(static_cast<WORD>(command), 0);
+    if (command != 0 && handler_ != nullptr) {
+        if (const CItemNode* chosen = FindShownEntry(handler_->Root(), entry)) {
+            RunEntryCommand(static_cast<WORD>(command), chosen);
+        }
+    }
+}
+
+void TClipboardViewerForm::RunEntryCommand(WORD id, const CItemNode* record) {
+    switch (id) {
+        case kIdMoveToClipboard:
+            BtMoveToClipboardClick(record);
+            break;
+        case kIdMoveToNotes:
+            BtMoveToNotesClick(record);
+            break;
+        case kIdDeleteItem:
+            BtDeleteItemClick(record);
+            break;
+        case kIdClearText:
+            BtClearTextClick(record);
+            break;
+        default:
+            break;
     }
 }
 
@@ -90,7 +87,7 @@ void TClipboardViewerForm::ItemsTreeDblClick() {
         TreeView_Expand(tree_, selected, TVE_TOGGLE);
         return;
     }
-    BtMoveToClipboardClick();
+    BtMoveToClipboardClick(SelectedRecord());
 }
 
 const CItemNode* TClipboardViewerForm::SelectedRecord() const {
@@ -103,8 +100,7 @@ void TClipboardViewerForm::ListsChanged() {
     ScheduleSave();
 }
 
-void TClipboardViewerForm::BtMoveToClipboardClick() {
-    const CItemNode* record = SelectedRecord();
+void TClipboardViewerForm::BtMoveToClipboardClick(const CItemNode* record) {
     if (record == nullptr || handler_ == nullptr) {
         return;
     }
@@ -137,8 +133,7 @@ void TClipboardViewerForm::PasteIntoTarget() {
     }
 }
 
-void TClipboardViewerForm::BtMoveToNotesClick() {
-    const CItemNode* record = SelectedRecord();
+void TClipboardViewerForm::BtMoveToNotesClick(const CItemNode* record) {
     if (record == nullptr || handler_ == nullptr || !record->InHistory) {
         return;
     }
@@ -146,8 +141,7 @@ void TClipboardViewerForm::BtMoveToNotesClick() {
     ListsChanged();
 }
 
-void TClipboardViewerForm::BtDeleteItemClick() {
-    const CItemNode* record = SelectedRecord();
+void TClipboardViewerForm::BtDeleteItemClick(const CItemNode* record) {
     if (record == nullptr || handler_ == nullptr) {
         return;
     }
@@ -155,8 +149,7 @@ void TClipboardViewerForm::BtDeleteItemClick() {
     ListsChanged();
 }
 
-void TClipboardViewerForm::BtClearTextClick() {
-    const CItemNode* record = SelectedRecord();
+void TClipboardViewerForm::BtClearTextClick(const CItemNode* record) {
     if (record == nullptr || handler_ == nullptr) {
         return;
     }

@@ -125,9 +125,14 @@ void TClipboardViewerForm::CreateControls() {
                                 0, 0, 0, 0, Handle(), reinterpret_cast<HMENU>(kIdButton), instance,
                                 nullptr);
     ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph));
-    tree_ =
-        ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS, 0, 0,
-                          0, 0, Handle(), reinterpret_cast<HMENU>(kIdTree), instance, nullptr);
+    if (glyph != nullptr && button_ != nullptr) {
+        // Not shown beside the glyph: the name that a screen reader gives the button.
+        ::SetWindowTextW(button_, L"Open clipboard");
+    }
+    tree_ = ::CreateWindowExW(
+        0, WC_TREEVIEWW, L"",
+        WS_CHILD | WS_TABSTOP | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS | TVS_NOHSCROLL, 0, 0, 0, 0,
+        Handle(), reinterpret_cast<HMENU>(kIdTree), instance, nullptr);
     if (label_ == nullptr || button_ == nullptr || tree_ == nullptr) {
         throw AppError("Cannot create the window's controls.");
     }
@@ -136,8 +141,10 @@ void TClipboardViewerForm::CreateControls() {
     ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.Get()), FALSE);
     AddHint(button_, L"Open clipboard");
     TreeView_SetIndent(tree_, Scale(42));
-    treeView_ = std::make_unique<Win32TreeView>(tree_);
+    treeView_ = std::make_unique<Win32TreeView>(tree_, true);
+    itemsTree_ = std::make_unique<ItemsTree>(tree_, static_cast<IItemsTreeEvents&>(*this));
     CreateItemMenu();
+    CreateFilterField();
 
     mainMenu_.Reset(::CreatePopupMenu());
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdSettings, L"Settings");
@@ -183,6 +190,7 @@ void TClipboardViewerForm::StartUp() {
     started_ = true;
     container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
     handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
+    handler_->SetFilter(&filter_);
     dataPath_ = std::filesystem::path(win::Wide(DataFilePath(GetDataFolder())));
     handler_->LoadFromFile(dataPath_);
     // Only lists that were read may be written: a file that could not be opened stays as it is.
@@ -277,7 +285,16 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             if (LOWORD(wParam) != WA_INACTIVE && !started_) {
                 ::PostMessageW(Handle(), WM_APP_STARTUP, 0, 0);
             }
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                popup_.Deactivated();
+            }
             break;
+        case WM_SETFOCUS:
+            // Clicked into, or brought to the front: the keys go to the tree.
+            if (popup_.Expanded()) {
+                ::SetFocus(tree_);
+            }
+            return 0;
         case WM_DRAWCLIPBOARD:
             OnDrawClipboard(wParam, lParam);
             return 0;
@@ -293,8 +310,6 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 OnAutoSave();
             }
             return 0;
-        case WM_NOTIFY:
-            return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
@@ -368,18 +383,6 @@ LRESULT TClipboardViewerForm::OnNcHitTest(LPARAM lParam) {
     return x < buttonLeft && y < buttonHeight ? HTCAPTION : HTCLIENT;
 }
 
-LRESULT TClipboardViewerForm::OnNotify(NMHDR& header) {
-    if (header.hwndFrom != tree_) {
-        return 0;
-    }
-    switch (header.code) {
-        case NM_CUSTOMDRAW:
-            return ItemsTreeCustomDrawItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
-        default:
-            return 0;
-    }
-}
-
 void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
     switch (id) {
         case kIdButton:
@@ -399,17 +402,16 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdExit:
             Exit1Click();
             break;
+        case kIdFilter:
+            if (code == EN_CHANGE) {
+                ApplyFilter();
+            }
+            break;
         case kIdMoveToClipboard:
-            BtMoveToClipboardClick();
-            break;
         case kIdMoveToNotes:
-            BtMoveToNotesClick();
-            break;
         case kIdDeleteItem:
-            BtDeleteItemClick();
-            break;
         case kIdClearText:
-            BtClearTextClick();
+            RunEntryCommand(id, SelectedRecord());
             break;
         default:
             break;
@@ -418,8 +420,10 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
 
 void TClipboardViewerForm::OnSize(int width, int height) {
     const int labelWidth = width - Scale(kLabelLeft) - Scale(kLabelRightGap);
-    ::MoveWindow(label_, Scale(kLabelLeft), Scale(kLabelTop), labelWidth, Scale(kLabelHeight),
-                 TRUE);
+    for (HWND field : {label_, filterField_}) {
+        ::MoveWindow(field, Scale(kLabelLeft), Scale(kLabelTop), labelWidth, Scale(kLabelHeight),
+                     TRUE);
+    }
     ::MoveWindow(button_, width - Scale(kButtonRightGap), Scale(kButtonTop), Scale(kButtonWidth),
                  Scale(kButtonHeight), TRUE);
     ::MoveWindow(tree_, Scale(kTreeLeft), Scale(kTreeTop),
@@ -504,6 +508,10 @@ void TClipboardViewerForm::SetTranslucent(bool translucent) {
 
 void TClipboardViewerForm::ShowTree(bool show) {
     ::ShowWindow(tree_, show ? SW_SHOW : SW_HIDE);
+    // A popup that closes forgets its search.
+    if (!show) {
+        SetFilterText(u"");
+    }
 }
 
 void TClipboardViewerForm::SetButtonDown(bool down) {
@@ -538,6 +546,31 @@ bool TClipboardViewerForm::IsKeyDown(uint8_t virtualKey) {
 
 void TClipboardViewerForm::RememberTarget() {
     target_ = CurrentPasteTarget();
+}
+
+// The system may refuse the foreground to a program that does not have the keyboard; joined
+// to the input of the one that has it for a moment, this one may take it.
+void TClipboardViewerForm::TakeFocus() {
+    if (!::SetForegroundWindow(Handle()) || ::GetForegroundWindow() != Handle()) {
+        const DWORD self = ::GetCurrentThreadId();
+        const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+        if (front != 0 && front != self && ::AttachThreadInput(self, front, TRUE)) {
+            ::SetForegroundWindow(Handle());
+            ::AttachThreadInput(self, front, FALSE);
+        }
+    }
+    ::SetFocus(tree_);
+    HTREEITEM history = TreeView_GetRoot(tree_);
+    HTREEITEM newest = history != nullptr ? TreeView_GetChild(tree_, history) : nullptr;
+    if (HTREEITEM first = newest != nullptr ? newest : history) {
+        TreeView_SelectItem(tree_, first);
+    }
+}
+
+void TClipboardViewerForm::ReturnToTarget() {
+    if (targetWindow_ != nullptr && ::IsWindow(targetWindow_)) {
+        ::SwitchToThisWindow(targetWindow_, TRUE);
+    }
 }
 
 Rect TClipboardViewerForm::WorkAreaAt(Point point) {

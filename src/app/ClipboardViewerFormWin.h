@@ -13,7 +13,9 @@
 #include "app/PopupController.h"
 #include "app/TrayIconWin.h"
 #include "view/ClipboardHandler.h"
+#include "view/ItemsTreeWin.h"
 #include "view/ProgramImagesWin.h"
+#include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
 #include "win/BaseWindow.h"
 #include "win/UniqueGdiObject.h"
@@ -29,6 +31,7 @@ enum CommandId : WORD {
     kIdButton = 10,
     kIdLabel,
     kIdTree,
+    kIdFilter,
     kIdSettings = 101,
     kIdCheckForUpdates,
     kIdAbout,
@@ -51,7 +54,9 @@ public:
 
 // The one permanent window: the bar, the popup with the history tree, the program's member of
 // the clipboard-viewer chain, and the owner of the tray icon.
-class TClipboardViewerForm final : public win::BaseWindow, private IPopupHost {
+class TClipboardViewerForm final : public win::BaseWindow,
+                                   private IPopupHost,
+                                   private IItemsTreeEvents {
 public:
     TClipboardViewerForm();
     ~TClipboardViewerForm() override;
@@ -94,16 +99,33 @@ private:
     void UpdateStep();
 
     // Entry commands and the paste into the target window (ClipboardViewerFormItemsWin.cpp).
+    // Each command acts on the given entry; from the menu, on the one it was opened for.
     void CreateItemMenu();
-    static LRESULT CALLBACK TreeSubclassProc(HWND tree, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR id, DWORD_PTR self);
     void ItemsTreeMouseDown(UINT button, int x, int y);
     void ItemsTreeDblClick();
-    void BtMoveToClipboardClick();
-    void BtMoveToNotesClick();
-    void BtDeleteItemClick();
-    void BtClearTextClick();
+    void OpenItemMenu(int x, int y);
+    void RunEntryCommand(WORD id, const CItemNode* record);
+    void BtMoveToClipboardClick(const CItemNode* record);
+    void BtMoveToNotesClick(const CItemNode* record);
+    void BtDeleteItemClick(const CItemNode* record);
+    void BtClearTextClick(const CItemNode* record);
     const CItemNode* SelectedRecord() const;
+
+    // The keyboard in the popup and the type-to-filter search (ClipboardViewerFormKeysWin.cpp).
+    void CreateFilterField();
+    static LRESULT CALLBACK FilterFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR self);
+    std::u16string FilterText() const;
+    void SetFilterText(const std::u16string& text);
+    void ApplyFilter();
+    void ChooseHistoryEntry(int position);
+    void TreeMouseDown(UINT button, int x, int y) override;
+    void TreeDoubleClick() override;
+    LRESULT TreeCustomDraw(NMTVCUSTOMDRAW& draw) override;
+    bool TreeKeyDown(UINT virtualKey) override;
+    void TreeChar(wchar_t unit) override;
+    void TreeMenuKey() override;
+    std::u16string TreeItemText(const CItemNode& record) override;
     void ListsChanged();
     // Pastes the clipboard into the window the popup was summoned over.
     void PasteIntoTarget();
@@ -112,7 +134,6 @@ private:
     void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
     void OnChangeClipboardChain(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcHitTest(LPARAM lParam);
-    LRESULT OnNotify(NMHDR& header);
     void OnCommand(WORD id, WORD code);
     void OnSize(int width, int height);
     void OnPaint();
@@ -135,6 +156,8 @@ private:
     Point PointerAtTick() override;
     bool IsKeyDown(uint8_t virtualKey) override;
     void RememberTarget() override;
+    void TakeFocus() override;
+    void ReturnToTarget() override;
     Rect WorkAreaAt(Point point) override;
 
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
@@ -144,6 +167,8 @@ private:
     std::unique_ptr<CBaseContainer> container_;
     CClipboardHandler* handler_ = nullptr;  // borrowed from container_
     std::unique_ptr<Win32TreeView> treeView_;
+    std::unique_ptr<ItemsTree> itemsTree_;
+    TextFilter filter_;
     UniqueIcon programIcon_;  // outlives the tray icon that shows it
     std::optional<TrayIcon> trayIcon_;
     win::UniqueMenu mainMenu_;
@@ -152,6 +177,7 @@ private:
     HWND label_ = nullptr;
     HWND button_ = nullptr;
     HWND tree_ = nullptr;
+    HWND filterField_ = nullptr;  // shown in the label's place while a filter is typed
     win::UniqueFont font_;
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;

@@ -12,4 +12,13 @@ std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightBu
     return state;
 }
 
+const CItemNode* FindShownEntry(const CItemNode& root, uint32_t id) {
+    for (const auto& [key, category] : root.Children) {
+        if (auto entry = category->Children.find(id); entry != category->Children.end()) {
+            return entry->second.get();
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace snipora

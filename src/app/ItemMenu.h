@@ -17,4 +17,9 @@ struct ItemMenuState {
 // buttons, nor where there is no record.
 std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton);
 
+// The entry the menu was opened for, found again by its Id when a command is chosen: the lists
+// may change while the menu is open (a capture, a refresh), and a command must then not fall on
+// whatever entry took its place. Null when the entry has left the lists shown under `root`.
+const CItemNode* FindShownEntry(const CItemNode& root, uint32_t id);
+
 }  // namespace snipora

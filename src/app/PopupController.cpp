@@ -116,13 +116,41 @@ void PopupController::Tick() {
     }
     // Only the marked keys are asked, and only while they could still pass.
     keyState_.fill(KeyState::Unknown);
-    const bool fire = (keys_.primaryEnabled && AllDown(keys_.primary)) ||
-                      (keys_.secondaryEnabled && AllDown(keys_.secondary));
-    if (fire) {
+    const bool primary = keys_.primaryEnabled && AllDown(keys_.primary);
+    const bool secondary = !primary && keys_.secondaryEnabled && AllDown(keys_.secondary);
+    if (primary || secondary) {
         host_.RememberTarget();
         PlaceAtCursor();
         SetExpanded(true);
+        if (secondary) {
+            host_.TakeFocus();
+        }
     }
+}
+
+void PopupController::Deactivated() {
+    if (expanded_) {
+        SetExpanded(false);
+    }
+}
+
+void PopupController::Dismiss() {
+    if (atCursor_) {
+        host_.ReturnToTarget();
+    }
+    SetExpanded(false);
+}
+
+bool PopupController::HotKeyDown() {
+    if (!keys_.secondaryEnabled || keys_.secondary.empty()) {
+        return false;
+    }
+    for (uint8_t vk : keys_.secondary) {
+        if (!host_.IsKeyDown(vk)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace snipora

@@ -64,6 +64,11 @@ public:
     virtual bool IsKeyDown(uint8_t virtualKey) = 0;
     // Remembers the foreground window as the one to paste into.
     virtual void RememberTarget() = 0;
+    // Makes the window the active one, with the keyboard in the tree on its newest history
+    // entry.
+    virtual void TakeFocus() = 0;
+    // Brings the remembered window back to the front.
+    virtual void ReturnToTarget() = 0;
     // The work area of the monitor that holds the point.
     virtual Rect WorkAreaAt(Point point) = 0;
 };
@@ -80,8 +85,15 @@ public:
     void ApplySettings(int width, int expandedHeight, TriggerKeys keys);
     void SetExpanded(bool expanded);
     void PlaceAtCursor();
-    // The 10 ms tick.
+    // The 10 ms tick. The hot key also gives the popup the keyboard; the mouse gesture leaves it
+    // where it is until the user clicks into the popup.
     void Tick();
+    // The window lost activation: an open popup that had the keyboard closes.
+    void Deactivated();
+    // Esc: the popup closes, and one summoned over a window gives that window the keyboard back.
+    void Dismiss();
+    // Whether every key of the hot key is held; false when it is off.
+    bool HotKeyDown();
     // The alpha state the window starts with, so that only changes reach the window.
     void SetInitialTranslucent(bool translucent) { translucent_ = translucent; }
 

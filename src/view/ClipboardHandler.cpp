@@ -76,18 +76,24 @@ void CClipboardHandler::RefreshTree() {
     }
     root_.ClearMarks();
 
+    const bool filtering = Filtering();
+    for (auto& [key, category] : root_.Children) {
+        category->Filtered = filtering;
+        category->Total = 0;
+    }
     size_t history = 0;
     for (const auto& item : Items()) {
         const bool inHistory = item->Category == HistoryCategory;
-        if (inHistory && ++history > HistoryShown) {
-            continue;
-        }
         // Categories other than the two have no node and are not shown.
         auto category = root_.Children.find(static_cast<uint32_t>(item->Category));
         if (category == root_.Children.end()) {
             continue;
         }
         CItemNode& parent = *category->second;
+        ++parent.Total;
+        if (filtering ? !filter_->Matches(item->Text) : inHistory && ++history > HistoryShown) {
+            continue;
+        }
         // Without its category's entry, an item's entry would land among the categories.
         if (tree_ != nullptr && parent.TreeNode == nullptr) {
             continue;
@@ -112,6 +118,9 @@ void CClipboardHandler::RefreshTree() {
         }
     }
 
+    for (auto& [key, category] : root_.Children) {
+        RefillIfManyGo(*category);
+    }
     root_.RemoveUnseen(tree_);
     root_.UpdateCounts();
     // Deleting entries keeps a sorted tree sorted: only appended entries need the sort.
@@ -119,6 +128,36 @@ void CClipboardHandler::RefreshTree() {
         tree_->SortAll(&CompareEntries);
     }
     needsSort_ = false;
+}
+
+// A refresh that takes many entries of a long list away (a search typed, a list cleared) empties
+// the list's entry and fills it anew with the ones that stay: a tree view may walk all its
+// entries for each one it deletes. Their records stay; only their entries are new, and lose a
+// selection they had.
+void CClipboardHandler::RefillIfManyGo(CItemNode& category) {
+    constexpr size_t kFewestToRefill = 64;
+    if (tree_ == nullptr || category.TreeNode == nullptr) {
+        return;
+    }
+    size_t going = 0;
+    for (const auto& [id, child] : category.Children) {
+        going += child->Seen ? 0 : 1;
+    }
+    // Adding an entry costs about a fifth of deleting one from a long list.
+    if (going < kFewestToRefill || going * 5 < category.Children.size() - going) {
+        return;
+    }
+    tree_->DeleteChildren(category.TreeNode);
+    // Newest first, as the sort leaves them.
+    for (auto it = category.Children.rbegin(); it != category.Children.rend(); ++it) {
+        CItemNode& child = *it->second;
+        child.TreeNode = nullptr;
+        if (child.Seen) {
+            AttachTreeNode(category, child);
+            // One the tree refused goes with the unseen, to be tried again next time.
+            child.Seen = child.TreeNode != nullptr;
+        }
+    }
 }
 
 int CClipboardHandler::CompareEntries(const CItemNode* a, const CItemNode* b) {

@@ -6,6 +6,7 @@
 
 #include "store/DataBase.h"
 #include "view/ItemNode.h"
+#include "view/TextFilter.h"
 #include "view/TreeView.h"
 
 namespace snipora {
@@ -36,6 +37,13 @@ public:
     // expanded state.
     void RefreshTree();
 
+    // While `filter` is set and not empty, the tree shows every item of either list whose whole
+    // text passes it, the history beyond its HistoryShown newest too, and the categories count
+    // their matches against their totals. The filter stays the caller's; null ends filtering.
+    // Takes effect at the next refresh.
+    void SetFilter(const TextFilter* filter) { filter_ = filter; }
+    bool Filtering() const { return filter_ != nullptr && !filter_->Empty(); }
+
     // The order of siblings: categories by ascending number, items newest (largest Id) first.
     static int CompareEntries(const CItemNode* a, const CItemNode* b);
 
@@ -44,9 +52,11 @@ public:
 
 private:
     void AttachTreeNode(CItemNode& parent, CItemNode& node);
+    void RefillIfManyGo(CItemNode& category);
 
     CItemNode root_;
     ITreeView* tree_ = nullptr;
+    const TextFilter* filter_ = nullptr;
     // Set when an entry was appended and the tree's order is no longer known to be right.
     bool needsSort_ = false;
 };

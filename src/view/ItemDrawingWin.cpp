@@ -5,7 +5,9 @@
 
 #include "common/OleDate.h"
 #include "store/DisplayText.h"
+#include "view/ItemFormat.h"
 #include "view/ItemNode.h"
+#include "view/TextFilter.h"
 
 namespace snipora {
 namespace {
@@ -19,6 +21,7 @@ constexpr COLORREF kGrey = RGB(0xF0, 0xF0, 0xF0);
 constexpr COLORREF kSeparator = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kDetail = RGB(0xA0, 0xA0, 0xA0);
 constexpr COLORREF kSelectedDetail = RGB(0xD0, 0xD0, 0xD0);
+constexpr COLORREF kMark = RGB(0xFF, 0xE0, 0x70);  // behind the part of a caption that matches
 
 // A Tahoma font of `points` at `dpi`, its character height rounded as the points give it.
 HFONT MakeFont(int points, int dpi, int weight) {
@@ -53,6 +56,7 @@ ItemDrawing::ItemDrawing(HBITMAP skin, int dpi)
       detailFont_(MakeFont(7, dpi_, FW_NORMAL)),
       whiteBrush_(::CreateSolidBrush(kWhite)),
       greyBrush_(::CreateSolidBrush(kGrey)),
+      markBrush_(::CreateSolidBrush(kMark)),
       separatorPen_(::CreatePen(PS_SOLID, 1, kSeparator)),
       skinDc_(::CreateCompatibleDC(nullptr)),
       workDc_(::CreateCompatibleDC(nullptr)) {
@@ -142,15 +146,12 @@ void ItemDrawing::DrawHeader(const CItemNode& node, int width) {
     }
     ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, Scale(2), Scale(1), ILD_NORMAL);
 
-    // "Caption (count)"
-    wchar_t title[PreviewLength + 16];
-    const size_t captionLength = std::min(node.Caption.size(), PreviewLength);
-    std::copy_n(node.Caption.data(), captionLength, title);
-    const int length = static_cast<int>(captionLength) +
-                       ::wsprintfW(title + captionLength, L" (%u)", unsigned{node.Size});
+    // "Caption (count)", or "Caption (matches of count)" while filtering.
+    const std::u16string title = HeaderTitle(node);
     ::SelectObject(dc, titleFont_.Get());
     ::SetTextColor(dc, kBlack);
-    ::TextOutW(dc, Scale(40), Scale(4), title, length);
+    ::TextOutW(dc, Scale(40), Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
+               static_cast<int>(title.size()));
 }
 
 // An entry row: a history entry with the clock, its time and size above its text; a note with
@@ -201,13 +202,78 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
     ::LineTo(dc, width, height_ - 1);
 }
 
-// The caption's first units, wrapped at words and line breaks and cut at the rectangle.
+// The caption's first units, wrapped at words and line breaks and cut at the rectangle; the
+// first match of the search marked, if it lies within them.
 void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
+    if (filter_ != nullptr && !filter_->Empty()) {
+        const std::u16string_view shown =
+            std::u16string_view(node.Caption).substr(0, PreviewLength);
+        if (const auto match = filter_->Find(shown)) {
+            DrawMarkedCaption(shown, *match, rect);
+            return;
+        }
+    }
     wchar_t caption[PreviewLength];
     const size_t length = std::min(node.Caption.size(), PreviewLength);
     std::copy_n(node.Caption.data(), length, caption);
     ::DrawTextExW(workDc_.Get(), caption, static_cast<int>(length), &rect,
                   DT_WORDBREAK | DT_NOPREFIX, nullptr);
+}
+
+// The caption laid out line by line, as the plain drawing wraps it: at line breaks, and at the
+// last blank that lets a line fit (inside a word that fits no line). The match gets a marked
+// background and black text.
+void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect) {
+    HDC dc = workDc_.Get();
+    const auto* text = reinterpret_cast<const wchar_t*>(caption.data());
+    const size_t matchEnd = match + filter_->Length();
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    const int lineHeight = std::max<int>(metrics.tmHeight, 1);
+    const int width = rect.right - rect.left;
+    const COLORREF colour = ::GetTextColor(dc);
+    const auto extent = [&](size_t from, size_t to) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text + from, static_cast<int>(to - from), &size);
+        return static_cast<int>(size.cx);
+    };
+    size_t pos = 0;
+    for (int y = rect.top; pos < caption.size() && y < rect.bottom; y += lineHeight) {
+        const size_t hardEnd = std::min(caption.find_first_of(u"\r\n", pos), caption.size());
+        int fit = 0;
+        SIZE ignored{};
+        ::GetTextExtentExPointW(dc, text + pos, static_cast<int>(hardEnd - pos), width, &fit,
+                                nullptr, &ignored);
+        size_t lineEnd = hardEnd;
+        size_t next = hardEnd;
+        if (pos + static_cast<size_t>(fit) < hardEnd) {
+            const size_t blank = caption.find_last_of(u' ', pos + static_cast<size_t>(fit));
+            if (blank != std::u16string_view::npos && blank > pos) {
+                lineEnd = blank;
+                next = blank + 1;
+            } else {
+                lineEnd = next = pos + std::max<size_t>(static_cast<size_t>(fit), 1);
+            }
+        } else {
+            next += next < caption.size() && caption[next] == u'\r' ? 1 : 0;
+            next += next < caption.size() && caption[next] == u'\n' ? 1 : 0;
+        }
+        ::ExtTextOutW(dc, rect.left, y, ETO_CLIPPED, &rect, text + pos,
+                      static_cast<UINT>(lineEnd - pos), nullptr);
+        if (match < lineEnd && matchEnd > pos) {
+            const size_t from = std::max(match, pos);
+            const size_t to = std::min(matchEnd, lineEnd);
+            const int left = rect.left + extent(pos, from);
+            RECT mark{left, y, rect.left + extent(pos, to), y + lineHeight};
+            ::IntersectRect(&mark, &mark, &rect);
+            ::FillRect(dc, &mark, markBrush_.Get());
+            ::SetTextColor(dc, kBlack);
+            ::ExtTextOutW(dc, left, y, ETO_CLIPPED, &rect, text + from,
+                          static_cast<UINT>(to - from), nullptr);
+            ::SetTextColor(dc, colour);
+        }
+        pos = next;
+    }
 }
 
 // The scratch bitmap only grows: a narrower row uses its left part.

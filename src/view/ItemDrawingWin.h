@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "view/ItemFormat.h"
 #include "view/ProgramImagesWin.h"
@@ -14,6 +15,7 @@
 namespace snipora {
 
 class CItemNode;
+class TextFilter;
 
 // Paints the popup tree's entries by hand: category headers from the skin bitmap, history rows
 // and notes. Owns the scratch bitmap that each entry is painted into before it goes to the screen
@@ -33,6 +35,9 @@ public:
     // The tree view's NM_CUSTOMDRAW notification; returns the answer for it. Asks for each
     // entry at the start of a paint, and paints every entry itself.
     LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
+
+    // The search whose matches the captions mark; stays the caller's. Null marks nothing.
+    void SetFilter(const TextFilter* filter) { filter_ = filter; }
 
     // The height of one painted entry before it is fitted to the tree's row height.
     int Height() const { return height_; }
@@ -56,6 +61,7 @@ private:
     void DrawHeader(const CItemNode& node, int width);
     void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawCaption(const CItemNode& node, RECT rect);
+    void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
     bool EnsureWidth(int width);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;
@@ -73,6 +79,7 @@ private:
     win::UniqueFont detailFont_;  // 7 points
     win::UniqueBrush whiteBrush_;
     win::UniqueBrush greyBrush_;
+    win::UniqueBrush markBrush_;
     win::UniquePen separatorPen_;
     win::UniqueBitmap workBitmap_;
     int workCapacity_ = 0;  // the width of workBitmap_
@@ -80,6 +87,7 @@ private:
     win::UniqueMemoryDc skinDc_;
     win::UniqueMemoryDc workDc_;
 
+    const TextFilter* filter_ = nullptr;
     int rowHeight_ = 0;  // the tree's, read at the start of a paint
     double today_ = 0.0;
     wchar_t separator_[5] = {};

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "view/ItemNode.h"
+
 namespace snipora {
 namespace {
 
@@ -74,6 +76,49 @@ RowBackground RowBackgroundFor(bool selected, size_t previousSiblings) {
         return RowBackground::Highlight;
     }
     return previousSiblings % 2 == 0 ? RowBackground::White : RowBackground::Grey;
+}
+
+namespace {
+
+std::u16string Decimal(uint32_t value) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
+}  // namespace
+
+std::u16string HeaderTitle(const CItemNode& category) {
+    std::u16string title = category.Caption + u" (" + Decimal(category.Size);
+    if (category.Filtered) {
+        title += u" of " + Decimal(category.Total);
+    }
+    return title + u")";
+}
+
+std::u16string SpokenText(const CItemNode& node, std::u16string_view time,
+                          std::u16string_view size) {
+    if (node.IsCategory) {
+        std::u16string text = node.Caption + u", " + Decimal(node.Size);
+        if (node.Filtered) {
+            text += u" of " + Decimal(node.Total);
+        }
+        return text + (node.Size == 1 && !node.Filtered ? u" entry" : u" entries");
+    }
+    const std::u16string_view caption = node.Caption;
+    const std::u16string_view firstLine = caption.substr(0, caption.find_first_of(u"\r\n"));
+    if (node.Category != 0) {
+        return std::u16string(firstLine);
+    }
+    std::u16string text(time);
+    text += u", ";
+    text += size;
+    text += u": ";
+    text += firstLine;
+    return text;
 }
 
 }  // namespace snipora

@@ -2,11 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/OleDate.h"
 
 namespace snipora {
+
+class CItemNode;
 
 // A short text in a buffer of its own, for what is written on every row without allocating.
 struct ShortText {
@@ -30,5 +34,16 @@ bool ShowsTimeOnly(double time, double now);
 // by turns down the category, the first entry white.
 enum class RowBackground { Highlight, White, Grey };
 RowBackground RowBackgroundFor(bool selected, size_t previousSiblings);
+
+// A category header's title: "Clipboard history (7)", or while filtering "Clipboard history
+// (3 of 25)".
+std::u16string HeaderTitle(const CItemNode& category);
+
+// What an entry says to a screen reader, as a sighted user reads it from the row:
+// "Clipboard history, 4 entries" (or "3 of 25 entries" while filtering) for a category, the
+// time and size of a history entry before its first line ("12:01:02, 1,234b: first line"), the
+// first line alone for a note. `time` and `size` are the row's own texts of a history entry.
+std::u16string SpokenText(const CItemNode& node, std::u16string_view time,
+                          std::u16string_view size);
 
 }  // namespace snipora

@@ -20,6 +20,8 @@ void CItemNode::Clear() {
     Category = 0;
     SkinBand = 0;
     IconIndex = 0;
+    Filtered = false;
+    Total = 0;
     Time = 0.0;
     Caption.clear();
     Seen = false;

@@ -48,6 +48,10 @@ public:
     double Time = 0.0;
     int32_t SkinBand = 0;
     int32_t IconIndex = 0;
+    // Category node while a filter is on: how many items of the category the lists hold, of
+    // which Size pass the filter.
+    bool Filtered = false;
+    uint32_t Total = 0;
 };
 
 }  // namespace snipora

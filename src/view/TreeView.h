@@ -24,6 +24,9 @@ public:
     // Deletes an entry with every entry below it. Null deletes every entry of the tree.
     virtual void Delete(TreeEntry entry) = 0;
 
+    // Deletes every entry below `entry`, which stays as it is, expanded or not.
+    virtual void DeleteChildren(TreeEntry entry) = 0;
+
     // Sorts the children of every entry, and the top-level entries, by `compare`, which is the
     // same on every call. Appending is the only call that disturbs an order, so a level that
     // gained no entry since the last sort may be left as it is.

@@ -24,7 +24,7 @@ TreeEntry Win32TreeView::AddLast(TreeEntry parent, CItemNode* data) {
     insert.hParent = ToItem(parent);
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = empty;
+    insert.item.pszText = textOnDemand_ ? LPSTR_TEXTCALLBACKW : empty;
     insert.item.lParam = reinterpret_cast<LPARAM>(data);
     const auto item = reinterpret_cast<HTREEITEM>(
         ::SendMessageW(control_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -39,8 +39,10 @@ void Win32TreeView::Delete(TreeEntry entry) {
     const HTREEITEM item = ToItem(entry);
     if (item == TVI_ROOT) {
         unsorted_.clear();
-    } else if (!unsorted_.empty() && Next(control_, item, TVGN_CHILD) != nullptr) {
-        // A level that goes with the entry must not be sorted later. A leaf holds no level.
+    } else if (!unsorted_.empty()) {
+        // A level that goes with the entry must not be sorted later. Only the levels are asked
+        // about, never the entry: some controls look a handle up in a list of all entries, and
+        // a refresh may delete thousands.
         std::erase_if(unsorted_, [&](HTREEITEM level) {
             for (HTREEITEM up = level; up != nullptr && up != TVI_ROOT;
                  up = Next(control_, up, TVGN_PARENT)) {
@@ -52,6 +54,35 @@ void Win32TreeView::Delete(TreeEntry entry) {
         });
     }
     ::SendMessageW(control_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
+}
+
+// Folding an entry with the reset flag drops its children in one go, with no search of the
+// control's own for each of them. Some controls fold only an open entry: it is marked open
+// first, and left as it was at the end. What the control kept goes one by one.
+void Win32TreeView::DeleteChildren(TreeEntry entry) {
+    const HTREEITEM item = ToItem(entry);
+    if (item == TVI_ROOT) {
+        Delete(nullptr);
+        return;
+    }
+    const auto setOpen = [&](bool open) {
+        TVITEMW state{};
+        state.mask = TVIF_STATE | TVIF_HANDLE;
+        state.hItem = item;
+        state.state = open ? TVIS_EXPANDED : 0;
+        state.stateMask = TVIS_EXPANDED;
+        ::SendMessageW(control_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&state));
+    };
+    const bool open =
+        (::SendMessageW(control_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
+         TVIS_EXPANDED) != 0;
+    setOpen(true);
+    ::SendMessageW(control_, TVM_EXPAND, TVE_COLLAPSE | TVE_COLLAPSERESET,
+                   reinterpret_cast<LPARAM>(item));
+    while (HTREEITEM child = Next(control_, item, TVGN_CHILD)) {
+        ::SendMessageW(control_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+    }
+    setOpen(open);
 }
 
 void Win32TreeView::SortAll(EntryCompare compare) {

@@ -14,12 +14,16 @@ namespace snipora {
 // object alone.
 class Win32TreeView final : public ITreeView {
 public:
-    explicit Win32TreeView(HWND control) : control_(control) {}
+    // With `textOnDemand`, entries carry no text of their own: the control asks its parent for
+    // one (TVN_GETDISPINFO) whenever someone wants it. Otherwise their text is empty.
+    explicit Win32TreeView(HWND control, bool textOnDemand = false)
+        : control_(control), textOnDemand_(textOnDemand) {}
     Win32TreeView(const Win32TreeView&) = delete;
     Win32TreeView& operator=(const Win32TreeView&) = delete;
 
     TreeEntry AddLast(TreeEntry parent, CItemNode* data) override;
     void Delete(TreeEntry entry) override;
+    void DeleteChildren(TreeEntry entry) override;
     void SortAll(EntryCompare compare) override;
 
     HWND Control() const { return control_; }
@@ -33,6 +37,7 @@ public:
 
 private:
     HWND control_;
+    bool textOnDemand_;
     // The levels that gained entries since the last sort (TVI_ROOT for the top level). Walking
     // a level of the control costs a message per entry, so the others are not visited at all.
     std::vector<HTREEITEM> unsorted_;

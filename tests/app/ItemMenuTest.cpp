@@ -29,5 +29,23 @@ TEST(ItemMenu, AdaptsToTheEntryUnderThePointer) {
     EXPECT_FALSE(AdaptItemMenu(nullptr, true));
 }
 
+TEST(ItemMenu, TheCommandFindsItsEntryByIdOrNothing) {
+    CItemNode root;
+    root.IsCategory = true;
+    for (uint32_t category : {0u, 1u}) {
+        CItemNode& node = root.GetChild(category).first;
+        node.IsCategory = true;
+        node.Id = category;
+        node.GetChild(100000 + category).first.Id = 100000 + category;
+    }
+    ASSERT_NE(FindShownEntry(root, 100001), nullptr);
+    EXPECT_EQ(FindShownEntry(root, 100001)->Id, 100001u);
+    EXPECT_EQ(FindShownEntry(root, 100000)->Id, 100000u);
+    // Category numbers are not entries; an entry that left the lists is not found.
+    EXPECT_EQ(FindShownEntry(root, 1), nullptr);
+    root.Children.at(1)->Children.clear();
+    EXPECT_EQ(FindShownEntry(root, 100001), nullptr);
+}
+
 }  // namespace
 }  // namespace snipora

@@ -20,6 +20,8 @@ public:
     std::set<uint8_t> down;
     std::vector<uint8_t> asked;
     int targets = 0;
+    int focusTaken = 0;
+    int returned = 0;
     Rect workArea{0, 0, 1920, 1040};
     Rect secondMonitor{1920, 0, 3200, 1024};
 
@@ -44,6 +46,8 @@ public:
         return down.count(vk) != 0;
     }
     void RememberTarget() override { ++targets; }
+    void TakeFocus() override { ++focusTaken; }
+    void ReturnToTarget() override { ++returned; }
     Rect WorkAreaAt(Point p) override { return p.x >= 1920 ? secondMonitor : workArea; }
 };
 
@@ -125,6 +129,7 @@ TEST_F(PopupTest, CtrlClickOpensBesideThePointerAndLeavingReturnsHome) {
     EXPECT_TRUE(popup.Expanded());
     EXPECT_TRUE(popup.AtCursor());
     EXPECT_EQ(host.targets, 1);
+    EXPECT_EQ(host.focusTaken, 0);  // the mouse gesture leaves the keyboard where it is
     EXPECT_EQ(host.window.left, 501);
     EXPECT_EQ(host.window.top, 301);
     EXPECT_EQ(host.window.Height(), 388);
@@ -152,12 +157,15 @@ TEST_F(PopupTest, CtrlClickOpensBesideThePointerAndLeavingReturnsHome) {
     EXPECT_TRUE(host.translucent);
 }
 
-TEST_F(PopupTest, AnActivePopupStaysOpenWhenThePointerLeaves) {
+TEST_F(PopupTest, TheHotKeyGivesThePopupTheKeyboardUntilItLosesActivationOrEscCloses) {
     host.down = {kVkControl, kVkMenu, 0x56};
     host.cursor = {500, 300};
+    EXPECT_TRUE(popup.HotKeyDown());
     popup.Tick();
     ASSERT_TRUE(popup.Expanded());
+    EXPECT_EQ(host.focusTaken, 1);
     host.down.clear();
+    EXPECT_FALSE(popup.HotKeyDown());
     host.active = true;
     host.cursor = {1500, 900};
     popup.Tick();
@@ -166,6 +174,29 @@ TEST_F(PopupTest, AnActivePopupStaysOpenWhenThePointerLeaves) {
     popup.Tick();
     EXPECT_FALSE(popup.Expanded());
     EXPECT_EQ(host.window.left, 1640);
+
+    // Losing activation closes it even with the pointer over it.
+    host.down = {kVkControl, kVkMenu, 0x56};
+    host.cursor = {500, 300};
+    popup.Tick();
+    host.down.clear();
+    host.active = true;
+    popup.Deactivated();
+    EXPECT_FALSE(popup.Expanded());
+    EXPECT_EQ(host.window.left, 1640);
+    EXPECT_EQ(host.returned, 0);
+
+    // Esc hands the keyboard back to the window it was summoned over; opened with the button
+    // there is none.
+    host.down = {kVkControl, kVkMenu, 0x56};
+    popup.Tick();
+    popup.Dismiss();
+    EXPECT_FALSE(popup.Expanded());
+    EXPECT_EQ(host.returned, 1);
+    popup.SetExpanded(true);
+    popup.Dismiss();
+    EXPECT_FALSE(popup.Expanded());
+    EXPECT_EQ(host.returned, 1);
 }
 
 TEST_F(PopupTest, TheButtonOpensInPlaceAndATriggerMakesThatPlaceHome) {

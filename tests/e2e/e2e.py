@@ -193,6 +193,24 @@ def hot_key():
     xdotool("keyup", "v", "alt", "ctrl")
 
 
+def keys(*names, over=None):
+    """Presses and releases keys one after the other, each held a moment. Without a window
+    manager the X server gives the keys to the window under the pointer, whichever window the
+    system under test has made the active one: `over` (x, y) puts the pointer there first."""
+    if over is not None:
+        xdotool("mousemove", *over)
+        time.sleep(0.1)
+    for name in names:
+        xdotool("keydown", name)
+        time.sleep(0.05)
+        xdotool("keyup", name)
+        time.sleep(0.1)
+
+
+def foreground():
+    return probe("foreground")[1].strip()
+
+
 def work_area():
     out = probe("workarea")[1].split()
     return {k: int(v) for k, v in (f.split("=") for f in out)}
@@ -312,7 +330,10 @@ def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
         assert state, bar_state()
         assert (state["left"], state["top"], state["height"]) == \
             (home["left"], home["top"], 29), state
+        assert state["active"] == 0, state  # the gesture never took the keyboard
 
+        # The hot key gives the popup the keyboard: the pointer leaving does not close it, Esc
+        # does and hands the keyboard back.
         click_into_notepad(300, 300)
         xdotool("mousemove", 400, 200)
         time.sleep(0.1)
@@ -320,9 +341,14 @@ def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
         state = wait_for(lambda: (bar_state()["expanded"] == 1) and bar_state(), 3)
         assert state, bar_state()
         assert (state["left"], state["top"]) == (401, 201), state
+        assert wait_for(lambda: bar_state()["active"] == 1, 3), bar_state()
         xdotool("mousemove", 850, 650)
+        time.sleep(0.5)
+        assert bar_state()["expanded"] == 1, bar_state()
+        keys("Escape", over=(state["left"] + 50, state["top"] + 10))
         assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
         assert bar_state()["left"] == home["left"]
+        assert wait_for(lambda: foreground() == "Notepad", 3), foreground()
     finally:
         app.stop()
 

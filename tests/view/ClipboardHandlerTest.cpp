@@ -124,6 +124,61 @@ TEST_F(ClipboardHandlerTest, HistoryShowsTheSevenNewestNewestFirst) {
               (std::vector<uint32_t>{ids[9], ids[8], ids[6], ids[5], ids[4], ids[3], ids[2]}));
 }
 
+TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 20; ++i) {
+        ids.push_back(Copy((i % 5 == 0 ? u"Match " : u"other ") + std::u16string(1, u'a' + i)));
+    }
+    ASSERT_TRUE(handler->MoveToCategory(ids[5], NotesCategory));
+    const uint32_t note = handler->Items().front()->Id;
+    // Beyond the caption's 200 units.
+    const uint32_t deep =
+        Copy(std::u16string(300, u' ') + u"x" + std::u16string(300, u'y') + u"MATCH");
+    const TextFilter filter(u"match", SystemCaseFolding());
+    handler->SetFilter(&filter);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(tree.faults, 0);
+    // The history is searched beyond its seven newest.
+    EXPECT_EQ(Shown(0), (std::vector<uint32_t>{deep, ids[15], ids[10], ids[0]}));
+    EXPECT_EQ(Shown(1), std::vector<uint32_t>{note});
+    const CItemNode& history = *CategoryEntry(0).data;
+    EXPECT_TRUE(history.Filtered);
+    EXPECT_EQ(history.Total, 20u);
+    EXPECT_EQ(CategoryEntry(1).data->Total, 1u);
+
+    // A key that takes most of a long list away refills the list's entry with those that stay;
+    // the category's entry itself stays.
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_TRUE(handler->MoveToCategory(
+            Copy(u"note " + std::u16string(1, u'a' + i % 26) + (i == 42 ? u" Match" : u"")),
+            NotesCategory));
+    }
+    const TextFilter none;
+    handler->SetFilter(&none);
+    handler->RefreshTree();
+    ASSERT_EQ(Shown(1).size(), 101u);
+    const uint64_t notesSerial = CategoryEntry(1).serial;
+    handler->SetFilter(&filter);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(1).size(), 2u);
+    EXPECT_EQ(Shown(1).back(), note);
+    EXPECT_EQ(CategoryEntry(1).serial, notesSerial);
+
+    // An empty filter, and then none, bring the usual tree back.
+    const TextFilter empty;
+    handler->SetFilter(&empty);
+    handler->RefreshTree();
+    EXPECT_EQ(Shown(0).size(), HistoryShown);
+    EXPECT_FALSE(history.Filtered);
+    handler->SetFilter(nullptr);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(0).front(), deep);
+    EXPECT_EQ(Shown(0).size(), HistoryShown);
+}
+
 TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     std::vector<uint32_t> ids;
     for (int i = 0; i < 12; ++i) {

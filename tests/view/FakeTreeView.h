@@ -66,6 +66,18 @@ public:
                                     [entry](const auto& e) { return e.get() == entry; }));
     }
 
+    void DeleteChildren(TreeEntry handle) override {
+        Entry* entry = Find(handle);
+        if (entry == nullptr) {
+            ++faults;
+            return;
+        }
+        for (auto& child : entry->children) {
+            Forget(*child);
+        }
+        entry->children.clear();
+    }
+
     void SortAll(EntryCompare compare) override {
         ++sorts;
         SortBelow(root_, compare);

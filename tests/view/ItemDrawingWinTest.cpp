@@ -16,6 +16,7 @@
 #include "support/PixelsWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemDrawingWin.h"
+#include "view/TextFilter.h"
 #include "view/TreeHostWin.h"
 #include "view/TreeViewWin.h"
 #include "win/UniqueGdiObject.h"
@@ -228,6 +229,23 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     EXPECT_EQ(Background(canvas, 1), kWhite);
     EXPECT_EQ(Background(canvas, 2), kGrey);
     EXPECT_EQ(canvas.At(kWidth - 1, 3 * 40), FromColorRef(RGB(0xC0, 0xDE, 0xF7)));
+
+    // While a search is typed, its match is marked in each caption: "third" and the note
+    // "first" are left.
+    const Rgb mark{0xFF, 0xE0, 0x70};
+    EXPECT_FALSE(canvas.Has(mark, 0, 0, kWidth, 240));
+    const TextFilter filter(u"IR", SystemCaseFolding());
+    handler->SetFilter(&filter);
+    drawing.SetFilter(&filter);
+    handler->RefreshTree();
+    ASSERT_EQ(Rows().size(), 4u);
+    host.Paint(canvas);
+    EXPECT_TRUE(canvas.Has(mark, 2, 52, kWidth - 2, 79));
+    EXPECT_TRUE(canvas.Has({0, 0, 0}, 2, 52, kWidth - 2, 79));
+    EXPECT_TRUE(canvas.Has(mark, 2, 120, kWidth - 2, 159));
+    EXPECT_FALSE(canvas.Has(mark, 0, 0, kWidth, 40));
+    EXPECT_EQ(Background(canvas, 1), kWhite);
+    drawing.SetFilter(nullptr);
 }
 
 TEST_F(ItemDrawingWinTest, TheSelectedRowIsHighlightedAndAHeaderIsNot) {

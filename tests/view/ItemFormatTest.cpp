@@ -6,6 +6,7 @@
 
 #include "common/OleDate.h"
 #include "view/ItemFormat.h"
+#include "view/ItemNode.h"
 
 namespace snipora {
 namespace {
@@ -56,6 +57,28 @@ TEST(ItemFormat, RowsAlternateWhiteAndGreyUnlessSelected) {
     EXPECT_EQ(RowBackgroundFor(false, 7), RowBackground::Grey);
     EXPECT_EQ(RowBackgroundFor(true, 0), RowBackground::Highlight);
     EXPECT_EQ(RowBackgroundFor(true, 1), RowBackground::Highlight);
+}
+
+TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
+    CItemNode category;
+    category.IsCategory = true;
+    category.Caption = u"Clipboard history";
+    category.Size = 1;
+    EXPECT_EQ(HeaderTitle(category), u"Clipboard history (1)");
+    EXPECT_EQ(SpokenText(category, u"", u""), u"Clipboard history, 1 entry");
+    category.Size = 3;
+    category.Filtered = true;
+    category.Total = 25;
+    EXPECT_EQ(HeaderTitle(category), u"Clipboard history (3 of 25)");
+    EXPECT_EQ(SpokenText(category, u"", u""), u"Clipboard history, 3 of 25 entries");
+
+    CItemNode entry;
+    entry.Caption = u"first line\r\nsecond line";
+    EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"12:01:02, 1,234b: first line");
+    entry.Category = 1;
+    EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"first line");
+    entry.Caption = u"";
+    EXPECT_EQ(SpokenText(entry, u"", u""), u"");
 }
 
 }  // namespace

@@ -18,8 +18,12 @@ class TreeHost : public win::BaseWindow {
 public:
     explicit TreeHost(DWORD hostStyle = WS_OVERLAPPEDWINDOW,
                       DWORD treeStyle = TVS_HASBUTTONS | TVS_LINESATROOT, int width = 400,
-                      int height = 600)
-        : control_(MakeControl(*this, hostStyle, treeStyle, width, height)), tree_(control_) {}
+                      int height = 600, bool textOnDemand = false)
+        : control_(MakeControl(*this, hostStyle, treeStyle, width, height)),
+          tree_(control_, textOnDemand) {}
+    // A host whose tree asks for its entries' texts when it needs them, as the program's does.
+    explicit TreeHost(bool textOnDemand)
+        : TreeHost(WS_OVERLAPPEDWINDOW, TVS_HASBUTTONS | TVS_LINESATROOT, 400, 600, textOnDemand) {}
 
     HWND Control() const { return control_; }
     Win32TreeView& Tree() { return tree_; }

@@ -8,10 +8,28 @@
 
 #include "support/FakeClipboard.h"
 #include "view/ClipboardHandler.h"
+#include "view/ItemFormat.h"
+#include "view/ItemsTreeWin.h"
 #include "view/TreeHostWin.h"
 
 namespace snipora {
 namespace {
+
+// Answers the tree's events as the popup would, counting them.
+class Events final : public IItemsTreeEvents {
+public:
+    void TreeMouseDown(UINT, int, int) override { ++mouseDowns; }
+    void TreeDoubleClick() override { ++doubleClicks; }
+    LRESULT TreeCustomDraw(NMTVCUSTOMDRAW&) override { return CDRF_DODEFAULT; }
+    bool TreeKeyDown(UINT) override { return false; }
+    void TreeChar(wchar_t unit) override { typed += unit; }
+    void TreeMenuKey() override { ++menuKeys; }
+    std::u16string TreeItemText(const CItemNode& record) override {
+        return SpokenText(record, u"10:11:12", u"6b");
+    }
+    int mouseDowns = 0, doubleClicks = 0, menuKeys = 0;
+    std::wstring typed;
+};
 
 class TreeViewWinTest : public ::testing::Test {
 protected:
@@ -51,7 +69,9 @@ protected:
 
     int window = 0;
     test::FakeClipboard clipboard;
-    test::TreeHost host;
+    test::TreeHost host{true};
+    Events events;
+    ItemsTree items{host.Control(), events};
     CBaseContainer container;
     CClipboardHandler* handler = nullptr;
 };
@@ -78,15 +98,34 @@ TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
     EXPECT_EQ(Record(CategoryItem(1))->Size, 3u);
     EXPECT_EQ(host.Count(), 12u);
 
-    // The entries' own text is empty: what the user sees is drawn from the record.
-    wchar_t text[16] = L"x";
-    TVITEMW query{};
-    query.mask = TVIF_TEXT | TVIF_HANDLE;
-    query.hItem = host.Child(CategoryItem(0));
-    query.pszText = text;
-    query.cchTextMax = 16;
-    ASSERT_TRUE(::SendMessageW(host.Control(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)));
-    EXPECT_STREQ(text, L"");
+    // The entries' texts, as a screen reader asks for them, say what the rows show; a short
+    // buffer gets the start.
+    const auto text = [&](HTREEITEM item, int capacity = 64) {
+        wchar_t buffer[64] = L"x";
+        TVITEMW query{};
+        query.mask = TVIF_TEXT | TVIF_HANDLE;
+        query.hItem = item;
+        query.pszText = buffer;
+        query.cchTextMax = capacity;
+        EXPECT_TRUE(
+            ::SendMessageW(host.Control(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)));
+        return std::wstring(query.pszText);
+    };
+    EXPECT_EQ(text(CategoryItem(0)), L"Clipboard history, 7 entries");
+    EXPECT_EQ(text(host.Child(CategoryItem(0))), L"10:11:12, 6b: text m");
+    EXPECT_EQ(text(host.Child(CategoryItem(1))), L"text c");
+    EXPECT_EQ(text(host.Child(CategoryItem(1)), 4), L"tex");
+
+    // Typed characters and double clicks are the window's: the control's own search by typing
+    // does not move the selection to an entry whose text starts so.
+    ::SendMessageW(host.Control(), TVM_SELECTITEM, TVGN_CARET,
+                   reinterpret_cast<LPARAM>(CategoryItem(0)));
+    ::SendMessageW(host.Control(), WM_CHAR, L't', 0);
+    ::SendMessageW(host.Control(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(events.typed, L"t");
+    EXPECT_EQ(events.doubleClicks, 1);
+    EXPECT_EQ(host.Next(nullptr, TVGN_CARET), CategoryItem(0));
+    EXPECT_EQ(host.State(CategoryItem(0)) & TVIS_EXPANDED, 0u);
 
     // Refreshes with no change add, delete and reorder nothing.
     const auto before = Entries();
@@ -95,6 +134,29 @@ TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
     handler->RefreshTree();
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(host.deleted, deleted);
+}
+
+TEST_F(TreeViewWinTest, EmptyingALevelLeavesItOpenOrFolded) {
+    for (int i = 0; i < 3; ++i) {
+        handler->MoveToCategory(Copy(u"note"), NotesCategory);
+        Copy(u"history");
+    }
+    handler->RefreshTree();
+    const HTREEITEM history = CategoryItem(0), notes = CategoryItem(1);
+    ::SendMessageW(host.Control(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(history));
+    ASSERT_EQ(host.Children(notes).size(), 3u);
+    const size_t count = host.Count();
+    const int deleted = host.deleted;
+    for (HTREEITEM level : {history, notes}) {
+        host.Tree().DeleteChildren(Win32TreeView::ToEntry(level));
+        EXPECT_TRUE(host.Children(level).empty());
+    }
+    EXPECT_EQ(host.Count(), 2u);
+    EXPECT_EQ(host.deleted - deleted, static_cast<int>(count) - 2);
+    EXPECT_NE(host.State(history) & TVIS_EXPANDED, 0u);
+    EXPECT_EQ(host.State(notes) & TVIS_EXPANDED, 0u);
+    // The handler's records lost their entries: it is not asked to refresh this tree again.
+    container.DestroyHandler();
 }
 
 TEST_F(TreeViewWinTest, ExpansionAndSelectionOfEntriesThatStaySurvive) {

@@ -9,6 +9,9 @@
 //   snipora-probe hold MS                keep the clipboard open for MS milliseconds
 //   snipora-probe viewer SECONDS FILE    stay in the viewer chain, counting notifications in FILE
 //   snipora-probe window                 print the bar's state (see Describe)
+//   snipora-probe foreground             print the class of the foreground window
+//   snipora-probe names                  print the accessible names of the bar's button and of
+//                                        its search field, one a line
 //   snipora-probe workarea               print the primary work area
 //   snipora-probe close                  ask the bar to close, as "Exit" does
 //   snipora-probe wait-window MS         wait until the bar exists; exit code 1 if it never does
@@ -37,6 +40,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -91,6 +95,27 @@ HWND FindBar() {
     return ::FindWindowW(L"TClipboardViewerForm", nullptr);
 }
 
+// The name that accessibility clients read for a window, or "(none)".
+std::string AccessibleName(HWND window) {
+    IAccessible* accessible = nullptr;
+    if (window == nullptr || FAILED(::AccessibleObjectFromWindow(
+                                 window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                 reinterpret_cast<void**>(&accessible)))) {
+        return "(none)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string result = "(none)";
+    if (accessible->get_accName(self, &name) == S_OK && name != nullptr) {
+        result = ToUtf8(name);
+        ::SysFreeString(name);
+    }
+    accessible->Release();
+    return result;
+}
+
 int Describe() {
     HWND bar = FindBar();
     if (bar == nullptr) {
@@ -101,6 +126,7 @@ int Describe() {
     ::GetWindowRect(bar, &r);
     HWND tree = ::FindWindowExW(bar, nullptr, WC_TREEVIEWW, nullptr);
     HWND label = ::FindWindowExW(bar, nullptr, L"STATIC", nullptr);
+    HWND filter = ::FindWindowExW(bar, nullptr, L"EDIT", nullptr);
     BYTE alpha = 255;
     DWORD flags = 0;
     COLORREF key = 0;
@@ -117,10 +143,12 @@ int Describe() {
     }
     std::printf(
         "left=%ld top=%ld width=%ld height=%ld visible=%d expanded=%d alpha=%u entries=%u "
-        "treeleft=%ld treetop=%ld itemheight=%u\n",
+        "treeleft=%ld treetop=%ld itemheight=%u active=%d filtering=%d\n",
         r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(bar) ? 1 : 0,
         tree != nullptr && ::IsWindowVisible(tree) ? 1 : 0, alpha, static_cast<unsigned>(count),
-        treeRect.left, treeRect.top, static_cast<unsigned>(itemHeight));
+        treeRect.left, treeRect.top, static_cast<unsigned>(itemHeight),
+        ::GetForegroundWindow() == bar ? 1 : 0,
+        filter != nullptr && ::IsWindowVisible(filter) ? 1 : 0);
     std::printf("label=%s\n", label != nullptr ? ToUtf8(WindowText(label)).c_str() : "");
     return 0;
 }
@@ -541,6 +569,25 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"window") {
         return Describe();
+    }
+    if (command == L"foreground") {
+        wchar_t name[256] = {};
+        ::GetClassNameW(::GetForegroundWindow(), name, 256);
+        std::printf("%s\n", ToUtf8(name).c_str());
+        return 0;
+    }
+    if (command == L"names") {
+        HWND bar = FindBar();
+        if (bar == nullptr) {
+            return 1;
+        }
+        ::CoInitialize(nullptr);
+        std::printf("%s\n",
+                    AccessibleName(::FindWindowExW(bar, nullptr, L"BUTTON", nullptr)).c_str());
+        std::printf("%s\n",
+                    AccessibleName(::FindWindowExW(bar, nullptr, L"EDIT", nullptr)).c_str());
+        ::CoUninitialize();
+        return 0;
     }
     if (command == L"workarea") {
         RECT area{};

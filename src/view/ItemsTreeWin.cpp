@@ -1,0 +1,167 @@
+#include "view/ItemsTreeWin.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "view/ItemNode.h"
+#include "win/BaseWindow.h"
+
+namespace snipora {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x5452;  // one subclass of each window per tree
+
+}  // namespace
+
+ItemsTree::ItemsTree(HWND control, IItemsTreeEvents& events)
+    : control_(control), parent_(::GetParent(control)), events_(events) {
+    ::SetWindowSubclass(control_, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(parent_, ParentProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+ItemsTree::~ItemsTree() {
+    if (::IsWindow(control_)) {
+        ::RemoveWindowSubclass(control_, ControlProc, kSubclassId);
+    }
+    if (::IsWindow(parent_)) {
+        ::RemoveWindowSubclass(parent_, ParentProc, kSubclassId);
+    }
+}
+
+ItemsTree::Batch::Batch(ItemsTree& tree) : tree_(tree) {
+    tree_.quiet_ = true;
+    ::SendMessageW(tree_.control_, WM_SETREDRAW, FALSE, 0);
+}
+
+ItemsTree::Batch::~Batch() {
+    ::SendMessageW(tree_.control_, WM_SETREDRAW, TRUE, 0);
+    tree_.quiet_ = false;
+    ::InvalidateRect(tree_.control_, nullptr, FALSE);
+}
+
+// Mouse buttons going down select the entry under them; the right one also opens the entry
+// menu, and is not passed on, so that the control starts no drag of its own. A double click
+// anywhere on a row is the window's, and so is every typed character: the control's own search
+// by typing would jump between entries.
+LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self) {
+    auto& tree = *reinterpret_cast<ItemsTree*>(self);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            win::Firewall(window, 0, [&]() -> LRESULT {
+                tree.events_.TreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                return 0;
+            });
+            if (message == WM_RBUTTONDOWN) {
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDBLCLK:
+            // Ours alone: the control would fold or unfold, and only over an entry's text.
+            return win::Firewall(window, 0, [&]() -> LRESULT {
+                tree.events_.TreeDoubleClick();
+                return 0;
+            });
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+            if (wParam == VK_APPS || (wParam == VK_F10 && shift)) {
+                return win::Firewall(window, 0, [&]() -> LRESULT {
+                    tree.events_.TreeMenuKey();
+                    return 0;
+                });
+            }
+            if (message == WM_SYSKEYDOWN) {
+                break;
+            }
+            bool taken = false;
+            win::Firewall(window, 0, [&]() -> LRESULT {
+                taken = tree.events_.TreeKeyDown(static_cast<UINT>(wParam));
+                return 0;
+            });
+            if (taken) {
+                return 0;
+            }
+            break;
+        }
+        case WM_CHAR:
+            return win::Firewall(window, 0, [&]() -> LRESULT {
+                tree.events_.TreeChar(static_cast<wchar_t>(wParam));
+                return 0;
+            });
+        case WM_CONTEXTMENU:
+            // From the keyboard, in case the system made one of a key it did not show us.
+            if (lParam == -1) {
+                return win::Firewall(window, 0, [&]() -> LRESULT {
+                    tree.events_.TreeMenuKey();
+                    return 0;
+                });
+            }
+            break;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(window, ControlProc, id);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ItemsTree::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self) {
+    auto& tree = *reinterpret_cast<ItemsTree*>(self);
+    if (message == WM_NOTIFY) {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        if (header.hwndFrom == tree.control_) {
+            LRESULT result = 0;
+            bool handled = false;
+            win::Firewall(window, 0, [&]() -> LRESULT {
+                handled = tree.OnNotify(header, result);
+                return 0;
+            });
+            if (handled) {
+                return result;
+            }
+        }
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(window, ParentProc, id);
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+bool ItemsTree::OnNotify(NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+        case NM_CUSTOMDRAW:
+            result = events_.TreeCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+            return true;
+        case TVN_GETDISPINFOW: {
+            auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);
+            const auto* record = reinterpret_cast<const CItemNode*>(info.item.lParam);
+            if ((info.item.mask & TVIF_TEXT) != 0 && info.item.pszText != nullptr &&
+                info.item.cchTextMax > 0) {
+                const std::u16string text =
+                    record != nullptr && !quiet_ ? events_.TreeItemText(*record) : std::u16string();
+                const size_t length =
+                    std::min(text.size(), static_cast<size_t>(info.item.cchTextMax - 1));
+                std::copy_n(text.data(), length, info.item.pszText);
+                info.item.pszText[length] = L'\0';
+                // A note's text never changes: the control keeps it and does not ask again, as
+                // it would for every row it lays out. Counts and times do change.
+                if (record != nullptr && !quiet_ && !record->IsCategory && record->Category != 0) {
+                    info.item.mask |= TVIF_DI_SETITEM;
+                }
+            }
+            result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace snipora

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace snipora {
+
+class CItemNode;
+
+// What the popup's tree tells the window that holds it.
+class IItemsTreeEvents {
+public:
+    virtual ~IItemsTreeEvents() = default;
+    // A mouse button went down (WM_LBUTTONDOWN, WM_MBUTTONDOWN or WM_RBUTTONDOWN) at a point in
+    // the tree's coordinates.
+    virtual void TreeMouseDown(UINT button, int x, int y) = 0;
+    virtual void TreeDoubleClick() = 0;
+    virtual LRESULT TreeCustomDraw(NMTVCUSTOMDRAW& draw) = 0;
+    // A key went down; true when it was taken, and the tree must not see it.
+    virtual bool TreeKeyDown(UINT virtualKey) = 0;
+    // A character was typed.
+    virtual void TreeChar(wchar_t unit) = 0;
+    // Shift+F10 or the context-menu key.
+    virtual void TreeMenuKey() = 0;
+    // An entry's text for whoever asks the control for it (a screen reader).
+    virtual std::u16string TreeItemText(const CItemNode& record) = 0;
+};
+
+// The popup's SysTreeView32 with its events: mouse buttons and keys from the control itself,
+// drawing and item texts from the notifications it sends to its parent. Every entry's text is
+// asked for when needed, so that the hand-drawn rows show no text of the control's own while a
+// screen reader still reads one. The control belongs to its parent; this must not outlive it.
+class ItemsTree {
+public:
+    ItemsTree(HWND control, IItemsTreeEvents& events);
+    ItemsTree(const ItemsTree&) = delete;
+    ItemsTree& operator=(const ItemsTree&) = delete;
+    ~ItemsTree();
+
+    HWND Control() const { return control_; }
+
+    // Many entries change at once: the control neither draws nor lays out rows meanwhile, and
+    // the texts it asks for while it catches up at the end are empty, as it only measures them
+    // then (each measure of a long text costs, and thousands of rows may be shown). It asks
+    // again when someone reads one.
+    class Batch {
+    public:
+        explicit Batch(ItemsTree& tree);
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        ~Batch();
+
+    private:
+        ItemsTree& tree_;
+    };
+
+private:
+    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+    bool OnNotify(NMHDR& header, LRESULT& result);
+
+    HWND control_;
+    HWND parent_;
+    IItemsTreeEvents& events_;
+    bool quiet_ = false;
+};
+
+}  // namespace snipora

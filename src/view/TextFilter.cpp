@@ -1,0 +1,106 @@
+#include "view/TextFilter.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace snipora {
+
+CaseFolding::CaseFolding(MapUnits map) {
+    for (size_t unit = 0; unit < table_.size(); ++unit) {
+        table_[unit] = static_cast<char16_t>(unit);
+    }
+    if (map == nullptr) {
+        return;
+    }
+    // Upper case first and then lower, so that the forms with one upper case but two lower ones
+    // (the final sigma, the long s) meet. Surrogates are halves of characters, and 0 ends
+    // strings for some systems: both are left out.
+    std::vector<char16_t> units(table_.begin(), table_.end());
+    for (bool upper : {true, false}) {
+        for (auto [from, to] : {std::pair<size_t, size_t>{1, 0xD800}, {0xE000, 0x10000}}) {
+            std::vector<char16_t> mapped(units.begin() + from, units.begin() + to);
+            if (map(mapped.data(), mapped.size(), upper)) {
+                std::copy(mapped.begin(), mapped.end(), units.begin() + from);
+            }
+        }
+    }
+    for (size_t unit = 0; unit < table_.size(); ++unit) {
+        // A character never turns into half of one.
+        if (units[unit] < 0xD800 || units[unit] >= 0xE000) {
+            table_[unit] = units[unit];
+        }
+    }
+    // The variant forms that the Unicode case folding joins to a letter but not every system's
+    // upper case does: they fold as their letter does.
+    static constexpr std::pair<char16_t, char16_t> kVariants[] = {
+        {u'\u017F', u's'},      {u'\u03C2', u'\u03C3'}, {u'\u03D0', u'\u03B2'},
+        {u'\u03D1', u'\u03B8'}, {u'\u03D5', u'\u03C6'}, {u'\u03D6', u'\u03C0'},
+        {u'\u03F0', u'\u03BA'}, {u'\u03F1', u'\u03C1'}, {u'\u03F5', u'\u03B5'},
+        {u'\u1E9B', u'\u1E61'}, {u'\u1E9E', u'\u00DF'}, {u'\u1FBE', u'\u03B9'},
+        {u'\u2126', u'\u03C9'}, {u'\u212A', u'k'},      {u'\u212B', u'\u00E5'},
+    };
+    for (auto [variant, letter] : kVariants) {
+        table_[variant] = table_[letter];
+    }
+}
+
+TextFilter::TextFilter(std::u16string_view filter, const CaseFolding& folding)
+    : text_(filter), folding_(&folding) {
+    folded_.reserve(filter.size());
+    for (char16_t unit : filter) {
+        impossible_ = impossible_ || unit == u'\r' || unit == u'\n';
+        folded_.push_back(folding.Fold(unit));
+    }
+}
+
+std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
+    if (folded_.empty()) {
+        return 0;
+    }
+    if (impossible_ || text.size() < folded_.size()) {
+        return std::nullopt;
+    }
+    const char16_t first = folded_[0];
+    const size_t rest = folded_.size() - 1;
+    const size_t last = text.size() - folded_.size();
+    const CaseFolding& folding = *folding_;
+    for (size_t at = 0; at <= last; ++at) {
+        if (folding.Fold(text[at]) != first) {
+            continue;
+        }
+        size_t i = 1;
+        while (i <= rest && folding.Fold(text[at + i]) == folded_[i]) {
+            ++i;
+        }
+        if (i > rest) {
+            return at;
+        }
+    }
+    return std::nullopt;
+}
+
+Typed TypeInto(std::u16string& filter, char16_t unit) {
+    using Effect = Typed::Effect;
+    if (unit == u'\b') {
+        if (filter.empty()) {
+            return {};
+        }
+        filter.pop_back();
+        // Never half of a character.
+        if (!filter.empty() && filter.back() >= 0xD800 && filter.back() < 0xDC00) {
+            filter.pop_back();
+        }
+        return {Effect::FilterChanged};
+    }
+    if (unit < u' ' || unit == 0x7F) {
+        return {};
+    }
+    if (filter.empty() && unit >= u'1' && unit <= u'9') {
+        return {Effect::ChooseHistoryEntry, unit - u'0'};
+    }
+    filter.push_back(unit);
+    return {Effect::FilterChanged};
+}
+
+}  // namespace snipora

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace snipora {
+
+// Maps every UTF-16 code unit to one form shared by its upper and lower case, so that a search
+// compares units one to one. Units outside the Basic Multilingual Plane (surrogates) and
+// characters whose case mapping changes the length stay as they are.
+class CaseFolding {
+public:
+    // Maps `units` in place to their lower case, one unit to one unit; false leaves them all.
+    using MapUnits = bool (*)(char16_t* units, size_t count, bool upper);
+
+    explicit CaseFolding(MapUnits map);
+
+    char16_t Fold(char16_t unit) const { return table_[unit]; }
+
+private:
+    std::array<char16_t, 0x10000> table_{};
+};
+
+// The folding of the system's own case rules, built once on first use.
+const CaseFolding& SystemCaseFolding();
+
+// The popup's type-to-filter search: a text passes when it contains the filter, ignoring case.
+// A match never spans a line break: a filter that holds one matches nothing.
+class TextFilter {
+public:
+    TextFilter() = default;
+    TextFilter(std::u16string_view filter, const CaseFolding& folding);
+
+    // An empty filter lets every text through.
+    bool Empty() const { return folded_.empty(); }
+    const std::u16string& Text() const { return text_; }
+
+    bool Matches(std::u16string_view text) const { return Find(text).has_value(); }
+    // Where the first match starts in `text`; it is as long as the filter.
+    std::optional<size_t> Find(std::u16string_view text) const;
+    size_t Length() const { return folded_.size(); }
+
+private:
+    std::u16string text_;
+    std::u16string folded_;
+    const CaseFolding* folding_ = nullptr;
+    bool impossible_ = false;
+};
+
+// What a character typed into the popup does. A printable one extends the filter, Backspace
+// shortens it by one character; with no filter typed yet, a digit from 1 to 9 chooses that
+// history entry instead. Control characters do nothing.
+struct Typed {
+    enum class Effect { Nothing, FilterChanged, ChooseHistoryEntry };
+    Effect effect = Effect::Nothing;
+    int position = 0;  // the history entry chosen, from 1
+};
+Typed TypeInto(std::u16string& filter, char16_t unit);
+
+}  // namespace snipora

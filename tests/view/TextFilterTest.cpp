@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "view/TextFilter.h"
+
+namespace snipora {
+namespace {
+
+TextFilter Filter(std::u16string_view text) {
+    return TextFilter(text, SystemCaseFolding());
+}
+
+TEST(TextFilter, IgnoresCaseInEveryScript) {
+    EXPECT_TRUE(Filter(u"FOX").Matches(u"the quick brown fox"));
+    EXPECT_EQ(Filter(u"Brown").Find(u"the quick bROWN fox"), 10u);
+    EXPECT_TRUE(Filter(u"\u00e4rger").Matches(u"\u00c4RGER"));  // Latin-1
+    EXPECT_TRUE(Filter(u"\u0441\u043b\u043e\u0432\u043e")
+                    .Matches(u"\u0421\u041b\u041e\u0412\u041e"));  // Cyrillic
+    EXPECT_TRUE(Filter(u"\u03c3\u03bf\u03c6\u03b9\u03b1")
+                    .Matches(u"\u03a3\u039f\u03a6\u0399\u0391"));   // Greek
+    EXPECT_TRUE(Filter(u"\u0151z").Matches(u"\u0150Z"));            // Latin Extended-A
+    EXPECT_TRUE(Filter(u"\uff41\uff42").Matches(u"\uff21\uff22"));  // fullwidth
+    // The final sigma and the long s meet their other forms.
+    EXPECT_TRUE(Filter(u"\u03c3").Matches(u"\u03c2"));
+    EXPECT_TRUE(Filter(u"s").Matches(u"\u017f"));
+    // Different letters stay different; ideographs and surrogate pairs compare as they are.
+    EXPECT_FALSE(Filter(u"a").Matches(u"\u00e4"));
+    EXPECT_TRUE(Filter(u"\u4e2d\U0001F600").Matches(u"x\u4e2d\U0001F600"));
+    EXPECT_FALSE(Filter(u"\U0001F600").Matches(u"\U0001F601"));
+}
+
+TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
+    // An empty filter lets everything through, the empty text too.
+    EXPECT_TRUE(Filter(u"").Empty());
+    EXPECT_TRUE(Filter(u"").Matches(u""));
+    EXPECT_FALSE(Filter(u"a").Matches(u""));
+    // Far beyond the 200 units that a row shows, and at the very end.
+    const std::u16string longText = std::u16string(5000, u'x') + u"Needle";
+    EXPECT_EQ(Filter(u"needle").Find(longText), 5000u);
+    EXPECT_FALSE(Filter(u"needles").Matches(longText));
+    // Never across a line break, even when the filter holds the break itself.
+    EXPECT_FALSE(Filter(u"first second").Matches(u"first\r\nsecond"));
+    EXPECT_FALSE(Filter(u"t\r\ns").Matches(u"first\r\nsecond"));
+    EXPECT_FALSE(Filter(u"t\ns").Matches(u"first\nsecond"));
+    EXPECT_TRUE(Filter(u"second").Matches(u"first\r\nsecond"));
+    // A partial match before the real one.
+    EXPECT_EQ(Filter(u"aab").Find(u"aaaab"), 2u);
+}
+
+TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {
+    using Effect = Typed::Effect;
+    std::u16string filter;
+    const auto type = [&](char16_t unit) { return TypeInto(filter, unit); };
+    EXPECT_EQ(type(u'3').effect, Effect::ChooseHistoryEntry);
+    EXPECT_EQ(TypeInto(filter, u'9').position, 9);
+    EXPECT_EQ(type(u'\b').effect, Effect::Nothing);
+    EXPECT_EQ(type(u'\x1b').effect, Effect::Nothing);  // Esc is a key, not text
+    EXPECT_EQ(type(u'\x7f').effect, Effect::Nothing);
+    EXPECT_TRUE(filter.empty());
+    // 0 chooses nothing, so it begins a filter; after that every digit is text.
+    EXPECT_EQ(type(u'0').effect, Effect::FilterChanged);
+    EXPECT_EQ(type(u'7').effect, Effect::FilterChanged);
+    EXPECT_EQ(filter, u"07");
+    // Backspace takes a whole character, a surrogate pair too.
+    filter = u"a\U0001F600";
+    EXPECT_EQ(type(u'\b').effect, Effect::FilterChanged);
+    EXPECT_EQ(filter, u"a");
+    type(u'\b');
+    EXPECT_EQ(type(u'5').effect, Effect::ChooseHistoryEntry);
+}
+
+}  // namespace
+}  // namespace snipora
