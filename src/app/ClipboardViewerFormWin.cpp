@@ -568,9 +568,7 @@ void TClipboardViewerForm::TakeFocus() {
 }
 
 void TClipboardViewerForm::ReturnToTarget() {
-    if (targetWindow_ != nullptr && ::IsWindow(targetWindow_)) {
-        ::SwitchToThisWindow(targetWindow_, TRUE);
-    }
+    ReturnTo(target_);
 }
 
 Rect TClipboardViewerForm::WorkAreaAt(Point point) {

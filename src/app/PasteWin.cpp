@@ -199,6 +199,14 @@ PasteTarget CurrentPasteTarget() {
     return target;
 }
 
+void ReturnTo(const PasteTarget& target) {
+    if (target.window == nullptr || !::IsWindow(target.window)) {
+        return;
+    }
+    BringToFront(target.window);
+    RestoreFocus(target, ::GetWindowThreadProcessId(target.window, nullptr));
+}
+
 PasteOutcome PasteClipboardInto(const PasteTarget& target, Settings::CSettingsStorage* settings) {
     if (target.window == nullptr || !::IsWindow(target.window)) {
         return PasteOutcome::TargetGone;

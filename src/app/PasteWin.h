@@ -18,6 +18,10 @@ struct PasteTarget {
 // The foreground window now, and its thread's focus window.
 PasteTarget CurrentPasteTarget();
 
+// Brings the target back to the front and gives the remembered control the focus again, pasting
+// nothing. A window that no longer exists is left alone.
+void ReturnTo(const PasteTarget& target);
+
 enum class PasteOutcome {
     Pasted,         // the message was posted or the keystroke sent
     NotPasted,      // "none" for this program, or nowhere to paste: the text waits on the clipboard
