@@ -26,4 +26,15 @@ bool TrayIcon::Add() {
     return added_;
 }
 
+void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+    NOTIFYICONDATAW balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    std::wcsncpy(balloon.szInfoTitle, title.c_str(),
+                 sizeof balloon.szInfoTitle / sizeof balloon.szInfoTitle[0] - 1);
+    std::wcsncpy(balloon.szInfo, text.c_str(),
+                 sizeof balloon.szInfo / sizeof balloon.szInfo[0] - 1);
+    ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
 }  // namespace snipora

@@ -20,6 +20,8 @@ public:
 
     // Adds the icon (again): at creation, and after the taskbar was recreated.
     bool Add();
+    // A balloon message beside the icon.
+    void ShowBalloon(const std::wstring& title, const std::wstring& text);
 
 private:
     NOTIFYICONDATAW data_{};

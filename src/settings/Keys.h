@@ -15,6 +15,10 @@ inline constexpr std::u16string_view SecHotKeyEnabled = u"SecHotKeyEnabled";
 // 0x4000 Ctrl, 0x8000 Alt. A code whose low 16 bits are 0 turns the hot key off.
 inline constexpr std::u16string_view SecHotKeyValue = u"SecHotKeyValue";
 
+// Program file names separated by ';' ("keepass.exe;1password.exe"): copies made by these
+// programs are never recorded. Empty or absent: none.
+inline constexpr std::u16string_view ExcludePrograms = u"ExcludePrograms";
+
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
 

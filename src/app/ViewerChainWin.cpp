@@ -1,0 +1,78 @@
+#include "app/ViewerChainWin.h"
+
+#include "log/Logger.h"
+
+namespace snipora {
+namespace {
+
+constexpr unsigned kTicksPerCheck = 100;  // the window's timer ticks every 10 ms
+
+}  // namespace
+
+void ViewerChain::Join() {
+    if (joined_) {
+        return;
+    }
+    notified_ = false;
+    overdue_ = false;
+    seenSequence_ = ::GetClipboardSequenceNumber();
+    joined_ = true;
+    next_ = ::SetClipboardViewer(self_);
+}
+
+void ViewerChain::Leave() {
+    if (!joined_) {
+        return;
+    }
+    joined_ = false;
+    ::ChangeClipboardChain(self_, next_);
+    next_ = nullptr;
+}
+
+void ViewerChain::Notified() {
+    notified_ = true;
+    overdue_ = false;
+    seenSequence_ = ::GetClipboardSequenceNumber();
+}
+
+void ViewerChain::PassOn(WPARAM wParam, LPARAM lParam) {
+    if (next_ != nullptr && ::IsWindow(next_)) {
+        ::PostMessageW(next_, WM_DRAWCLIPBOARD, wParam, lParam);
+    }
+}
+
+void ViewerChain::ChainChanged(WPARAM wParam, LPARAM lParam) {
+    if (reinterpret_cast<HWND>(wParam) == next_) {
+        next_ = reinterpret_cast<HWND>(lParam);
+    } else if (next_ != nullptr && ::IsWindow(next_)) {
+        ::PostMessageW(next_, WM_CHANGECBCHAIN, wParam, lParam);
+    }
+}
+
+bool ViewerChain::Tick() {
+    if (++ticks_ < kTicksPerCheck) {
+        return false;
+    }
+    ticks_ = 0;
+    if (!joined_ || ::GetClipboardSequenceNumber() == seenSequence_) {
+        overdue_ = false;
+        return false;
+    }
+    if (!overdue_) {
+        overdue_ = true;  // a notification may still be on its way
+        return false;
+    }
+    LogInfo(
+        "[ClipboardViewer] No notification of a clipboard change: joining the viewer chain "
+        "again");
+    Leave();
+    Join();
+    if (notified_) {
+        return false;
+    }
+    // Taken by the caller: not to be taken as missed again.
+    seenSequence_ = ::GetClipboardSequenceNumber();
+    return true;
+}
+
+}  // namespace snipora
