@@ -5,7 +5,7 @@
 namespace snipora {
 namespace {
 
-constexpr unsigned kTicksPerCheck = 100;  // the window's timer ticks every 10 ms
+constexpr DWORD kCheckMs = 1000;
 
 }  // namespace
 
@@ -50,10 +50,12 @@ void ViewerChain::ChainChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 bool ViewerChain::Tick() {
-    if (++ticks_ < kTicksPerCheck) {
+    // The tick count is a read of shared memory; the change count below asks the system.
+    const DWORD now = ::GetTickCount();
+    if (now - lastCheck_ < kCheckMs) {
         return false;
     }
-    ticks_ = 0;
+    lastCheck_ = now;
     if (!joined_ || ::GetClipboardSequenceNumber() == seenSequence_) {
         overdue_ = false;
         return false;

@@ -40,7 +40,7 @@ private:
     bool notified_ = false;   // a notification came since the flag was cleared
     DWORD seenSequence_ = 0;  // the clipboard's change count at the last notification
     bool overdue_ = false;    // the count had moved at the last check
-    unsigned ticks_ = 0;
+    DWORD lastCheck_ = 0;     // tick count of the last comparison
 };
 
 }  // namespace snipora
