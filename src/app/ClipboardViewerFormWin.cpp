@@ -7,10 +7,10 @@
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
 #include "settings/DialogValues.h"
-#include "settings/Keys.h"
-#include "settings/SettingsStorageWin.h"
 #include "view/ItemDrawingWin.h"
 #include "web/UpdateCheck.h"
+#include "settings/Keys.h"
+#include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
 #include "win/Text.h"
 
@@ -87,6 +87,7 @@ TClipboardViewerForm::~TClipboardViewerForm() {
     }
     handler_ = nullptr;
     if (Handle() != nullptr) {
+        tearingDown_ = true;  // an error on the way out is still shown: no quit message
         ::DestroyWindow(Handle());
     }
 }
@@ -297,7 +298,9 @@ void TClipboardViewerForm::OnEndSession() {
 
 void TClipboardViewerForm::OnDestroyed() {
     trayIcon_.reset();
-    ::PostQuitMessage(0);
+    if (!tearingDown_) {
+        ::PostQuitMessage(0);
+    }
 }
 
 LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

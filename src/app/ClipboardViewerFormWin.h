@@ -166,6 +166,7 @@ private:
     bool modalOpen_ = false;       // a dialog of the tray menu is open
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
+    bool tearingDown_ = false;  // the destructor runs
     int dpi_ = 96;
     unsigned ticks_ = 0;
     UINT taskbarCreated_ = 0;
