@@ -326,6 +326,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 popup_.Tick();
                 if (chain_->Tick()) {
                     CaptureClipboard();
+                    chain_->Notified();
                 }
             } else if (wParam == kSaveTimer) {
                 saver_->AutoSave();

@@ -36,6 +36,9 @@ void ViewerChain::Notified() {
 }
 
 void ViewerChain::PassOn(WPARAM wParam, LPARAM lParam) {
+    // A program that renders its content only when asked changes the clipboard again while the
+    // window reads it, and no notification follows that change.
+    seenSequence_ = ::GetClipboardSequenceNumber();
     if (next_ != nullptr && ::IsWindow(next_)) {
         ::PostMessageW(next_, WM_DRAWCLIPBOARD, wParam, lParam);
     }
@@ -69,12 +72,7 @@ bool ViewerChain::Tick() {
         "again");
     Leave();
     Join();
-    if (notified_) {
-        return false;
-    }
-    // Taken by the caller: not to be taken as missed again.
-    seenSequence_ = ::GetClipboardSequenceNumber();
-    return true;
+    return !notified_;
 }
 
 }  // namespace snipora

@@ -21,6 +21,7 @@ public:
     bool Joined() const { return joined_; }
 
     // WM_DRAWCLIPBOARD: Notified when it arrives, PassOn once the window has taken the content.
+    // Notified also after the window took the content on its own (Tick).
     void Notified();
     void PassOn(WPARAM wParam, LPARAM lParam);
     // WM_CHANGECBCHAIN: repairs the link to the next viewer, or passes it on.
@@ -30,7 +31,7 @@ public:
     // clipboard's change count with the one at the last notification. When the count moved and
     // no notification followed within a second, a viewer that joined later is keeping them: the
     // window leaves and joins again at the head. True when it did so without being notified by
-    // the join, so that the caller takes the content itself.
+    // the join, so that the caller takes the content itself and calls Notified.
     bool Tick();
 
 private:

@@ -225,7 +225,7 @@ def test_a_copy_reaches_the_label_and_the_tree():
         assert state, bar_state()
         assert state["entries"] == before + 1, state
         # A copy owned by an excluded program is not recorded.
-        assert wine([keeper, "set-owned", "a password", "1500"])[0] == 0
+        assert wine([keeper, "set-owned", "a password", "5000"])[0] == 0
         copy("after the password")
         assert wait_for(lambda: bar_state()["label"] == "after the password", 5), bar_state()
         app.close()
