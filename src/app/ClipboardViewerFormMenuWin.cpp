@@ -11,16 +11,27 @@ namespace {
 
 // Marks that the settings dialog, the about box or the update question is open. The tray menu
 // stays usable meanwhile; a second command brings the open one to the front instead of opening
-// another over it, whose OK would be undone by the first one's.
+// another over it, whose OK would be undone by the first one's. A close asked for meanwhile is
+// asked again at its end.
 class ModalScope {
 public:
-    explicit ModalScope(bool& open) : open_(open) { open_ = true; }
+    ModalScope(bool& open, HWND form, const bool& closeRequested)
+        : open_(open), form_(form), closeRequested_(closeRequested) {
+        open_ = true;
+    }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
-    ~ModalScope() { open_ = false; }
+    ~ModalScope() {
+        open_ = false;
+        if (closeRequested_) {
+            ::PostMessageW(form_, WM_CLOSE, 0, 0);
+        }
+    }
 
 private:
     bool& open_;
+    HWND form_;
+    const bool& closeRequested_;
 };
 
 // True when one is open already; it is brought to the front.
@@ -42,7 +53,7 @@ void TClipboardViewerForm::Settings1Click() {
     }
     bool accepted = false;
     {
-        ModalScope scope(modalOpen_);
+        ModalScope scope(modalOpen_, Handle(), closeRequested_);
         Settings::TFormSettings form(Handle());
         accepted = form.Execute();
     }
@@ -55,7 +66,7 @@ void TClipboardViewerForm::Checkforupdates1Click() {
     if (ModalAlreadyOpen(Handle(), modalOpen_)) {
         return;
     }
-    ModalScope scope(modalOpen_);
+    ModalScope scope(modalOpen_, Handle(), closeRequested_);
     web::CheckForUpdates(Handle(), updateQuestion_);
 }
 
@@ -63,7 +74,7 @@ void TClipboardViewerForm::About1Click() {
     if (ModalAlreadyOpen(Handle(), modalOpen_)) {
         return;
     }
-    ModalScope scope(modalOpen_);
+    ModalScope scope(modalOpen_, Handle(), closeRequested_);
     web::TAboutBox box(Handle());
     box.Execute();
 }
@@ -84,7 +95,7 @@ void TClipboardViewerForm::FirstLaunchStep() {
 }
 
 void TClipboardViewerForm::UpdateStep() {
-    if (web::IsUpdateOfferDueToday()) {
+    if (!closeRequested_ && web::IsUpdateOfferDueToday()) {
         Checkforupdates1Click();
     }
 }

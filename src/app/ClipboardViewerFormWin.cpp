@@ -6,6 +6,7 @@
 #include "common/Error.h"
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
+#include "settings/DialogValues.h"
 #include "view/ItemDrawingWin.h"
 #include "web/UpdateCheck.h"
 #include "settings/Keys.h"
@@ -19,7 +20,6 @@ namespace {
 constexpr UINT_PTR kTickTimer = 1;  // Timer1: the 10 ms tick
 constexpr UINT_PTR kSaveTimer = 2;  // the save that follows changes of the lists
 constexpr UINT kTickMs = 10;
-constexpr UINT kSaveDelayMs = 3000;
 constexpr UINT WM_APP_STARTUP = WM_APP + 2;
 
 // Layout at 96 dots per inch, in the window's design size of 220 x 351.
@@ -45,6 +45,26 @@ Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
+BOOL CALLBACK FindEnabledDialog(HWND window, LPARAM found) {
+    wchar_t name[8] = {};
+    ::GetClassNameW(window, name, 8);
+    if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The dialog or message box of this thread that takes the input now: the innermost of those
+// open, as each one disables its owner.
+HWND FindOpenDialog() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindEnabledDialog,
+                        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 }  // namespace
 
 bool ApplicationWindow::Create() {
@@ -53,7 +73,24 @@ bool ApplicationWindow::Create() {
 
 TClipboardViewerForm::TClipboardViewerForm() : popup_(*this) {}
 
-TClipboardViewerForm::~TClipboardViewerForm() = default;
+// One order whether or not the close ran, and however far construction got: out of the chain,
+// the lists out of the tree while the tree exists, then the window while its members exist.
+TClipboardViewerForm::~TClipboardViewerForm() {
+    if (chain_) {
+        chain_->Leave();
+    }
+    if (saver_) {
+        saver_->Forget();
+    }
+    if (container_ != nullptr) {
+        container_->DestroyHandler();
+    }
+    handler_ = nullptr;
+    if (Handle() != nullptr) {
+        tearingDown_ = true;  // an error on the way out is still shown: no quit message
+        ::DestroyWindow(Handle());
+    }
+}
 
 void TClipboardViewerForm::Create() {
     if (!application_.Create()) {
@@ -82,6 +119,8 @@ void TClipboardViewerForm::Create() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     trayIcon_.emplace(Handle(), ProgramIcon(),
                       L"Snipora " + std::wstring(win::Wide(web::ProgramVersion)));
+    saver_.emplace(Handle(), kSaveTimer, *trayIcon_);
+    chain_.emplace(Handle());
 
     // 4. The settings, in the INI file named after the program.
     auto& settings = Settings::CreateSettingsStorage(
@@ -173,8 +212,13 @@ void TClipboardViewerForm::AddHint(HWND control, const wchar_t* text) {
 
 void TClipboardViewerForm::ApplySettings() {
     auto& settings = Settings::GetSettingsStorage();
-    const int width = settings.GetWindowWidth(Settings::DefaultWindowWidth);
-    const int height = settings.GetWindowHeight(Settings::PopupWindowHeight);
+    // Held to what the settings dialog offers: a hand-edited size could hide the bar or spread
+    // it over the whole screen.
+    const int width = Settings::Clamp(settings.GetWindowWidth(Settings::DefaultWindowWidth),
+                                      Settings::MinWindowWidth, Settings::MaxWindowWidth);
+    const int height = Settings::Clamp(settings.GetWindowHeight(Settings::PopupWindowHeight),
+                                       Settings::MinWindowHeight, Settings::MaxWindowHeight);
+    SetExcludedPrograms(settings.GetMainString(Keys::ExcludePrograms, u""));
     const int hotKey = settings.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue);
     const int primary = settings.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled);
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
@@ -191,10 +235,7 @@ void TClipboardViewerForm::StartUp() {
     container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
     handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
     handler_->SetFilter(&filter_);
-    dataPath_ = std::filesystem::path(win::Wide(DataFilePath(GetDataFolder())));
-    handler_->LoadFromFile(dataPath_);
-    // Only lists that were read may be written: a file that could not be opened stays as it is.
-    loaded_ = true;
+    saver_->Load(*handler_);
     handler_->AddCategories();
     handler_->RefreshTree();
     if (HTREEITEM first = TreeView_GetRoot(tree_)) {
@@ -202,78 +243,72 @@ void TClipboardViewerForm::StartUp() {
         // An empty history cannot be expanded: mark it so, and its first entries show at once.
         TreeView_SetItemState(tree_, first, TVIS_EXPANDED, TVIS_EXPANDED);
     }
-    nextViewer_ = ::SetClipboardViewer(Handle());
-    inChain_ = true;
+    chain_->Join();
     FirstLaunchStep();
     UpdateStep();
 }
 
-void TClipboardViewerForm::SaveData() {
-    ::KillTimer(Handle(), kSaveTimer);
-    if (handler_ != nullptr && loaded_) {
-        handler_->SaveToFile(dataPath_);
-    }
-}
-
 // Changes are saved a few seconds after the last one, so that a crash or a kill loses little.
 void TClipboardViewerForm::ScheduleSave() {
-    ::SetTimer(Handle(), kSaveTimer, kSaveDelayMs, nullptr);
+    saver_->Changed();
 }
 
-void TClipboardViewerForm::OnAutoSave() {
-    try {
-        SaveData();
-    } catch (const AppError& e) {
-        // The next change tries again, and the save at close reports a lasting failure.
-        LogError(std::string("[ClipboardViewer] ") + e.what());
-    }
-}
-
-void TClipboardViewerForm::FormClose() {
+// A close while a dialog or a message box of this program is open ends that first, as its
+// Cancel would, and comes again once it has gone.
+void TClipboardViewerForm::RequestClose() {
     if (closed_) {
         return;
     }
-    if (inChain_) {
-        ::ChangeClipboardChain(Handle(), nextViewer_);
-        inChain_ = false;
+    if (HWND open = FindOpenDialog()) {
+        closeRequested_ = true;
+        ::EndDialog(open, IDCANCEL);
+        ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        return;
     }
+    if (modalOpen_) {
+        closeRequested_ = true;  // the command's end asks again
+        return;
+    }
+    FormClose();
+}
+
+void TClipboardViewerForm::FormClose() {
+    chain_->Leave();
     try {
-        SaveData();
+        saver_->SaveNow();
     } catch (...) {
         // The window stays open and goes on recording: back into the chain.
-        nextViewer_ = ::SetClipboardViewer(Handle());
-        inChain_ = true;
+        chain_->Join();
         throw;
     }
+    closed_ = true;
     ::KillTimer(Handle(), kTickTimer);
-    if (container_ != nullptr) {
-        container_->DestroyHandler();
-    }
+    saver_->Forget();
+    container_->DestroyHandler();
     handler_ = nullptr;
     const Rect rect = WindowRect();
-    auto& settings = Settings::GetSettingsStorage();
-    settings.SetPositionY(rect.top);
-    settings.SetPositionX(rect.left);
+    saver_->StorePosition(rect.left, rect.top, true);
     Settings::FreeSettingsStorage();
-    closed_ = true;
     ::DestroyWindow(Handle());
 }
 
+// The session ends once this returns: the lists and the place are written at once, and nothing
+// may wait for the user.
 void TClipboardViewerForm::OnEndSession() {
-    if (inChain_) {
-        ::ChangeClipboardChain(Handle(), nextViewer_);
-        inChain_ = false;
+    if (closed_) {
+        return;
     }
-    SaveData();
+    chain_->Leave();
+    saver_->SaveQuietly();
     const Rect rect = WindowRect();
-    auto& settings = Settings::GetSettingsStorage();
-    settings.SetPositionY(rect.top);
-    settings.SetPositionX(rect.left);
+    saver_->StorePosition(rect.left, rect.top, false);
 }
 
 void TClipboardViewerForm::OnDestroyed() {
     trayIcon_.reset();
-    ::PostQuitMessage(0);
+    if (!tearingDown_) {
+        ::PostQuitMessage(0);
+    }
 }
 
 LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -299,15 +334,19 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             OnDrawClipboard(wParam, lParam);
             return 0;
         case WM_CHANGECBCHAIN:
-            OnChangeClipboardChain(wParam, lParam);
+            chain_->ChainChanged(wParam, lParam);
             return 0;
         case WM_NCHITTEST:
             return OnNcHitTest(lParam);
         case WM_TIMER:
             if (wParam == kTickTimer) {
                 popup_.Tick();
+                if (chain_->Tick()) {
+                    CaptureClipboard();
+                    chain_->Notified();
+                }
             } else if (wParam == kSaveTimer) {
-                OnAutoSave();
+                saver_->AutoSave();
             }
             return 0;
         case WM_COMMAND:
@@ -330,10 +369,10 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             BringToFront();
             return 0;
         case WM_CLOSE:
-            FormClose();
+            RequestClose();
             return 0;
         case WM_QUERYENDSESSION:
-            OnAutoSave();
+            saver_->SaveQuietly();
             return TRUE;
         case WM_ENDSESSION:
             if (wParam) {
@@ -351,22 +390,17 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
 }
 
 void TClipboardViewerForm::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
+    chain_->Notified();
+    CaptureClipboard();
+    chain_->PassOn(wParam, lParam);
+}
+
+void TClipboardViewerForm::CaptureClipboard() {
     if (handler_ != nullptr) {
         handler_->CaptureClipboard();
         ::SetWindowTextW(label_, win::Wide(handler_->LastCaptured()));
         handler_->RefreshTree();
         ScheduleSave();
-    }
-    if (nextViewer_ != nullptr && ::IsWindow(nextViewer_)) {
-        ::PostMessageW(nextViewer_, WM_DRAWCLIPBOARD, wParam, lParam);
-    }
-}
-
-void TClipboardViewerForm::OnChangeClipboardChain(WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(wParam) == nextViewer_) {
-        nextViewer_ = reinterpret_cast<HWND>(lParam);
-    } else if (nextViewer_ != nullptr && ::IsWindow(nextViewer_)) {
-        ::PostMessageW(nextViewer_, WM_CHANGECBCHAIN, wParam, lParam);
     }
 }
 

@@ -11,7 +11,9 @@
 
 #include "app/PasteWin.h"
 #include "app/PopupController.h"
+#include "app/SaveKeeperWin.h"
 #include "app/TrayIconWin.h"
+#include "app/ViewerChainWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemsTreeWin.h"
 #include "view/ProgramImagesWin.h"
@@ -77,10 +79,9 @@ private:
     void AddHint(HWND control, const wchar_t* text);
     void ApplySettings();
     void StartUp();
+    void RequestClose();
     void FormClose();
-    void SaveData();
     void ScheduleSave();
-    void OnAutoSave();
     void OnEndSession();
 
     // Drawing of the tree's entries and the window's images (ClipboardViewerFormDrawWin.cpp).
@@ -132,7 +133,7 @@ private:
 
     // Messages.
     void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
-    void OnChangeClipboardChain(WPARAM wParam, LPARAM lParam);
+    void CaptureClipboard();
     LRESULT OnNcHitTest(LPARAM lParam);
     void OnCommand(WORD id, WORD code);
     void OnSize(int width, int height);
@@ -162,18 +163,10 @@ private:
 
     int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
 
+    // Declared in the order of building; what points into another member comes after it, so
+    // that it goes first. The destructor takes the rest apart while the window still exists.
     ApplicationWindow application_;
     PopupController popup_;
-    std::unique_ptr<CBaseContainer> container_;
-    CClipboardHandler* handler_ = nullptr;  // borrowed from container_
-    std::unique_ptr<Win32TreeView> treeView_;
-    std::unique_ptr<ItemsTree> itemsTree_;
-    TextFilter filter_;
-    UniqueIcon programIcon_;  // outlives the tray icon that shows it
-    std::optional<TrayIcon> trayIcon_;
-    win::UniqueMenu mainMenu_;
-    win::UniqueMenu itemMenu_;
-
     HWND label_ = nullptr;
     HWND button_ = nullptr;
     HWND tree_ = nullptr;
@@ -181,18 +174,27 @@ private:
     win::UniqueFont font_;
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;
+    std::unique_ptr<Win32TreeView> treeView_;
+    std::unique_ptr<ItemsTree> itemsTree_;
+    TextFilter filter_;
+    std::unique_ptr<CBaseContainer> container_;
+    CClipboardHandler* handler_ = nullptr;  // borrowed from container_
+    UniqueIcon programIcon_;                // outlives the tray icon that shows it
+    std::optional<TrayIcon> trayIcon_;
+    std::optional<SaveKeeper> saver_;
+    std::optional<ViewerChain> chain_;
+    win::UniqueMenu mainMenu_;
+    win::UniqueMenu itemMenu_;
     std::unique_ptr<ItemDrawing> drawing_;
     UniqueIcon buttonGlyph_;
 
     std::wstring updateQuestion_;
-    std::filesystem::path dataPath_;
-    HWND nextViewer_ = nullptr;
     PasteTarget target_;  // where a chosen entry is pasted
-    bool inChain_ = false;
     bool started_ = false;
-    bool loaded_ = false;
-    bool modalOpen_ = false;  // a dialog of the tray menu is open
+    bool modalOpen_ = false;       // a dialog of the tray menu is open
+    bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
+    bool tearingDown_ = false;  // the destructor runs
     int dpi_ = 96;
     unsigned ticks_ = 0;
     UINT taskbarCreated_ = 0;

@@ -43,6 +43,14 @@ std::u16string ChooseDataFolder(ILocationSystem& system) {
     return ChooseFolder(system, false);
 }
 
+std::u16string ChooseDataFolderAgain(ILocationSystem& system, std::u16string_view lastFolder) {
+    const std::u16string portable = system.ProgramFolder() + u"Data\\";
+    if (lastFolder == portable && !Exists(system, portable)) {
+        system.CreateFolder(portable);
+    }
+    return ChooseDataFolder(system);
+}
+
 std::u16string ChooseSettingsFolder(ILocationSystem& system) {
     return ChooseFolder(system, true);
 }

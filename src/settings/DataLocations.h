@@ -30,6 +30,11 @@ public:
 // be had.
 std::u16string ChooseDataFolder(ILocationSystem& system);
 
+// The data folder chosen again for a save, `lastFolder` being the one of the last load or save.
+// A "Data" folder beside the program that was in use and has gone since is made again, so that a
+// portable installation stays one; otherwise the choice is ChooseDataFolder's.
+std::u16string ChooseDataFolderAgain(ILocationSystem& system, std::u16string_view lastFolder);
+
 // The folder for the INI file: the same choice, except that a portable installation keeps its
 // INI file beside the program rather than in "Data".
 std::u16string ChooseSettingsFolder(ILocationSystem& system);

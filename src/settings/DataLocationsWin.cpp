@@ -59,6 +59,11 @@ std::u16string GetDataFolder() {
     return ChooseDataFolder(system);
 }
 
+std::u16string GetDataFolderAgain(std::u16string_view lastFolder) {
+    Win32Locations system;
+    return ChooseDataFolderAgain(system, lastFolder);
+}
+
 std::u16string GetSettingsFolder() {
     Win32Locations system;
     return ChooseSettingsFolder(system);

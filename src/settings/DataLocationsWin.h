@@ -20,6 +20,7 @@ std::u16string GetProgramPath();
 
 // The folders of ChooseDataFolder and ChooseSettingsFolder on this system, created when needed.
 std::u16string GetDataFolder();
+std::u16string GetDataFolderAgain(std::u16string_view lastFolder);
 std::u16string GetSettingsFolder();
 
 // The real system. Tests derive from it to move the program and application-data folders.

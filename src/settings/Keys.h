@@ -20,6 +20,10 @@ inline constexpr uint16_t ShortcutShift = 0x2000;
 inline constexpr uint16_t ShortcutControl = 0x4000;
 inline constexpr uint16_t ShortcutAlt = 0x8000;
 
+// Program file names separated by ';' ("keepass.exe;1password.exe"): copies made by these
+// programs are never recorded. Empty or absent: none.
+inline constexpr std::u16string_view ExcludePrograms = u"ExcludePrograms";
+
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
 

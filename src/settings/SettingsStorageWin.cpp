@@ -252,7 +252,7 @@ CSettingsStorage& CreateSettingsStorage(const std::u16string& path, bool useIni)
 
 CSettingsStorage& GetSettingsStorage() {
     if (!g_storage) {
-        return CreateSettingsStorage(u"", false);
+        throw AppError("The settings are not open.");
     }
     return *g_storage;
 }

@@ -42,9 +42,9 @@ public:
     void ShowMessage(const std::string& text) override;
 };
 
-// The process-wide storage. CreateSettingsStorage replaces any storage made before. Without one,
-// GetSettingsStorage makes a registry-mode storage on the HKEY_LOCAL_MACHINE root key.
-// FreeSettingsStorage destroys it, and the skin bitmap with it.
+// The process-wide storage. CreateSettingsStorage replaces any storage made before.
+// GetSettingsStorage raises an AppError when there is none: before it is made or after
+// FreeSettingsStorage has destroyed it, and the skin bitmap with it.
 CSettingsStorage& CreateSettingsStorage(const std::u16string& path, bool useIni);
 CSettingsStorage& GetSettingsStorage();
 void FreeSettingsStorage();

@@ -13,6 +13,15 @@ void ThrowFileError(const char* verb, const std::filesystem::path& path,
     throw AppError(FormatText(pattern, {PathToUtf8(path), systemText}));
 }
 
+size_t BufferedReadFile::ReadChecked(void* buffer, size_t count) {
+    std::string error;
+    const size_t n = ReadRaw(buffer, count, error);
+    if (n == 0 && !error.empty()) {
+        ThrowFileError("read", path_, error);
+    }
+    return n;
+}
+
 size_t BufferedReadFile::Read(void* buffer, size_t count) {
     if (count > Remaining()) {
         count = static_cast<size_t>(Remaining());
@@ -33,14 +42,14 @@ size_t BufferedReadFile::Read(void* buffer, size_t count) {
             begin_ += n;
             done += n;
         } else if (count - done >= kBufferSize) {
-            const size_t n = ReadRaw(out + done, count - done);
+            const size_t n = ReadChecked(out + done, count - done);
             if (n == 0) {
                 break;
             }
             done += n;
         } else {
             begin_ = 0;
-            end_ = ReadRaw(buffer_.get(), kBufferSize);
+            end_ = ReadChecked(buffer_.get(), kBufferSize);
             if (end_ == 0) {
                 break;
             }
@@ -48,7 +57,7 @@ size_t BufferedReadFile::Read(void* buffer, size_t count) {
     }
     position_ += done;
     if (done < count) {
-        // The file ended early or could not be read on: nothing more is to be had from it.
+        // The file ended early: nothing more is to be had from it.
         size_ = position_;
     }
     return done;

@@ -13,16 +13,23 @@ namespace snipora {
 // Small pieces gather in a buffer; large ones go straight to the system.
 class BufferedReadFile : public IReadFile {
 public:
-    explicit BufferedReadFile(uint64_t size) : size_(size) {}
+    BufferedReadFile(std::filesystem::path path, uint64_t size)
+        : path_(std::move(path)), size_(size) {}
+    // A file that ends early ends the stream there; a failing read raises a "Cannot read file"
+    // AppError, as a file that cannot be opened does.
     size_t Read(void* buffer, size_t count) final;
     uint64_t Remaining() const final { return size_ - position_; }
 
 protected:
-    // Reads up to `count` bytes at the system's file position; 0 at the end or on an error.
-    virtual size_t ReadRaw(void* buffer, size_t count) = 0;
+    // Reads up to `count` bytes at the system's file position; 0 at the end, or 0 with the
+    // system's text for the error in `error`.
+    virtual size_t ReadRaw(void* buffer, size_t count, std::string& error) = 0;
 
 private:
+    size_t ReadChecked(void* buffer, size_t count);
+
     static constexpr size_t kBufferSize = 64 * 1024;
+    std::filesystem::path path_;
     uint64_t size_;
     uint64_t position_ = 0;
     std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);

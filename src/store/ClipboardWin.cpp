@@ -14,6 +14,38 @@ HWND AsWindow(WindowHandle window) {
     return static_cast<HWND>(window);
 }
 
+struct ProcessTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
+};
+
+// The program file of the process that owns the clipboard, or empty when none can be named.
+std::wstring OwnerProgramPath() {
+    HWND owner = ::GetClipboardOwner();
+    DWORD processId = 0;
+    if (owner == nullptr || ::GetWindowThreadProcessId(owner, &processId) == 0 || processId == 0) {
+        return {};
+    }
+    win::UniqueHandle<ProcessTraits> process(
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) {
+        return {};
+    }
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(path.size());
+        if (::QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) {
+            path.resize(size);
+            return path;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 }  // namespace
 
 Win32Clipboard::Win32Clipboard()
@@ -25,7 +57,19 @@ bool Win32Clipboard::HasText() {
     return ::IsClipboardFormatAvailable(CF_TEXT) != FALSE;
 }
 
+bool Win32Clipboard::OwnerIsExcluded() const {
+    if (excluded_.Empty()) {
+        return false;
+    }
+    const std::wstring path = OwnerProgramPath();
+    return excluded_.Contains(
+        std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size()));
+}
+
 bool Win32Clipboard::IsPrivate(WindowHandle owner) {
+    if (OwnerIsExcluded()) {
+        return true;
+    }
     if ((excludeFormat_ != 0 && ::IsClipboardFormatAvailable(excludeFormat_)) ||
         (viewerIgnoreFormat_ != 0 && ::IsClipboardFormatAvailable(viewerIgnoreFormat_))) {
         return true;
@@ -101,9 +145,21 @@ bool Win32Clipboard::WriteText(WindowHandle owner, std::u16string_view text) {
     return true;
 }
 
-IClipboard& SystemClipboard() {
+namespace {
+
+Win32Clipboard& TheClipboard() {
     static Win32Clipboard clipboard;
     return clipboard;
+}
+
+}  // namespace
+
+IClipboard& SystemClipboard() {
+    return TheClipboard();
+}
+
+void SetExcludedPrograms(std::u16string_view list) {
+    TheClipboard().SetExcludedPrograms(list);
 }
 
 }  // namespace snipora

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "store/Clipboard.h"
+#include "store/ExcludedPrograms.h"
 
 namespace snipora {
 
@@ -12,11 +15,17 @@ public:
     Win32Clipboard();
 
     bool HasText() override;
+    // Also true when the clipboard's owner is a window of an excluded program.
     bool IsPrivate(WindowHandle owner) override;
     ClipboardRead ReadText(WindowHandle owner, std::pmr::u16string& text) override;
     bool WriteText(WindowHandle owner, std::u16string_view text) override;
 
+    void SetExcludedPrograms(std::u16string_view list) { excluded_.Assign(list); }
+
 private:
+    bool OwnerIsExcluded() const;
+
+    ExcludedPrograms excluded_;
     UINT excludeFormat_;
     UINT viewerIgnoreFormat_;
     UINT canIncludeFormat_;
@@ -24,5 +33,7 @@ private:
 
 // The one clipboard of the process.
 IClipboard& SystemClipboard();
+// The programs (';'-separated file names) whose copies the process's clipboard keeps private.
+void SetExcludedPrograms(std::u16string_view list);
 
 }  // namespace snipora

@@ -148,8 +148,14 @@ bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
         return false;
     }
     auto file = files_.OpenForReading(path);
-    if (LoadRecords(*file)) {
-        return true;
+    try {
+        if (LoadRecords(*file)) {
+            return true;
+        }
+    } catch (...) {
+        // A file that fails half way is treated as one that could not be opened.
+        items_.clear();
+        throw;
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
     file.reset();

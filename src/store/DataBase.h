@@ -62,7 +62,8 @@ public:
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const std::filesystem::path& path);
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
-    // beside it with ".damaged" appended to its name. False if there is no file.
+    // beside it with ".damaged" appended to its name. False if there is no file. A file that
+    // cannot be opened or read raises its AppError and leaves the list empty.
     bool LoadFromFile(const std::filesystem::path& path);
     // Reads records until the stream ends, inserting each complete one at the front. True if
     // the stream ended on a record boundary.

@@ -34,16 +34,18 @@ private:
 
 class PosixReadFile final : public BufferedReadFile {
 public:
-    PosixReadFile(int fd, uint64_t size) : BufferedReadFile(size), fd_(fd) {}
+    PosixReadFile(const std::filesystem::path& path, int fd, uint64_t size)
+        : BufferedReadFile(path, size), fd_(fd) {}
 
 private:
-    size_t ReadRaw(void* buffer, size_t count) override {
+    size_t ReadRaw(void* buffer, size_t count, std::string& error) override {
         for (;;) {
             const ssize_t n = ::read(fd_.Get(), buffer, count);
             if (n >= 0) {
                 return static_cast<size_t>(n);
             }
             if (errno != EINTR) {
+                error = ErrorText(errno);
                 return 0;
             }
         }
@@ -111,7 +113,7 @@ public:
             }
             ThrowFileError("open", path, ErrorText(error));
         }
-        return std::make_unique<PosixReadFile>(fd, static_cast<uint64_t>(st.st_size));
+        return std::make_unique<PosixReadFile>(path, fd, static_cast<uint64_t>(st.st_size));
     }
 
     std::unique_ptr<IReplacementFile> CreateReplacement(

@@ -12,14 +12,15 @@ constexpr size_t kMaxPiece = 64 * 1024 * 1024;
 
 class Win32ReadFile final : public BufferedReadFile {
 public:
-    Win32ReadFile(win::UniqueFile file, uint64_t size)
-        : BufferedReadFile(size), file_(std::move(file)) {}
+    Win32ReadFile(const std::filesystem::path& path, win::UniqueFile file, uint64_t size)
+        : BufferedReadFile(path, size), file_(std::move(file)) {}
 
 private:
-    size_t ReadRaw(void* buffer, size_t count) override {
+    size_t ReadRaw(void* buffer, size_t count, std::string& error) override {
         DWORD read = 0;
         const DWORD piece = static_cast<DWORD>(count < kMaxPiece ? count : kMaxPiece);
         if (!::ReadFile(file_.Get(), buffer, piece, &read, nullptr)) {
+            error = win::ErrorText(::GetLastError());
             return 0;
         }
         return read;
@@ -86,7 +87,7 @@ public:
         if (!file || !::GetFileSizeEx(file.Get(), &size)) {
             ThrowFileError("open", path, win::ErrorText(::GetLastError()));
         }
-        return std::make_unique<Win32ReadFile>(std::move(file),
+        return std::make_unique<Win32ReadFile>(path, std::move(file),
                                                static_cast<uint64_t>(size.QuadPart));
     }
 

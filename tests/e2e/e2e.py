@@ -238,6 +238,11 @@ def test_first_start_places_the_bar_and_shows_two_categories():
 
 def test_a_copy_reaches_the_label_and_the_tree():
     app = Snipora("copy")
+    with open(app.ini, "a", newline="\r\n") as f:
+        f.write("ExcludePrograms=other.exe; KeePass.EXE\n")
+    # A password manager, as far as its file name goes.
+    keeper = os.path.join(app.folder, "keepass.exe")
+    shutil.copy(PROBE, keeper)
     app.start()
     try:
         before = bar_state()["entries"]
@@ -246,6 +251,13 @@ def test_a_copy_reaches_the_label_and_the_tree():
                          bar_state(), 5)
         assert state, bar_state()
         assert state["entries"] == before + 1, state
+        # A copy owned by an excluded program is not recorded.
+        assert wine([keeper, "set-owned", "a password", "5000"])[0] == 0
+        copy("after the password")
+        assert wait_for(lambda: bar_state()["label"] == "after the password", 5), bar_state()
+        app.close()
+        history = app.history()
+        assert "after the password" in history and "a password" not in history, history
     finally:
         app.stop()
 
@@ -265,8 +277,12 @@ def test_thirty_copies_leave_twenty_five_after_close():
 def test_data_survives_a_restart():
     app = Snipora("restart")
     app.start()
+    # The data folder goes away while the program runs: the next save makes it again.
+    shutil.rmtree(os.path.dirname(app.data))
     copy("kept across restarts")
     assert wait_for(lambda: bar_state()["label"] == "kept across restarts", 5)
+    assert wait_for(lambda: os.path.exists(app.data) and
+                    "kept across restarts" in app.history(), 10), "not saved again"
     app.close()
     first = open(app.data, "rb").read()
     assert "kept across restarts" in app.history()
@@ -297,10 +313,31 @@ def test_viewers_before_and_after_keep_their_notifications():
                                     stdin=subprocess.DEVNULL)
     assert wait_for(lambda: os.path.exists(after), 15)
     count = lambda f: int(open(f).read().strip() or 0)
+    swallowed = os.path.join(work, "swallow.txt")
+    if os.path.exists(swallowed):
+        os.remove(swallowed)
+    swallower = None
     try:
         copy("while all three listen")
         assert wait_for(lambda: count(before) >= 1 and count(after) >= 1, 5), \
             (count(before), count(after))
+        # A viewer that passes no notification on joins at the head for a few seconds: Snipora
+        # notices the silence and joins again in front of it.
+        swallower = subprocess.Popen(["wine", PROBE, "viewer", "7", swallowed, "swallow"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                     stdin=subprocess.DEVNULL)
+        assert wait_for(lambda: os.path.exists(swallowed), 15)
+        start = time.time()
+        copy("past a silent viewer")
+        assert wait_for(lambda: bar_state()["label"] == "past a silent viewer", 5), bar_state()
+        assert time.time() - start < 3.5, time.time() - start
+        # Once it has left, the viewers behind Snipora hear of every copy again.
+        swallower.wait(timeout=30)
+        b, a = count(before), count(after)
+        copy("after the silent viewer left")
+        assert wait_for(lambda: count(before) > b and count(after) > a, 5), \
+            (b, a, count(before), count(after))
+        assert bar_state()["label"] == "after the silent viewer left", bar_state()
         app.close()
         b, a = count(before), count(after)
         copy("after Snipora left")
@@ -308,7 +345,9 @@ def test_viewers_before_and_after_keep_their_notifications():
             (b, a, count(before), count(after))
     finally:
         app.stop()
-        for v in (viewer_before, viewer_after):
+        for v in (viewer_before, viewer_after, swallower):
+            if v is None:
+                continue
             v.kill()
             v.wait()
 
@@ -434,9 +473,19 @@ def test_a_failed_save_at_close_keeps_the_program_running():
         assert wait_for(lambda: bar_state()["label"] == "copied after the failure", 5), \
             bar_state()
         os.rmdir(app.data)
-        app.close()
+        # Nor does a settings file that cannot be written keep the program from ending: the
+        # place is not stored, the history is.
+        os.remove(app.ini)
+        os.makedirs(app.ini)
+        probe("close")
+        code, text = probe("error-box", 20000)
+        assert code == 0, "no error box"
+        assert text.startswith('Cannot write file "') and "snipora.ini" in text, text
+        app.process.wait(timeout=20)
         assert {"must not be lost", "copied after the failure"} <= set(app.history())
     finally:
+        if os.path.isdir(app.ini):
+            os.rmdir(app.ini)
         if os.path.isdir(app.data):
             os.rmdir(app.data)
         app.stop()

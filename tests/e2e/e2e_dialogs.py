@@ -7,7 +7,7 @@ import os
 import subprocess
 import time
 
-from e2e import PROBE, WORK, Snipora, bar_state, probe, wait_for, wine, xdotool
+from e2e import PROBE, WORK, Snipora, bar_state, copy, probe, wait_for, wine, xdotool
 
 SETTINGS, ABOUT, QUESTION_BOX = "Settings", "About", "Snipora"
 ID_OK, ID_CANCEL, ID_YES, ID_NO = 1, 2, 6, 7
@@ -165,6 +165,21 @@ def test_dialog_first_start_asks_for_settings_then_for_the_update_check():
         app.start()
         time.sleep(2)
         assert count(SETTINGS) == 0 and count(QUESTION_BOX) == 0
+        app.close()
+        # A close request from outside while the first-launch dialog is open ends the dialog,
+        # then the program, with the history saved and no question asked.
+        os.remove(app.ini)
+        wine(["reg", "delete", "HKLM", "/v", "LastUpdatesCheck", "/f"])
+        app.start()
+        assert dialog(SETTINGS, 20000), "no settings dialog"
+        copy("copied under the dialog")
+        assert wait_for(lambda: bar_state()["label"] == "copied under the dialog", 5)
+        assert probe("close")[0] == 0
+        app.process.wait(timeout=20)
+        assert count(SETTINGS) == 0 and count(QUESTION_BOX) == 0
+        assert "copied under the dialog" in app.history(), app.history()
+        # Nothing ran on settings that were gone, to land on the registry's root instead.
+        assert wine(["reg", "query", "HKLM", "/v", "LastUpdatesCheck"])[0] != 0
     finally:
         app.stop()
         recorder.remove()
@@ -196,10 +211,17 @@ def test_dialog_cancel_after_changing_every_field_leaves_the_file_alone():
 
 def test_dialog_too_wide_a_popup_is_shown_stored_and_applied_as_800():
     app = Snipora("dialog-wide")
-    write_ini(app, WindowWidth=1200)
+    # Hand-edited sizes are held to the dialog's range, and the file keeps them until OK.
+    write_ini(app, WindowWidth=-5)
     app.start()
     try:
-        assert bar_state()["width"] == 1200, bar_state()
+        assert bar_state()["width"] == 150, bar_state()
+        app.close()
+        assert read_ini(app.ini).get("WindowWidth") == "-5", read_ini(app.ini)
+        write_ini(app, WindowWidth=100000)
+        app.start()
+        assert bar_state()["width"] == 800, bar_state()
+        assert read_ini(app.ini).get("WindowWidth") == "100000", read_ini(app.ini)
         assert probe("command", MENU_SETTINGS)[0] == 0
         shown = dialog(SETTINGS)
         assert shown and shown["controls"][ED_WIDTH]["text"] == "800", shown

@@ -53,6 +53,21 @@ TEST(DataLocations, AMissingU3FolderIsIgnoredAndNotCreated) {
     EXPECT_TRUE(system.created.empty());
 }
 
+// A save chooses again: the portable "Data" folder comes back where it was; a vanished U3
+// folder is never made, and the choice falls through to the next rule.
+TEST(DataLocations, AFolderThatVanishedIsChosenAgainAtTheSave) {
+    FakeSystem system;
+    EXPECT_EQ(ChooseDataFolderAgain(system, u"C:\\Apps\\Snipora\\Data\\"),
+              u"C:\\Apps\\Snipora\\Data\\");
+    EXPECT_EQ(system.created, std::vector<std::u16string>{u"C:\\Apps\\Snipora\\Data\\"});
+
+    FakeSystem u3;
+    u3.environment[u"U3_APP_DATA_PATH"] = u"E:\\Gone";
+    EXPECT_EQ(ChooseDataFolderAgain(u3, u"E:\\Gone"),
+              u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");
+    EXPECT_FALSE(u3.folders.contains(u"E:\\Gone\\"));
+}
+
 TEST(DataLocations, FoldersThatCannotBeHadFallBackToTheProgramFolder) {
     FakeSystem system;
     system.refused.insert(u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");

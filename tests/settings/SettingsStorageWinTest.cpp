@@ -248,11 +248,9 @@ TEST_F(SettingsRegistryWin, AKeyPathTheSystemCannotTakeIsShownInAMessageBox) {
 }
 
 TEST(SettingsSingletonWin, TheInstanceIsMadeFreedAndMadeAgain) {
+    // Without a storage there are no settings: no quiet stand-in on the registry's root.
     FreeSettingsStorage();
-    CSettingsStorage& fallback = GetSettingsStorage();
-    EXPECT_FALSE(fallback.UsesIni());
-    EXPECT_EQ(fallback.Path(), u"");
-    EXPECT_EQ(&GetSettingsStorage(), &fallback);
+    EXPECT_THROW(GetSettingsStorage(), AppError);
 
     test::TempDir dir;
     const std::u16string ini = U16(dir / "Snipora.ini");
@@ -270,8 +268,7 @@ TEST(SettingsSingletonWin, TheInstanceIsMadeFreedAndMadeAgain) {
     EXPECT_NE(::GetObjectW(skin, sizeof info, &info), 0);
     FreeSettingsStorage();
     EXPECT_EQ(::GetObjectW(skin, sizeof info, &info), 0);  // freed with the storage
-    EXPECT_FALSE(GetSettingsStorage().UsesIni());
-    FreeSettingsStorage();
+    EXPECT_THROW(GetSettingsStorage(), AppError);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/Error.h"
+#include "common/Utf.h"
+#include "store/BufferedFile.h"
 #include "store/DataBase.h"
 #include "support/FakeClipboard.h"
 #include "support/Records.h"
@@ -144,6 +146,52 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
         EXPECT_EQ(db.Items().size(), 2u) << count;
         EXPECT_EQ(ReadBytes(dir / "data.dat.damaged"), bytes);
     }
+}
+
+// A disk that fails after `good` bytes of the file.
+class FailingDisk final : public IFileSystem {
+public:
+    FailingDisk(std::string bytes, size_t good) : bytes_(std::move(bytes)), good_(good) {}
+    bool FileExists(const std::filesystem::path&) override { return true; }
+    std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
+        return std::make_unique<File>(path, bytes_, good_);
+    }
+    std::unique_ptr<IReplacementFile> CreateReplacement(
+        const std::filesystem::path& path) override {
+        return PlatformFileSystem().CreateReplacement(path);
+    }
+
+private:
+    struct File final : BufferedReadFile {
+        File(const std::filesystem::path& path, const std::string& bytes, size_t good)
+            : BufferedReadFile(path, bytes.size()), bytes_(bytes), good_(good) {}
+        size_t ReadRaw(void* buffer, size_t count, std::string& error) override {
+            const size_t n = std::min(count, good_ - position_);
+            if (n == 0) {
+                error = "Input/output error";
+            }
+            std::memcpy(buffer, bytes_.data() + position_, n);
+            position_ += n;
+            return n;
+        }
+        const std::string& bytes_;
+        size_t good_;
+        size_t position_ = 0;
+    };
+    std::string bytes_;
+    size_t good_;
+};
+
+// Unlike a short tail, a read that fails part way is no damage to repair: the load fails as an
+// unopenable file does, with nothing loaded and no copy made.
+TEST_F(DataFileTest, AReadErrorPartWayFailsTheLoad) {
+    const std::string bytes = Record(0, 1.0, u"one") + Record(0, 2.0, u"two");
+    FailingDisk disk(bytes, 20);
+    CDataBase failing(clipboard, disk);
+    const std::string error = ErrorOf([&] { failing.LoadFromFile(data); });
+    EXPECT_EQ(error, "Cannot read file \"" + PathToUtf8(data) + "\". Input/output error");
+    EXPECT_TRUE(failing.Items().empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.damaged"));
 }
 
 TEST_F(DataFileTest, SaveFailuresRaiseAndKeepThePreviousFile) {

@@ -4,10 +4,12 @@
 //
 //   snipora-probe set TEXT               put TEXT on the clipboard
 //   snipora-probe clear                  empty the clipboard
+//   snipora-probe set-owned TEXT MS      put TEXT there from a window of its own, kept MS ms
 //   snipora-probe set-many PREFIX N MS   put PREFIX1 .. PREFIXN, MS milliseconds apart
 //   snipora-probe get                    print the clipboard's text
 //   snipora-probe hold MS                keep the clipboard open for MS milliseconds
-//   snipora-probe viewer SECONDS FILE    stay in the viewer chain, counting notifications in FILE
+//   snipora-probe viewer SECONDS FILE [swallow]  stay in the viewer chain, counting
+//                                        notifications in FILE; with swallow, pass none on
 //   snipora-probe window                 print the bar's state (see Describe)
 //   snipora-probe foreground             print the class of the foreground window
 //   snipora-probe names                  print the accessible names of the bar's button and of
@@ -71,8 +73,8 @@ bool OpenWithRetry(HWND owner) {
     return false;
 }
 
-bool SetText(const std::wstring& text) {
-    if (!OpenWithRetry(nullptr)) {
+bool SetText(const std::wstring& text, HWND owner = nullptr) {
+    if (!OpenWithRetry(owner)) {
         return false;
     }
     ::EmptyClipboard();
@@ -153,10 +155,12 @@ int Describe() {
     return 0;
 }
 
-// A member of the viewer chain that counts what reaches it and passes everything on.
+// A member of the viewer chain that counts what reaches it and passes everything on, or, as a
+// badly behaved viewer, keeps the change notifications to itself.
 HWND g_next = nullptr;
 long g_count = 0;
 const wchar_t* g_countFile = nullptr;
+bool g_swallow = false;
 
 void WriteCount() {
     if (FILE* f = _wfopen(g_countFile, L"w")) {
@@ -170,7 +174,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_DRAWCLIPBOARD:
             ++g_count;
             WriteCount();
-            if (g_next != nullptr) {
+            if (g_next != nullptr && !g_swallow) {
                 ::SendMessageW(g_next, message, wParam, lParam);
             }
             return 0;
@@ -186,8 +190,9 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-int RunViewer(int seconds, const wchar_t* countFile) {
+int RunViewer(int seconds, const wchar_t* countFile, bool swallow) {
     g_countFile = countFile;
+    g_swallow = swallow;
     WNDCLASSW wc{};
     wc.lpfnWndProc = ViewerProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
@@ -521,6 +526,15 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"set" && argc >= 3) {
         return SetText(argv[2]) ? 0 : 1;
     }
+    if (command == L"set-owned" && argc >= 4) {
+        // Owned by a window of this process, which stays for the given milliseconds.
+        HWND owner = ::CreateWindowExW(0, L"STATIC", L"probe owner", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                       nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        const bool ok = SetText(argv[2], owner);
+        ::Sleep(static_cast<DWORD>(number(3)));
+        ::DestroyWindow(owner);
+        return ok ? 0 : 1;
+    }
     if (command == L"set-many" && argc >= 5) {
         const int n = number(3);
         const int ms = number(4);
@@ -565,7 +579,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"viewer" && argc >= 4) {
-        return RunViewer(number(2), argv[3]);
+        return RunViewer(number(2), argv[3], argc >= 5 && std::wstring(argv[4]) == L"swallow");
     }
     if (command == L"window") {
         return Describe();

@@ -1,0 +1,90 @@
+#include "app/SaveKeeperWin.h"
+
+#include "app/TrayIconWin.h"
+#include "common/Error.h"
+#include "common/Utf.h"
+#include "log/Logger.h"
+#include "settings/DataLocationsWin.h"
+#include "settings/SettingsStorageWin.h"
+#include "store/DataBase.h"
+#include "win/BaseWindow.h"
+#include "win/Text.h"
+
+namespace snipora {
+namespace {
+
+constexpr UINT kSaveDelayMs = 3000;
+
+std::filesystem::path DataPath(const std::u16string& folder) {
+    return std::filesystem::path(std::wstring(win::Wide(DataFilePath(folder))));
+}
+
+}  // namespace
+
+SaveKeeper::SaveKeeper(HWND window, UINT_PTR timerId, TrayIcon& tray)
+    : window_(window), timerId_(timerId), tray_(tray) {}
+
+SaveKeeper::~SaveKeeper() {
+    ::KillTimer(window_, timerId_);
+}
+
+void SaveKeeper::Load(CDataBase& lists) {
+    folder_ = GetDataFolder();
+    lists.LoadFromFile(DataPath(folder_));
+    lists_ = &lists;
+}
+
+void SaveKeeper::Changed() {
+    ::SetTimer(window_, timerId_, kSaveDelayMs, nullptr);
+}
+
+void SaveKeeper::Save() {
+    ::KillTimer(window_, timerId_);
+    if (lists_ == nullptr) {
+        return;
+    }
+    folder_ = GetDataFolderAgain(folder_);
+    lists_->SaveToFile(DataPath(folder_));
+    failing_ = false;
+}
+
+void SaveKeeper::AutoSave() {
+    try {
+        Save();
+    } catch (const AppError& e) {
+        LogError(std::string("[SaveKeeper] ") + e.what());
+        if (!failing_) {
+            failing_ = true;
+            tray_.ShowBalloon(L"Snipora", L"Snipora cannot save the clipboard history: " +
+                                              std::wstring(win::Wide(Utf8ToUtf16(e.what()))));
+        }
+    }
+}
+
+void SaveKeeper::SaveNow() {
+    Save();
+}
+
+void SaveKeeper::SaveQuietly() {
+    try {
+        Save();
+    } catch (const AppError& e) {
+        LogError(std::string("[SaveKeeper] ") + e.what());
+    }
+}
+
+void SaveKeeper::StorePosition(int left, int top, bool report) {
+    try {
+        auto& settings = Settings::GetSettingsStorage();
+        settings.SetPositionY(top);
+        settings.SetPositionX(left);
+    } catch (const AppError& e) {
+        LogError(std::string("[SaveKeeper] ") + e.what());
+        if (report && !positionReported_) {
+            positionReported_ = true;
+            win::ReportError(window_, e.what());
+        }
+    }
+}
+
+}  // namespace snipora
