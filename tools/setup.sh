@@ -7,12 +7,13 @@ JOBS=${JOBS:-$(nproc)}
 
 log() { printf '==> %s\n' "$*" >&2; }
 
-# Debian's packages that the builds and the test runs need.
+# Debian's packages that the builds, the packages and the test runs need. The CJK font is for
+# Wine, which finds fonts through fontconfig: without one, Chinese and Japanese show as boxes.
 snipora_packages() {
     echo cmake make g++ clang libclang-rt-14-dev googletest \
         g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
         binutils-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick \
-        python3
+        python3 nsis zip fonts-wqy-microhei
 }
 
 ensure_packages() {

@@ -32,6 +32,7 @@ enum CommandId : WORD {
     kIdCheckForUpdates,
     kIdAbout,
     kIdExit,
+    kIdStartWithWindows,
     kIdMoveToClipboard = 201,
     kIdMoveToNotes,
     kIdDeleteItem,
@@ -89,6 +90,8 @@ private:
     void Checkforupdates1Click();
     void About1Click();
     void Exit1Click();
+    bool StartsWithWindows() const;
+    void StartWithWindowsClick();
     void FirstLaunchStep();
     void UpdateStep();
 

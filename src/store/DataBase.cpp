@@ -1,5 +1,8 @@
 #include "store/DataBase.h"
 
+#include <string_view>
+#include <utility>
+
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -150,8 +153,12 @@ bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
     file.reset();
-    std::filesystem::path kept = path;
-    kept += ".damaged";
+    // Built in the native encoding: a narrow suffix would be converted through the locale.
+    std::filesystem::path::string_type name = path.native();
+    for (const char c : std::string_view(".damaged")) {
+        name += static_cast<std::filesystem::path::value_type>(c);
+    }
+    const std::filesystem::path kept(std::move(name));
     try {
         CopyWholeFile(files_, path, kept);
         LogError("[DataBase] Damaged data file kept as " + PathToUtf8(kept));
