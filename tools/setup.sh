@@ -110,6 +110,17 @@ prepare_wine() {
         wineserver -w >/dev/null 2>&1 || true
         [ -f "$WINEPREFIX/system.reg" ] && touch "$WINEPREFIX/.snipora-ready"
     fi
+    # Chinese and Japanese text in the program's fonts is drawn from the CJK font through font
+    # linking, as on Windows; Wine's own fonts have no such glyphs.
+    if [ ! -f "$WINEPREFIX/.snipora-cjk" ]; then
+        local face
+        for face in Tahoma Arial "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+                >/dev/null 2>&1 </dev/null || return 1
+        done
+        touch "$WINEPREFIX/.snipora-cjk"
+    fi
     wineserver -p >/dev/null 2>&1 </dev/null || true  # already running is fine
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
