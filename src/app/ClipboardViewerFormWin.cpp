@@ -184,7 +184,7 @@ void TClipboardViewerForm::StartUp() {
     started_ = true;
     container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
     handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
-    dataPath_ = std::filesystem::path(win::Wide(DataFilePath(GetDataFolder())));
+    dataPath_ = FilePath(std::wstring(win::Wide(DataFilePath(GetDataFolder()))));
     handler_->LoadFromFile(dataPath_);
     // Only lists that were read may be written: a file that could not be opened stays as it is.
     loaded_ = true;

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -160,7 +159,7 @@ private:
     UniqueIcon buttonGlyph_;
 
     std::wstring updateQuestion_;
-    std::filesystem::path dataPath_;
+    FilePath dataPath_;
     HWND nextViewer_ = nullptr;
     HWND targetWindow_ = nullptr;
     bool inChain_ = false;

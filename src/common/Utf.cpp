@@ -102,9 +102,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
-// Converted here rather than by path::u8string(), whose conversion brings the standard library's
-// whole locale machinery into the program.
-std::string PathToUtf8(const std::filesystem::path& path) {
+std::string PathToUtf8(const FilePath& path) {
     const auto& native = path.native();
     if constexpr (sizeof(native[0]) == sizeof(char16_t)) {
         return Utf16ToUtf8({reinterpret_cast<const char16_t*>(native.data()), native.size()});

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -32,7 +31,7 @@ private:
 
 class BufferedReplacementFile : public IReplacementFile {
 public:
-    explicit BufferedReplacementFile(std::filesystem::path target) : target_(std::move(target)) {}
+    explicit BufferedReplacementFile(FilePath target) : target_(std::move(target)) {}
     void Write(const void* buffer, size_t count) final;
     void Commit() final;
 
@@ -42,20 +41,20 @@ protected:
     // Flushes the new file to the disk, closes it and moves it over the target in one step.
     virtual bool Finish(std::string& error) = 0;
     [[noreturn]] void ThrowWriteError(const std::string& error) const;
-    const std::filesystem::path& Target() const { return target_; }
+    const FilePath& Target() const { return target_; }
 
 private:
     void Flush();
 
     static constexpr size_t kBufferSize = 256 * 1024;
-    std::filesystem::path target_;
+    FilePath target_;
     std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
     size_t used_ = 0;
     bool failed_ = false;
 };
 
 // "Cannot <verb> file "<path>". <system text>"
-[[noreturn]] void ThrowFileError(const char* verb, const std::filesystem::path& path,
+[[noreturn]] void ThrowFileError(const char* verb, const FilePath& path,
                                  const std::string& systemText);
 
 }  // namespace snipora

@@ -1,8 +1,4 @@
 #include "store/DataBase.h"
-
-#include <string_view>
-#include <utility>
-
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -122,7 +118,7 @@ void CDataBase::ClearCategory(int32_t category) {
     items_.remove_if([category](const auto& item) { return item->Category == category; });
 }
 
-bool CDataBase::SaveToFile(const std::filesystem::path& path) {
+bool CDataBase::SaveToFile(const FilePath& path) {
     auto file = files_.CreateReplacement(path);
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         (*it)->SaveToStream(*file);
@@ -142,7 +138,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
     return true;
 }
 
-bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
+bool CDataBase::LoadFromFile(const FilePath& path) {
     items_.clear();
     if (!files_.FileExists(path)) {
         return false;
@@ -153,12 +149,7 @@ bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
     file.reset();
-    // Built in the native encoding: a narrow suffix would be converted through the locale.
-    std::filesystem::path::string_type name = path.native();
-    for (const char c : std::string_view(".damaged")) {
-        name += static_cast<std::filesystem::path::value_type>(c);
-    }
-    const std::filesystem::path kept(std::move(name));
+    const FilePath kept = path + ".damaged";
     try {
         CopyWholeFile(files_, path, kept);
         LogError("[DataBase] Damaged data file kept as " + PathToUtf8(kept));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <list>
 #include <memory>
 #include <string>
@@ -40,10 +39,10 @@ public:
     void ClearCategory(int32_t category);
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
-    bool SaveToFile(const std::filesystem::path& path);
+    bool SaveToFile(const FilePath& path);
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it with ".damaged" appended to its name. False if there is no file.
-    bool LoadFromFile(const std::filesystem::path& path);
+    bool LoadFromFile(const FilePath& path);
     // Reads records until the stream ends, inserting each complete one at the front. True if
     // the stream ended on a record boundary.
     bool LoadRecords(IReadStream& stream);

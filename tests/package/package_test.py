@@ -112,7 +112,7 @@ def test_packages():
     folder = os.path.join(WORK, "portable", "Snipora")
     exe = os.path.join(folder, "snipora.exe")
     os.chmod(exe, 0o755)
-    print(f"i686 snipora.exe: {os.path.getsize(exe)} bytes", flush=True)
+    assert os.path.getsize(exe) <= 1024 * 1024, os.path.getsize(exe)
     assert imported_dlls(exe) <= SYSTEM_DLLS, imported_dlls(exe)
     write_settings(folder)
     app = run_app(exe)
