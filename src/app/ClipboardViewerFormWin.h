@@ -10,6 +10,7 @@
 
 #include "app/PopupController.h"
 #include "app/TrayIconWin.h"
+#include "common/FilePath.h"
 #include "view/ClipboardHandler.h"
 #include "view/ProgramImagesWin.h"
 #include "view/TreeViewWin.h"

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/FilePath.h"
 #include "store/Clipboard.h"
 #include "store/FileSystem.h"
 #include "store/TextItem.h"

@@ -133,6 +133,9 @@ def test_packages():
     install = key["InstallLocation"]
     installed = unix_path(install + r"\snipora.exe")
     assert install.lower().endswith(r"\appdata\local\programs\snipora"), install
+    # A 64-bit prefix gets the 64-bit program.
+    assert "pei-x86-64" in subprocess.run(["x86_64-w64-mingw32-objdump", "-f", installed],
+                                          capture_output=True, text=True).stdout
     assert key["DisplayName"] == "Snipora" and key["DisplayVersion"] == v, key
     assert key["Publisher"] == "Tervix" and key["DisplayIcon"].startswith(install), key
     assert key["UninstallString"] == f'"{install}\\uninstall.exe"', key
