@@ -1,4 +1,5 @@
 #include "store/DataBase.h"
+
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
