@@ -11,6 +11,32 @@ if(WIN32)
     add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# The shipped program's release build: its own code optimised for size, every function and datum
+# in a section of its own so that the linker drops what nothing calls, and no symbols. Only the
+# folders of the program's code and the program's link take these; tests keep the usual flags.
+if(WIN32 AND CMAKE_BUILD_TYPE STREQUAL "Release")
+    set(SNIPORA_PRODUCT_COMPILE_OPTIONS -Os -ffunction-sections -fdata-sections)
+    set(SNIPORA_PRODUCT_LINK_OPTIONS -s -Wl,--gc-sections)
+endif()
+
+# The one version of the program, from project(VERSION): a generated header for the code and
+# the resource scripts, and the manifest made from its template. Both land in one folder on the
+# include path, where the resource compiler also looks for the files a script names.
+set(SNIPORA_VERSION_MAJOR ${PROJECT_VERSION_MAJOR})
+set(SNIPORA_VERSION_MINOR ${PROJECT_VERSION_MINOR})
+if(PROJECT_VERSION_PATCH)
+    set(SNIPORA_VERSION_PATCH ${PROJECT_VERSION_PATCH})
+    set(SNIPORA_VERSION_STRING ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
+else()
+    set(SNIPORA_VERSION_PATCH 0)
+    set(SNIPORA_VERSION_STRING ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+endif()
+set(SNIPORA_GENERATED_DIR ${PROJECT_BINARY_DIR}/generated)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/Version.h.in ${SNIPORA_GENERATED_DIR}/Version.h @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/resources/snipora.manifest.in
+    ${SNIPORA_GENERATED_DIR}/snipora.manifest @ONLY)
+include_directories(${SNIPORA_GENERATED_DIR})
+
 # Every target of our own builds with all warnings as errors.
 function(snipora_target target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)

@@ -7,12 +7,13 @@ JOBS=${JOBS:-$(nproc)}
 
 log() { printf '==> %s\n' "$*" >&2; }
 
-# Debian's packages that the builds and the test runs need.
+# Debian's packages that the builds, the packages and the test runs need. The CJK font is for
+# Wine, which finds fonts through fontconfig: without one, Chinese and Japanese show as boxes.
 snipora_packages() {
     echo cmake make g++ clang libclang-rt-14-dev googletest \
         g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 \
         binutils-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick \
-        python3
+        python3 nsis zip fonts-wqy-microhei
 }
 
 ensure_packages() {
@@ -108,6 +109,17 @@ prepare_wine() {
         wineboot -i >"$BUILD_ROOT/wineboot.log" 2>&1 </dev/null || true
         wineserver -w >/dev/null 2>&1 || true
         [ -f "$WINEPREFIX/system.reg" ] && touch "$WINEPREFIX/.snipora-ready"
+    fi
+    # Chinese and Japanese text in the program's fonts is drawn from the CJK font through font
+    # linking, as on Windows; Wine's own fonts have no such glyphs.
+    if [ ! -f "$WINEPREFIX/.snipora-cjk" ]; then
+        local face
+        for face in Tahoma Arial "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f \
+                >/dev/null 2>&1 </dev/null || return 1
+        done
+        touch "$WINEPREFIX/.snipora-cjk"
     fi
     wineserver -p >/dev/null 2>&1 </dev/null || true  # already running is fine
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true

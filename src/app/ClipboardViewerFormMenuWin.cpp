@@ -1,10 +1,15 @@
 // The tray menu's commands, and the first-launch and update steps of the start-up.
 #include "app/ClipboardViewerFormWin.h"
 
+#include <exception>
+
+#include "app/AutoStartWin.h"
+#include "settings/DataLocationsWin.h"
 #include "settings/SettingsStorageWin.h"
 #include "settings/UnitSettingsWin.h"
 #include "web/UnitAboutWin.h"
 #include "web/UpdateCheckWin.h"
+#include "win/Text.h"
 
 namespace snipora {
 namespace {
@@ -86,6 +91,21 @@ void TClipboardViewerForm::Exit1Click() {
         return;
     }
     ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+// The check mark follows the registry, read each time the menu opens: the value may have been
+// changed by the setup program or by another copy meanwhile.
+bool TClipboardViewerForm::StartsWithWindows() const {
+    return IsAutoStartOn(win::Wide(GetProgramPath()));
+}
+
+void TClipboardViewerForm::StartWithWindowsClick() {
+    try {
+        const std::wstring program(win::Wide(GetProgramPath()));
+        SetAutoStart(!IsAutoStartOn(program), program);
+    } catch (const std::exception& e) {
+        win::ShowErrorBox(Handle(), e.what());
+    }
 }
 
 void TClipboardViewerForm::FirstLaunchStep() {

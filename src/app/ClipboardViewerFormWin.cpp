@@ -189,6 +189,7 @@ void TClipboardViewerForm::CreateControls() {
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdSettings, L"Settings");
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdCheckForUpdates, L"Check for updates");
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdAbout, L"About");
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdStartWithWindows, L"Start with Windows");
     ::AppendMenuW(mainMenu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdExit, L"Exit");
 }
@@ -441,6 +442,9 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
                 ApplyFilter();
             }
             break;
+        case kIdStartWithWindows:
+            StartWithWindowsClick();
+            break;
         case kIdMoveToClipboard:
         case kIdMoveToNotes:
         case kIdDeleteItem:
@@ -496,6 +500,8 @@ void TClipboardViewerForm::ShowMainMenu() {
     POINT at{};
     ::GetCursorPos(&at);
     ::SetForegroundWindow(Handle());
+    ::CheckMenuItem(mainMenu_.Get(), kIdStartWithWindows,
+                    MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
     const UINT id = ::TrackPopupMenu(mainMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
                                      0, Handle(), nullptr);
     ::PostMessageW(Handle(), WM_NULL, 0, 0);

@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +37,7 @@ enum CommandId : WORD {
     kIdCheckForUpdates,
     kIdAbout,
     kIdExit,
+    kIdStartWithWindows,
     kIdMoveToClipboard = 201,
     kIdMoveToNotes,
     kIdDeleteItem,
@@ -96,6 +96,8 @@ private:
     void Checkforupdates1Click();
     void About1Click();
     void Exit1Click();
+    bool StartsWithWindows() const;
+    void StartWithWindowsClick();
     void FirstLaunchStep();
     void UpdateStep();
 

@@ -15,8 +15,8 @@ namespace {
 
 constexpr UINT kSaveDelayMs = 3000;
 
-std::filesystem::path DataPath(const std::u16string& folder) {
-    return std::filesystem::path(std::wstring(win::Wide(DataFilePath(folder))));
+FilePath DataPath(const std::u16string& folder) {
+    return FilePath(std::wstring(win::Wide(DataFilePath(folder))));
 }
 
 }  // namespace

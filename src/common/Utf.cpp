@@ -102,9 +102,13 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     return out;
 }
 
-std::string PathToUtf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+std::string PathToUtf8(const FilePath& path) {
+    const auto& native = path.native();
+    if constexpr (sizeof(native[0]) == sizeof(char16_t)) {
+        return Utf16ToUtf8({reinterpret_cast<const char16_t*>(native.data()), native.size()});
+    } else {
+        return std::string(native.begin(), native.end());
+    }
 }
 
 }  // namespace snipora

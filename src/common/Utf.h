@@ -1,8 +1,9 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "common/FilePath.h"
 
 namespace snipora {
 
@@ -12,6 +13,6 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);
 
 // A path as UTF-8, for messages.
-std::string PathToUtf8(const std::filesystem::path& path);
+std::string PathToUtf8(const FilePath& path);
 
 }  // namespace snipora

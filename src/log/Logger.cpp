@@ -1,11 +1,10 @@
 #include "log/Logger.h"
 
-#include <cstring>
-
 namespace snipora {
 namespace {
 
-std::ostream* g_output = nullptr;
+LogSink g_sink = nullptr;
+void* g_context = nullptr;
 
 const char* PrefixFor(uint8_t level) {
     switch (level) {
@@ -27,15 +26,14 @@ constexpr char kSuffix[] = "</b></font><br>";
 }  // namespace
 
 void WriteLogLine(uint8_t level, const char* text) {
-    if (g_output == nullptr) {
+    if (g_sink == nullptr) {
         return;
     }
-    const char* prefix = PrefixFor(level);
-    g_output->write(prefix, static_cast<std::streamsize>(std::strlen(prefix)));
+    g_sink(g_context, PrefixFor(level));
     if (text != nullptr) {
-        g_output->write(text, static_cast<std::streamsize>(std::strlen(text)));
+        g_sink(g_context, text);
     }
-    g_output->write(kSuffix, sizeof kSuffix - 1);
+    g_sink(g_context, {kSuffix, sizeof kSuffix - 1});
 }
 
 void LogInfo(const char* text) {
@@ -46,10 +44,9 @@ void LogError(const std::string& text) {
     WriteLogLine(3, text.c_str());
 }
 
-std::ostream* AttachLogOutput(std::ostream* output) {
-    std::ostream* previous = g_output;
-    g_output = output;
-    return previous;
+void AttachLogSink(LogSink sink, void* context) {
+    g_sink = sink;
+    g_context = context;
 }
 
 }  // namespace snipora

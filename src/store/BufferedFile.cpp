@@ -7,8 +7,7 @@
 
 namespace snipora {
 
-void ThrowFileError(const char* verb, const std::filesystem::path& path,
-                    const std::string& systemText) {
+void ThrowFileError(const char* verb, const FilePath& path, const std::string& systemText) {
     const std::string pattern = std::string("Cannot ") + verb + " file \"%s\". %s";
     throw AppError(FormatText(pattern, {PathToUtf8(path), systemText}));
 }
@@ -110,8 +109,7 @@ void BufferedReplacementFile::Commit() {
     }
 }
 
-void CopyWholeFile(IFileSystem& files, const std::filesystem::path& from,
-                   const std::filesystem::path& to) {
+void CopyWholeFile(IFileSystem& files, const FilePath& from, const FilePath& to) {
     auto source = files.OpenForReading(from);
     auto target = files.CreateReplacement(to);
     auto buffer = std::make_unique<char[]>(256 * 1024);

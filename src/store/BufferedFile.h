@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,7 +12,7 @@ namespace snipora {
 // Small pieces gather in a buffer; large ones go straight to the system.
 class BufferedReadFile : public IReadFile {
 public:
-    BufferedReadFile(std::filesystem::path path, uint64_t size)
+    BufferedReadFile(FilePath path, uint64_t size)
         : path_(std::move(path)), size_(size) {}
     // A file that ends early ends the stream there; a failing read raises a "Cannot read file"
     // AppError, as a file that cannot be opened does.
@@ -29,7 +28,7 @@ private:
     size_t ReadChecked(void* buffer, size_t count);
 
     static constexpr size_t kBufferSize = 64 * 1024;
-    std::filesystem::path path_;
+    FilePath path_;
     uint64_t size_;
     uint64_t position_ = 0;
     std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
@@ -39,7 +38,7 @@ private:
 
 class BufferedReplacementFile : public IReplacementFile {
 public:
-    explicit BufferedReplacementFile(std::filesystem::path target) : target_(std::move(target)) {}
+    explicit BufferedReplacementFile(FilePath target) : target_(std::move(target)) {}
     void Write(const void* buffer, size_t count) final;
     void Commit() final;
 
@@ -49,20 +48,20 @@ protected:
     // Flushes the new file to the disk, closes it and moves it over the target in one step.
     virtual bool Finish(std::string& error) = 0;
     [[noreturn]] void ThrowWriteError(const std::string& error) const;
-    const std::filesystem::path& Target() const { return target_; }
+    const FilePath& Target() const { return target_; }
 
 private:
     void Flush();
 
     static constexpr size_t kBufferSize = 256 * 1024;
-    std::filesystem::path target_;
+    FilePath target_;
     std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
     size_t used_ = 0;
     bool failed_ = false;
 };
 
 // "Cannot <verb> file "<path>". <system text>"
-[[noreturn]] void ThrowFileError(const char* verb, const std::filesystem::path& path,
+[[noreturn]] void ThrowFileError(const char* verb, const FilePath& path,
                                  const std::string& systemText);
 
 }  // namespace snipora

@@ -120,7 +120,7 @@ void CDataBase::ClearCategory(int32_t category) {
     items_.remove_if([category](const auto& item) { return item->Category == category; });
 }
 
-bool CDataBase::SaveToFile(const std::filesystem::path& path) {
+bool CDataBase::SaveToFile(const FilePath& path) {
     auto file = files_.CreateReplacement(path);
     for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
         (*it)->SaveToStream(*file);
@@ -141,7 +141,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
     return true;
 }
 
-bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
+bool CDataBase::LoadFromFile(const FilePath& path) {
     items_.clear();
     texts_.Release();
     if (!files_.FileExists(path)) {
@@ -159,8 +159,7 @@ bool CDataBase::LoadFromFile(const std::filesystem::path& path) {
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
     file.reset();
-    std::filesystem::path kept = path;
-    kept += ".damaged";
+    const FilePath kept = path + ".damaged";
     try {
         CopyWholeFile(files_, path, kept);
         LogError("[DataBase] Damaged data file kept as " + PathToUtf8(kept));

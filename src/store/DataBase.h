@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <list>
 #include <memory_resource>
 #include <string>
 #include <utility>
 
+#include "common/FilePath.h"
 #include "store/Clipboard.h"
 #include "store/FileSystem.h"
 #include "store/ItemMemory.h"
@@ -60,11 +60,11 @@ public:
     void ClearCategory(int32_t category);
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
-    bool SaveToFile(const std::filesystem::path& path);
+    bool SaveToFile(const FilePath& path);
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it with ".damaged" appended to its name. False if there is no file. A file that
     // cannot be opened or read raises its AppError and leaves the list empty.
-    bool LoadFromFile(const std::filesystem::path& path);
+    bool LoadFromFile(const FilePath& path);
     // Reads records until the stream ends, inserting each complete one at the front. True if
     // the stream ended on a record boundary.
     bool LoadRecords(IReadStream& stream);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <filesystem>
 #include <memory>
 
+#include "common/FilePath.h"
 #include "store/Streams.h"
 
 namespace snipora {
@@ -25,15 +25,13 @@ public:
     virtual ~IFileSystem() = default;
 
     // True if a file (not a folder) exists at the path.
-    virtual bool FileExists(const std::filesystem::path& path) = 0;
-    virtual std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) = 0;
-    virtual std::unique_ptr<IReplacementFile> CreateReplacement(
-        const std::filesystem::path& path) = 0;
+    virtual bool FileExists(const FilePath& path) = 0;
+    virtual std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) = 0;
+    virtual std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) = 0;
 };
 
 // Copies a file over any file of the target's name, through a replacement.
-void CopyWholeFile(IFileSystem& files, const std::filesystem::path& from,
-                   const std::filesystem::path& to);
+void CopyWholeFile(IFileSystem& files, const FilePath& from, const FilePath& to);
 
 // The platform's own file system: Win32 on Windows, POSIX elsewhere.
 IFileSystem& PlatformFileSystem();

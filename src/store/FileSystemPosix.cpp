@@ -34,7 +34,7 @@ private:
 
 class PosixReadFile final : public BufferedReadFile {
 public:
-    PosixReadFile(const std::filesystem::path& path, int fd, uint64_t size)
+    PosixReadFile(const FilePath& path, int fd, uint64_t size)
         : BufferedReadFile(path, size), fd_(fd) {}
 
 private:
@@ -55,7 +55,7 @@ private:
 
 class PosixReplacementFile final : public BufferedReplacementFile {
 public:
-    PosixReplacementFile(std::filesystem::path target, std::filesystem::path temp, int fd)
+    PosixReplacementFile(FilePath target, FilePath temp, int fd)
         : BufferedReplacementFile(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
     ~PosixReplacementFile() override {
         if (!committed_) {
@@ -91,19 +91,19 @@ private:
         return true;
     }
 
-    std::filesystem::path temp_;
+    FilePath temp_;
     Descriptor fd_;
     bool committed_ = false;
 };
 
 class PosixFileSystem final : public IFileSystem {
 public:
-    bool FileExists(const std::filesystem::path& path) override {
+    bool FileExists(const FilePath& path) override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
     }
 
-    std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
+    std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         struct stat st {};
         if (fd < 0 || ::fstat(fd, &st) != 0) {
@@ -116,10 +116,8 @@ public:
         return std::make_unique<PosixReadFile>(path, fd, static_cast<uint64_t>(st.st_size));
     }
 
-    std::unique_ptr<IReplacementFile> CreateReplacement(
-        const std::filesystem::path& path) override {
-        std::filesystem::path temp = path;
-        temp += ".tmp";
+    std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) override {
+        FilePath temp = path + ".tmp";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0) {
             ThrowFileError("create", path, ErrorText(errno));

@@ -12,7 +12,7 @@ constexpr size_t kMaxPiece = 64 * 1024 * 1024;
 
 class Win32ReadFile final : public BufferedReadFile {
 public:
-    Win32ReadFile(const std::filesystem::path& path, win::UniqueFile file, uint64_t size)
+    Win32ReadFile(const FilePath& path, win::UniqueFile file, uint64_t size)
         : BufferedReadFile(path, size), file_(std::move(file)) {}
 
 private:
@@ -30,8 +30,7 @@ private:
 
 class Win32ReplacementFile final : public BufferedReplacementFile {
 public:
-    Win32ReplacementFile(std::filesystem::path target, std::filesystem::path temp,
-                         win::UniqueFile file)
+    Win32ReplacementFile(FilePath target, FilePath temp, win::UniqueFile file)
         : BufferedReplacementFile(std::move(target)),
           temp_(std::move(temp)),
           file_(std::move(file)) {}
@@ -68,19 +67,19 @@ private:
         return true;
     }
 
-    std::filesystem::path temp_;
+    FilePath temp_;
     win::UniqueFile file_;
     bool committed_ = false;
 };
 
 class Win32FileSystem final : public IFileSystem {
 public:
-    bool FileExists(const std::filesystem::path& path) override {
+    bool FileExists(const FilePath& path) override {
         const DWORD attributes = ::GetFileAttributesW(path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
+    std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
         win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         LARGE_INTEGER size{};
@@ -91,10 +90,8 @@ public:
                                                static_cast<uint64_t>(size.QuadPart));
     }
 
-    std::unique_ptr<IReplacementFile> CreateReplacement(
-        const std::filesystem::path& path) override {
-        std::filesystem::path temp = path;
-        temp += L".tmp";
+    std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) override {
+        FilePath temp = path + ".tmp";
         win::UniqueFile file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                            FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {

@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "Version.h"
+
 namespace snipora::web {
 
 // The program's version: sent with the update query, shown in the tray hint and the about box.
-inline constexpr std::u16string_view ProgramVersion = u"2.2";
+inline constexpr std::u16string_view ProgramVersion = u"" SNIPORA_VERSION_STRING;
 
 // The product's web site; every page the program opens on it starts with this.
 inline constexpr std::u16string_view ProductSite = u"https://www.snipora.example";

@@ -152,18 +152,17 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
 class FailingDisk final : public IFileSystem {
 public:
     FailingDisk(std::string bytes, size_t good) : bytes_(std::move(bytes)), good_(good) {}
-    bool FileExists(const std::filesystem::path&) override { return true; }
-    std::unique_ptr<IReadFile> OpenForReading(const std::filesystem::path& path) override {
+    bool FileExists(const FilePath&) override { return true; }
+    std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
         return std::make_unique<File>(path, bytes_, good_);
     }
-    std::unique_ptr<IReplacementFile> CreateReplacement(
-        const std::filesystem::path& path) override {
+    std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) override {
         return PlatformFileSystem().CreateReplacement(path);
     }
 
 private:
     struct File final : BufferedReadFile {
-        File(const std::filesystem::path& path, const std::string& bytes, size_t good)
+        File(const FilePath& path, const std::string& bytes, size_t good)
             : BufferedReadFile(path, bytes.size()), bytes_(bytes), good_(good) {}
         size_t ReadRaw(void* buffer, size_t count, std::string& error) override {
             const size_t n = std::min(count, good_ - position_);
