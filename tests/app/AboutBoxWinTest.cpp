@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "app/AboutBoxIds.h"
+#include "app/AboutBoxWin.h"
 #include "settings/DialogDriverWin.h"
-#include "web/UnitAboutIds.h"
-#include "web/UnitAboutWin.h"
 #include "win/BaseWindow.h"
 
-namespace snipora::web {
+namespace snipora {
 namespace {
 
 using test::DialogDriver;
@@ -107,4 +107,4 @@ TEST(VersionInfoWin, TheProgramNamesItselfAndItsVersion) {
 }
 
 }  // namespace
-}  // namespace snipora::web
+}  // namespace snipora

@@ -1,0 +1,103 @@
+#include "settings/SettingsDialogWin.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+
+#include "settings/DialogValues.h"
+#include "settings/HotKeyCode.h"
+#include "settings/Keys.h"
+#include "settings/SettingsStorageWin.h"
+#include "settings/SettingsDialogIds.h"
+#include "win/BaseWindow.h"
+#include "win/DialogLayout.h"
+#include "win/Text.h"
+
+namespace snipora::Settings {
+namespace {
+
+constexpr int kClientWidth = 353;
+constexpr int kClientHeight = 250;
+
+// Controls inside a group box are given relative to the box.
+constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
+constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 96;
+
+constexpr std::array<win::ControlPlace, 13> kPlaces{{
+    {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
+    {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
+    {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
+    {IDC_UPDOWN_WIDTH, kSizeBoxLeft + 137, kSizeBoxTop + 29, 16, 24},
+    {IDC_LABEL_HEIGHT, kSizeBoxLeft + 184, kSizeBoxTop + 32, 60, 16},
+    {IDC_ED_HEIGHT, kSizeBoxLeft + 249, kSizeBoxTop + 29, 57, 24},
+    {IDC_UPDOWN_HEIGHT, kSizeBoxLeft + 306, kSizeBoxTop + 29, 16, 24},
+    {IDC_GROUP_HOTKEYS, kKeysBoxLeft, kKeysBoxTop, 337, 113},
+    {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
+    {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 194, 17},
+    {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 216, kKeysBoxTop + 70, 107, 24},
+    {IDOK, 184, 217, 75, 25},
+    {IDCANCEL, 264, 217, 75, 25},
+}};
+
+}  // namespace
+
+bool TFormSettings::Execute() {
+    auto& settings = GetSettingsStorage();
+    width_ = Clamp(settings.GetWindowWidth(DefaultWindowWidth), MinWindowWidth, MaxWindowWidth);
+    height_ = Clamp(settings.GetWindowHeight(DialogWindowHeight), MinWindowHeight, MaxWindowHeight);
+    primaryEnabled_ = settings.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled) == 1;
+    secondaryEnabled_ =
+        settings.GetMainInt(Keys::SecHotKeyEnabled, Keys::DefaultHotKeyEnabled) == 1;
+    shortcut_ = ShortcutFromHotKey(
+        HotKeyFromShortcut(settings.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue)));
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&controls);
+    const INT_PTR result = RunModal(owner_, L"TFORMSETTINGS");
+    if (result != IDOK) {
+        return false;
+    }
+
+    settings.SetWindowWidth(static_cast<int16_t>(width_));
+    settings.SetWindowHeight(static_cast<int16_t>(height_));
+    settings.SetMainInt(Keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
+    settings.SetMainInt(Keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
+    settings.SetMainInt(Keys::SecHotKeyValue, shortcut_);
+    return true;
+}
+
+void TFormSettings::OnInit() {
+    win::LayOutDialog(Handle(), kClientWidth, kClientHeight, kPlaces);
+    SetUpDown(IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
+    SetUpDown(IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight, height_);
+    SetChecked(IDC_CB_PRIMARY, primaryEnabled_);
+    SetChecked(IDC_CB_SECONDARY, secondaryEnabled_);
+    // A key alone, or with all three modifiers, becomes the key with Ctrl+Alt.
+    SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
+                    MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
+}
+
+void TFormSettings::OnOk() {
+    width_ = ReadSizeField(IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
+    height_ = ReadSizeField(IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
+    primaryEnabled_ = IsChecked(IDC_CB_PRIMARY);
+    secondaryEnabled_ = IsChecked(IDC_CB_SECONDARY);
+    shortcut_ = ShortcutFromHotKey(
+        static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+    End(IDOK);
+}
+
+void TFormSettings::SetUpDown(int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
+    SendItemMessage(upDownId, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Item(editId)), 0);
+    SendItemMessage(upDownId, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));
+    SendItemMessage(upDownId, UDM_SETPOS32, 0, static_cast<LPARAM>(value));
+}
+
+int32_t TFormSettings::ReadSizeField(int upDownId, int editId, int32_t min, int32_t max) const {
+    const auto position = static_cast<int32_t>(SendItemMessage(upDownId, UDM_GETPOS32, 0, 0));
+    return FieldValue(win::Utf16(ItemText(editId)), position, min, max);
+}
+
+}  // namespace snipora::Settings
