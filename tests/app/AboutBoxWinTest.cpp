@@ -9,6 +9,7 @@
 #include "app/AboutBoxWin.h"
 #include "settings/DialogDriverWin.h"
 #include "win/BaseWindow.h"
+#include "win/Gdi.h"
 
 namespace snipora {
 namespace {
@@ -47,9 +48,7 @@ TEST(AboutBoxWin, EachOpeningShowsTheSameAndLinksLeaveItOpen) {
             // The picture lies under the texts: the top left corner is its wash, not the face
             // colour of a plain dialog.
             ::UpdateWindow(box);
-            HDC dc = ::GetDC(box);
-            shown.corner = ::GetPixel(dc, 2, 2);
-            ::ReleaseDC(box, dc);
+            shown.corner = ::GetPixel(win::ScopedGetDc(box).Get(), 2, 2);
             test::Press(box, IDOK);
         });
         TAboutBox box(nullptr, [&](const std::u16string& url) { opened.push_back(url); });
