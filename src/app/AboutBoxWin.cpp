@@ -31,6 +31,13 @@ constexpr std::array<win::ControlPlace, 6> kPlaces{{
     {IDOK, 150, 208, 75, 25},
 }};
 
+using web::HostName;
+using web::MakerHomeUrl;
+using web::MakerSite;
+using web::ProductHomeUrl;
+using web::ProductSite;
+using web::ProgramVersion;
+
 bool IsLink(int id) {
     return id == IDC_PRODUCT_URL || id == IDC_COMPANY_URL;
 }
@@ -44,21 +51,28 @@ void TAboutBox::Execute() {
 
 void TAboutBox::OnInit() {
     win::LayOutDialog(Handle(), kClientWidth, kClientHeight, kPlaces);
-    const std::u16string name = u"Snipora " + std::u16string(web::ProgramVersion);
+    const std::u16string name = u"Snipora " + std::u16string(ProgramVersion);
     SetItemText(IDC_PRODUCT_NAME, win::Wide(name));
-    SetItemText(IDC_PRODUCT_URL, win::Wide(std::u16string(web::HostName(web::ProductSite))));
-    SetItemText(IDC_COMPANY_URL, win::Wide(std::u16string(web::HostName(web::MakerSite))));
+    SetItemText(IDC_PRODUCT_URL, win::Wide(std::u16string(HostName(ProductSite))));
+    SetItemText(IDC_COMPANY_URL, win::Wide(std::u16string(HostName(MakerSite))));
     background_ = win::LoadBitmapResource(::GetModuleHandleW(nullptr), L"ABOUT_PICTURE");
 }
 
 bool TAboutBox::OnCommand(int id, int code) {
-    if (!IsLink(id)) {
-        return false;
+    switch (id) {
+        case IDC_PRODUCT_URL:
+            if (code == STN_CLICKED) {
+                open_(ProductHomeUrl());
+            }
+            return true;
+        case IDC_COMPANY_URL:
+            if (code == STN_CLICKED) {
+                open_(MakerHomeUrl());
+            }
+            return true;
+        default:
+            return false;
     }
-    if (code == STN_CLICKED) {
-        open_(id == IDC_PRODUCT_URL ? web::ProductHomeUrl() : web::MakerHomeUrl());
-    }
-    return true;
 }
 
 INT_PTR TAboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

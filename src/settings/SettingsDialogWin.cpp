@@ -40,6 +40,22 @@ constexpr std::array<win::ControlPlace, 13> kPlaces{{
     {IDCANCEL, 264, 217, 75, 25},
 }};
 
+void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
+    HWND upDown = ::GetDlgItem(dialog, upDownId);
+    ::SendMessageW(upDown, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, editId)), 0);
+    ::SendMessageW(upDown, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));
+    ::SendMessageW(upDown, UDM_SETPOS32, 0, static_cast<LPARAM>(value));
+}
+
+// The field's number as the user left it: typed text counts, held within the range.
+int32_t ReadSizeField(HWND dialog, int upDownId, int editId, int32_t min, int32_t max) {
+    wchar_t text[32] = {};
+    ::GetDlgItemTextW(dialog, editId, text, 32);
+    const auto position =
+        static_cast<int32_t>(::SendMessageW(::GetDlgItem(dialog, upDownId), UDM_GETPOS32, 0, 0));
+    return FieldValue(win::Utf16(text), position, min, max);
+}
+
 }  // namespace
 
 bool TFormSettings::Execute() {
@@ -69,8 +85,9 @@ bool TFormSettings::Execute() {
 
 void TFormSettings::OnInit() {
     win::LayOutDialog(Handle(), kClientWidth, kClientHeight, kPlaces);
-    SetUpDown(IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
-    SetUpDown(IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight, height_);
+    SetUpDown(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
+    SetUpDown(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight,
+              height_);
     SetChecked(IDC_CB_PRIMARY, primaryEnabled_);
     SetChecked(IDC_CB_SECONDARY, secondaryEnabled_);
     // A key alone, or with all three modifiers, becomes the key with Ctrl+Alt.
@@ -80,24 +97,15 @@ void TFormSettings::OnInit() {
 }
 
 void TFormSettings::OnOk() {
-    width_ = ReadSizeField(IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
-    height_ = ReadSizeField(IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
+    width_ =
+        ReadSizeField(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
+    height_ =
+        ReadSizeField(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
     primaryEnabled_ = IsChecked(IDC_CB_PRIMARY);
     secondaryEnabled_ = IsChecked(IDC_CB_SECONDARY);
     shortcut_ = ShortcutFromHotKey(
         static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
     End(IDOK);
-}
-
-void TFormSettings::SetUpDown(int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
-    SendItemMessage(upDownId, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Item(editId)), 0);
-    SendItemMessage(upDownId, UDM_SETRANGE32, static_cast<WPARAM>(min), static_cast<LPARAM>(max));
-    SendItemMessage(upDownId, UDM_SETPOS32, 0, static_cast<LPARAM>(value));
-}
-
-int32_t TFormSettings::ReadSizeField(int upDownId, int editId, int32_t min, int32_t max) const {
-    const auto position = static_cast<int32_t>(SendItemMessage(upDownId, UDM_GETPOS32, 0, 0));
-    return FieldValue(win::Utf16(ItemText(editId)), position, min, max);
 }
 
 }  // namespace snipora::Settings

@@ -24,9 +24,6 @@ private:
     void OnInit() override;
     // Takes the fields' values as the user left them, then ends the dialog.
     void OnOk() override;
-    void SetUpDown(int upDownId, int editId, int32_t min, int32_t max, int32_t value);
-    // The field's number as the user left it: typed text counts, held within the range.
-    int32_t ReadSizeField(int upDownId, int editId, int32_t min, int32_t max) const;
 
     HWND owner_;
     int32_t width_ = 0;
