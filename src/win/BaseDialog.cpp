@@ -15,14 +15,6 @@ void BaseDialog::End(INT_PTR result) {
     ::EndDialog(dialog_, result);
 }
 
-std::wstring BaseDialog::ItemText(int id) const {
-    HWND item = Item(id);
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 INT_PTR BaseDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:

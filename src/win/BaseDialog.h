@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace snipora::win {
 
 // A modal dialog from a dialog resource. It holds its window while shown and hands the common
@@ -39,12 +37,11 @@ protected:
         return FALSE;
     }
 
-    // The controls, by identifier: check boxes, texts, messages.
+    // The controls, by identifier.
     HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
     LRESULT SendItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
         return ::SendDlgItemMessageW(dialog_, id, message, wParam, lParam);
     }
-    std::wstring ItemText(int id) const;
     void SetItemText(int id, const wchar_t* text) { ::SetDlgItemTextW(dialog_, id, text); }
     bool IsChecked(int id) const { return ::IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
     void SetChecked(int id, bool checked) {
