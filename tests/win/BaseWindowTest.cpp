@@ -118,7 +118,7 @@ TEST(Plumbing, ASelectionEndsWithItsScopeAndANamedObjectWithItsOwner) {
 
     // Null, not INVALID_HANDLE_VALUE, is a kernel handle's empty value; the mutex lives exactly
     // as long as its one owner holds it.
-    EXPECT_FALSE(win::UniqueKernelHandle());
+    EXPECT_FALSE(win::UniqueKernelHandle(nullptr));  // what a failed CreateMutexW returns
     const wchar_t* name = L"Local\\SniporaPlumbingTest";
     win::UniqueKernelHandle first(::CreateMutexW(nullptr, FALSE, name));
     ASSERT_TRUE(first);
