@@ -26,14 +26,8 @@ std::wstring SingleInstance::MutexName(std::u16string_view dataFolder) {
 }
 
 SingleInstance::SingleInstance(std::u16string_view dataFolder) {
-    mutex_ = ::CreateMutexW(nullptr, FALSE, MutexName(dataFolder).c_str());
-    another_ = mutex_ != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-SingleInstance::~SingleInstance() {
-    if (mutex_ != nullptr) {
-        ::CloseHandle(mutex_);
-    }
+    mutex_.Reset(::CreateMutexW(nullptr, FALSE, MutexName(dataFolder).c_str()));
+    another_ = mutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 }  // namespace snipora

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "win/UniqueHandle.h"
+
 namespace snipora {
 
 // One running copy per user session and data folder: two copies would each rewrite the same
@@ -14,7 +16,6 @@ public:
     explicit SingleInstance(std::u16string_view dataFolder);
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
-    ~SingleInstance();
 
     // True when another copy already holds the data folder.
     bool AnotherIsRunning() const { return another_; }
@@ -23,7 +24,7 @@ public:
     static std::wstring MutexName(std::u16string_view dataFolder);
 
 private:
-    HANDLE mutex_ = nullptr;
+    win::UniqueKernelHandle mutex_;
     bool another_ = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include "common/Error.h"
 #include "common/Utf.h"
+#include "win/Resources.h"
 #include "win/Text.h"
+#include "win/UniqueHandle.h"
 #include "win/UniqueRegistryKey.h"
 
 namespace snipora::Settings {
@@ -172,13 +174,12 @@ void Win32ProfileFile::Write(std::u16string_view section, std::u16string_view ke
     if (::GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES &&
         ::GetLastError() == ERROR_FILE_NOT_FOUND) {
         // A new file starts as UTF-16 text; the profile functions keep writing it so.
-        HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
+        const win::UniqueFile file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
             static const BYTE kByteOrderMark[] = {0xFF, 0xFE};
             DWORD written = 0;
-            ::WriteFile(file, kByteOrderMark, sizeof kByteOrderMark, &written, nullptr);
-            ::CloseHandle(file);
+            ::WriteFile(file.Get(), kByteOrderMark, sizeof kByteOrderMark, &written, nullptr);
         }
     }
     if (!::WritePrivateProfileStringW(WideZ(section).c_str(), WideZ(key).c_str(),
@@ -213,19 +214,6 @@ std::unique_ptr<IRegistryKey> OpenRegistryKey(HKEY root, const std::u16string& p
     return std::make_unique<Win32RegistryKey>(win::UniqueRegistryKey(key));
 }
 
-win::UniqueBitmap LoadBitmapResource(HMODULE module, const wchar_t* name) {
-    win::UniqueBitmap bitmap(
-        static_cast<HBITMAP>(::LoadImageW(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!bitmap) {
-        const std::string what = IS_INTRESOURCE(name)
-                                     ? std::to_string(reinterpret_cast<uintptr_t>(name))
-                                     : Utf16ToUtf8(win::Utf16(name));
-        throw AppError(FormatText("Cannot load the bitmap resource \"%s\". %s",
-                                  {what, win::ErrorText(::GetLastError())}));
-    }
-    return bitmap;
-}
-
 std::unique_ptr<IProfileFile> Win32SettingsPlatform::OpenProfile(const std::u16string& path) {
     return std::make_unique<Win32ProfileFile>(path);
 }
@@ -236,7 +224,7 @@ std::unique_ptr<IRegistryKey> Win32SettingsPlatform::OpenMachineKey(const std::u
 
 std::unique_ptr<IBitmap> Win32SettingsPlatform::LoadSkin() {
     return std::make_unique<Win32Bitmap>(
-        LoadBitmapResource(::GetModuleHandleW(nullptr), L"MAIN_SKIN"));
+        win::LoadBitmapResource(::GetModuleHandleW(nullptr), L"MAIN_SKIN"));
 }
 
 void Win32SettingsPlatform::ShowMessage(const std::string& text) {

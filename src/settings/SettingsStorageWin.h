@@ -29,10 +29,6 @@ private:
 // reading alone when writing is refused); an empty path opens the root key itself.
 std::unique_ptr<IRegistryKey> OpenRegistryKey(HKEY root, const std::u16string& path);
 
-// Loads a bitmap resource of `module` as a device-independent bitmap, keeping its own format.
-// Raises AppError when there is none of that name.
-win::UniqueBitmap LoadBitmapResource(HMODULE module, const wchar_t* name);
-
 // The real system. Tests derive from it to keep message boxes off the screen.
 class Win32SettingsPlatform : public ISettingsPlatform {
 public:

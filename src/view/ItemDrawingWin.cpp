@@ -8,6 +8,7 @@
 #include "view/ItemFormat.h"
 #include "view/ItemNode.h"
 #include "view/TextFilter.h"
+#include "win/Gdi.h"
 
 namespace snipora {
 namespace {
@@ -22,13 +23,6 @@ constexpr COLORREF kSeparator = RGB(0xC0, 0xC0, 0xC0);
 constexpr COLORREF kDetail = RGB(0xA0, 0xA0, 0xA0);
 constexpr COLORREF kSelectedDetail = RGB(0xD0, 0xD0, 0xD0);
 constexpr COLORREF kMark = RGB(0xFF, 0xE0, 0x70);  // behind the part of a caption that matches
-
-// A Tahoma font of `points` at `dpi`, its character height rounded as the points give it.
-HFONT MakeFont(int points, int dpi, int weight) {
-    return ::CreateFontW(-::MulDiv(points, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
-}
 
 size_t PreviousSiblings(HWND tree, HTREEITEM item) {
     size_t count = 0;
@@ -45,15 +39,15 @@ size_t PreviousSiblings(HWND tree, HTREEITEM item) {
 
 ItemDrawing::ItemDrawing(HBITMAP skin, int dpi)
     : skin_(skin),
-      dpi_(dpi > 0 ? dpi : 96),
+      dpi_(dpi),
       // The whole part of 39 x scale, plus one: 40 at 96 dots per inch, 49 at 120.
-      height_(39 * dpi_ / 96 + 1),
+      height_(39 * dpi_.Value() / win::Dpi::kDesign + 1),
       skinBands_(0),
-      smallIcons_(LoadSmallIcons(dpi_)),
-      categoriesIcons_(LoadCategoriesIcons(dpi_)),
-      titleFont_(MakeFont(10, dpi_, FW_BOLD)),
-      textFont_(MakeFont(8, dpi_, FW_NORMAL)),
-      detailFont_(MakeFont(7, dpi_, FW_NORMAL)),
+      smallIcons_(LoadSmallIcons(dpi_.Value())),
+      categoriesIcons_(LoadCategoriesIcons(dpi_.Value())),
+      titleFont_(win::MakeFont(-dpi_.FromPoints(10), FW_BOLD)),
+      textFont_(win::MakeFont(-dpi_.FromPoints(8))),
+      detailFont_(win::MakeFont(-dpi_.FromPoints(7))),
       whiteBrush_(::CreateSolidBrush(kWhite)),
       greyBrush_(::CreateSolidBrush(kGrey)),
       markBrush_(::CreateSolidBrush(kMark)),
@@ -136,10 +130,9 @@ void ItemDrawing::DrawHeader(const CItemNode& node, int width) {
         BITMAP info{};
         ::GetObjectW(skin_, sizeof info, &info);
         // Selected only while copying: the storage must be able to free it at any other time.
-        HGDIOBJ old = ::SelectObject(skinDc_.Get(), skin_);
+        const win::ScopedSelect selected(skinDc_.Get(), skin_);
         ::StretchBlt(dc, 0, 0, width, height_, skinDc_.Get(), 0, band * kSkinBandHeight,
                      info.bmWidth, kSkinBandHeight, SRCCOPY);
-        ::SelectObject(skinDc_.Get(), old);
     } else {
         RECT all{0, 0, width, height_};
         ::FillRect(dc, &all, whiteBrush_.Get());

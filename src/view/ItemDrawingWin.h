@@ -10,6 +10,7 @@
 
 #include "view/ItemFormat.h"
 #include "view/ProgramImagesWin.h"
+#include "win/Dpi.h"
 #include "win/UniqueGdiObject.h"
 
 namespace snipora {
@@ -65,10 +66,10 @@ private:
     bool EnsureWidth(int width);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    int Scale(int pixels) const { return dpi_.Scale(pixels); }
 
     HBITMAP skin_;
-    int dpi_;
+    win::Dpi dpi_;
     int height_;
     int skinBands_;
 

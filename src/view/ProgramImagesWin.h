@@ -2,27 +2,12 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include "win/UniqueHandle.h"
+#include "win/UniqueGdiObject.h"
 
 namespace snipora {
 
-// An icon made with LoadImage or CreateIconIndirect, freed with DestroyIcon.
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Empty() { return nullptr; }
-    static bool Close(Handle h) { return ::DestroyIcon(h) != FALSE; }
-};
-using UniqueIcon = win::UniqueHandle<IconTraits>;
-
-// An image list, freed with ImageList_Destroy.
-struct ImageListTraits {
-    using Handle = HIMAGELIST;
-    static Handle Empty() { return nullptr; }
-    static bool Close(Handle h) { return ::ImageList_Destroy(h) != FALSE; }
-};
-using UniqueImageList = win::UniqueHandle<ImageListTraits>;
+using win::UniqueIcon;
+using win::UniqueImageList;
 
 // The program's images come in a 100% and a 150% size; the larger serves from 144 dots per inch.
 int SmallImageSize(int dpi);     // 16 or 24

@@ -1,6 +1,5 @@
 #include "web/UpdateCheckWin.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include "common/OleDate.h"
@@ -8,18 +7,15 @@
 #include "settings/SettingsStorageWin.h"
 #include "settings/SettingsValues.h"
 #include "web/UpdateCheck.h"
+#include "win/Com.h"
 #include "win/Text.h"
 
 namespace snipora::web {
 
 void OpenWebPage(const std::u16string& url) {
     // The shell may hand the page to a handler that needs COM on this thread.
-    const HRESULT com =
-        ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const win::ScopedComInit com;
     ::ShellExecuteW(nullptr, L"open", win::Wide(url), nullptr, nullptr, SW_SHOWNORMAL);
-    if (SUCCEEDED(com)) {
-        ::CoUninitialize();
-    }
 }
 
 bool IsUpdateOfferDueToday() {

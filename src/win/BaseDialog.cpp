@@ -5,20 +5,49 @@
 namespace snipora::win {
 
 INT_PTR BaseDialog::RunModal(HWND owner, const wchar_t* templateName) {
-    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), templateName, owner, DialogProc,
-                             reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), templateName, owner,
+                                             DialogProc, reinterpret_cast<LPARAM>(this));
+    dialog_ = nullptr;
+    return result;
+}
+
+void BaseDialog::End(INT_PTR result) {
+    ::EndDialog(dialog_, result);
+}
+
+INT_PTR BaseDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInit();
+            return TRUE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (id == IDOK && code == BN_CLICKED) {
+                OnOk();
+                return TRUE;
+            }
+            if (id == IDCANCEL) {
+                OnCancel();
+                return TRUE;
+            }
+            return OnCommand(id, code) ? TRUE : FALSE;
+        }
+        default:
+            return OnMessage(message, wParam, lParam);
+    }
 }
 
 INT_PTR CALLBACK BaseDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        reinterpret_cast<BaseDialog*>(lParam)->dialog_ = dialog;
     }
     auto* self = reinterpret_cast<BaseDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     if (self == nullptr) {
         return FALSE;
     }
-    return Firewall(dialog, FALSE,
-                    [&] { return self->HandleMessage(dialog, message, wParam, lParam); });
+    return Firewall(dialog, FALSE, [&] { return self->Dispatch(message, wParam, lParam); });
 }
 
 }  // namespace snipora::win

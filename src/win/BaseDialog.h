@@ -4,9 +4,9 @@
 
 namespace snipora::win {
 
-// A modal dialog from a dialog resource whose messages go to a member handler, behind the
-// exception firewall: an error ends that handler, shows in the standard error box, and the
-// dialog goes on.
+// A modal dialog from a dialog resource. It holds its window while shown and hands the common
+// messages to the handlers below, behind the exception firewall: an error ends that handler,
+// shows in the standard error box, and the dialog goes on.
 class BaseDialog {
 public:
     BaseDialog() = default;
@@ -14,15 +14,45 @@ public:
     BaseDialog& operator=(const BaseDialog&) = delete;
     virtual ~BaseDialog() = default;
 
+    // The dialog's window while it is shown; null before and after.
+    HWND Handle() const { return dialog_; }
+
 protected:
-    // Shows the dialog until EndDialog; returns its result, or -1 if it could not be shown.
+    // Shows the dialog until End; returns its result, or -1 if it could not be shown.
     INT_PTR RunModal(HWND owner, const wchar_t* templateName);
-    // As a dialog procedure answers: TRUE when handled. Left unhandled, the close button and Esc
-    // arrive as IDCANCEL (the dialog manager's own translation).
-    virtual INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Ends the dialog; RunModal returns `result`.
+    void End(INT_PTR result);
+
+    // WM_INITDIALOG, once the controls exist.
+    virtual void OnInit() {}
+    // OK (the button or Enter). Ends the dialog with IDOK unless overridden.
+    virtual void OnOk() { End(IDOK); }
+    // Cancel, Esc and the close button, which the dialog manager turns into IDCANCEL. Ends the
+    // dialog with IDCANCEL unless overridden.
+    virtual void OnCancel() { End(IDCANCEL); }
+    // Any other WM_COMMAND; true when handled.
+    virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    // Any other message, answered as a dialog procedure answers: TRUE when handled.
+    virtual INT_PTR OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+        return FALSE;
+    }
+
+    // The controls, by identifier.
+    HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
+    LRESULT SendItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+        return ::SendDlgItemMessageW(dialog_, id, message, wParam, lParam);
+    }
+    void SetItemText(int id, const wchar_t* text) { ::SetDlgItemTextW(dialog_, id, text); }
+    bool IsChecked(int id) const { return ::IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
+    void SetChecked(int id, bool checked) {
+        ::CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    }
 
 private:
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND dialog_ = nullptr;
 };
 
 }  // namespace snipora::win

@@ -1,6 +1,7 @@
 #include "win/Text.h"
 
 #include "common/Utf.h"
+#include "win/UniqueHandle.h"
 
 namespace snipora::win {
 
@@ -9,12 +10,10 @@ std::string ErrorText(DWORD error) {
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const UniqueLocal owner(buffer);
     std::wstring text;
     if (length > 0 && buffer != nullptr) {
         text.assign(buffer, length);
-    }
-    if (buffer != nullptr) {
-        ::LocalFree(buffer);
     }
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
         text.pop_back();

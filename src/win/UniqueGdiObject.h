@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "win/UniqueHandle.h"
 
 namespace snipora::win {
@@ -22,10 +24,6 @@ struct MemoryDcTraits {
 };
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
-}  // namespace snipora::win
-
-namespace snipora::win {
-
 // A font, pen or brush, freed with DeleteObject.
 template <typename T>
 struct GdiObjectTraits {
@@ -44,5 +42,21 @@ struct MenuTraits {
     static bool Close(Handle h) { return ::DestroyMenu(h) != FALSE; }
 };
 using UniqueMenu = UniqueHandle<MenuTraits>;
+
+// An icon made with LoadImage or CreateIconIndirect, freed with DestroyIcon.
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::DestroyIcon(h) != FALSE; }
+};
+using UniqueIcon = UniqueHandle<IconTraits>;
+
+// An image list, freed with ImageList_Destroy (comctl32).
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::ImageList_Destroy(h) != FALSE; }
+};
+using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 }  // namespace snipora::win

@@ -42,12 +42,29 @@ private:
     Handle handle_ = Traits::Empty();
 };
 
+// A file from CreateFileW, which fails with INVALID_HANDLE_VALUE rather than null.
 struct FileHandleTraits {
     using Handle = HANDLE;
     static Handle Empty() { return INVALID_HANDLE_VALUE; }
     static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
 };
 using UniqueFile = UniqueHandle<FileHandleTraits>;
+
+// A kernel object whose maker fails with null: a mutex, an event, a process or thread.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
+// A block the system allocated for the caller with LocalAlloc (FormatMessageW's buffer, say).
+struct LocalTraits {
+    using Handle = HLOCAL;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::LocalFree(h) == nullptr; }
+};
+using UniqueLocal = UniqueHandle<LocalTraits>;
 
 struct GlobalTraits {
     using Handle = HGLOBAL;

@@ -7,6 +7,7 @@
 #include "common/Error.h"
 #include "settings/SettingsStorageWin.h"
 #include "support/PixelsWin.h"
+#include "win/Resources.h"
 #include "win/UniqueGdiObject.h"
 
 namespace snipora::Settings {
@@ -26,7 +27,7 @@ TEST(SkinWin, TheResourceHoldsTwoBandsOfOneColourPerRow) {
     const HMODULE module = ::GetModuleHandleW(nullptr);
     win::UniqueBitmap plain(::LoadBitmapW(module, L"MAIN_SKIN"));
     EXPECT_TRUE(plain);
-    win::UniqueBitmap skin = LoadBitmapResource(module, L"MAIN_SKIN");
+    win::UniqueBitmap skin = win::LoadBitmapResource(module, L"MAIN_SKIN");
     DIBSECTION section{};
     ASSERT_EQ(::GetObjectW(skin.Get(), sizeof section, &section), int{sizeof section});
     EXPECT_EQ(section.dsBm.bmWidth, 200);
@@ -58,7 +59,7 @@ TEST(SkinWin, TheResourceHoldsTwoBandsOfOneColourPerRow) {
 
 TEST(SkinWin, AMissingResourceIsAnErrorNamingIt) {
     try {
-        LoadBitmapResource(::GetModuleHandleW(nullptr), L"NO_SUCH_SKIN");
+        win::LoadBitmapResource(::GetModuleHandleW(nullptr), L"NO_SUCH_SKIN");
         ADD_FAILURE() << "no error";
     } catch (const AppError& e) {
         EXPECT_NE(std::string(e.what()).find("NO_SUCH_SKIN"), std::string::npos) << e.what();

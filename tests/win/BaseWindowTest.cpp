@@ -8,6 +8,9 @@
 
 #include "common/Error.h"
 #include "win/BaseWindow.h"
+#include "win/Dpi.h"
+#include "win/Gdi.h"
+#include "win/UniqueHandle.h"
 
 namespace snipora {
 namespace {
@@ -85,6 +88,49 @@ TEST_F(FirewallTest, TheObjectHearsOfItsWindowsEnd) {
     EXPECT_TRUE(window.destroyed);
     EXPECT_EQ(window.Handle(), nullptr);
     EXPECT_FALSE(::IsWindow(handle));
+}
+
+// The plumbing the windows share: scale, fonts selected for a scope, handles owned once.
+TEST(Plumbing, DesignPixelsAndPointsRoundToTheNearestScreenPixel) {
+    struct Case {
+        int reading, dpi, scaled39, points8;
+    };
+    for (const Case c : {Case{96, 96, 39, 11}, Case{120, 120, 49, 13}, Case{144, 144, 59, 16},
+                         Case{0, 96, 39, 11}, Case{-1, 96, 39, 11}}) {
+        const win::Dpi dpi(c.reading);
+        EXPECT_EQ(dpi.Value(), c.dpi) << c.reading;
+        EXPECT_EQ(dpi.Scale(39), c.scaled39) << c.reading;
+        EXPECT_EQ(dpi.FromPoints(8), c.points8) << c.reading;
+    }
+}
+
+TEST(Plumbing, ASelectionEndsWithItsScopeAndANamedObjectWithItsOwner) {
+    const win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    const win::UniqueFont font = win::MakeFont(-12, FW_BOLD);
+    ASSERT_TRUE(font);
+    const HGDIOBJ before = ::GetCurrentObject(dc.Get(), OBJ_FONT);
+    {
+        const win::ScopedSelect selected(dc.Get(), font.Get());
+        EXPECT_TRUE(selected);
+        EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), font.Get());
+    }
+    EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_FONT), before);
+
+    // Null, not INVALID_HANDLE_VALUE, is a kernel handle's empty value; the mutex lives exactly
+    // as long as its one owner holds it.
+    EXPECT_FALSE(win::UniqueKernelHandle(nullptr));  // what a failed CreateMutexW returns
+    const wchar_t* name = L"Local\\SniporaPlumbingTest";
+    win::UniqueKernelHandle first(::CreateMutexW(nullptr, FALSE, name));
+    ASSERT_TRUE(first);
+    {
+        const win::UniqueKernelHandle again(::CreateMutexW(nullptr, FALSE, name));
+        EXPECT_EQ(::GetLastError(), DWORD{ERROR_ALREADY_EXISTS});
+    }
+    EXPECT_TRUE(first.Reset());
+    ::SetLastError(0);
+    const win::UniqueKernelHandle fresh(::CreateMutexW(nullptr, FALSE, name));
+    EXPECT_TRUE(fresh);
+    EXPECT_NE(::GetLastError(), DWORD{ERROR_ALREADY_EXISTS});
 }
 
 }  // namespace

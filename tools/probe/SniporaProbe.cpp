@@ -52,6 +52,8 @@
 #include <utility>
 #include <vector>
 
+#include "win/UniqueHandle.h"
+
 namespace {
 
 std::string ToUtf8(const std::wstring& text) {
@@ -634,15 +636,14 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"lock" && argc >= 4) {
-        HANDLE file = ::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        const snipora::win::UniqueFile file(::CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, 0,
+                                                          nullptr, OPEN_ALWAYS, 0, nullptr));
+        if (!file) {
             return 1;
         }
         std::printf("locked\n");
         std::fflush(stdout);
         ::Sleep(static_cast<DWORD>(number(3)));
-        ::CloseHandle(file);
         return 0;
     }
     if (command == L"error-box" && argc >= 3) {

@@ -1,7 +1,7 @@
 // The settings dialog's control identifiers, shared by resources/settings.rc and the dialog's
 // code. Plain defines, as the resource compiler reads this file too.
-#ifndef SNIPORA_SETTINGS_UNITSETTINGSIDS_H
-#define SNIPORA_SETTINGS_UNITSETTINGSIDS_H
+#ifndef SNIPORA_SETTINGS_SETTINGSDIALOGIDS_H
+#define SNIPORA_SETTINGS_SETTINGSDIALOGIDS_H
 
 #define IDC_GROUP_SIZE 1001
 #define IDC_LABEL_WIDTH 1002

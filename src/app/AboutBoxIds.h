@@ -1,7 +1,7 @@
 // The about box's control identifiers, shared by resources/about.rc and the box's code. Plain
 // defines, as the resource compiler reads this file too.
-#ifndef SNIPORA_WEB_UNITABOUTIDS_H
-#define SNIPORA_WEB_UNITABOUTIDS_H
+#ifndef SNIPORA_APP_ABOUTBOXIDS_H
+#define SNIPORA_APP_ABOUTBOXIDS_H
 
 #define IDC_PRODUCT_NAME 1101
 #define IDC_PRODUCT_URL 1102

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "app/AboutBoxIds.h"
+#include "app/AboutBoxWin.h"
 #include "settings/DialogDriverWin.h"
-#include "web/UnitAboutIds.h"
-#include "web/UnitAboutWin.h"
 #include "win/BaseWindow.h"
+#include "win/Gdi.h"
 
-namespace snipora::web {
+namespace snipora {
 namespace {
 
 using test::DialogDriver;
@@ -47,9 +48,7 @@ TEST(AboutBoxWin, EachOpeningShowsTheSameAndLinksLeaveItOpen) {
             // The picture lies under the texts: the top left corner is its wash, not the face
             // colour of a plain dialog.
             ::UpdateWindow(box);
-            HDC dc = ::GetDC(box);
-            shown.corner = ::GetPixel(dc, 2, 2);
-            ::ReleaseDC(box, dc);
+            shown.corner = ::GetPixel(win::ScopedGetDc(box).Get(), 2, 2);
             test::Press(box, IDOK);
         });
         TAboutBox box(nullptr, [&](const std::u16string& url) { opened.push_back(url); });
@@ -107,4 +106,4 @@ TEST(VersionInfoWin, TheProgramNamesItselfAndItsVersion) {
 }
 
 }  // namespace
-}  // namespace snipora::web
+}  // namespace snipora

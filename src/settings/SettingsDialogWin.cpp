@@ -1,17 +1,17 @@
-#include "settings/UnitSettingsWin.h"
+#include "settings/SettingsDialogWin.h"
 
 #include <commctrl.h>
 
 #include <array>
 #include <string>
 
-#include "settings/DialogLayoutWin.h"
 #include "settings/DialogValues.h"
 #include "settings/HotKeyCode.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
-#include "settings/UnitSettingsIds.h"
+#include "settings/SettingsDialogIds.h"
 #include "win/BaseWindow.h"
+#include "win/DialogLayout.h"
 #include "win/Text.h"
 
 namespace snipora::Settings {
@@ -24,7 +24,7 @@ constexpr int kClientHeight = 250;
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
 constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 96;
 
-constexpr std::array<ControlPlace, 13> kPlaces{{
+constexpr std::array<win::ControlPlace, 13> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -83,49 +83,29 @@ bool TFormSettings::Execute() {
     return true;
 }
 
-INT_PTR TFormSettings::HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            OnInitDialog(dialog);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
-                ReadControls(dialog);
-                ::EndDialog(dialog, IDOK);
-                return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {
-                ::EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            return FALSE;
-        default:
-            return FALSE;
-    }
-}
-
-void TFormSettings::OnInitDialog(HWND dialog) {
-    LayOutDialog(dialog, kClientWidth, kClientHeight, kPlaces);
-    SetUpDown(dialog, IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
-    SetUpDown(dialog, IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight, height_);
-    ::CheckDlgButton(dialog, IDC_CB_PRIMARY, primaryEnabled_ ? BST_CHECKED : BST_UNCHECKED);
-    ::CheckDlgButton(dialog, IDC_CB_SECONDARY, secondaryEnabled_ ? BST_CHECKED : BST_UNCHECKED);
-    HWND hotKey = ::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY);
+void TFormSettings::OnInit() {
+    win::LayOutDialog(Handle(), kClientWidth, kClientHeight, kPlaces);
+    SetUpDown(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
+    SetUpDown(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight,
+              height_);
+    SetChecked(IDC_CB_PRIMARY, primaryEnabled_);
+    SetChecked(IDC_CB_SECONDARY, secondaryEnabled_);
     // A key alone, or with all three modifiers, becomes the key with Ctrl+Alt.
-    ::SendMessageW(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
-                   MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
-    ::SendMessageW(hotKey, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
+    SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
+                    MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
 }
 
-void TFormSettings::ReadControls(HWND dialog) {
-    width_ = ReadSizeField(dialog, IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
+void TFormSettings::OnOk() {
+    width_ =
+        ReadSizeField(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
     height_ =
-        ReadSizeField(dialog, IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
-    primaryEnabled_ = ::IsDlgButtonChecked(dialog, IDC_CB_PRIMARY) == BST_CHECKED;
-    secondaryEnabled_ = ::IsDlgButtonChecked(dialog, IDC_CB_SECONDARY) == BST_CHECKED;
-    const auto hotKey = static_cast<uint16_t>(
-        ::SendMessageW(::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY), HKM_GETHOTKEY, 0, 0));
-    shortcut_ = ShortcutFromHotKey(hotKey);
+        ReadSizeField(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
+    primaryEnabled_ = IsChecked(IDC_CB_PRIMARY);
+    secondaryEnabled_ = IsChecked(IDC_CB_SECONDARY);
+    shortcut_ = ShortcutFromHotKey(
+        static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+    End(IDOK);
 }
 
 }  // namespace snipora::Settings

@@ -1,25 +1,20 @@
-#include "settings/DialogLayoutWin.h"
+#include "win/DialogLayout.h"
 
-namespace snipora::Settings {
+#include "win/Dpi.h"
+
+namespace snipora::win {
 
 void LayOutDialog(HWND dialog, int clientWidth, int clientHeight,
                   std::span<const ControlPlace> places) {
-    HDC screen = ::GetDC(nullptr);
-    int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
-    ::ReleaseDC(nullptr, screen);
-    if (dpi <= 0) {
-        dpi = 96;
-    }
-    const auto scale = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
-
+    const Dpi dpi = Dpi::OfScreen();
     for (const ControlPlace& place : places) {
         if (HWND control = ::GetDlgItem(dialog, place.id)) {
-            ::MoveWindow(control, scale(place.x), scale(place.y), scale(place.width),
-                         scale(place.height), FALSE);
+            ::MoveWindow(control, dpi.Scale(place.x), dpi.Scale(place.y), dpi.Scale(place.width),
+                         dpi.Scale(place.height), FALSE);
         }
     }
 
-    RECT frame{0, 0, scale(clientWidth), scale(clientHeight)};
+    RECT frame{0, 0, dpi.Scale(clientWidth), dpi.Scale(clientHeight)};
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE));
     ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
@@ -34,4 +29,4 @@ void LayOutDialog(HWND dialog, int clientWidth, int clientHeight,
     ::InvalidateRect(dialog, nullptr, TRUE);
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::win

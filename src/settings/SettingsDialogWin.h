@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "win/BaseDialog.h"
+
+namespace snipora::Settings {
+
+// The modal dialog in which the user sets the popup's size and its two triggers. It reads and
+// writes only through the settings storage. One dialog serves one Execute.
+class TFormSettings final : public win::BaseDialog {
+public:
+    explicit TFormSettings(HWND owner) : owner_(owner) {}
+    TFormSettings(const TFormSettings&) = delete;
+    TFormSettings& operator=(const TFormSettings&) = delete;
+
+    // Shows the stored settings, each held within its field's range. True when the user
+    // confirmed with OK and the values have been stored; any other way out stores nothing.
+    bool Execute();
+
+private:
+    void OnInit() override;
+    // Takes the fields' values as the user left them, then ends the dialog.
+    void OnOk() override;
+
+    HWND owner_;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    bool primaryEnabled_ = false;
+    bool secondaryEnabled_ = false;
+    uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
+};
+
+}  // namespace snipora::Settings
