@@ -7,7 +7,7 @@ namespace snipora {
 
 void TClipboardViewerForm::CreateDrawing() {
     auto* skin = static_cast<HBITMAP>(Settings::GetSettingsStorage().GetSkin());
-    drawing_ = std::make_unique<ItemDrawing>(skin, dpi_);
+    drawing_ = std::make_unique<ItemDrawing>(skin, dpi_.Value());
     drawing_->SetFilter(&filter_);
     // Rows exactly as high as the painted entries, so that none is squeezed and loses its
     // separator line; odd heights too (49 at 120 dots per inch).
@@ -31,7 +31,7 @@ HICON TClipboardViewerForm::ProgramIcon() {
 // The glyph of BtOpenClipboard; null leaves the button its text.
 HICON TClipboardViewerForm::OpenClipboardGlyph() {
     if (!buttonGlyph_) {
-        buttonGlyph_ = LoadOpenClipboardGlyph(dpi_);
+        buttonGlyph_ = LoadOpenClipboardGlyph(dpi_.Value());
     }
     return buttonGlyph_.Get();
 }

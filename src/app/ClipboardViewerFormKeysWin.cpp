@@ -195,7 +195,7 @@ void TClipboardViewerForm::TreeMenuKey() {
     if (!TreeView_GetItemRect(tree_, selected, &row, FALSE)) {
         return;
     }
-    OpenItemMenu(row.left + Scale(24), row.top + (row.bottom - row.top) / 2);
+    OpenItemMenu(row.left + dpi_.Scale(24), row.top + (row.bottom - row.top) / 2);
 }
 
 std::u16string TClipboardViewerForm::TreeItemText(const CItemNode& record) {

@@ -6,8 +6,8 @@
 #include "app/AutoStartWin.h"
 #include "settings/DataLocationsWin.h"
 #include "settings/SettingsStorageWin.h"
-#include "settings/UnitSettingsWin.h"
-#include "web/UnitAboutWin.h"
+#include "settings/SettingsDialogWin.h"
+#include "app/AboutBoxWin.h"
 #include "web/UpdateCheckWin.h"
 #include "win/Text.h"
 
@@ -80,7 +80,7 @@ void TClipboardViewerForm::About1Click() {
         return;
     }
     ModalScope scope(modalOpen_, Handle(), closeRequested_);
-    web::TAboutBox box(Handle());
+    TAboutBox box(Handle());
     box.Execute();
 }
 

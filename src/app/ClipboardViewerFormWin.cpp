@@ -12,6 +12,7 @@
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
+#include "win/Gdi.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -34,12 +35,6 @@ constexpr int kTreeRightGap = kDesignWidth - (1 + 218);
 constexpr int kTreeBottomGap = kDesignHeight - (28 + 322);
 constexpr BYTE kAlpha = 200;
 constexpr COLORREF kFrameColour = RGB(168, 124, 64);
-
-HFONT MakeFont(int height, int weight = FW_NORMAL) {
-    return ::CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                         DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
-}
 
 Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -96,18 +91,11 @@ void TClipboardViewerForm::Create() {
     if (!application_.Create()) {
         throw AppError("Cannot create the application window.");
     }
-    {
-        HDC screen = ::GetDC(nullptr);
-        dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
-        ::ReleaseDC(nullptr, screen);
-        if (dpi_ <= 0) {
-            dpi_ = 96;
-        }
-    }
+    dpi_ = win::Dpi::OfScreen();
     // 1. The window and its controls.
     if (!BaseWindow::Create(kFormClassName, WS_EX_TOPMOST | WS_EX_LAYERED,
-                            WS_POPUP | WS_CLIPCHILDREN, L"Snipora", 0, 0, Scale(kDesignWidth),
-                            Scale(kDesignHeight), application_.Handle(), ProgramIcon())) {
+                            WS_POPUP | WS_CLIPCHILDREN, L"Snipora", 0, 0, dpi_.Scale(kDesignWidth),
+                            dpi_.Scale(kDesignHeight), application_.Handle(), ProgramIcon())) {
         throw AppError("Cannot create the main window.");
     }
     ::SetLayeredWindowAttributes(Handle(), 0, kAlpha, LWA_ALPHA);
@@ -149,8 +137,8 @@ void TClipboardViewerForm::Create() {
 }
 
 void TClipboardViewerForm::CreateControls() {
-    font_.Reset(MakeFont(-Scale(11)));
-    treeFont_.Reset(MakeFont(-Scale(31)));
+    font_ = win::MakeFont(-dpi_.Scale(11));
+    treeFont_ = win::MakeFont(-dpi_.Scale(31));
     framePen_.Reset(::CreatePen(PS_SOLID, 1, kFrameColour));
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
 
@@ -179,7 +167,7 @@ void TClipboardViewerForm::CreateControls() {
     ::SendMessageW(button_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.Get()), FALSE);
     AddHint(button_, L"Open clipboard");
-    TreeView_SetIndent(tree_, Scale(42));
+    TreeView_SetIndent(tree_, dpi_.Scale(42));
     treeView_ = std::make_unique<Win32TreeView>(tree_, true);
     itemsTree_ = std::make_unique<ItemsTree>(tree_, static_cast<IItemsTreeEvents&>(*this));
     CreateItemMenu();
@@ -225,7 +213,7 @@ void TClipboardViewerForm::ApplySettings() {
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
         return settings.GetMainInt(Keys::SecHotKeyEnabled, Keys::DefaultHotKeyEnabled);
     });
-    popup_.ApplySettings(Scale(width), Scale(height), std::move(keys));
+    popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
 }
 
 void TClipboardViewerForm::StartUp() {
@@ -457,16 +445,16 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
 }
 
 void TClipboardViewerForm::OnSize(int width, int height) {
-    const int labelWidth = width - Scale(kLabelLeft) - Scale(kLabelRightGap);
+    const int labelWidth = width - dpi_.Scale(kLabelLeft) - dpi_.Scale(kLabelRightGap);
     for (HWND field : {label_, filterField_}) {
-        ::MoveWindow(field, Scale(kLabelLeft), Scale(kLabelTop), labelWidth, Scale(kLabelHeight),
-                     TRUE);
+        ::MoveWindow(field, dpi_.Scale(kLabelLeft), dpi_.Scale(kLabelTop), labelWidth,
+                     dpi_.Scale(kLabelHeight), TRUE);
     }
-    ::MoveWindow(button_, width - Scale(kButtonRightGap), Scale(kButtonTop), Scale(kButtonWidth),
-                 Scale(kButtonHeight), TRUE);
-    ::MoveWindow(tree_, Scale(kTreeLeft), Scale(kTreeTop),
-                 width - Scale(kTreeLeft) - Scale(kTreeRightGap),
-                 height - Scale(kTreeTop) - Scale(kTreeBottomGap), TRUE);
+    ::MoveWindow(button_, width - dpi_.Scale(kButtonRightGap), dpi_.Scale(kButtonTop),
+                 dpi_.Scale(kButtonWidth), dpi_.Scale(kButtonHeight), TRUE);
+    ::MoveWindow(tree_, dpi_.Scale(kTreeLeft), dpi_.Scale(kTreeTop),
+                 width - dpi_.Scale(kTreeLeft) - dpi_.Scale(kTreeRightGap),
+                 height - dpi_.Scale(kTreeTop) - dpi_.Scale(kTreeBottomGap), TRUE);
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -476,11 +464,9 @@ void TClipboardViewerForm::OnPaint() {
     HDC dc = ::BeginPaint(Handle(), &paint);
     RECT client{};
     ::GetClientRect(Handle(), &client);
-    HGDIOBJ oldPen = ::SelectObject(dc, framePen_.Get());
-    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetSysColorBrush(COLOR_BTNFACE));
+    const win::ScopedSelect pen(dc, framePen_.Get());
+    const win::ScopedSelect brush(dc, ::GetSysColorBrush(COLOR_BTNFACE));
     ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
     ::EndPaint(Handle(), &paint);
 }
 
@@ -539,7 +525,7 @@ void TClipboardViewerForm::SetWindowHeight(int height) {
 }
 
 int TClipboardViewerForm::CollapsedHeight() {
-    return Scale(kLabelHeight) + 2;
+    return dpi_.Scale(kLabelHeight) + 2;
 }
 
 void TClipboardViewerForm::SetTranslucent(bool translucent) {

@@ -19,6 +19,7 @@
 #include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
 #include "win/BaseWindow.h"
+#include "win/Dpi.h"
 #include "win/UniqueGdiObject.h"
 
 namespace snipora {
@@ -163,8 +164,6 @@ private:
     void ReturnToTarget() override;
     Rect WorkAreaAt(Point point) override;
 
-    int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
-
     // Declared in the order of building; what points into another member comes after it, so
     // that it goes first. The destructor takes the rest apart while the window still exists.
     ApplicationWindow application_;
@@ -197,7 +196,7 @@ private:
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
     bool tearingDown_ = false;  // the destructor runs
-    int dpi_ = 96;
+    win::Dpi dpi_;
     unsigned ticks_ = 0;
     UINT taskbarCreated_ = 0;
 };

@@ -9,6 +9,7 @@
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/SettingsStorage.h"
+#include "win/Process.h"
 #include "win/UniqueHandle.h"
 
 namespace snipora {
@@ -17,13 +18,6 @@ namespace {
 constexpr DWORD kForegroundWaitMs = 500;
 constexpr DWORD kModifierWaitMs = 2000;
 constexpr DWORD kPollMs = 10;
-
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Empty() { return nullptr; }
-    static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
-};
-using UniqueKernelHandle = win::UniqueHandle<KernelHandleTraits>;
 
 std::u16string AsU16(const wchar_t* text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text));
@@ -35,7 +29,7 @@ std::optional<bool> IsElevated(HANDLE process) {
     if (!::OpenProcessToken(process, TOKEN_QUERY, &raw)) {
         return std::nullopt;
     }
-    UniqueKernelHandle token(raw);
+    win::UniqueKernelHandle token(raw);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
     if (!::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size)) {
@@ -58,12 +52,11 @@ PasteMethod ConfiguredMethod(HANDLE targetProcess, Settings::CSettingsStorage* s
     if (settings == nullptr || !settings->UsesIni() || targetProcess == nullptr) {
         return PasteMethod::Auto;  // the registry mode has no sections
     }
-    std::array<wchar_t, 1024> path{};
-    DWORD size = static_cast<DWORD>(path.size());
-    if (!::QueryFullProcessImageNameW(targetProcess, 0, path.data(), &size)) {
+    const std::wstring path = win::ProcessImagePath(targetProcess);
+    if (path.empty()) {
         return PasteMethod::Auto;
     }
-    const std::u16string image = AsU16(path.data());
+    const std::u16string image = AsU16(path.c_str());
     const std::u16string_view program = ImageFileName(image);
     const std::u16string value = settings->GetString(PasteSection, program, u"");
     if (value.empty()) {
@@ -213,7 +206,8 @@ PasteOutcome PasteClipboardInto(const PasteTarget& target, Settings::CSettingsSt
     }
     DWORD processId = 0;
     const DWORD thread = ::GetWindowThreadProcessId(target.window, &processId);
-    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    win::UniqueKernelHandle process(
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (OutOfReach(process.Get())) {
         return PasteOutcome::Elevated;
     }

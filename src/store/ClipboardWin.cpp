@@ -5,6 +5,7 @@
 
 #include "common/TextScan.h"
 #include "win/ClipboardSession.h"
+#include "win/Process.h"
 #include "win/UniqueHandle.h"
 
 namespace snipora {
@@ -12,38 +13,6 @@ namespace {
 
 HWND AsWindow(WindowHandle window) {
     return static_cast<HWND>(window);
-}
-
-struct ProcessTraits {
-    using Handle = HANDLE;
-    static Handle Empty() { return nullptr; }
-    static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
-};
-
-// The program file of the process that owns the clipboard, or empty when none can be named.
-std::wstring OwnerProgramPath() {
-    HWND owner = ::GetClipboardOwner();
-    DWORD processId = 0;
-    if (owner == nullptr || ::GetWindowThreadProcessId(owner, &processId) == 0 || processId == 0) {
-        return {};
-    }
-    win::UniqueHandle<ProcessTraits> process(
-        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-    if (!process) {
-        return {};
-    }
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD size = static_cast<DWORD>(path.size());
-        if (::QueryFullProcessImageNameW(process.Get(), 0, path.data(), &size)) {
-            path.resize(size);
-            return path;
-        }
-        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) {
-            return {};
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 }  // namespace
@@ -61,7 +30,7 @@ bool Win32Clipboard::OwnerIsExcluded() const {
     if (excluded_.Empty()) {
         return false;
     }
-    const std::wstring path = OwnerProgramPath();
+    const std::wstring path = win::WindowProgramPath(::GetClipboardOwner());
     return excluded_.Contains(
         std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size()));
 }
