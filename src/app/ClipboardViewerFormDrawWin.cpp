@@ -6,7 +6,7 @@
 namespace snipora {
 
 void TClipboardViewerForm::CreateDrawing() {
-    auto* skin = static_cast<HBITMAP>(Settings::GetSettingsStorage().GetSkin());
+    auto* skin = static_cast<HBITMAP>(settings::GetSettingsStorage().GetSkin());
     drawing_ = std::make_unique<ItemDrawing>(skin, dpi_.Value());
     drawing_->SetFilter(&filter_);
     // Rows exactly as high as the painted entries, so that none is squeezed and loses its

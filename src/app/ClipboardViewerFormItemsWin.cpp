@@ -125,7 +125,7 @@ void TClipboardViewerForm::BtMoveToClipboardClick(const CItemNode* record) {
 }
 
 void TClipboardViewerForm::PasteIntoTarget() {
-    const PasteOutcome outcome = PasteClipboardInto(target_, &Settings::GetSettingsStorage());
+    const PasteOutcome outcome = PasteClipboardInto(target_, &settings::GetSettingsStorage());
     if (outcome == PasteOutcome::Elevated && trayIcon_) {
         trayIcon_->ShowBalloon(L"Snipora",
                                L"Snipora cannot paste into a program running as administrator. "

@@ -3,11 +3,11 @@
 
 #include <exception>
 
+#include "app/AboutBoxWin.h"
 #include "app/AutoStartWin.h"
 #include "settings/DataLocationsWin.h"
-#include "settings/SettingsStorageWin.h"
 #include "settings/SettingsDialogWin.h"
-#include "app/AboutBoxWin.h"
+#include "settings/SettingsStorageWin.h"
 #include "web/UpdateCheckWin.h"
 #include "win/Text.h"
 
@@ -59,7 +59,7 @@ void TClipboardViewerForm::Settings1Click() {
     bool accepted = false;
     {
         ModalScope scope(modalOpen_, Handle(), closeRequested_);
-        Settings::TFormSettings form(Handle());
+        settings::TFormSettings form(Handle());
         accepted = form.Execute();
     }
     if (accepted) {
@@ -109,7 +109,7 @@ void TClipboardViewerForm::StartWithWindowsClick() {
 }
 
 void TClipboardViewerForm::FirstLaunchStep() {
-    if (Settings::GetSettingsStorage().IsFirstLaunch()) {
+    if (settings::GetSettingsStorage().IsFirstLaunch()) {
         Settings1Click();
     }
 }

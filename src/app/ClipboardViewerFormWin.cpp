@@ -7,11 +7,11 @@
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
 #include "settings/DialogValues.h"
-#include "view/ItemDrawingWin.h"
-#include "web/UpdateCheck.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
+#include "view/ItemDrawingWin.h"
+#include "web/UpdateCheck.h"
 #include "win/Gdi.h"
 #include "win/Text.h"
 
@@ -92,7 +92,7 @@ void TClipboardViewerForm::Create() {
         throw AppError("Cannot create the application window.");
     }
     dpi_ = win::Dpi::OfScreen();
-    // 1. The window and its controls.
+    // The window and its controls.
     if (!BaseWindow::Create(kFormClassName, WS_EX_TOPMOST | WS_EX_LAYERED,
                             WS_POPUP | WS_CLIPCHILDREN, L"Snipora", 0, 0, dpi_.Scale(kDesignWidth),
                             dpi_.Scale(kDesignHeight), application_.Handle(), ProgramIcon())) {
@@ -102,7 +102,7 @@ void TClipboardViewerForm::Create() {
     popup_.SetInitialTranslucent(true);
     CreateControls();
 
-    // 2. and 3. The update question and the tray icon's hint.
+    // The update question and the tray icon's hint.
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     trayIcon_.emplace(Handle(), ProgramIcon(),
@@ -110,26 +110,26 @@ void TClipboardViewerForm::Create() {
     saver_.emplace(Handle(), kSaveTimer, *trayIcon_);
     chain_.emplace(Handle());
 
-    // 4. The settings, in the INI file named after the program.
-    auto& settings = Settings::CreateSettingsStorage(
+    // The settings, in the INI file named after the program.
+    auto& settings = settings::CreateSettingsStorage(
         SettingsFilePath(GetSettingsFolder(), GetProgramPath()), true);
 
-    // 5. to 8. Size, triggers and the home position.
+    // Size, triggers and the home position.
     RECT workArea{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     ApplySettings();
     const int width = WindowRect().Width();
-    const int top = settings.GetPositionY(Settings::DefaultPositionY);
-    int left = settings.GetPositionX(Settings::DefaultPositionX(workArea.right, width));
+    const int top = settings.GetPositionY(settings::DefaultPositionY);
+    int left = settings.GetPositionX(settings::DefaultPositionX(workArea.right, width));
     if (left + width > workArea.right) {
         left = workArea.right - width;
     }
     MoveWindowTo(left, top);
 
-    // 9. The collapsed bar.
+    // The collapsed bar.
     popup_.SetExpanded(false);
 
-    // 10. to 13. Drawing: double buffering, the scratch bitmap, the skin.
+    // Drawing: double buffering, the scratch bitmap, the skin.
     TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
     CreateDrawing();
 
@@ -200,18 +200,18 @@ void TClipboardViewerForm::AddHint(HWND control, const wchar_t* text) {
 }
 
 void TClipboardViewerForm::ApplySettings() {
-    auto& settings = Settings::GetSettingsStorage();
+    auto& settings = settings::GetSettingsStorage();
     // Held to what the settings dialog offers: a hand-edited size could hide the bar or spread
     // it over the whole screen.
-    const int width = Settings::Clamp(settings.GetWindowWidth(Settings::DefaultWindowWidth),
-                                      Settings::MinWindowWidth, Settings::MaxWindowWidth);
-    const int height = Settings::Clamp(settings.GetWindowHeight(Settings::PopupWindowHeight),
-                                       Settings::MinWindowHeight, Settings::MaxWindowHeight);
-    SetExcludedPrograms(settings.GetMainString(Keys::ExcludePrograms, u""));
-    const int hotKey = settings.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue);
-    const int primary = settings.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled);
+    const int width = settings::Clamp(settings.GetWindowWidth(settings::DefaultWindowWidth),
+                                      settings::MinWindowWidth, settings::MaxWindowWidth);
+    const int height = settings::Clamp(settings.GetWindowHeight(settings::PopupWindowHeight),
+                                       settings::MinWindowHeight, settings::MaxWindowHeight);
+    SetExcludedPrograms(settings.GetMainString(keys::ExcludePrograms, u""));
+    const int hotKey = settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue);
+    const int primary = settings.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled);
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
-        return settings.GetMainInt(Keys::SecHotKeyEnabled, Keys::DefaultHotKeyEnabled);
+        return settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled);
     });
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
 }
@@ -277,7 +277,7 @@ void TClipboardViewerForm::FormClose() {
     handler_ = nullptr;
     const Rect rect = WindowRect();
     saver_->StorePosition(rect.left, rect.top, true);
-    Settings::FreeSettingsStorage();
+    settings::FreeSettingsStorage();
     ::DestroyWindow(Handle());
 }
 

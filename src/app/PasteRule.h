@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/PopupController.h"

@@ -48,7 +48,7 @@ bool OutOfReach(HANDLE targetProcess) {
 }
 
 // The [Paste] line for the target's program, or Auto.
-PasteMethod ConfiguredMethod(HANDLE targetProcess, Settings::CSettingsStorage* settings) {
+PasteMethod ConfiguredMethod(HANDLE targetProcess, settings::CSettingsStorage* settings) {
     if (settings == nullptr || !settings->UsesIni() || targetProcess == nullptr) {
         return PasteMethod::Auto;  // the registry mode has no sections
     }
@@ -200,7 +200,7 @@ void ReturnTo(const PasteTarget& target) {
     RestoreFocus(target, ::GetWindowThreadProcessId(target.window, nullptr));
 }
 
-PasteOutcome PasteClipboardInto(const PasteTarget& target, Settings::CSettingsStorage* settings) {
+PasteOutcome PasteClipboardInto(const PasteTarget& target, settings::CSettingsStorage* settings) {
     if (target.window == nullptr || !::IsWindow(target.window)) {
         return PasteOutcome::TargetGone;
     }

@@ -4,7 +4,7 @@
 
 namespace snipora {
 
-namespace Settings {
+namespace settings {
 class CSettingsStorage;
 }
 
@@ -36,6 +36,6 @@ enum class PasteOutcome {
 // [Paste] section of the settings decide (`settings` may be null: automatic choice). Runs the
 // calling thread's pending messages once, and may wait up to about 2.5 s on held keys and a
 // reluctant foreground switch.
-PasteOutcome PasteClipboardInto(const PasteTarget& target, Settings::CSettingsStorage* settings);
+PasteOutcome PasteClipboardInto(const PasteTarget& target, settings::CSettingsStorage* settings);
 
 }  // namespace snipora

@@ -114,7 +114,7 @@ private:
     bool expanded_ = false;
     bool atCursor_ = false;
     bool translucent_ = true;
-    int expandedHeight_ = Keys::PopupWindowHeight;
+    int expandedHeight_ = keys::PopupWindowHeight;
     int homeLeft_ = 0;
     int homeTop_ = 0;
     TriggerKeys keys_;

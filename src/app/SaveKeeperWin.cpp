@@ -75,7 +75,7 @@ void SaveKeeper::SaveQuietly() {
 
 void SaveKeeper::StorePosition(int left, int top, bool report) {
     try {
-        auto& settings = Settings::GetSettingsStorage();
+        auto& settings = settings::GetSettingsStorage();
         settings.SetPositionY(top);
         settings.SetPositionX(left);
     } catch (const AppError& e) {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 int32_t Clamp(int32_t value, int32_t min, int32_t max) {
     if (max < min) {
@@ -49,4 +49,4 @@ int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int3
     return Clamp(static_cast<int32_t>(negative ? -number : number), min, max);
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

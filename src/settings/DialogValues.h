@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 // The ranges of the settings dialog's two size fields, in pixels.
 inline constexpr int32_t MinWindowWidth = 150;
@@ -20,4 +20,4 @@ int32_t Clamp(int32_t value, int32_t min, int32_t max);
 // (the field's last good value) when the text holds no number at all.
 int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int32_t max);
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -2,7 +2,7 @@
 
 #include "settings/Keys.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 uint16_t ShortcutFromHotKey(uint16_t hotKey) {
     const uint16_t key = hotKey & 0xFF;
@@ -12,13 +12,13 @@ uint16_t ShortcutFromHotKey(uint16_t hotKey) {
     const uint8_t flags = static_cast<uint8_t>(hotKey >> 8);
     uint16_t code = key;
     if (flags & HotKeyShift) {
-        code |= Keys::ShortcutShift;
+        code |= keys::ShortcutShift;
     }
     if (flags & HotKeyControl) {
-        code |= Keys::ShortcutControl;
+        code |= keys::ShortcutControl;
     }
     if (flags & HotKeyAlt) {
-        code |= Keys::ShortcutAlt;
+        code |= keys::ShortcutAlt;
     }
     return code;
 }
@@ -29,16 +29,16 @@ uint16_t HotKeyFromShortcut(int32_t shortcut) {
         return 0;
     }
     uint8_t flags = 0;
-    if (shortcut & Keys::ShortcutShift) {
+    if (shortcut & keys::ShortcutShift) {
         flags |= HotKeyShift;
     }
-    if (shortcut & Keys::ShortcutControl) {
+    if (shortcut & keys::ShortcutControl) {
         flags |= HotKeyControl;
     }
-    if (shortcut & Keys::ShortcutAlt) {
+    if (shortcut & keys::ShortcutAlt) {
         flags |= HotKeyAlt;
     }
     return static_cast<uint16_t>(key | flags << 8);
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

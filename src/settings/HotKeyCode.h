@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 // The modifier flags of a hot-key control's value (its high byte), as the system defines them.
 inline constexpr uint8_t HotKeyShift = 0x01;
@@ -19,4 +19,4 @@ uint16_t ShortcutFromHotKey(uint16_t hotKey);
 // count; other bits, and anything beyond 16 bits, are ignored. A code without a key gives 0.
 uint16_t HotKeyFromShortcut(int32_t shortcut);
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -5,7 +5,7 @@
 
 // The trigger settings' names, and the defaults of the settings that the popup window and the
 // settings dialog share. All live in the section "Main".
-namespace snipora::Keys {
+namespace snipora::keys {
 
 // 1 = the primary trigger (Ctrl + left click) is on, anything else = off.
 inline constexpr std::u16string_view PriHotKeyEnabled = u"PriHotKeyEnabled";
@@ -37,4 +37,4 @@ inline constexpr int32_t DefaultPositionX(int32_t workAreaRight, int32_t popupWi
     return workAreaRight - popupWidth - 80;
 }
 
-}  // namespace snipora::Keys
+}  // namespace snipora::keys

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 // A bitmap handle passed through the portable code; the Win32 side casts it back to HBITMAP.
 using BitmapHandle = void*;
@@ -81,4 +81,4 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
 };
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -8,13 +8,13 @@
 #include "settings/DialogValues.h"
 #include "settings/HotKeyCode.h"
 #include "settings/Keys.h"
-#include "settings/SettingsStorageWin.h"
 #include "settings/SettingsDialogIds.h"
+#include "settings/SettingsStorageWin.h"
 #include "win/BaseWindow.h"
 #include "win/DialogLayout.h"
 #include "win/Text.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
@@ -62,11 +62,11 @@ bool TFormSettings::Execute() {
     auto& settings = GetSettingsStorage();
     width_ = Clamp(settings.GetWindowWidth(DefaultWindowWidth), MinWindowWidth, MaxWindowWidth);
     height_ = Clamp(settings.GetWindowHeight(DialogWindowHeight), MinWindowHeight, MaxWindowHeight);
-    primaryEnabled_ = settings.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled) == 1;
+    primaryEnabled_ = settings.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled) == 1;
     secondaryEnabled_ =
-        settings.GetMainInt(Keys::SecHotKeyEnabled, Keys::DefaultHotKeyEnabled) == 1;
+        settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled) == 1;
     shortcut_ = ShortcutFromHotKey(
-        HotKeyFromShortcut(settings.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue)));
+        HotKeyFromShortcut(settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue)));
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -77,9 +77,9 @@ bool TFormSettings::Execute() {
 
     settings.SetWindowWidth(static_cast<int16_t>(width_));
     settings.SetWindowHeight(static_cast<int16_t>(height_));
-    settings.SetMainInt(Keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
-    settings.SetMainInt(Keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
-    settings.SetMainInt(Keys::SecHotKeyValue, shortcut_);
+    settings.SetMainInt(keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
+    settings.SetMainInt(keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
+    settings.SetMainInt(keys::SecHotKeyValue, shortcut_);
     return true;
 }
 
@@ -108,4 +108,4 @@ void TFormSettings::OnOk() {
     End(IDOK);
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -6,7 +6,7 @@
 
 #include "win/BaseDialog.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 // The modal dialog in which the user sets the popup's size and its two triggers. It reads and
 // writes only through the settings storage. One dialog serves one Execute.
@@ -33,4 +33,4 @@ private:
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
 };
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -6,7 +6,7 @@
 #include "log/Logger.h"
 #include "settings/SettingsValues.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 constexpr char kTag[] = "[SettingsStorage] ";
@@ -143,4 +143,4 @@ BitmapHandle CSettingsStorage::GetSkin() {
     return skin_ ? skin_->Handle() : nullptr;
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

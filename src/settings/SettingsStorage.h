@@ -8,7 +8,7 @@
 #include "settings/Keys.h"
 #include "settings/SettingsBackends.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 inline constexpr std::u16string_view MainSection = u"Main";
 
@@ -22,11 +22,11 @@ inline constexpr std::u16string_view FirstLaunchKey = u"FirstLaunch";
 inline constexpr std::u16string_view LastUpdatesCheckKey = u"LastUpdatesCheck";
 
 // The readers' defaults, kept with the trigger settings'.
-using Keys::DefaultPositionX;
-using Keys::DefaultPositionY;
-using Keys::DefaultWindowWidth;
-using Keys::DialogWindowHeight;
-using Keys::PopupWindowHeight;
+using keys::DefaultPositionX;
+using keys::DefaultPositionY;
+using keys::DefaultWindowWidth;
+using keys::DialogWindowHeight;
+using keys::PopupWindowHeight;
 
 // The user's settings: integers and strings under named keys, in an INI file (the normal case)
 // or under a registry key below HKEY_LOCAL_MACHINE. Every call goes to the file or the registry;
@@ -101,4 +101,4 @@ private:
     ISettingsPlatform& platform_;
 };
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -7,7 +7,7 @@
 #include "win/UniqueHandle.h"
 #include "win/UniqueRegistryKey.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 using win::Wide;
@@ -249,4 +249,4 @@ void FreeSettingsStorage() {
     g_storage.reset();
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -8,7 +8,7 @@
 #include "settings/SettingsStorage.h"
 #include "win/UniqueGdiObject.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 // The INI file through GetPrivateProfileStringW and WritePrivateProfileStringW, on every call.
 // A file that does not exist yet is created as UTF-16 text, so that texts outside the ANSI code
@@ -45,4 +45,4 @@ CSettingsStorage& CreateSettingsStorage(const std::u16string& path, bool useIni)
 CSettingsStorage& GetSettingsStorage();
 void FreeSettingsStorage();
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -1,6 +1,6 @@
 #include "settings/SettingsValues.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 int HexDigit(char16_t c) {
@@ -112,4 +112,4 @@ const char* IniValueProblem(std::u16string_view value) {
     return nullptr;
 }
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

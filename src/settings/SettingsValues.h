@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace snipora::Settings {
+namespace snipora::settings {
 
 // The integer a setting's text holds: decimal with an optional sign, or hexadecimal after "0x"
 // or "0X" (read as the 32-bit pattern, so "0xFFFFFFFF" is -1). Spaces and tabs around the number
@@ -24,4 +24,4 @@ const char* IniSectionProblem(std::u16string_view section);
 const char* IniKeyProblem(std::u16string_view key);
 const char* IniValueProblem(std::u16string_view value);
 
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -12,8 +12,7 @@ namespace snipora {
 // Small pieces gather in a buffer; large ones go straight to the system.
 class BufferedReadFile : public IReadFile {
 public:
-    BufferedReadFile(FilePath path, uint64_t size)
-        : path_(std::move(path)), size_(size) {}
+    BufferedReadFile(FilePath path, uint64_t size) : path_(std::move(path)), size_(size) {}
     // A file that ends early ends the stream there; a failing read raises a "Cannot read file"
     // AppError, as a file that cannot be opened does.
     size_t Read(void* buffer, size_t count) final;

@@ -137,13 +137,13 @@ void ItemDrawing::DrawHeader(const CItemNode& node, int width) {
         RECT all{0, 0, width, height_};
         ::FillRect(dc, &all, whiteBrush_.Get());
     }
-    ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, Scale(2), Scale(1), ILD_NORMAL);
+    ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, dpi_.Scale(2), dpi_.Scale(1), ILD_NORMAL);
 
     // "Caption (count)", or "Caption (matches of count)" while filtering.
     const std::u16string title = HeaderTitle(node);
     ::SelectObject(dc, titleFont_.Get());
     ::SetTextColor(dc, kBlack);
-    ::TextOutW(dc, Scale(40), Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
+    ::TextOutW(dc, dpi_.Scale(40), dpi_.Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
                static_cast<int>(title.size()));
 }
 
@@ -172,22 +172,22 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
     if (node.Category != 0) {
         ::SelectObject(dc, textFont_.Get());
         ::SetTextColor(dc, main);
-        DrawCaption(node, {Scale(2), Scale(-1), width - Scale(2), height_});
+        DrawCaption(node, {dpi_.Scale(2), dpi_.Scale(-1), width - dpi_.Scale(2), height_});
     } else {
-        ::ImageList_Draw(smallIcons_.Get(), 2, dc, Scale(1), Scale(1), ILD_NORMAL);
+        ::ImageList_Draw(smallIcons_.Get(), 2, dc, dpi_.Scale(1), dpi_.Scale(1), ILD_NORMAL);
         ::SelectObject(dc, detailFont_.Get());
         ::SetTextColor(dc, selected ? kSelectedDetail : kDetail);
         LineText text;
         FormatTime(node.Time, text);
-        ::TextOutW(dc, Scale(12), Scale(1), text.units, text.length);
+        ::TextOutW(dc, dpi_.Scale(12), dpi_.Scale(1), text.units, text.length);
         FormatSize(node.Size, text);
         SIZE extent{};
         ::GetTextExtentPoint32W(dc, text.units, text.length, &extent);
-        ::TextOutW(dc, width - extent.cx - Scale(2), Scale(1), text.units, text.length);
+        ::TextOutW(dc, width - extent.cx - dpi_.Scale(2), dpi_.Scale(1), text.units, text.length);
 
         ::SelectObject(dc, textFont_.Get());
         ::SetTextColor(dc, main);
-        DrawCaption(node, {Scale(2), Scale(12), width - Scale(2), height_ - 1});
+        DrawCaption(node, {dpi_.Scale(2), dpi_.Scale(12), width - dpi_.Scale(2), height_ - 1});
     }
 
     ::SelectObject(dc, separatorPen_.Get());

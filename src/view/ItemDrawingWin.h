@@ -66,7 +66,6 @@ private:
     bool EnsureWidth(int width);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;
-    int Scale(int pixels) const { return dpi_.Scale(pixels); }
 
     HBITMAP skin_;
     win::Dpi dpi_;

@@ -19,13 +19,13 @@ void OpenWebPage(const std::u16string& url) {
 }
 
 bool IsUpdateOfferDueToday() {
-    const double last = Settings::GetSettingsStorage().GetLastUpdatesCheck();
+    const double last = settings::GetSettingsStorage().GetLastUpdatesCheck();
     return IsUpdateOfferDue(WholeDayNumber(last), WholeDayNumber(CurrentOleDate()));
 }
 
 void CheckForUpdates(HWND owner, const std::wstring& question, const WebOpener& open) {
     // Stored before the question, so that a "No" counts as an offer too.
-    Settings::GetSettingsStorage().SetLastUpdatesCheck(CurrentOleDate());
+    settings::GetSettingsStorage().SetLastUpdatesCheck(CurrentOleDate());
     if (::MessageBoxW(owner, question.c_str(), L"Snipora", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }

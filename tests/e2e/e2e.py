@@ -221,8 +221,7 @@ def work_area():
 def test_first_start_places_the_bar_and_shows_two_categories():
     app = Snipora("first-start")
     assert probe("clear")[0] == 0
-    app.start()
-    try:
+    with app:
         state = bar_state()
         area = work_area()
         assert state["top"] == 0, state
@@ -232,8 +231,6 @@ def test_first_start_places_the_bar_and_shows_two_categories():
         # Translucent while the pointer is away.
         xdotool("mousemove", 10, area["bottom"] - 10)
         assert wait_for(lambda: bar_state()["alpha"] == 200, 3), bar_state()
-    finally:
-        app.stop()
 
 
 def test_a_copy_reaches_the_label_and_the_tree():
@@ -243,8 +240,7 @@ def test_a_copy_reaches_the_label_and_the_tree():
     # A password manager, as far as its file name goes.
     keeper = os.path.join(app.folder, "keepass.exe")
     shutil.copy(PROBE, keeper)
-    app.start()
-    try:
+    with app:
         before = bar_state()["entries"]
         copy("  The quick brown fox \u00e9\u4e2d  ")
         state = wait_for(lambda: bar_state()["label"] == "The quick brown fox \u00e9\u4e2d" and
@@ -258,8 +254,6 @@ def test_a_copy_reaches_the_label_and_the_tree():
         app.close()
         history = app.history()
         assert "after the password" in history and "a password" not in history, history
-    finally:
-        app.stop()
 
 
 def test_thirty_copies_leave_twenty_five_after_close():
@@ -355,8 +349,7 @@ def test_viewers_before_and_after_keep_their_notifications():
 def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
     ensure_notepad()
     app = Snipora("triggers")
-    app.start()
-    try:
+    with app:
         home = bar_state()
         click_into_notepad(300, 300)
         ctrl_click(320, 310)
@@ -388,8 +381,6 @@ def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
         assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
         assert bar_state()["left"] == home["left"]
         assert wait_for(lambda: foreground() == "Notepad", 3), foreground()
-    finally:
-        app.stop()
 
 
 def test_a_killed_process_loses_at_most_the_last_seconds():
@@ -407,8 +398,7 @@ def test_a_killed_process_loses_at_most_the_last_seconds():
 
 def test_a_second_start_exits_and_leaves_the_data_alone():
     app = Snipora("second")
-    app.start()
-    try:
+    with app:
         copy("only one copy writes")
         assert wait_for(lambda: os.path.exists(app.data) and
                         "only one copy writes" in app.history(), 10)
@@ -420,8 +410,6 @@ def test_a_second_start_exits_and_leaves_the_data_alone():
         assert app.process.poll() is None, "the first copy ended"
         assert open(app.data, "rb").read() == before
         assert os.stat(app.data).st_mtime_ns == stamp
-    finally:
-        app.stop()
 
 
 def test_a_data_file_that_cannot_be_opened_is_reported_and_kept():
@@ -493,8 +481,7 @@ def test_a_failed_save_at_close_keeps_the_program_running():
 
 def test_the_end_of_the_session_saves_at_once():
     app = Snipora("endsession")
-    app.start()
-    try:
+    with app:
         copy("copied just before logging off")
         assert wait_for(lambda: bar_state()["label"] == "copied just before logging off", 5)
         start = time.time()
@@ -502,8 +489,6 @@ def test_the_end_of_the_session_saves_at_once():
         assert code == 0 and answer.strip() == "may-end", answer
         assert time.time() - start < 2.5, "too slow to tell the save from the later one"
         assert "copied just before logging off" in app.history()
-    finally:
-        app.stop()
 
 
 def collect():

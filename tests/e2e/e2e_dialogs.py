@@ -189,8 +189,7 @@ def test_dialog_cancel_after_changing_every_field_leaves_the_file_alone():
     app = Snipora("dialog-cancel")
     write_ini(app, WindowWidth=300)
     before = open(app.ini, "rb").read()
-    app.start()
-    try:
+    with app:
         width = bar_state()["width"]
         assert probe("command", MENU_SETTINGS)[0] == 0
         shown = dialog(SETTINGS)
@@ -205,16 +204,13 @@ def test_dialog_cancel_after_changing_every_field_leaves_the_file_alone():
         time.sleep(0.5)
         assert open(app.ini, "rb").read() == before
         assert bar_state()["width"] == width
-    finally:
-        app.stop()
 
 
 def test_dialog_too_wide_a_popup_is_shown_stored_and_applied_as_800():
     app = Snipora("dialog-wide")
     # Hand-edited sizes are held to the dialog's range, and the file keeps them until OK.
     write_ini(app, WindowWidth=-5)
-    app.start()
-    try:
+    with app:
         assert bar_state()["width"] == 150, bar_state()
         app.close()
         assert read_ini(app.ini).get("WindowWidth") == "-5", read_ini(app.ini)
@@ -230,14 +226,11 @@ def test_dialog_too_wide_a_popup_is_shown_stored_and_applied_as_800():
         assert wait_for(lambda: read_ini(app.ini).get("WindowWidth") == "800", 3), \
             read_ini(app.ini)
         assert wait_for(lambda: bar_state()["width"] == 800, 3), bar_state()
-    finally:
-        app.stop()
 
 
 def test_dialog_hot_key_field_puts_ctrl_alt_to_a_key_typed_alone():
     app = Snipora("dialog-hotkey")
-    app.start()
-    try:
+    with app:
         assert probe("command", MENU_SETTINGS)[0] == 0
         shown = dialog(SETTINGS)
         assert shown
@@ -260,8 +253,6 @@ def test_dialog_hot_key_field_puts_ctrl_alt_to_a_key_typed_alone():
         assert gone(SETTINGS)
         assert wait_for(lambda: read_ini(app.ini).get("SecHotKeyValue") ==
                         str(0xC000 | ord("L")), 3), read_ini(app.ini)
-    finally:
-        app.stop()
 
 
 def test_dialog_yes_opens_the_update_page_from_the_eighth_day_on():

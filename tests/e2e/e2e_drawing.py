@@ -77,8 +77,7 @@ def test_drawing_bar_and_popup_on_screen():
         (0, ole_now(), "The newest entry\nwith a second line"),
     ])
     assert probe("clear")[0] == 0
-    app.start()
-    try:
+    with app:
         state = bar_state()
         assert state["entries"] == 2 + 4 + 2, state
         # The collapsed bar with the button's glyph at its right end.
@@ -142,5 +141,3 @@ def test_drawing_bar_and_popup_on_screen():
         # The category icons, clean on their bands.
         assert shot.has(BOARD, tree_left + 2, y(0, 1), tree_left + 34, y(0, 33))
         assert not shot.has((0, 0, 0), tree_left + 2, y(5, 1), tree_left + 34, y(5, 33))
-    finally:
-        app.stop()

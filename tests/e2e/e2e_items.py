@@ -130,8 +130,7 @@ def test_double_click_pastes_into_the_window_summoned_over():
     ensure_notepad()
     app = Snipora("paste")
     assert probe("clear")[0] == 0  # what a run before left on the clipboard is not recorded
-    app.start()
-    try:
+    with app:
         copy("older text")
         copy("pasted by a double click")
         assert wait_for(lambda: bar_state()["label"] == "pasted by a double click", 5)
@@ -266,15 +265,12 @@ def test_double_click_pastes_into_the_window_summoned_over():
         app.close()
         history = app.history()
         assert history[-1] == "never pasted" and history.count("never pasted") == 1, history
-    finally:
-        app.stop()
 
 
 def test_double_click_in_a_popup_opened_with_the_button_pastes_nothing():
     ensure_notepad()
     app = Snipora("button")
-    app.start()
-    try:
+    with app:
         copy("first entry")
         copy("second entry")
         assert wait_for(lambda: bar_state()["label"] == "second entry", 5)
@@ -287,15 +283,12 @@ def test_double_click_in_a_popup_opened_with_the_button_pastes_nothing():
         assert state["expanded"] == 1, state
         assert notepad_text() == "", notepad_text()
         assert state["label"] == "first entry", state
-    finally:
-        app.stop()
 
 
 def test_entry_menu_moves_deletes_and_clears():
     app = Snipora("menu")
     assert probe("clear")[0] == 0
-    app.start()
-    try:
+    with app:
         for text in ("alpha", "beta", "gamma"):
             copy(text)
         assert wait_for(lambda: bar_state()["label"] == "gamma", 5)
@@ -336,5 +329,3 @@ def test_entry_menu_moves_deletes_and_clears():
         records = read_records(app.data)
         assert [t for c, _, t in records if c == 0] == [], records
         assert [t for c, _, t in records if c == 1] == ["beta"], records
-    finally:
-        app.stop()

@@ -6,7 +6,7 @@
 #include "settings/HotKeyCode.h"
 #include "settings/Keys.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 constexpr uint16_t Control(uint8_t key, uint8_t flags) {
@@ -20,12 +20,12 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
     };
     const Case cases[] = {
         {0, 0},
-        {HotKeyShift, Keys::ShortcutShift},
-        {HotKeyControl, Keys::ShortcutControl},
-        {HotKeyAlt, Keys::ShortcutAlt},
-        {HotKeyControl | HotKeyAlt, Keys::ShortcutControl | Keys::ShortcutAlt},
+        {HotKeyShift, keys::ShortcutShift},
+        {HotKeyControl, keys::ShortcutControl},
+        {HotKeyAlt, keys::ShortcutAlt},
+        {HotKeyControl | HotKeyAlt, keys::ShortcutControl | keys::ShortcutAlt},
         {HotKeyShift | HotKeyControl | HotKeyAlt,
-         Keys::ShortcutShift | Keys::ShortcutControl | Keys::ShortcutAlt},
+         keys::ShortcutShift | keys::ShortcutControl | keys::ShortcutAlt},
     };
     for (const Case& c : cases) {
         const uint16_t control = Control('K', c.flags);
@@ -34,7 +34,7 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
         EXPECT_EQ(HotKeyFromShortcut(code), control) << int(c.flags);
     }
     // The stored default is Ctrl+Alt+V.
-    EXPECT_EQ(HotKeyFromShortcut(Keys::DefaultSecHotKeyValue),
+    EXPECT_EQ(HotKeyFromShortcut(keys::DefaultSecHotKeyValue),
               Control('V', HotKeyControl | HotKeyAlt));
     EXPECT_EQ(ShortcutFromHotKey(Control('V', HotKeyControl | HotKeyAlt)), 49238);
 }
@@ -42,11 +42,11 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
 TEST(HotKeyCode, NoKeyMeansOffAndForeignBitsAreDropped) {
     // Modifiers held without a key, or an empty field: the hot key is off.
     EXPECT_EQ(ShortcutFromHotKey(Control(0, HotKeyControl | HotKeyAlt)), 0);
-    EXPECT_EQ(HotKeyFromShortcut(Keys::ShortcutControl | Keys::ShortcutAlt), 0);
+    EXPECT_EQ(HotKeyFromShortcut(keys::ShortcutControl | keys::ShortcutAlt), 0);
     EXPECT_EQ(HotKeyFromShortcut(0), 0);
     // The extended-key flag of keys such as Insert has no place in a shortcut.
     EXPECT_EQ(ShortcutFromHotKey(Control(0x2D, HotKeyControl | HotKeyExtended)),
-              0x2D | Keys::ShortcutControl);
+              0x2D | keys::ShortcutControl);
     // Bits beyond the key and the three modifiers, from a file edited by hand, are ignored.
     EXPECT_EQ(HotKeyFromShortcut(0x1C056), Control('V', HotKeyControl | HotKeyAlt));
     EXPECT_EQ(HotKeyFromShortcut(0x1F56), Control('V', 0));
@@ -84,4 +84,4 @@ TEST(DialogValues, AFieldsTextIsHeldInRangeOrFallsBack) {
 }
 
 }  // namespace
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

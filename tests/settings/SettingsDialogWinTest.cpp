@@ -8,14 +8,14 @@
 
 #include "common/Error.h"
 #include "settings/DialogDriverWin.h"
-#include "settings/SettingsStorageWin.h"
 #include "settings/SettingsDialogIds.h"
 #include "settings/SettingsDialogWin.h"
+#include "settings/SettingsStorageWin.h"
 #include "support/TempDir.h"
 #include "win/BaseWindow.h"
 #include "win/Text.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 using test::DialogDriver;
@@ -217,4 +217,4 @@ TEST_F(SettingsDialogWin, AFileThatCannotBeWrittenFailsTheOkToTheCaller) {
 }
 
 }  // namespace
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

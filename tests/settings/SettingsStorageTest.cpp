@@ -3,13 +3,13 @@
 #include <map>
 #include <sstream>
 
-#include "support/LogLines.h"
 #include "common/Error.h"
 #include "log/Logger.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorage.h"
+#include "support/LogLines.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 using Section = std::map<std::u16string, std::u16string, std::less<>>;
@@ -100,8 +100,8 @@ TEST_F(SettingsStorageTest, IniReadsGiveTheReadersDefaultsAndWriteNothing) {
     EXPECT_EQ(storage.GetWindowHeight(DialogWindowHeight), 390);
     EXPECT_EQ(storage.GetPositionX(DefaultPositionX(1280, 200)), 1000);
     EXPECT_EQ(storage.GetPositionY(DefaultPositionY), 0);
-    EXPECT_EQ(storage.GetMainInt(Keys::PriHotKeyEnabled, Keys::DefaultHotKeyEnabled), 1);
-    EXPECT_EQ(storage.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue), 49238);
+    EXPECT_EQ(storage.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled), 1);
+    EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue), 49238);
     EXPECT_EQ(storage.GetLastUpdatesCheck(), 0.0);
     EXPECT_EQ(storage.GetMainString(u"Name", u"none"), u"none");
     EXPECT_EQ(platform.writes, 0);
@@ -265,4 +265,4 @@ TEST_F(SettingsStorageTest, AMissingSkinFailsOnceThenStaysEmpty) {
 }
 
 }  // namespace
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

@@ -5,19 +5,19 @@
 #include <random>
 #include <sstream>
 
-#include "support/LogLines.h"
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "settings/SettingsValues.h"
+#include "support/LogLines.h"
 #include "support/TempDir.h"
 #include "win/Text.h"
 #include "win/UniqueHandle.h"
 #include "win/UniqueRegistryKey.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 std::u16string U16(const std::filesystem::path& path) {
@@ -44,7 +44,7 @@ TEST_F(SettingsIniWin, AFreshFileIsMadeByTheFirstLaunchAndRemembersIt) {
         EXPECT_EQ(storage.GetWindowWidth(DefaultWindowWidth), 200);
         EXPECT_EQ(storage.GetWindowHeight(PopupWindowHeight), 388);
         EXPECT_EQ(storage.GetWindowHeight(DialogWindowHeight), 390);
-        EXPECT_EQ(storage.GetMainInt(Keys::SecHotKeyValue, Keys::DefaultSecHotKeyValue), 0xC056);
+        EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue), 0xC056);
         EXPECT_EQ(storage.GetMainString(u"Name", u"none"), u"none");
         EXPECT_FALSE(std::filesystem::exists(ini));
         EXPECT_TRUE(storage.IsFirstLaunch());
@@ -79,7 +79,7 @@ TEST_F(SettingsIniWin, HandWrittenValuesAreReadByTheirReaders) {
     EXPECT_EQ(storage.GetWindowWidth(200), 300);
     EXPECT_EQ(storage.GetWindowHeight(388), 388);
     EXPECT_EQ(storage.GetPositionY(0), 0);
-    EXPECT_EQ(storage.GetMainInt(Keys::SecHotKeyValue, 0), 49238);
+    EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, 0), 49238);
     EXPECT_EQ(storage.GetLastUpdatesCheck(), 0.0);
     EXPECT_EQ(storage.GetMainString(u"Name", u"default"), u"");
     EXPECT_EQ(storage.GetInt(u"Other", u"WindowWidth", 5), 1);
@@ -272,4 +272,4 @@ TEST(SettingsSingletonWin, TheInstanceIsMadeFreedAndMadeAgain) {
 }
 
 }  // namespace
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

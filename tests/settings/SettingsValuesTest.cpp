@@ -4,7 +4,7 @@
 
 #include "settings/SettingsValues.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 TEST(ParseSettingInt, ReadsDecimalWithSignAndBlanks) {
@@ -68,4 +68,4 @@ TEST(IniNames, RefuseWhatTheFileCannotHold) {
 }
 
 }  // namespace
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

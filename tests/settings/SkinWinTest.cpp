@@ -10,7 +10,7 @@
 #include "win/Resources.h"
 #include "win/UniqueGdiObject.h"
 
-namespace snipora::Settings {
+namespace snipora::settings {
 namespace {
 
 using test::BitmapPixels;
@@ -84,4 +84,4 @@ TEST(SkinWin, TheStorageLoadsTheSkinOnceAndFreesIt) {
 }
 
 }  // namespace
-}  // namespace snipora::Settings
+}  // namespace snipora::settings

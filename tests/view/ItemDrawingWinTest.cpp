@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <cwchar>
-#include <memory>
-#include <tuple>
 #include <limits>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/OleDate.h"

@@ -28,11 +28,11 @@ int Today() {
 class UpdateCheckWin : public ::testing::Test {
 protected:
     void SetUp() override {
-        Settings::CreateSettingsStorage(std::u16string(win::Utf16(ini.native())), true);
+        settings::CreateSettingsStorage(std::u16string(win::Utf16(ini.native())), true);
         ::SetEnvironmentVariableW(L"U3_DEVICE_SERIAL", nullptr);
     }
     void TearDown() override {
-        Settings::FreeSettingsStorage();
+        settings::FreeSettingsStorage();
         ::SetEnvironmentVariableW(L"U3_DEVICE_SERIAL", nullptr);
     }
 
