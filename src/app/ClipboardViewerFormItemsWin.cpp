@@ -125,7 +125,14 @@ void TClipboardViewerForm::BtMoveToClipboardClick(const CItemNode* record) {
 }
 
 void TClipboardViewerForm::PasteIntoTarget() {
-    const PasteOutcome outcome = PasteClipboardInto(target_, &settings::GetSettingsStorage());
+    // A copy: a trigger handled while the paste runs the queue may not change where it goes.
+    const PasteTarget target = target_;
+    struct Pasting {
+        bool& flag;
+        explicit Pasting(bool& f) : flag(f) { flag = true; }
+        ~Pasting() { flag = false; }
+    } pasting(pasting_);
+    const PasteOutcome outcome = PasteClipboardInto(target, &settings::GetSettingsStorage());
     if (outcome == PasteOutcome::Elevated && trayIcon_) {
         trayIcon_->ShowBalloon(L"Snipora",
                                L"Snipora cannot paste into a program running as administrator. "

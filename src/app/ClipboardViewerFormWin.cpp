@@ -329,7 +329,11 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return OnNcHitTest(lParam);
         case WM_TIMER:
             if (wParam == kTickTimer) {
-                popup_.Tick();
+                // The paste runs the queue while the keys of the click that chose the entry may
+                // still be down: that click must not summon the popup again.
+                if (!pasting_) {
+                    popup_.Tick();
+                }
                 if (chain_->Tick()) {
                     CaptureClipboard();
                     chain_->Notified();

@@ -192,6 +192,7 @@ private:
     std::wstring updateQuestion_;
     PasteTarget target_;  // where a chosen entry is pasted
     bool started_ = false;
+    bool pasting_ = false;         // a chosen entry is being pasted into the target
     bool modalOpen_ = false;       // a dialog of the tray menu is open
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
