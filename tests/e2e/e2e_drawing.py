@@ -10,9 +10,8 @@ from e2e import WORK, Snipora, bar_state, probe, wait_for, xdotool
 
 SHOTS = os.path.join(WORK, "screenshots")
 
-ORANGE_LINE, ORANGE_TOP, ORANGE_END = (0xA8, 0x7C, 0x40), (0xF3, 0xBD, 0x60), (0xCC, 0x7D, 0x29)
-BLUE_TOP, BLUE_END = (0xC0, 0xDE, 0xF7), (0x7A, 0xB2, 0xEF)
-WHITE, GREY, SEPARATOR = (0xFF, 0xFF, 0xFF), (0xF0, 0xF0, 0xF0), (0xC0, 0xC0, 0xC0)
+ORANGE_LINE, BLUE_TOP = (0xA8, 0x7C, 0x40), (0xC0, 0xDE, 0xF7)
+WHITE, GREY = (0xFF, 0xFF, 0xFF), (0xF0, 0xF0, 0xF0)
 BOARD = (0xA0, 0x67, 0x2E)  # the clipboard in the program's images
 
 
@@ -112,32 +111,12 @@ def test_drawing_bar_and_popup_on_screen():
         shot = Shot("drawing-full-popup.png")
         shot.crop("drawing-popup.png", left, top, width, state["height"])
 
-        # The tree's right edge, clear of any text: the last column inside the window's frame.
+        # The rows' pixels are the drawing's own tests; here only that its work reaches the
+        # screen: the skin's band on the header, and the row chosen by a real click highlighted.
         x = left + width - 3
         y = lambda r, dy: tree_top + r * row + dy  # noqa: E731
         assert shot.at(x, y(0, 0)) == ORANGE_LINE, shot.at(x, y(0, 0))
-        assert shot.at(x, y(0, 1)) == ORANGE_TOP, shot.at(x, y(0, 1))
-        assert shot.at(x, y(0, 39)) == ORANGE_END, shot.at(x, y(0, 39))
         assert shot.at(x, y(5, 0)) == BLUE_TOP, shot.at(x, y(5, 0))
-        assert shot.at(x, y(5, 39)) == BLUE_END, shot.at(x, y(5, 39))
-        # History rows: white, highlighted (selected), white, grey; notes white, grey.
-        backgrounds = [shot.at(x, y(r, 20)) for r in (1, 2, 3, 4, 6, 7)]
-        highlight = backgrounds[1]
-        assert highlight not in (WHITE, GREY), backgrounds
+        backgrounds = [shot.at(x, y(r, 20)) for r in (1, 2, 3)]
+        assert backgrounds[1] not in (WHITE, GREY), backgrounds
         assert backgrounds[0] == WHITE and backgrounds[2] == WHITE, backgrounds
-        assert backgrounds[3] == GREY, backgrounds
-        assert backgrounds[4] == WHITE and backgrounds[5] == GREY, backgrounds
-        for r in (1, 2, 3, 4, 6, 7):
-            assert shot.at(tree_left, y(r, 39)) == SEPARATOR, (r, shot.at(tree_left, y(r, 39)))
-            assert shot.at(x, y(r, 39)) == SEPARATOR, (r, shot.at(x, y(r, 39)))
-        # Grey time and size on history rows, lighter on the selected one; none on notes.
-        assert shot.has((0xA0, 0xA0, 0xA0), tree_left + 12, y(1, 1), x, y(1, 11))
-        assert shot.has((0xD0, 0xD0, 0xD0), tree_left + 12, y(2, 1), x, y(2, 11))
-        assert not shot.has((0xA0, 0xA0, 0xA0), tree_left, y(6, 0), x, y(6, 39))
-        # Captions: black on white, white on the highlight.
-        assert shot.has((0, 0, 0), tree_left + 2, y(1, 12), x, y(1, 39))
-        assert shot.has(WHITE, tree_left + 2, y(2, 12), x, y(2, 39))
-        assert shot.has((0, 0, 0), tree_left + 2, y(6, 0), x, y(6, 39))
-        # The category icons, clean on their bands.
-        assert shot.has(BOARD, tree_left + 2, y(0, 1), tree_left + 34, y(0, 33))
-        assert not shot.has((0, 0, 0), tree_left + 2, y(5, 1), tree_left + 34, y(5, 33))
