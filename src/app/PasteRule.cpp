@@ -2,37 +2,9 @@
 
 #include <algorithm>
 
+#include "common/Names.h"
+
 namespace snipora {
-namespace {
-
-char16_t Lower(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::u16string_view Trim(std::u16string_view text) {
-    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-}  // namespace
 
 std::optional<PasteMethod> ParsePasteMethod(std::u16string_view value) {
     static constexpr std::pair<std::u16string_view, PasteMethod> kNames[] = {
@@ -40,9 +12,9 @@ std::optional<PasteMethod> ParsePasteMethod(std::u16string_view value) {
         {u"ctrl+v", PasteMethod::CtrlV}, {u"shift+insert", PasteMethod::ShiftInsert},
         {u"none", PasteMethod::None},
     };
-    value = Trim(value);
+    value = TrimBlanks(value);
     for (const auto& [name, method] : kNames) {
-        if (EqualNoCase(value, name)) {
+        if (EqualIgnoringCase(value, name)) {
             return method;
         }
     }
@@ -52,9 +24,9 @@ std::optional<PasteMethod> ParsePasteMethod(std::u16string_view value) {
 bool TakesPasteMessage(std::u16string_view windowClass) {
     // "RichEdit", "RichEdit20A/W", "RICHEDIT50W" and later versions share the prefix.
     constexpr std::u16string_view kRichEdit = u"richedit";
-    return EqualNoCase(windowClass, u"Edit") || EqualNoCase(windowClass, u"ComboBox") ||
+    return EqualIgnoringCase(windowClass, u"Edit") || EqualIgnoringCase(windowClass, u"ComboBox") ||
            (windowClass.size() >= kRichEdit.size() &&
-            EqualNoCase(windowClass.substr(0, kRichEdit.size()), kRichEdit));
+            EqualIgnoringCase(windowClass.substr(0, kRichEdit.size()), kRichEdit));
 }
 
 PasteMethod ChoosePasteMethod(PasteMethod configured, std::u16string_view focusClass) {
@@ -65,11 +37,6 @@ PasteMethod ChoosePasteMethod(PasteMethod configured, std::u16string_view focusC
         return PasteMethod::None;
     }
     return TakesPasteMessage(focusClass) ? PasteMethod::Message : PasteMethod::CtrlV;
-}
-
-std::u16string_view ImageFileName(std::u16string_view path) {
-    const size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::vector<KeyStroke> PasteKeystrokes(PasteMethod method) {

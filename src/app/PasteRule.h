@@ -31,9 +31,6 @@ bool TakesPasteMessage(std::u16string_view windowClass);
 // focus (empty class) the automatic choice is None.
 PasteMethod ChoosePasteMethod(PasteMethod configured, std::u16string_view focusClass);
 
-// The file name of a process image path: what follows its last '\' or '/'.
-std::u16string_view ImageFileName(std::u16string_view path);
-
 // Shift, Ctrl and Alt (kVkMenu) are with the trigger keys.
 inline constexpr uint8_t kVkInsert = 0x2D;
 inline constexpr uint8_t kVkV = 0x56;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/PasteRule.h"
+#include "common/Names.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/SettingsStorage.h"
@@ -57,7 +58,7 @@ PasteMethod ConfiguredMethod(HANDLE targetProcess, settings::CSettingsStorage* s
         return PasteMethod::Auto;
     }
     const std::u16string image = AsU16(path.c_str());
-    const std::u16string_view program = ImageFileName(image);
+    const std::u16string_view program = FileNameOf(image);
     const std::u16string value = settings->GetString(PasteSection, program, u"");
     if (value.empty()) {
         return PasteMethod::Auto;

@@ -37,13 +37,6 @@ TEST(PasteRule, TheMessageOnlyForControlsThatHonourIt) {
     EXPECT_EQ(ChoosePasteMethod(PasteMethod::CtrlV, u""), PasteMethod::CtrlV);
 }
 
-TEST(PasteRule, ImageFileName) {
-    EXPECT_EQ(ImageFileName(u"C:\\Program Files\\App\\app.exe"), u"app.exe");
-    EXPECT_EQ(ImageFileName(u"Z:/tmp/x/probe.exe"), u"probe.exe");
-    EXPECT_EQ(ImageFileName(u"bare.exe"), u"bare.exe");
-    EXPECT_EQ(ImageFileName(u"C:\\dir\\"), u"");
-}
-
 TEST(PasteRule, KeystrokesLeaveNoKeyDown) {
     const std::vector<KeyStroke> ctrlV = {{kVkControl, false, false},
                                           {kVkV, false, false},
