@@ -1,5 +1,9 @@
 #include "store/DataBase.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -129,16 +133,82 @@ bool CDataBase::SaveToFile(const FilePath& path) {
     return true;
 }
 
+namespace {
+
+// Reads a stream in large blocks, out of which records are taken in place: a note of a few
+// bytes costs no call through the stream, and its text is copied once, into its string.
+class RecordReader {
+public:
+    static constexpr size_t kBlockBytes = 128 * 1024;
+
+    explicit RecordReader(IReadStream& stream) : stream_(stream) {}
+
+    // Bytes in the block that are not taken yet.
+    size_t Available() const { return end_ - begin_; }
+    // Bytes not taken yet, in the block or still in the stream.
+    uint64_t Remaining() const { return Available() + stream_.Remaining(); }
+    const char* Bytes() const { return reinterpret_cast<const char*>(block_.get()) + begin_; }
+    // Records are 16 bytes and whole units long, so a text starts on a unit.
+    const char16_t* Units() const { return block_.get() + begin_ / sizeof(char16_t); }
+    void Skip(size_t bytes) { begin_ += bytes; }
+
+    // Makes at least `bytes`, at most a block, available where the stream still holds them.
+    void Fill(size_t bytes) {
+        if (Available() >= bytes || stream_.Remaining() == 0) {
+            return;
+        }
+        auto* first = reinterpret_cast<char*>(block_.get());
+        std::memmove(first, first + begin_, Available());
+        end_ = Available();
+        begin_ = 0;
+        end_ += stream_.Read(first + end_, kBlockBytes - end_);
+    }
+
+private:
+    IReadStream& stream_;
+    std::unique_ptr<char16_t[]> block_{new char16_t[kBlockBytes / sizeof(char16_t)]};
+    size_t begin_ = 0;
+    size_t end_ = 0;
+};
+
+}  // namespace
+
 bool CDataBase::LoadRecords(IReadStream& stream) {
-    while (stream.Remaining() > 0) {
+    RecordReader in(stream);
+    for (;;) {
+        in.Fill(CTextItem::HeadSize);
+        if (in.Available() < CTextItem::HeadSize) {
+            return in.Available() == 0;
+        }
         CTextItem& item = *items_.emplace_front(0.0, &texts_);
-        if (!item.LoadFromStream(stream)) {
+        const uint32_t count = item.TakeHead(in.Bytes());
+        in.Skip(CTextItem::HeadSize);
+        // A count that runs past the end of the data marks a damaged record: nothing is
+        // allocated for more than the stream still holds.
+        uint64_t left = uint64_t{count} * sizeof(char16_t);
+        if (left > in.Available() && left > in.Remaining()) {
             items_.pop_front();
             return false;
         }
+        // A text longer than the block comes through it in pieces, each copied once.
+        item.StartText(count, left > in.Available());
+        for (bool open = true; left > 0;) {
+            in.Fill(static_cast<size_t>(std::min<uint64_t>(left, RecordReader::kBlockBytes)));
+            const auto piece =
+                static_cast<size_t>(std::min<uint64_t>(in.Available() & ~size_t{1}, left));
+            if (piece == 0) {
+                // The stream ended before the text did.
+                items_.pop_front();
+                return false;
+            }
+            if (open) {
+                open = item.AddUnits(in.Units(), piece / sizeof(char16_t));
+            }
+            in.Skip(piece);
+            left -= piece;
+        }
         item.Id = nextId_++;
     }
-    return true;
 }
 
 bool CDataBase::LoadFromFile(const FilePath& path) {

@@ -11,20 +11,23 @@ void* BlockPool::do_allocate(size_t bytes, size_t alignment) {
     if (!Pooled(bytes, alignment)) {
         return std::pmr::get_default_resource()->allocate(bytes, alignment);
     }
-    if (free_ == nullptr) {
-        // Every block starts on a max_align_t boundary.
-        const size_t units = (blockSize_ + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t);
+    if (free_ != nullptr) {
+        FreeBlock* block = free_;
+        free_ = block->next;
+        return block;
+    }
+    // Every block starts on a max_align_t boundary.
+    const size_t units = (blockSize_ + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t);
+    if (carved_ == carveEnd_) {
+        // Blocks are cut from a new chunk only as they are asked for, so that no pass over the
+        // chunk comes before the items are written.
         chunks_.emplace_back(new std::max_align_t[units * nextChunkBlocks_]);
-        std::max_align_t* chunk = chunks_.back().get();
-        for (size_t i = nextChunkBlocks_; i-- > 0;) {
-            auto* block = reinterpret_cast<FreeBlock*>(chunk + i * units);
-            block->next = free_;
-            free_ = block;
-        }
+        carved_ = chunks_.back().get();
+        carveEnd_ = carved_ + units * nextChunkBlocks_;
         nextChunkBlocks_ = std::min<size_t>(nextChunkBlocks_ * 2, 4096);
     }
-    FreeBlock* block = free_;
-    free_ = block->next;
+    void* block = carved_;
+    carved_ += units;
     return block;
 }
 

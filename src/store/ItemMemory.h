@@ -8,9 +8,9 @@
 namespace snipora {
 
 // A memory resource for many blocks of one size, such as the nodes of a list: blocks are cut
-// from chunks and go back to a free list, so that taking one costs a few instructions. The size
-// is that of the first request; other sizes pass to the default resource. Chunks are given back
-// only when the pool goes.
+// from chunks in turn and go back to a free list, so that taking one costs a few instructions. The
+// size is that of the first request; other sizes pass to the default resource. Chunks are given
+// back only when the pool goes.
 class BlockPool final : public std::pmr::memory_resource {
 public:
     BlockPool() = default;
@@ -34,6 +34,8 @@ private:
     size_t blockSize_ = 0;
     size_t nextChunkBlocks_ = 64;
     FreeBlock* free_ = nullptr;
+    std::max_align_t* carved_ = nullptr;  // the next block not yet handed out
+    std::max_align_t* carveEnd_ = nullptr;
     std::vector<std::unique_ptr<std::max_align_t[]>> chunks_;
 };
 

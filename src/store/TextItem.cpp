@@ -40,23 +40,46 @@ void CTextItem::SaveToStream(IWriteStream& stream) const {
     stream.Write(Text.data(), Text.size() * sizeof(char16_t));
 }
 
+uint32_t CTextItem::TakeHead(const char* head) {
+    uint32_t count;
+    std::memcpy(&Category, head, 4);
+    std::memcpy(&CaptureTime, head + 4, 8);
+    std::memcpy(&count, head + 12, 4);
+    return count;
+}
+
+void CTextItem::StartText(uint32_t count, bool inPieces) {
+    // The stored count stays in Length even where the text stops at a zero unit.
+    Length = count;
+    Text.clear();
+    if (inPieces) {
+        Text.reserve(count);
+    }
+}
+
+bool CTextItem::AddUnits(const char16_t* units, size_t count) {
+    // Copied once, straight from the bytes read, with nothing to fill first.
+    const size_t kept = FindZeroUnit(units, count);
+    Text.append(units, kept);
+    return kept == count;
+}
+
 bool CTextItem::LoadFromStream(IReadStream& stream) {
     Length = 0;
     Text.clear();
-    // The fixed part in one read: category (4), capture time (8), unit count (4).
-    char head[16];
+    char head[HeadSize];
     const size_t got = stream.Read(head, sizeof head);
-    if (got >= 4) {
-        std::memcpy(&Category, head, 4);
-    }
-    if (got >= 12) {
-        std::memcpy(&CaptureTime, head + 4, 8);
-    }
     if (got < sizeof head) {
+        // What there is of the fixed part still counts.
+        if (got >= 4) {
+            std::memcpy(&Category, head, 4);
+        }
+        if (got >= 12) {
+            std::memcpy(&CaptureTime, head + 4, 8);
+        }
         return false;
     }
-    uint32_t count = 0;
-    std::memcpy(&count, head + 12, 4);
+    const uint32_t count = TakeHead(head);
     // A count that runs past the end of the data marks a damaged record: nothing is allocated
     // for more than the stream still holds.
     const uint64_t bytes = uint64_t{count} * sizeof(char16_t);
@@ -69,7 +92,6 @@ bool CTextItem::LoadFromStream(IReadStream& stream) {
         Text.clear();
         return false;
     }
-    // The stored count stays in Length even where the text stops at a zero unit.
     Text.resize(FindZeroUnit(Text.data(), Text.size()));
     return true;
 }

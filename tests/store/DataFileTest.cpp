@@ -99,13 +99,21 @@ TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
     for (size_t i = 0; i < count; ++i) {
         bytes += Record(0, 100.0 + i, std::u16string(i % 8, static_cast<char16_t>(u'a' + i % 26)));
     }
+    // A text longer than the read buffer that stops at a zero unit in a later part of it: the
+    // rest is passed over and the next record still found.
+    std::u16string stopped(200000, u'z');
+    stopped[70000] = u'\0';
+    bytes += Record(3, 6.0, stopped);
     bytes += Record(2, 5.0, u"odd category");
     WriteBytes(data, bytes);
     EXPECT_TRUE(db.LoadFromFile(data));
-    ASSERT_EQ(db.Items().size(), count + 1);
+    ASSERT_EQ(db.Items().size(), count + 2);
     EXPECT_EQ(db.Items().front()->Category, 2);
+    const CTextItem& cut = **std::next(db.Items().begin());
+    EXPECT_EQ(std::u16string_view(cut.Text), std::u16string(70000, u'z'));
+    EXPECT_EQ(cut.Length, 200000u);
     size_t i = count;
-    for (auto it = std::next(db.Items().begin()); it != db.Items().end(); ++it) {
+    for (auto it = std::next(db.Items().begin(), 2); it != db.Items().end(); ++it) {
         --i;
         const std::u16string text(i % 8, static_cast<char16_t>(u'a' + i % 26));
         ASSERT_EQ(std::u16string_view((*it)->Text), text) << i;
@@ -148,13 +156,15 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
     }
 }
 
-// A disk that fails after `good` bytes of the file.
+// A disk that fails after `good` bytes of the file, or with no `error`, finds the file ending
+// there.
 class FailingDisk final : public IFileSystem {
 public:
-    FailingDisk(std::string bytes, size_t good) : bytes_(std::move(bytes)), good_(good) {}
+    FailingDisk(std::string bytes, size_t good, std::string error = "Input/output error")
+        : bytes_(std::move(bytes)), good_(good), error_(std::move(error)) {}
     bool FileExists(const FilePath&) override { return true; }
     std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
-        return std::make_unique<File>(path, bytes_, good_);
+        return std::make_unique<File>(path, bytes_, good_, error_);
     }
     std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) override {
         return PlatformFileSystem().CreateReplacement(path);
@@ -162,12 +172,12 @@ public:
 
 private:
     struct File final : BufferedReadFile {
-        File(const FilePath& path, const std::string& bytes, size_t good)
-            : BufferedReadFile(path, bytes.size()), bytes_(bytes), good_(good) {}
+        File(const FilePath& path, const std::string& bytes, size_t good, const std::string& error)
+            : BufferedReadFile(path, bytes.size()), bytes_(bytes), good_(good), error_(error) {}
         size_t ReadRaw(void* buffer, size_t count, std::string& error) override {
             const size_t n = std::min(count, good_ - position_);
             if (n == 0) {
-                error = "Input/output error";
+                error = error_;
             }
             std::memcpy(buffer, bytes_.data() + position_, n);
             position_ += n;
@@ -175,10 +185,12 @@ private:
         }
         const std::string& bytes_;
         size_t good_;
+        const std::string& error_;
         size_t position_ = 0;
     };
     std::string bytes_;
     size_t good_;
+    std::string error_;
 };
 
 // Unlike a short tail, a read that fails part way is no damage to repair: the load fails as an
@@ -191,6 +203,16 @@ TEST_F(DataFileTest, AReadErrorPartWayFailsTheLoad) {
     EXPECT_EQ(error, "Cannot read file \"" + PathToUtf8(data) + "\". Input/output error");
     EXPECT_TRUE(failing.Items().empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.damaged"));
+
+    // A file that turns out shorter than its size said, part way into a text longer than the
+    // read buffer, only has a damaged tail.
+    const std::string longer =
+        Record(0, 1.0, u"one") + Record(0, 2.0, std::u16string(1 << 17, u'x'));
+    FailingDisk shorter(longer, 200000, "");
+    CDataBase cut(clipboard, shorter);
+    EXPECT_TRUE(cut.LoadFromFile(data));
+    ASSERT_EQ(cut.Items().size(), 1u);
+    EXPECT_EQ(cut.Items().front()->Text, u"one");
 }
 
 TEST_F(DataFileTest, SaveFailuresRaiseAndKeepThePreviousFile) {
