@@ -52,8 +52,26 @@ TextFilter::TextFilter(std::u16string_view filter, const CaseFolding& folding)
         impossible_ = impossible_ || unit == u'\r' || unit == u'\n';
         folded_.push_back(folding.Fold(unit));
     }
+    if (folded_.empty()) {
+        return;
+    }
+    size_t count = 0;
+    for (size_t unit = 0; unit < 0x10000 && count <= firsts_.size(); ++unit) {
+        if (folding.Fold(static_cast<char16_t>(unit)) == folded_[0]) {
+            if (count < firsts_.size()) {
+                firsts_[count] = static_cast<char16_t>(unit);
+            }
+            ++count;
+        }
+    }
+    fewFirsts_ = count <= firsts_.size();
+    for (size_t i = count; fewFirsts_ && i < firsts_.size(); ++i) {
+        firsts_[i] = firsts_[0];
+    }
 }
 
+// Each unit of the text is first compared with the few that may start a match as they are, with
+// no look-up: most units start none.
 std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (folded_.empty()) {
         return 0;
@@ -61,23 +79,28 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (impossible_ || text.size() < folded_.size()) {
         return std::nullopt;
     }
-    const char16_t first = folded_[0];
-    const size_t rest = folded_.size() - 1;
     const size_t last = text.size() - folded_.size();
     const CaseFolding& folding = *folding_;
-    for (size_t at = 0; at <= last; ++at) {
-        if (folding.Fold(text[at]) != first) {
-            continue;
+    const auto search = [&](auto startsMatch) -> std::optional<size_t> {
+        for (size_t at = 0; at <= last; ++at) {
+            if (!startsMatch(text[at])) {
+                continue;
+            }
+            size_t i = 1;
+            while (i < folded_.size() && folding.Fold(text[at + i]) == folded_[i]) {
+                ++i;
+            }
+            if (i == folded_.size()) {
+                return at;
+            }
         }
-        size_t i = 1;
-        while (i <= rest && folding.Fold(text[at + i]) == folded_[i]) {
-            ++i;
-        }
-        if (i > rest) {
-            return at;
-        }
+        return std::nullopt;
+    };
+    if (fewFirsts_) {
+        const auto [a, b, c] = firsts_;
+        return search([=](char16_t unit) { return unit == a || unit == b || unit == c; });
     }
-    return std::nullopt;
+    return search([&](char16_t unit) { return folding.Fold(unit) == folded_[0]; });
 }
 
 Typed TypeInto(std::u16string& filter, char16_t unit) {

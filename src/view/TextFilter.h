@@ -48,6 +48,10 @@ private:
     std::u16string folded_;
     const CaseFolding* folding_ = nullptr;
     bool impossible_ = false;
+    // The units that fold to the filter's first one, when there are at most three (repeated to
+    // fill the three): a search compares each unit of a text with them as it is, unfolded.
+    std::array<char16_t, 3> firsts_{};
+    bool fewFirsts_ = false;
 };
 
 // What a character typed into the popup does. A printable one extends the filter, Backspace

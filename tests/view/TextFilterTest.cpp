@@ -44,8 +44,12 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     EXPECT_FALSE(Filter(u"t\r\ns").Matches(u"first\r\nsecond"));
     EXPECT_FALSE(Filter(u"t\ns").Matches(u"first\nsecond"));
     EXPECT_TRUE(Filter(u"second").Matches(u"first\r\nsecond"));
-    // A partial match before the real one.
+    // A partial match before the real one; the first of two, whichever form starts it, for
+    // letters of two, three and more forms.
     EXPECT_EQ(Filter(u"aab").Find(u"aaaab"), 2u);
+    EXPECT_EQ(Filter(u"abC").Find(u"xxABcabc"), 2u);
+    EXPECT_EQ(Filter(u"sx").Find(u"s \u017fX"), 2u);
+    EXPECT_EQ(Filter(u"\u03b8x").Find(u"\u03b8 \u03d1X \u0398x"), 2u);
 }
 
 TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {
