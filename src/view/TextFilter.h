@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,9 +20,12 @@ public:
     explicit CaseFolding(MapUnits map);
 
     char16_t Fold(char16_t unit) const { return table_[unit]; }
+    // The next unit, up from `unit` and round, that folds as it does; `unit` itself if none.
+    char16_t NextForm(char16_t unit) const { return next_[unit]; }
 
 private:
     std::array<char16_t, 0x10000> table_{};
+    std::array<char16_t, 0x10000> next_{};
 };
 
 // The folding of the system's own case rules, built once on first use.
@@ -52,6 +56,10 @@ private:
     // fill the three): a search compares each unit of a text with them as it is, unfolded.
     std::array<char16_t, 3> firsts_{};
     bool fewFirsts_ = false;
+    // For a filter of three units or more: how far a search moves the filter on along the text
+    // when the unit under its end has the index as its low byte (Horspool's rule). Units that
+    // share a low byte share the shortest move.
+    std::array<uint32_t, 256> skip_{};
 };
 
 // What a character typed into the popup does. A printable one extends the filter, Backspace

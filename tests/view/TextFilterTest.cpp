@@ -50,6 +50,10 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     EXPECT_EQ(Filter(u"abC").Find(u"xxABcabc"), 2u);
     EXPECT_EQ(Filter(u"sx").Find(u"s \u017fX"), 2u);
     EXPECT_EQ(Filter(u"\u03b8x").Find(u"\u03b8 \u03d1X \u0398x"), 2u);
+    // A longer filter moves on by the unit under its end, in any of its forms; units that share
+    // a low byte (a, \u0161) move it the shortest way.
+    EXPECT_EQ(Filter(u"bax").Find(u"zBAX"), 1u);
+    EXPECT_EQ(Filter(u"\u0161ab").Find(u"z\u0160Ab"), 1u);
 }
 
 TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {
