@@ -116,13 +116,14 @@ void CClipboardHandler::RefreshTree() {
     for (auto& [key, category] : root_.Children) {
         AttachNewEntries(*category);
     }
-    root_.RemoveUnseen(tree_);
-    root_.UpdateCounts();
-    // Deleting entries keeps a sorted tree sorted: only appended entries need the sort.
+    // Deleting entries keeps a sorted tree sorted: only appended entries need the sort, which
+    // comes first, so that the tree view has no level left to sort while it deletes.
     if (needsSort_ && tree_ != nullptr) {
         tree_->SortAll(&CompareEntries);
     }
     needsSort_ = false;
+    root_.RemoveUnseen(tree_);
+    root_.UpdateCounts();
 }
 
 // Gives the records that are new to a category their entries. A refresh that takes many entries
