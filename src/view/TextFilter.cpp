@@ -11,6 +11,7 @@ CaseFolding::CaseFolding(MapUnits map) {
         table_[unit] = static_cast<char16_t>(unit);
     }
     if (map == nullptr) {
+        LinkForms();
         return;
     }
     // Upper case first and then lower, so that the forms with one upper case but two lower ones
@@ -43,7 +44,11 @@ CaseFolding::CaseFolding(MapUnits map) {
     for (auto [variant, letter] : kVariants) {
         table_[variant] = table_[letter];
     }
-    // Each unit points to the next of the same folding, the last back to the first.
+    LinkForms();
+}
+
+// Each unit points to the next of the same folding, the last back to the first.
+void CaseFolding::LinkForms() {
     std::vector<int32_t> first(table_.size(), -1), last(table_.size(), -1);
     for (size_t unit = 0; unit < table_.size(); ++unit) {
         const char16_t folded = table_[unit];

@@ -24,6 +24,8 @@ public:
     char16_t NextForm(char16_t unit) const { return next_[unit]; }
 
 private:
+    void LinkForms();
+
     std::array<char16_t, 0x10000> table_{};
     std::array<char16_t, 0x10000> next_{};
 };

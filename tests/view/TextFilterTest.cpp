@@ -28,6 +28,10 @@ TEST(TextFilter, IgnoresCaseInEveryScript) {
     EXPECT_FALSE(Filter(u"a").Matches(u"\u00e4"));
     EXPECT_TRUE(Filter(u"\u4e2d\U0001F600").Matches(u"x\u4e2d\U0001F600"));
     EXPECT_FALSE(Filter(u"\U0001F600").Matches(u"\U0001F601"));
+    // Without the system's rules, every unit stands for itself alone.
+    static const CaseFolding exact(nullptr);
+    EXPECT_EQ(TextFilter(u"ab", exact).Find(u"AB ab"), 3u);
+    EXPECT_EQ(TextFilter(u"abc", exact).Find(u"ABC abc"), 4u);
 }
 
 TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
