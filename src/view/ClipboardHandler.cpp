@@ -39,13 +39,13 @@ void CClipboardHandler::Bind(ITreeView* tree, WindowHandle window) {
     SetWindow(window);
 }
 
-void CClipboardHandler::AttachTreeNode(CItemNode& parent, CItemNode& node) {
+void CClipboardHandler::AttachTreeNode(CItemNode& parent, CItemNode& node, bool outOfOrder) {
     if (tree_ == nullptr) {
         node.TreeNode = nullptr;
         return;
     }
     node.TreeNode = tree_->AddLast(parent.TreeNode, &node);
-    needsSort_ = true;
+    needsSort_ = needsSort_ || outOfOrder;
 }
 
 void CClipboardHandler::AddCategories() {
@@ -110,50 +110,52 @@ void CClipboardHandler::RefreshTree() {
             node.Category = item->Category;
             node.InHistory = inHistory;
             node.Seen = true;
-            AttachTreeNode(parent, node);
-            // A record without an entry is not kept, so that the next refresh tries again.
-            if (tree_ != nullptr && node.TreeNode == nullptr) {
-                parent.Children.erase(item->Id);
-            }
         }
     }
 
     for (auto& [key, category] : root_.Children) {
-        RefillIfManyGo(*category);
+        AttachNewEntries(*category);
     }
-    root_.RemoveUnseen(tree_);
-    root_.UpdateCounts();
-    // Deleting entries keeps a sorted tree sorted: only appended entries need the sort.
+    // Deleting entries keeps a sorted tree sorted: only appended entries need the sort, which
+    // comes first, so that the tree view has no level left to sort while it deletes.
     if (needsSort_ && tree_ != nullptr) {
         tree_->SortAll(&CompareEntries);
     }
     needsSort_ = false;
+    root_.RemoveUnseen(tree_);
+    root_.UpdateCounts();
 }
 
-// A refresh that takes many entries of a long list away (a search typed, a list cleared) empties
-// the list's entry and fills it anew with the ones that stay: a tree view may walk all its
-// entries for each one it deletes. Their records stay; only their entries are new, and lose a
-// selection they had.
-void CClipboardHandler::RefillIfManyGo(CItemNode& category) {
+// Gives the records that are new to a category their entries. A refresh that takes many entries
+// of a long list away or brings many back (a search typed or taken back, a list cleared) empties
+// the list's entry and fills it anew, in order: a tree view may walk all its entries for each one
+// it deletes, and a list built in order needs no sort. Their records stay; only their entries are
+// new, and lose a selection they had.
+void CClipboardHandler::AttachNewEntries(CItemNode& category) {
     constexpr size_t kFewestToRefill = 64;
     if (tree_ == nullptr || category.TreeNode == nullptr) {
         return;
     }
-    size_t going = 0;
+    size_t going = 0, coming = 0;
     for (const auto& [id, child] : category.Children) {
         going += child->Seen ? 0 : 1;
+        coming += child->Seen && child->TreeNode == nullptr ? 1 : 0;
     }
+    const size_t staying = category.Children.size() - going - coming;
     // Adding an entry costs about a fifth of deleting one from a long list.
-    if (going < kFewestToRefill || going * 5 < category.Children.size() - going) {
-        return;
+    const bool refill = (going >= kFewestToRefill && going * 5 >= staying) ||
+                        (coming >= kFewestToRefill && coming >= staying);
+    if (refill) {
+        tree_->DeleteChildren(category.TreeNode);
     }
-    tree_->DeleteChildren(category.TreeNode);
     // Newest first, as the sort leaves them.
     for (auto it = category.Children.rbegin(); it != category.Children.rend(); ++it) {
         CItemNode& child = *it->second;
-        child.TreeNode = nullptr;
-        if (child.Seen) {
-            AttachTreeNode(category, child);
+        if (refill) {
+            child.TreeNode = nullptr;
+        }
+        if (child.Seen && child.TreeNode == nullptr) {
+            AttachTreeNode(category, child, !refill);
             // One the tree refused goes with the unseen, to be tried again next time.
             child.Seen = child.TreeNode != nullptr;
         }

@@ -34,7 +34,8 @@ public:
 
     // Brings the tree in line with the database: the HistoryShown newest history items and all
     // notes, newest first. Entries that stay are kept as they are, with their selection and
-    // expanded state.
+    // expanded state, unless many of a list's entries come or go at once: the list is then
+    // filled anew.
     void RefreshTree();
 
     // While `filter` is set and not empty, the tree shows every item of either list whose whole
@@ -51,8 +52,9 @@ public:
     ITreeView* TreeView() const { return tree_; }
 
 private:
-    void AttachTreeNode(CItemNode& parent, CItemNode& node);
-    void RefillIfManyGo(CItemNode& category);
+    // Appends the node's entry; `outOfOrder` unless it is known to be in its place.
+    void AttachTreeNode(CItemNode& parent, CItemNode& node, bool outOfOrder = true);
+    void AttachNewEntries(CItemNode& category);
 
     CItemNode root_;
     ITreeView* tree_ = nullptr;

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "view/ItemNode.h"
 #include "win/BaseWindow.h"
@@ -10,23 +11,43 @@
 namespace snipora {
 namespace {
 
-constexpr UINT_PTR kSubclassId = 0x5452;  // one subclass of each window per tree
+// The live trees, for the window procedures to find theirs.
+std::vector<ItemsTree*>& Trees() {
+    static std::vector<ItemsTree*> trees;
+    return trees;
+}
+
+WNDPROC ReplaceProc(HWND window, WNDPROC proc) {
+    return reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
 
 }  // namespace
 
 ItemsTree::ItemsTree(HWND control, IItemsTreeEvents& events)
     : control_(control), parent_(::GetParent(control)), events_(events) {
-    ::SetWindowSubclass(control_, ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    ::SetWindowSubclass(parent_, ParentProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    Trees().push_back(this);
+    controlProc_ = ReplaceProc(control_, ControlProc);
+    parentProc_ = ReplaceProc(parent_, ParentProc);
 }
 
 ItemsTree::~ItemsTree() {
-    if (::IsWindow(control_)) {
-        ::RemoveWindowSubclass(control_, ControlProc, kSubclassId);
+    Unhook(control_);
+    Unhook(parent_);
+    std::erase(Trees(), this);
+}
+
+void ItemsTree::Unhook(HWND window) {
+    WNDPROC& original = window == control_ ? controlProc_ : parentProc_;
+    const WNDPROC ours = window == control_ ? ControlProc : ParentProc;
+    if (original == nullptr) {
+        return;
     }
-    if (::IsWindow(parent_)) {
-        ::RemoveWindowSubclass(parent_, ParentProc, kSubclassId);
+    if (::IsWindow(window) &&
+        ::GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
+        ReplaceProc(window, original);
     }
+    original = nullptr;
 }
 
 ItemsTree::Batch::Batch(ItemsTree& tree) : tree_(tree) {
@@ -40,19 +61,28 @@ ItemsTree::Batch::~Batch() {
     ::InvalidateRect(tree_.control_, nullptr, FALSE);
 }
 
+LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (ItemsTree* tree : Trees()) {
+        if (tree->control_ == window && tree->controlProc_ != nullptr) {
+            return tree->OnControlMessage(message, wParam, lParam);
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 // Mouse buttons going down select the entry under them; the right one also opens the entry
 // menu, and is not passed on, so that the control starts no drag of its own. A double click
 // anywhere on a row is the window's, and so is every typed character: the control's own search
 // by typing would jump between entries.
-LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self) {
-    auto& tree = *reinterpret_cast<ItemsTree*>(self);
+LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = control_;
+    const WNDPROC original = controlProc_;
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_RBUTTONDOWN:
             win::Firewall(window, 0, [&]() -> LRESULT {
-                tree.events_.TreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                events_.TreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
                 return 0;
             });
             if (message == WM_RBUTTONDOWN) {
@@ -62,7 +92,7 @@ LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam
         case WM_LBUTTONDBLCLK:
             // Ours alone: the control would fold or unfold, and only over an entry's text.
             return win::Firewall(window, 0, [&]() -> LRESULT {
-                tree.events_.TreeDoubleClick();
+                events_.TreeDoubleClick();
                 return 0;
             });
         case WM_KEYDOWN:
@@ -70,7 +100,7 @@ LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam
             const bool shift = ::GetKeyState(VK_SHIFT) < 0;
             if (wParam == VK_APPS || (wParam == VK_F10 && shift)) {
                 return win::Firewall(window, 0, [&]() -> LRESULT {
-                    tree.events_.TreeMenuKey();
+                    events_.TreeMenuKey();
                     return 0;
                 });
             }
@@ -79,7 +109,7 @@ LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam
             }
             bool taken = false;
             win::Firewall(window, 0, [&]() -> LRESULT {
-                taken = tree.events_.TreeKeyDown(static_cast<UINT>(wParam));
+                taken = events_.TreeKeyDown(static_cast<UINT>(wParam));
                 return 0;
             });
             if (taken) {
@@ -89,14 +119,14 @@ LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam
         }
         case WM_CHAR:
             return win::Firewall(window, 0, [&]() -> LRESULT {
-                tree.events_.TreeChar(static_cast<wchar_t>(wParam));
+                events_.TreeChar(static_cast<wchar_t>(wParam));
                 return 0;
             });
         case WM_CONTEXTMENU:
             // From the keyboard, in case the system made one of a key it did not show us.
             if (lParam == -1) {
                 return win::Firewall(window, 0, [&]() -> LRESULT {
-                    tree.events_.TreeMenuKey();
+                    events_.TreeMenuKey();
                     return 0;
                 });
             }
@@ -104,34 +134,39 @@ LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         case WM_NCDESTROY:
-            ::RemoveWindowSubclass(window, ControlProc, id);
+            Unhook(window);
             break;
         default:
             break;
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return ::CallWindowProcW(original, window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ItemsTree::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self) {
-    auto& tree = *reinterpret_cast<ItemsTree*>(self);
-    if (message == WM_NOTIFY) {
-        auto& header = *reinterpret_cast<NMHDR*>(lParam);
-        if (header.hwndFrom == tree.control_) {
-            LRESULT result = 0;
-            bool handled = false;
-            win::Firewall(window, 0, [&]() -> LRESULT {
-                handled = tree.OnNotify(header, result);
-                return 0;
-            });
-            if (handled) {
-                return result;
-            }
+LRESULT CALLBACK ItemsTree::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    for (ItemsTree* tree : Trees()) {
+        if (tree->parent_ != window || tree->parentProc_ == nullptr) {
+            continue;
         }
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, ParentProc, id);
+        const WNDPROC original = tree->parentProc_;
+        if (message == WM_NOTIFY) {
+            auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            if (header.hwndFrom == tree->control_) {
+                LRESULT result = 0;
+                bool handled = false;
+                win::Firewall(window, 0, [&]() -> LRESULT {
+                    handled = tree->OnNotify(header, result);
+                    return 0;
+                });
+                if (handled) {
+                    return result;
+                }
+            }
+        } else if (message == WM_NCDESTROY) {
+            tree->Unhook(window);
+        }
+        return ::CallWindowProcW(original, window, message, wParam, lParam);
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool ItemsTree::OnNotify(NMHDR& header, LRESULT& result) {

@@ -33,6 +33,10 @@ public:
 // drawing and item texts from the notifications it sends to its parent. Every entry's text is
 // asked for when needed, so that the hand-drawn rows show no text of the control's own while a
 // screen reader still reads one. The control belongs to its parent; this must not outlive it.
+// Both windows get this object's window procedure in place of theirs, one tree per parent: a
+// refresh sends the control a message for each entry it adds or deletes and the parent a
+// notification for each one deleted, and some systems look a window's properties up in another
+// process on every message that passes a subclass chain.
 class ItemsTree {
 public:
     ItemsTree(HWND control, IItemsTreeEvents& events);
@@ -58,15 +62,19 @@ public:
     };
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
-    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnNotify(NMHDR& header, LRESULT& result);
+    // Puts back the window procedure that `window` had before, if it is still ours.
+    void Unhook(HWND window);
 
     HWND control_;
     HWND parent_;
     IItemsTreeEvents& events_;
+    // The procedures the two windows had; messages go on to them. Null once a window is gone.
+    WNDPROC controlProc_ = nullptr;
+    WNDPROC parentProc_ = nullptr;
     bool quiet_ = false;
 };
 

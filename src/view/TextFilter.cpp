@@ -11,6 +11,7 @@ CaseFolding::CaseFolding(MapUnits map) {
         table_[unit] = static_cast<char16_t>(unit);
     }
     if (map == nullptr) {
+        LinkForms();
         return;
     }
     // Upper case first and then lower, so that the forms with one upper case but two lower ones
@@ -43,6 +44,26 @@ CaseFolding::CaseFolding(MapUnits map) {
     for (auto [variant, letter] : kVariants) {
         table_[variant] = table_[letter];
     }
+    LinkForms();
+}
+
+// Each unit points to the next of the same folding, the last back to the first.
+void CaseFolding::LinkForms() {
+    std::vector<int32_t> first(table_.size(), -1), last(table_.size(), -1);
+    for (size_t unit = 0; unit < table_.size(); ++unit) {
+        const char16_t folded = table_[unit];
+        if (first[folded] < 0) {
+            first[folded] = static_cast<int32_t>(unit);
+        } else {
+            next_[static_cast<size_t>(last[folded])] = static_cast<char16_t>(unit);
+        }
+        last[folded] = static_cast<int32_t>(unit);
+    }
+    for (size_t folded = 0; folded < table_.size(); ++folded) {
+        if (first[folded] >= 0) {
+            next_[static_cast<size_t>(last[folded])] = static_cast<char16_t>(first[folded]);
+        }
+    }
 }
 
 TextFilter::TextFilter(std::u16string_view filter, const CaseFolding& folding)
@@ -52,32 +73,76 @@ TextFilter::TextFilter(std::u16string_view filter, const CaseFolding& folding)
         impossible_ = impossible_ || unit == u'\r' || unit == u'\n';
         folded_.push_back(folding.Fold(unit));
     }
+    if (folded_.empty()) {
+        return;
+    }
+    size_t count = 0;
+    char16_t form = text_[0];
+    do {
+        if (count < firsts_.size()) {
+            firsts_[count] = form;
+        }
+        ++count;
+        form = folding.NextForm(form);
+    } while (form != text_[0]);
+    fewFirsts_ = count <= firsts_.size();
+    for (size_t i = count; fewFirsts_ && i < firsts_.size(); ++i) {
+        firsts_[i] = firsts_[0];
+    }
+    const auto length = static_cast<uint32_t>(folded_.size());
+    skip_.fill(length);
+    for (uint32_t i = 0; i + 1 < length; ++i) {
+        form = text_[i];
+        do {
+            uint32_t& skip = skip_[form & 0xFF];
+            skip = std::min(skip, length - 1 - i);
+            form = folding.NextForm(form);
+        } while (form != text_[i]);
+    }
 }
 
+// A filter of three units or more moves along the text by the unit under its end, unfolded, so
+// that it reads only a part of a text it is not in. A shorter one compares each unit of the text
+// with the few that may start a match, as they are: most units start none.
 std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (folded_.empty()) {
         return 0;
     }
-    if (impossible_ || text.size() < folded_.size()) {
+    const size_t length = folded_.size();
+    if (impossible_ || text.size() < length) {
         return std::nullopt;
     }
-    const char16_t first = folded_[0];
-    const size_t rest = folded_.size() - 1;
-    const size_t last = text.size() - folded_.size();
+    const size_t lastStart = text.size() - length;
     const CaseFolding& folding = *folding_;
-    for (size_t at = 0; at <= last; ++at) {
-        if (folding.Fold(text[at]) != first) {
-            continue;
+    const auto matchesFrom = [&](size_t at, size_t from, size_t to) {
+        while (from < to && folding.Fold(text[at + from]) == folded_[from]) {
+            ++from;
         }
-        size_t i = 1;
-        while (i <= rest && folding.Fold(text[at + i]) == folded_[i]) {
-            ++i;
+        return from == to;
+    };
+    if (length >= 3) {
+        for (size_t at = 0; at <= lastStart;) {
+            const char16_t unit = text[at + length - 1];
+            if (folding.Fold(unit) == folded_[length - 1] && matchesFrom(at, 0, length - 1)) {
+                return at;
+            }
+            at += skip_[unit & 0xFF];
         }
-        if (i > rest) {
-            return at;
-        }
+        return std::nullopt;
     }
-    return std::nullopt;
+    const auto search = [&](auto startsMatch) -> std::optional<size_t> {
+        for (size_t at = 0; at <= lastStart; ++at) {
+            if (startsMatch(text[at]) && matchesFrom(at, 1, length)) {
+                return at;
+            }
+        }
+        return std::nullopt;
+    };
+    if (fewFirsts_) {
+        const auto [a, b, c] = firsts_;
+        return search([=](char16_t unit) { return unit == a || unit == b || unit == c; });
+    }
+    return search([&](char16_t unit) { return folding.Fold(unit) == folded_[0]; });
 }
 
 Typed TypeInto(std::u16string& filter, char16_t unit) {

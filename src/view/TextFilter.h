@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,9 +20,14 @@ public:
     explicit CaseFolding(MapUnits map);
 
     char16_t Fold(char16_t unit) const { return table_[unit]; }
+    // The next unit, up from `unit` and round, that folds as it does; `unit` itself if none.
+    char16_t NextForm(char16_t unit) const { return next_[unit]; }
 
 private:
+    void LinkForms();
+
     std::array<char16_t, 0x10000> table_{};
+    std::array<char16_t, 0x10000> next_{};
 };
 
 // The folding of the system's own case rules, built once on first use.
@@ -48,6 +54,14 @@ private:
     std::u16string folded_;
     const CaseFolding* folding_ = nullptr;
     bool impossible_ = false;
+    // The units that fold to the filter's first one, when there are at most three (repeated to
+    // fill the three): a search compares each unit of a text with them as it is, unfolded.
+    std::array<char16_t, 3> firsts_{};
+    bool fewFirsts_ = false;
+    // For a filter of three units or more: how far a search moves the filter on along the text
+    // when the unit under its end has the index as its low byte (Horspool's rule). Units that
+    // share a low byte share the shortest move.
+    std::array<uint32_t, 256> skip_{};
 };
 
 // What a character typed into the popup does. A printable one extends the filter, Backspace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -166,12 +167,18 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     EXPECT_EQ(Shown(1).back(), note);
     EXPECT_EQ(CategoryEntry(1).serial, notesSerial);
 
-    // An empty filter, and then none, bring the usual tree back.
+    // An empty filter, and then none, bring the usual tree back: the long list refilled in
+    // order, under the same category entry.
     const TextFilter empty;
     handler->SetFilter(&empty);
     handler->RefreshTree();
+    ExpectBound();
     EXPECT_EQ(Shown(0).size(), HistoryShown);
     EXPECT_FALSE(history.Filtered);
+    const std::vector<uint32_t> notes = Shown(1);
+    EXPECT_EQ(notes.size(), 101u);
+    EXPECT_TRUE(std::is_sorted(notes.rbegin(), notes.rend()));
+    EXPECT_EQ(CategoryEntry(1).serial, notesSerial);
     handler->SetFilter(nullptr);
     handler->RefreshTree();
     ExpectBound();

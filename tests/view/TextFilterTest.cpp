@@ -28,6 +28,10 @@ TEST(TextFilter, IgnoresCaseInEveryScript) {
     EXPECT_FALSE(Filter(u"a").Matches(u"\u00e4"));
     EXPECT_TRUE(Filter(u"\u4e2d\U0001F600").Matches(u"x\u4e2d\U0001F600"));
     EXPECT_FALSE(Filter(u"\U0001F600").Matches(u"\U0001F601"));
+    // Without the system's rules, every unit stands for itself alone.
+    static const CaseFolding exact(nullptr);
+    EXPECT_EQ(TextFilter(u"ab", exact).Find(u"AB ab"), 3u);
+    EXPECT_EQ(TextFilter(u"abc", exact).Find(u"ABC abc"), 4u);
 }
 
 TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
@@ -44,8 +48,16 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     EXPECT_FALSE(Filter(u"t\r\ns").Matches(u"first\r\nsecond"));
     EXPECT_FALSE(Filter(u"t\ns").Matches(u"first\nsecond"));
     EXPECT_TRUE(Filter(u"second").Matches(u"first\r\nsecond"));
-    // A partial match before the real one.
+    // A partial match before the real one; the first of two, whichever form starts it, for
+    // letters of two, three and more forms.
     EXPECT_EQ(Filter(u"aab").Find(u"aaaab"), 2u);
+    EXPECT_EQ(Filter(u"abC").Find(u"xxABcabc"), 2u);
+    EXPECT_EQ(Filter(u"sx").Find(u"s \u017fX"), 2u);
+    EXPECT_EQ(Filter(u"\u03b8x").Find(u"\u03b8 \u03d1X \u0398x"), 2u);
+    // A longer filter moves on by the unit under its end, in any of its forms; units that share
+    // a low byte (a, \u0161) move it the shortest way.
+    EXPECT_EQ(Filter(u"bax").Find(u"zBAX"), 1u);
+    EXPECT_EQ(Filter(u"\u0161ab").Find(u"z\u0160Ab"), 1u);
 }
 
 TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -212,6 +213,29 @@ TEST_F(TreeViewWinTest, CreatingAndDestroyingTheHandlerEmptyTheControl) {
     Copy(u"two");
     EXPECT_EQ(host.Count(), 3u);
     EXPECT_EQ(Shown(0), std::vector<uint32_t>{handler->Items().front()->Id});
+}
+
+// The tree takes the control's and the parent's messages while it lives, and gives both windows
+// back as they were; windows that go first leave it nothing to undo.
+TEST(ItemsTreeWin, HooksBothWindowsForItsLifeOnly) {
+    Events events;
+    test::TreeHost host(true);
+    const LONG_PTR controlProc = ::GetWindowLongPtrW(host.Control(), GWLP_WNDPROC);
+    const LONG_PTR parentProc = ::GetWindowLongPtrW(host.Handle(), GWLP_WNDPROC);
+    {
+        ItemsTree items(host.Control(), events);
+        ::SendMessageW(host.Control(), WM_CHAR, L'x', 0);
+    }
+    ::SendMessageW(host.Control(), WM_CHAR, L'y', 0);
+    EXPECT_EQ(events.typed, L"x");
+    EXPECT_EQ(::GetWindowLongPtrW(host.Control(), GWLP_WNDPROC), controlProc);
+    EXPECT_EQ(::GetWindowLongPtrW(host.Handle(), GWLP_WNDPROC), parentProc);
+
+    auto gone = std::make_unique<test::TreeHost>(true);
+    ItemsTree outliving(gone->Control(), events);
+    gone.reset();
+    ::SendMessageW(host.Control(), WM_CHAR, L'z', 0);
+    EXPECT_EQ(events.typed, L"x");
 }
 
 }  // namespace
