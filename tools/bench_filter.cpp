@@ -47,6 +47,9 @@ public:
 };
 
 struct Tree {
+    Tree() {
+        tree.host.onNotify = [this](NMHDR& header) { return items.Notify(header); };
+    }
     bench::Tree tree{true};
     Events events;
     ItemsTree items{tree.host.Control(), events};

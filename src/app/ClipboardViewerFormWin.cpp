@@ -327,6 +327,13 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_NCHITTEST:
             return OnNcHitTest(lParam);
+        case WM_NOTIFY:
+            if (itemsTree_) {
+                if (const auto result = itemsTree_->Notify(*reinterpret_cast<NMHDR*>(lParam))) {
+                    return *result;
+                }
+            }
+            break;
         case WM_TIMER:
             if (wParam == kTickTimer) {
                 // The paste runs the queue while the keys of the click that chose the entry may

@@ -3,19 +3,12 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "view/ItemNode.h"
 #include "win/BaseWindow.h"
 
 namespace snipora {
 namespace {
-
-// The live trees, for the window procedures to find theirs.
-std::vector<ItemsTree*>& Trees() {
-    static std::vector<ItemsTree*> trees;
-    return trees;
-}
 
 WNDPROC ReplaceProc(HWND window, WNDPROC proc) {
     return reinterpret_cast<WNDPROC>(
@@ -24,30 +17,26 @@ WNDPROC ReplaceProc(HWND window, WNDPROC proc) {
 
 }  // namespace
 
-ItemsTree::ItemsTree(HWND control, IItemsTreeEvents& events)
-    : control_(control), parent_(::GetParent(control)), events_(events) {
-    Trees().push_back(this);
+// The control keeps this object in its user data, which the control itself leaves alone.
+ItemsTree::ItemsTree(HWND control, IItemsTreeEvents& events) : control_(control), events_(events) {
+    ::SetWindowLongPtrW(control_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     controlProc_ = ReplaceProc(control_, ControlProc);
-    parentProc_ = ReplaceProc(parent_, ParentProc);
 }
 
 ItemsTree::~ItemsTree() {
-    Unhook(control_);
-    Unhook(parent_);
-    std::erase(Trees(), this);
+    Unhook();
 }
 
-void ItemsTree::Unhook(HWND window) {
-    WNDPROC& original = window == control_ ? controlProc_ : parentProc_;
-    const WNDPROC ours = window == control_ ? ControlProc : ParentProc;
-    if (original == nullptr) {
+void ItemsTree::Unhook() {
+    if (controlProc_ == nullptr) {
         return;
     }
-    if (::IsWindow(window) &&
-        ::GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ours)) {
-        ReplaceProc(window, original);
+    if (::IsWindow(control_) &&
+        ::GetWindowLongPtrW(control_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ControlProc)) {
+        ReplaceProc(control_, controlProc_);
+        ::SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
     }
-    original = nullptr;
+    controlProc_ = nullptr;
 }
 
 ItemsTree::Batch::Batch(ItemsTree& tree) : tree_(tree) {
@@ -62,10 +51,9 @@ ItemsTree::Batch::~Batch() {
 }
 
 LRESULT CALLBACK ItemsTree::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    for (ItemsTree* tree : Trees()) {
-        if (tree->control_ == window && tree->controlProc_ != nullptr) {
-            return tree->OnControlMessage(message, wParam, lParam);
-        }
+    auto* tree = reinterpret_cast<ItemsTree*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (tree != nullptr && tree->control_ == window && tree->controlProc_ != nullptr) {
+        return tree->OnControlMessage(message, wParam, lParam);
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -134,7 +122,7 @@ LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         case WM_NCDESTROY:
-            Unhook(window);
+            Unhook();
             break;
         default:
             break;
@@ -142,31 +130,15 @@ LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return ::CallWindowProcW(original, window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ItemsTree::ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    for (ItemsTree* tree : Trees()) {
-        if (tree->parent_ != window || tree->parentProc_ == nullptr) {
-            continue;
-        }
-        const WNDPROC original = tree->parentProc_;
-        if (message == WM_NOTIFY) {
-            auto& header = *reinterpret_cast<NMHDR*>(lParam);
-            if (header.hwndFrom == tree->control_) {
-                LRESULT result = 0;
-                bool handled = false;
-                win::Firewall(window, 0, [&]() -> LRESULT {
-                    handled = tree->OnNotify(header, result);
-                    return 0;
-                });
-                if (handled) {
-                    return result;
-                }
-            }
-        } else if (message == WM_NCDESTROY) {
-            tree->Unhook(window);
-        }
-        return ::CallWindowProcW(original, window, message, wParam, lParam);
+std::optional<LRESULT> ItemsTree::Notify(NMHDR& header) {
+    if (header.hwndFrom != control_) {
+        return std::nullopt;
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    LRESULT result = 0;
+    if (!OnNotify(header, result)) {
+        return std::nullopt;
+    }
+    return result;
 }
 
 bool ItemsTree::OnNotify(NMHDR& header, LRESULT& result) {

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 namespace snipora {
@@ -30,12 +31,11 @@ public:
 };
 
 // The popup's SysTreeView32 with its events: mouse buttons and keys from the control itself,
-// drawing and item texts from the notifications it sends to its parent. Every entry's text is
-// asked for when needed, so that the hand-drawn rows show no text of the control's own while a
-// screen reader still reads one. The control belongs to its parent; this must not outlive it.
-// Both windows get this object's window procedure in place of theirs, one tree per parent: a
-// refresh sends the control a message for each entry it adds or deletes and the parent a
-// notification for each one deleted, and some systems look a window's properties up in another
+// drawing and item texts from the notifications it sends to its parent, which passes them on to
+// Notify. Every entry's text is asked for when needed, so that the hand-drawn rows show no text
+// of the control's own while a screen reader still reads one. The control gets this object's
+// window procedure in place of its own rather than a subclass: a refresh sends it a message for
+// each entry it adds or deletes, and some systems look a window's properties up in another
 // process on every message that passes a subclass chain.
 class ItemsTree {
 public:
@@ -45,6 +45,10 @@ public:
     ~ItemsTree();
 
     HWND Control() const { return control_; }
+
+    // The control's notifications, which its parent passes on from its WM_NOTIFY: the answer,
+    // or nullopt for one this does not take (the parent answers it as it would).
+    std::optional<LRESULT> Notify(NMHDR& header);
 
     // Many entries change at once: the control neither draws nor lays out rows meanwhile, and
     // the texts it asks for while it catches up at the end are empty, as it only measures them
@@ -63,18 +67,15 @@ public:
 
 private:
     static LRESULT CALLBACK ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnNotify(NMHDR& header, LRESULT& result);
-    // Puts back the window procedure that `window` had before, if it is still ours.
-    void Unhook(HWND window);
+    // Puts back the control's window procedure from before, if it is still ours.
+    void Unhook();
 
     HWND control_;
-    HWND parent_;
     IItemsTreeEvents& events_;
-    // The procedures the two windows had; messages go on to them. Null once a window is gone.
+    // The procedure the control had; messages go on to it. Null once the control is gone.
     WNDPROC controlProc_ = nullptr;
-    WNDPROC parentProc_ = nullptr;
     bool quiet_ = false;
 };
 

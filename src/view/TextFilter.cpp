@@ -139,7 +139,7 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
         return std::nullopt;
     };
     if (fewFirsts_) {
-        const auto [a, b, c] = firsts_;
+        const char16_t a = firsts_[0], b = firsts_[1], c = firsts_[2];
         return search([=](char16_t unit) { return unit == a || unit == b || unit == c; });
     }
     return search([&](char16_t unit) { return folding.Fold(unit) == folded_[0]; });

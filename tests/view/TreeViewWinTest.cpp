@@ -35,6 +35,7 @@ public:
 class TreeViewWinTest : public ::testing::Test {
 protected:
     TreeViewWinTest() : container(clipboard, PlatformFileSystem()) {
+        host.onNotify = [this](NMHDR& header) { return items.Notify(header); };
         handler = container.CreateHandler(&host.Tree(), &window);
         handler->AddCategories();
         handler->RefreshTree();
@@ -215,13 +216,12 @@ TEST_F(TreeViewWinTest, CreatingAndDestroyingTheHandlerEmptyTheControl) {
     EXPECT_EQ(Shown(0), std::vector<uint32_t>{handler->Items().front()->Id});
 }
 
-// The tree takes the control's and the parent's messages while it lives, and gives both windows
-// back as they were; windows that go first leave it nothing to undo.
-TEST(ItemsTreeWin, HooksBothWindowsForItsLifeOnly) {
+// The tree takes the control's messages while it lives, and gives the control back as it was; a
+// control that goes first leaves it nothing to undo.
+TEST(ItemsTreeWin, HooksTheControlForItsLifeOnly) {
     Events events;
     test::TreeHost host(true);
     const LONG_PTR controlProc = ::GetWindowLongPtrW(host.Control(), GWLP_WNDPROC);
-    const LONG_PTR parentProc = ::GetWindowLongPtrW(host.Handle(), GWLP_WNDPROC);
     {
         ItemsTree items(host.Control(), events);
         ::SendMessageW(host.Control(), WM_CHAR, L'x', 0);
@@ -229,7 +229,6 @@ TEST(ItemsTreeWin, HooksBothWindowsForItsLifeOnly) {
     ::SendMessageW(host.Control(), WM_CHAR, L'y', 0);
     EXPECT_EQ(events.typed, L"x");
     EXPECT_EQ(::GetWindowLongPtrW(host.Control(), GWLP_WNDPROC), controlProc);
-    EXPECT_EQ(::GetWindowLongPtrW(host.Handle(), GWLP_WNDPROC), parentProc);
 
     auto gone = std::make_unique<test::TreeHost>(true);
     ItemsTree outliving(gone->Control(), events);
