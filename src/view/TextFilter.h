@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace snipora {
 
@@ -26,8 +27,9 @@ public:
 private:
     void LinkForms();
 
-    std::array<char16_t, 0x10000> table_{};
-    std::array<char16_t, 0x10000> next_{};
+    // On the heap: as static data these would add their 256 KB to the program's file.
+    std::vector<char16_t> table_ = std::vector<char16_t>(0x10000);
+    std::vector<char16_t> next_ = std::vector<char16_t>(0x10000);
 };
 
 // The folding of the system's own case rules, built once on first use.
