@@ -18,7 +18,7 @@
 namespace snipora {
 namespace {
 
-constexpr UINT_PTR kTickTimer = 1;  // Timer1: the 10 ms tick
+constexpr UINT_PTR kTickTimer = 1;  // the 10 ms tick
 constexpr UINT_PTR kSaveTimer = 2;  // the save that follows changes of the lists
 constexpr UINT kTickMs = 10;
 constexpr UINT WM_APP_STARTUP = WM_APP + 2;
