@@ -43,22 +43,15 @@ class Pointer:
 
 def choose(pointer, state, row):
     """The double click of the end-to-end tests; returns the time of its second press."""
-    x, y = row_point(state, row)
-    xdotool("mousemove", x, y)
-    time.sleep(0.1)
-    xdotool("mousedown", 1)
-    time.sleep(0.05)
-    xdotool("mouseup", 1)
-    time.sleep(0.8)
-    xdotool("mousedown", 1)
-    time.sleep(0.04)
-    xdotool("mouseup", 1)
-    time.sleep(0.04)
-    pointer.button(True)
-    chosen = time.time()
-    time.sleep(0.04)
-    pointer.button(False)
-    return chosen
+    pressed = []
+
+    def last_press(down):
+        pointer.button(down)
+        if down:
+            pressed.append(time.time())
+
+    double_click(*row_point(state, row), last_press=last_press)
+    return pressed[0]
 
 
 def arrivals(target, how):
