@@ -30,7 +30,7 @@ private:
     FilePath path_;
     uint64_t size_;
     uint64_t position_ = 0;
-    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     size_t begin_ = 0;
     size_t end_ = 0;
 };
@@ -54,7 +54,7 @@ private:
 
     static constexpr size_t kBufferSize = 256 * 1024;
     FilePath target_;
-    std::unique_ptr<char[]> buffer_ = std::make_unique<char[]>(kBufferSize);
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     size_t used_ = 0;
     bool failed_ = false;
 };

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "common/Error.h"
+#include "common/TextScan.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "store/DisplayText.h"
@@ -180,18 +181,27 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
         if (in.Available() < CTextItem::HeadSize) {
             return in.Available() == 0;
         }
-        CTextItem& item = *items_.emplace_front(0.0, &texts_);
-        const uint32_t count = item.TakeHead(in.Bytes());
+        const CTextItem::Head head = CTextItem::ReadHead(in.Bytes());
         in.Skip(CTextItem::HeadSize);
         // A count that runs past the end of the data marks a damaged record: nothing is
         // allocated for more than the stream still holds.
-        uint64_t left = uint64_t{count} * sizeof(char16_t);
-        if (left > in.Available() && left > in.Remaining()) {
-            items_.pop_front();
+        uint64_t left = uint64_t{head.Count} * sizeof(char16_t);
+        if (left > in.Available() && left <= RecordReader::kBlockBytes) {
+            in.Fill(static_cast<size_t>(left));
+        }
+        if (left <= in.Available()) {
+            // The usual case: the whole text lies in the block and is copied once, into place.
+            const std::u16string_view text(in.Units(), FindZeroUnit(in.Units(), head.Count));
+            (*items_.emplace_front(head, text, &texts_)).Id = nextId_++;
+            in.Skip(static_cast<size_t>(left));
+            continue;
+        }
+        if (left > in.Remaining()) {
             return false;
         }
         // A text longer than the block comes through it in pieces, each copied once.
-        item.StartText(count, left > in.Available());
+        CTextItem& item = *items_.emplace_front(head, std::u16string_view(), &texts_);
+        item.Text.reserve(head.Count);
         for (bool open = true; left > 0;) {
             in.Fill(static_cast<size_t>(std::min<uint64_t>(left, RecordReader::kBlockBytes)));
             const auto piece =

@@ -5,29 +5,38 @@
 namespace snipora {
 
 void* BlockPool::do_allocate(size_t bytes, size_t alignment) {
-    if (blockSize_ == 0 && bytes >= sizeof(FreeBlock) && alignment <= alignof(std::max_align_t)) {
+    if (bytes == blockSize_ && alignment <= alignof(Unit)) {
+        if (free_ != nullptr) {
+            FreeBlock* block = free_;
+            free_ = block->next;
+            return block;
+        }
+        if (carved_ != carveEnd_) {
+            void* block = carved_;
+            carved_ += blockUnits_;
+            return block;
+        }
+    }
+    return AllocateSlowly(bytes, alignment);
+}
+
+void* BlockPool::AllocateSlowly(size_t bytes, size_t alignment) {
+    if (blockSize_ == 0 && bytes >= sizeof(FreeBlock) && alignment <= alignof(Unit)) {
         blockSize_ = bytes;
+        // Blocks follow each other at the pointer alignment that list nodes need.
+        blockUnits_ = (bytes + sizeof(Unit) - 1) / sizeof(Unit);
     }
     if (!Pooled(bytes, alignment)) {
         return std::pmr::get_default_resource()->allocate(bytes, alignment);
     }
-    if (free_ != nullptr) {
-        FreeBlock* block = free_;
-        free_ = block->next;
-        return block;
-    }
-    // Every block starts on a max_align_t boundary.
-    const size_t units = (blockSize_ + sizeof(std::max_align_t) - 1) / sizeof(std::max_align_t);
-    if (carved_ == carveEnd_) {
-        // Blocks are cut from a new chunk only as they are asked for, so that no pass over the
-        // chunk comes before the items are written.
-        chunks_.emplace_back(new std::max_align_t[units * nextChunkBlocks_]);
-        carved_ = chunks_.back().get();
-        carveEnd_ = carved_ + units * nextChunkBlocks_;
-        nextChunkBlocks_ = std::min<size_t>(nextChunkBlocks_ * 2, 4096);
-    }
+    // Blocks are cut from a new chunk only as they are asked for, so that no pass over the chunk
+    // comes before the items are written.
+    chunks_.emplace_back(new Unit[blockUnits_ * nextChunkBlocks_]);
+    carved_ = chunks_.back().get();
+    carveEnd_ = carved_ + blockUnits_ * nextChunkBlocks_;
+    nextChunkBlocks_ = std::min<size_t>(nextChunkBlocks_ * 2, 4096);
     void* block = carved_;
-    carved_ += units;
+    carved_ += blockUnits_;
     return block;
 }
 
@@ -41,15 +50,36 @@ void BlockPool::do_deallocate(void* block, size_t bytes, size_t alignment) {
     free_ = freed;
 }
 
+void TextArena::Release() {
+    blocks_.clear();
+    nextBlockBytes_ = 64 * 1024;
+    next_ = end_ = 0;
+}
+
 void* TextArena::do_allocate(size_t bytes, size_t alignment) {
-    if (bytes <= PackedLimit) {
-        return packed_.allocate(bytes, alignment);
+    if (bytes > PackedLimit || alignment > alignof(std::max_align_t)) {
+        return std::pmr::get_default_resource()->allocate(bytes, alignment);
     }
-    return std::pmr::get_default_resource()->allocate(bytes, alignment);
+    const uintptr_t start = (next_ + alignment - 1) & ~uintptr_t{alignment - 1};
+    if (next_ == 0 || start > end_ || end_ - start < bytes) {
+        return AllocateInNewBlock(bytes, alignment);
+    }
+    next_ = start + bytes;
+    return reinterpret_cast<void*>(start);
+}
+
+void* TextArena::AllocateInNewBlock(size_t bytes, size_t alignment) {
+    // What is left of the current block stays unused.
+    const size_t units = nextBlockBytes_ / sizeof(std::max_align_t);
+    blocks_.emplace_back(new std::max_align_t[units]);
+    next_ = reinterpret_cast<uintptr_t>(blocks_.back().get());
+    end_ = next_ + nextBlockBytes_;
+    nextBlockBytes_ = std::min<size_t>(nextBlockBytes_ * 2, 1024 * 1024);
+    return do_allocate(bytes, alignment);
 }
 
 void TextArena::do_deallocate(void* block, size_t bytes, size_t alignment) {
-    if (bytes > PackedLimit) {
+    if (bytes > PackedLimit || alignment > alignof(std::max_align_t)) {
         std::pmr::get_default_resource()->deallocate(block, bytes, alignment);
     }
 }

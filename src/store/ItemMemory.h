@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <memory_resource>
 #include <vector>
@@ -21,6 +22,10 @@ private:
     struct FreeBlock {
         FreeBlock* next;
     };
+    // Blocks are whole numbers of these, which align anything that holds a pointer or a double.
+    struct alignas(alignof(void*) > alignof(double) ? alignof(void*) : alignof(double)) Unit {
+        char bytes[alignof(void*) > alignof(double) ? alignof(void*) : alignof(double)];
+    };
 
     void* do_allocate(size_t bytes, size_t alignment) override;
     void do_deallocate(void* block, size_t bytes, size_t alignment) override;
@@ -28,15 +33,18 @@ private:
         return this == &other;
     }
     bool Pooled(size_t bytes, size_t alignment) const {
-        return bytes == blockSize_ && alignment <= alignof(std::max_align_t);
+        return bytes == blockSize_ && blockSize_ != 0 && alignment <= alignof(Unit);
     }
+    // Everything but a block from the free list or the current chunk.
+    void* AllocateSlowly(size_t bytes, size_t alignment);
 
     size_t blockSize_ = 0;
+    size_t blockUnits_ = 0;  // units per block
     size_t nextChunkBlocks_ = 64;
     FreeBlock* free_ = nullptr;
-    std::max_align_t* carved_ = nullptr;  // the next block not yet handed out
-    std::max_align_t* carveEnd_ = nullptr;
-    std::vector<std::unique_ptr<std::max_align_t[]>> chunks_;
+    Unit* carved_ = nullptr;  // the next block not yet handed out
+    Unit* carveEnd_ = nullptr;
+    std::vector<std::unique_ptr<Unit[]>> chunks_;
 };
 
 // Where the texts of a loaded data file live. Small texts lie one after another in large blocks,
@@ -52,7 +60,7 @@ public:
     TextArena& operator=(const TextArena&) = delete;
 
     // Only when no text from the arena is left.
-    void Release() { packed_.release(); }
+    void Release();
 
 private:
     void* do_allocate(size_t bytes, size_t alignment) override;
@@ -60,8 +68,13 @@ private:
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
         return this == &other;
     }
+    void* AllocateInNewBlock(size_t bytes, size_t alignment);
 
-    std::pmr::monotonic_buffer_resource packed_{64 * 1024};
+    // Texts are cut from the current block, from `next_` up; blocks double from 64 KB to 1 MB.
+    size_t nextBlockBytes_ = 64 * 1024;
+    uintptr_t next_ = 0;
+    uintptr_t end_ = 0;
+    std::vector<std::unique_ptr<std::max_align_t[]>> blocks_;
 };
 
 }  // namespace snipora

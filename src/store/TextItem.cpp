@@ -40,23 +40,6 @@ void CTextItem::SaveToStream(IWriteStream& stream) const {
     stream.Write(Text.data(), Text.size() * sizeof(char16_t));
 }
 
-uint32_t CTextItem::TakeHead(const char* head) {
-    uint32_t count;
-    std::memcpy(&Category, head, 4);
-    std::memcpy(&CaptureTime, head + 4, 8);
-    std::memcpy(&count, head + 12, 4);
-    return count;
-}
-
-void CTextItem::StartText(uint32_t count, bool inPieces) {
-    // The stored count stays in Length even where the text stops at a zero unit.
-    Length = count;
-    Text.clear();
-    if (inPieces) {
-        Text.reserve(count);
-    }
-}
-
 bool CTextItem::AddUnits(const char16_t* units, size_t count) {
     // Copied once, straight from the bytes read, with nothing to fill first.
     const size_t kept = FindZeroUnit(units, count);
@@ -79,7 +62,10 @@ bool CTextItem::LoadFromStream(IReadStream& stream) {
         }
         return false;
     }
-    const uint32_t count = TakeHead(head);
+    const Head fixed = ReadHead(head);
+    Category = fixed.Category;
+    CaptureTime = fixed.CaptureTime;
+    const uint32_t count = fixed.Count;
     // A count that runs past the end of the data marks a damaged record: nothing is allocated
     // for more than the stream still holds.
     const uint64_t bytes = uint64_t{count} * sizeof(char16_t);

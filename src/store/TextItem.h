@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstring>
 #include <memory_resource>
 #include <string>
+#include <string_view>
 
 #include "store/BaseItem.h"
 
@@ -24,13 +26,30 @@ public:
 
     // A record's fixed part: category (4), capture time (8), unit count (4).
     static constexpr size_t HeadSize = 16;
-    // Takes category and capture time from a record's fixed part and returns its unit count.
-    uint32_t TakeHead(const char* head);
-    // Starts a record's text of `count` units, which AddUnits then gives in one piece or, with
-    // `inPieces`, in several.
-    void StartText(uint32_t count, bool inPieces);
-    // Adds the next units of the text. False once the text has stopped at a zero unit: the
-    // units after it are not kept.
+    struct Head {
+        int32_t Category;
+        double CaptureTime;
+        uint32_t Count;
+    };
+    static Head ReadHead(const char* bytes) {
+        Head head;
+        std::memcpy(&head.Category, bytes, 4);
+        std::memcpy(&head.CaptureTime, bytes + 4, 8);
+        std::memcpy(&head.Count, bytes + 12, 4);
+        return head;
+    }
+
+    // A loaded record whose text is `text`, the stored units up to the first zero unit; Length
+    // keeps the stored count.
+    // Inline, as loading makes one for every record.
+    CTextItem(const Head& head, std::u16string_view text, std::pmr::memory_resource* texts)
+        : Text(text, texts) {
+        Category = head.Category;
+        CaptureTime = head.CaptureTime;
+        Length = head.Count;
+    }
+    // Adds the next units of a text that comes in pieces. False once the text has stopped at a
+    // zero unit: the units after it are not kept.
     bool AddUnits(const char16_t* units, size_t count);
 
     std::pmr::u16string Text;
