@@ -14,7 +14,8 @@ endif()
 # The shipped program's release build: its own code optimised for size, every function and datum
 # in a section of its own so that the linker drops what nothing calls, and no symbols. Only the
 # folders of the program's code and the program's link take these; tests keep the usual flags.
-# The few files whose loops a user waits on (loading the data file) are optimised for speed.
+# The few files whose loops a user waits on (loading the data file, a keystroke of search) are
+# optimised for speed.
 if(WIN32 AND CMAKE_BUILD_TYPE STREQUAL "Release")
     set(SNIPORA_PRODUCT_COMPILE_OPTIONS -Os -ffunction-sections -fdata-sections)
     set(SNIPORA_PRODUCT_LINK_OPTIONS -s -Wl,--gc-sections)

@@ -4,6 +4,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace snipora {
 
 CaseFolding::CaseFolding(MapUnits map) {
@@ -140,7 +144,35 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     };
     if (fewFirsts_) {
         const char16_t a = firsts_[0], b = firsts_[1], c = firsts_[2];
-        return search([=](char16_t unit) { return unit == a || unit == b || unit == c; });
+        size_t at = 0;
+#if defined(__SSE2__)
+        // Eight starts at a time: most blocks of a text hold none of the few units.
+        const __m128i fa = _mm_set1_epi16(static_cast<short>(a));
+        const __m128i fb = _mm_set1_epi16(static_cast<short>(b));
+        const __m128i fc = _mm_set1_epi16(static_cast<short>(c));
+        for (; at + 8 <= lastStart + 1; at += 8) {
+            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&text[at]));
+            const __m128i hits =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, fa), _mm_cmpeq_epi16(units, fb)),
+                             _mm_cmpeq_epi16(units, fc));
+            for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0;
+                 mask &= mask - 1) {
+                // Two bits a unit: one goes here, the other with the step of the loop.
+                const size_t start = at + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+                mask &= mask - 1;
+                if (matchesFrom(start, 1, length)) {
+                    return start;
+                }
+            }
+        }
+#endif
+        for (; at <= lastStart; ++at) {
+            const char16_t unit = text[at];
+            if ((unit == a || unit == b || unit == c) && matchesFrom(at, 1, length)) {
+                return at;
+            }
+        }
+        return std::nullopt;
     }
     return search([&](char16_t unit) { return folding.Fold(unit) == folded_[0]; });
 }

@@ -58,6 +58,17 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     // a low byte (a, \u0161) move it the shortest way.
     EXPECT_EQ(Filter(u"bax").Find(u"zBAX"), 1u);
     EXPECT_EQ(Filter(u"\u0161ab").Find(u"z\u0160Ab"), 1u);
+    // A short filter looks at eight starts at a time: a match at every place of a text, after
+    // a first unit that leads nowhere in the same eight, and in the last few starts.
+    for (size_t length = 2; length < 30; ++length) {
+        for (size_t at = 0; at + 2 <= length; ++at) {
+            const std::u16string text =
+                std::u16string(at, u'q') + u"Qz" + std::u16string(length - at - 2, u'q');
+            EXPECT_EQ(Filter(u"qZ").Find(text), at) << length << " " << at;
+            EXPECT_EQ(Filter(u"Z").Find(text), at + 1) << length << " " << at;
+            EXPECT_FALSE(Filter(u"zq").Matches(text.substr(0, at + 2))) << length << " " << at;
+        }
+    }
 }
 
 TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {
