@@ -1,5 +1,7 @@
 #include "view/ClipboardHandler.h"
 
+#include <map>
+
 #include "store/DisplayText.h"
 
 namespace snipora {
@@ -82,6 +84,10 @@ void CClipboardHandler::RefreshTree() {
         category->Total = 0;
     }
     size_t history = 0;
+    std::map<uint32_t, CItemNode::ChildMap::iterator> from;
+    for (auto& [key, category] : root_.Children) {
+        from.emplace(key, category->Children.end());
+    }
     for (const auto& item : Items()) {
         const bool inHistory = item->Category == HistoryCategory;
         // Categories other than the two have no node and are not shown.
@@ -98,7 +104,7 @@ void CClipboardHandler::RefreshTree() {
         if (tree_ != nullptr && parent.TreeNode == nullptr) {
             continue;
         }
-        auto [node, existed] = parent.GetChild(item->Id);
+        auto [node, existed] = parent.GetChild(item->Id, from[category->first]);
         if (!existed) {
             // An Id is never given to another item, nor is an item's text changed, so the
             // caption of a record that stays is still right.

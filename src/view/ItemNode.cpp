@@ -1,5 +1,7 @@
 #include "view/ItemNode.h"
 
+#include <iterator>
+
 namespace snipora {
 
 std::pair<CItemNode&, bool> CItemNode::GetChild(uint32_t key) {
@@ -10,6 +12,23 @@ std::pair<CItemNode&, bool> CItemNode::GetChild(uint32_t key) {
         it->second->Seen = true;
     }
     return {*it->second, !inserted};
+}
+
+std::pair<CItemNode&, bool> CItemNode::GetChild(uint32_t key, ChildMap::iterator& from) {
+    // `from` becomes the first child above `key`.
+    if (from != Children.end() && from->first <= key) {
+        from = Children.upper_bound(key);
+    }
+    while (from != Children.begin() && std::prev(from)->first > key) {
+        --from;
+    }
+    if (from != Children.begin() && std::prev(from)->first == key) {
+        --from;
+        from->second->Seen = true;
+        return {*from->second, true};
+    }
+    from = Children.emplace_hint(from, key, std::make_unique<CItemNode>());
+    return {*from->second, false};
 }
 
 void CItemNode::Clear() {

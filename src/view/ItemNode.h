@@ -26,6 +26,11 @@ public:
     // The child under `key` and whether it was there already. An existing child is marked Seen;
     // a new one is left unmarked for the caller.
     std::pair<CItemNode&, bool> GetChild(uint32_t key);
+    // The same, for keys asked for from the highest down, as a refresh meets the newest items
+    // first: `from` starts at Children.end() and is carried from one call to the next, so that a
+    // refresh walks the children once instead of searching them for every key. Keys out of that
+    // order are still found.
+    std::pair<CItemNode&, bool> GetChild(uint32_t key, ChildMap::iterator& from);
     // Destroys every record below and resets every field.
     void Clear();
 

@@ -341,5 +341,30 @@ TEST(CompareEntries, OrdersCategoriesUpAndItemsNewestFirst) {
     EXPECT_EQ(CClipboardHandler::CompareEntries(nullptr, &older), 0);
 }
 
+TEST(ItemNode, AWalkFromTheHighestKeyFindsAndAddsWhatALookupWould) {
+    CItemNode category;
+    for (uint32_t key : {10u, 20u, 30u, 40u}) {
+        category.GetChild(key).first.Id = key;
+    }
+    auto from = category.Children.end();
+    std::vector<std::pair<uint32_t, bool>> met;
+    // Down past a gap, onto a new key between two, below all, and back up out of order.
+    for (uint32_t key : {40u, 35u, 30u, 10u, 5u, 20u, 45u}) {
+        auto [node, existed] = category.GetChild(key, from);
+        node.Id = key;
+        met.emplace_back(key, existed);
+    }
+    EXPECT_EQ(
+        met,
+        (std::vector<std::pair<uint32_t, bool>>{
+            {40, true}, {35, false}, {30, true}, {10, true}, {5, false}, {20, true}, {45, false}}));
+    std::vector<uint32_t> keys;
+    for (const auto& [key, child] : category.Children) {
+        EXPECT_EQ(child->Id, key);
+        keys.push_back(key);
+    }
+    EXPECT_EQ(keys, (std::vector<uint32_t>{5, 10, 20, 30, 35, 40, 45}));
+}
+
 }  // namespace
 }  // namespace snipora
