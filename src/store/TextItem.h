@@ -40,8 +40,7 @@ public:
     }
 
     // A loaded record whose text is `text`, the stored units up to the first zero unit; Length
-    // keeps the stored count.
-    // Inline, as loading makes one for every record.
+    // keeps the stored count. Inline, as loading makes one for every record.
     CTextItem(const Head& head, std::u16string_view text, std::pmr::memory_resource* texts)
         : Text(text, texts) {
         Category = head.Category;
