@@ -84,9 +84,10 @@ void CClipboardHandler::RefreshTree() {
         category->Total = 0;
     }
     size_t history = 0;
-    std::map<uint32_t, CItemNode::ChildMap::iterator> from;
+    // How far each category's walk down its entries, newest first, has come.
+    std::map<uint32_t, CItemNode::ChildMap::iterator> walks;
     for (auto& [key, category] : root_.Children) {
-        from.emplace(key, category->Children.end());
+        walks.emplace(key, category->Children.end());
     }
     for (const auto& item : Items()) {
         const bool inHistory = item->Category == HistoryCategory;
@@ -104,7 +105,7 @@ void CClipboardHandler::RefreshTree() {
         if (tree_ != nullptr && parent.TreeNode == nullptr) {
             continue;
         }
-        auto [node, existed] = parent.GetChild(item->Id, from[category->first]);
+        auto [node, existed] = parent.GetChild(item->Id, walks[category->first]);
         if (!existed) {
             // An Id is never given to another item, nor is an item's text changed, so the
             // caption of a record that stays is still right.
