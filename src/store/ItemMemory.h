@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -23,8 +24,9 @@ private:
         FreeBlock* next;
     };
     // Blocks are whole numbers of these, which align anything that holds a pointer or a double.
-    struct alignas(alignof(void*) > alignof(double) ? alignof(void*) : alignof(double)) Unit {
-        char bytes[alignof(void*) > alignof(double) ? alignof(void*) : alignof(double)];
+    static constexpr size_t kUnitBytes = std::max(alignof(void*), alignof(double));
+    struct alignas(kUnitBytes) Unit {
+        char bytes[kUnitBytes];
     };
 
     void* do_allocate(size_t bytes, size_t alignment) override;

@@ -33,12 +33,9 @@ bool CTextItem::WriteToClipboard(IClipboard& clipboard, WindowHandle window) {
 
 // Record layout, little-endian: category (4), capture time (8), unit count n (4), n UTF-16 units.
 void CTextItem::SaveToStream(IWriteStream& stream) const {
-    const uint32_t count = static_cast<uint32_t>(Text.size());
     // The fixed part in one piece: a file of many notes is mostly fixed parts.
     char head[HeadSize];
-    std::memcpy(head, &Category, 4);
-    std::memcpy(head + 4, &CaptureTime, 8);
-    std::memcpy(head + 12, &count, 4);
+    WriteHead({Category, CaptureTime, static_cast<uint32_t>(Text.size())}, head);
     stream.Write(head, sizeof head);
     stream.Write(Text.data(), Text.size() * sizeof(char16_t));
 }

@@ -31,12 +31,18 @@ public:
         double CaptureTime;
         uint32_t Count;
     };
+    // The fixed part's layout, little-endian, both ways.
     static Head ReadHead(const char* bytes) {
         Head head;
         std::memcpy(&head.Category, bytes, 4);
         std::memcpy(&head.CaptureTime, bytes + 4, 8);
         std::memcpy(&head.Count, bytes + 12, 4);
         return head;
+    }
+    static void WriteHead(const Head& head, char* bytes) {
+        std::memcpy(bytes, &head.Category, 4);
+        std::memcpy(bytes + 4, &head.CaptureTime, 8);
+        std::memcpy(bytes + 12, &head.Count, 4);
     }
 
     // A loaded record whose text is `text`, the stored units up to the first zero unit; Length
