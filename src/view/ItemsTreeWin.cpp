@@ -39,12 +39,23 @@ void ItemsTree::Unhook() {
     controlProc_ = nullptr;
 }
 
+// Some controls check their insertion mark and drop target against the list of all their
+// entries at every delete, a search to the end while they are unset. Pointing both at the first
+// entry, which is also the first in that list, ends each search at once. Nothing is drawn
+// meanwhile, and both are unset again before drawing resumes.
 ItemsTree::Batch::Batch(ItemsTree& tree) : tree_(tree) {
     tree_.quiet_ = true;
     ::SendMessageW(tree_.control_, WM_SETREDRAW, FALSE, 0);
+    MarkFirst(::SendMessageW(tree_.control_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+}
+
+void ItemsTree::Batch::MarkFirst(LPARAM item) {
+    ::SendMessageW(tree_.control_, TVM_SETINSERTMARK, FALSE, item);
+    ::SendMessageW(tree_.control_, TVM_SELECTITEM, TVGN_DROPHILITE, item);
 }
 
 ItemsTree::Batch::~Batch() {
+    MarkFirst(0);
     ::SendMessageW(tree_.control_, WM_SETREDRAW, TRUE, 0);
     tree_.quiet_ = false;
     ::InvalidateRect(tree_.control_, nullptr, FALSE);

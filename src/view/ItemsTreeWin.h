@@ -62,6 +62,8 @@ public:
         ~Batch();
 
     private:
+        void MarkFirst(LPARAM item);
+
         ItemsTree& tree_;
     };
 

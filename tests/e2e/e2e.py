@@ -108,10 +108,22 @@ class Snipora:
                                         stdin=subprocess.DEVNULL, cwd=self.folder)
         Snipora.running.append(self.process)
         if wait:
-            assert probe("wait-window", 20000)[0] == 0, "the bar did not appear"
+            assert probe("wait-window", 20000)[0] == 0, "the bar did not appear; " + self.state()
             # The start-up sequence has run once the two categories are in the tree.
             assert wait_for(lambda: (bar_state() or {}).get("entries", 0) >= 2), "no tree"
         return self.process
+
+    def state(self):
+        """What a failed start leaves to go on: the process, the windows shown, Wine's log."""
+        code = self.process.poll()
+        windows = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "."],
+                                 capture_output=True, text=True).stdout.split()
+        names = [subprocess.run(["xdotool", "getwindowname", w], capture_output=True,
+                                text=True).stdout.strip() for w in windows]
+        with open(os.path.join(self.folder, "wine.log"), "rb") as f:
+            log = f.read()[-2000:].decode("utf-8", "replace")
+        return (("still running" if code is None else f"exited with {code}") +
+                f"; windows shown: {names}; end of wine.log:\n{log}")
 
     def close(self):
         probe("close")

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "view/TreeViewWin.h"
@@ -75,9 +76,14 @@ private:
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_TREEVIEW_CLASSES};
         ::InitCommonControlsEx(&controls);
         host.Create(L"SniporaTreeHost", 0, hostStyle, L"tree host", 0, 0, width, height, nullptr);
-        return ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | treeStyle, 0, 0,
-                                 width, height, host.Handle(), nullptr, ::GetModuleHandleW(nullptr),
-                                 nullptr);
+        HWND control =
+            ::CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | treeStyle, 0, 0, width,
+                              height, host.Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        if (control == nullptr) {
+            // Without a display nothing is measured or checked: say so rather than pass.
+            throw std::runtime_error("the tree control could not be made (is there a display?)");
+        }
+        return control;
     }
 
     HWND control_;

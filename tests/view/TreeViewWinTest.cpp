@@ -173,7 +173,13 @@ TEST_F(TreeViewWinTest, ExpansionAndSelectionOfEntriesThatStaySurvive) {
 
     Copy(u"newer");
     handler->MoveToCategory(Shown(0).at(1), NotesCategory);
-    handler->RefreshTree();
+    {
+        // As a keystroke of the search refreshes: no entry is left marked as a drop target.
+        ItemsTree::Batch batch(items);
+        handler->RefreshTree();
+    }
+    EXPECT_EQ(host.Next(nullptr, TVGN_DROPHILITE), nullptr);
+    EXPECT_EQ(host.State(CategoryItem(0)) & TVIS_DROPHILITED, 0u);
     EXPECT_TRUE(host.State(CategoryItem(0)) & TVIS_EXPANDED);
     EXPECT_EQ(host.Next(nullptr, TVGN_CARET), selected);
     EXPECT_EQ(Record(selected)->Id, selectedId);
