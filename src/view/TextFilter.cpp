@@ -80,23 +80,12 @@ TextFilter::TextFilter(std::u16string_view filter, const CaseFolding& folding)
     if (folded_.empty()) {
         return;
     }
-    size_t count = 0;
-    char16_t form = text_[0];
-    do {
-        if (count < firsts_.size()) {
-            firsts_[count] = form;
-        }
-        ++count;
-        form = folding.NextForm(form);
-    } while (form != text_[0]);
-    fewFirsts_ = count <= firsts_.size();
-    for (size_t i = count; fewFirsts_ && i < firsts_.size(); ++i) {
-        firsts_[i] = firsts_[0];
-    }
+    fewFirsts_ = FewForms(text_[0], folding, firsts_);
+    fewSeconds_ = text_.size() > 1 && FewForms(text_[1], folding, seconds_);
     const auto length = static_cast<uint32_t>(folded_.size());
     skip_.fill(length);
     for (uint32_t i = 0; i + 1 < length; ++i) {
-        form = text_[i];
+        char16_t form = text_[i];
         do {
             uint32_t& skip = skip_[form & 0xFF];
             skip = std::min(skip, length - 1 - i);
@@ -105,9 +94,26 @@ TextFilter::TextFilter(std::u16string_view filter, const CaseFolding& folding)
     }
 }
 
-// A filter of three units or more moves along the text by the unit under its end, unfolded, so
-// that it reads only a part of a text it is not in. A shorter one compares each unit of the text
-// with the few that may start a match, as they are: most units start none.
+bool TextFilter::FewForms(char16_t unit, const CaseFolding& folding, Forms& forms) {
+    size_t count = 0;
+    char16_t form = unit;
+    do {
+        if (count == forms.size()) {
+            return false;
+        }
+        forms[count++] = form;
+        form = folding.NextForm(form);
+    } while (form != unit);
+    std::fill(forms.begin() + static_cast<ptrdiff_t>(count), forms.end(), unit);
+    return true;
+}
+
+// Where the first two units of the filter have few forms each, eight starts of the text are
+// checked at a time on both: most blocks of a text hold no start at all, and the rest of the
+// filter is compared only where one is. A filter of one unit is checked on that one alike.
+// Otherwise a filter of three units or more moves along the text by the unit under its end,
+// unfolded, so that it reads only a part of a text it is not in; a shorter one compares each
+// unit of the text with the few that may start a match.
 std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (folded_.empty()) {
         return 0;
@@ -124,8 +130,49 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
         }
         return from == to;
     };
+    size_t at = 0;
+#if defined(__SSE2__)
+    const bool pairs = length > 1 && fewSeconds_;
+    if (fewFirsts_ && (pairs || length <= 2)) {
+        // Which of eight units are one of the four forms.
+        struct AnyOf {
+            explicit AnyOf(const Forms& forms) {
+                for (size_t i = 0; i < forms.size(); ++i) {
+                    form[i] = _mm_set1_epi16(static_cast<short>(forms[i]));
+                }
+            }
+            __m128i In(const char16_t* units) const {
+                const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units));
+                return _mm_or_si128(
+                    _mm_or_si128(_mm_cmpeq_epi16(u, form[0]), _mm_cmpeq_epi16(u, form[1])),
+                    _mm_or_si128(_mm_cmpeq_epi16(u, form[2]), _mm_cmpeq_epi16(u, form[3])));
+            }
+            __m128i form[4];
+        };
+        const AnyOf first(firsts_), second(seconds_);
+        const size_t checked = pairs ? 2 : 1;
+        for (; at + 8 <= lastStart + 1; at += 8) {
+            auto mask = static_cast<unsigned>(_mm_movemask_epi8(first.In(&text[at])));
+            if (mask == 0) {
+                continue;
+            }
+            // The second unit is looked at only in the blocks where a first one is.
+            if (pairs) {
+                mask &= static_cast<unsigned>(_mm_movemask_epi8(second.In(&text[at + 1])));
+            }
+            for (; mask != 0; mask &= mask - 1) {
+                // Two bits a unit: one goes here, the other with the step of the loop.
+                const size_t start = at + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+                mask &= mask - 1;
+                if (matchesFrom(start, checked, length)) {
+                    return start;
+                }
+            }
+        }
+    }
+#endif
     if (length >= 3) {
-        for (size_t at = 0; at <= lastStart;) {
+        while (at <= lastStart) {
             const char16_t unit = text[at + length - 1];
             if (folding.Fold(unit) == folded_[length - 1] && matchesFrom(at, 0, length - 1)) {
                 return at;
@@ -134,47 +181,16 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
         }
         return std::nullopt;
     }
-    const auto search = [&](auto startsMatch) -> std::optional<size_t> {
-        for (size_t at = 0; at <= lastStart; ++at) {
-            if (startsMatch(text[at]) && matchesFrom(at, 1, length)) {
-                return at;
-            }
+    for (; at <= lastStart; ++at) {
+        const char16_t unit = text[at];
+        const bool starts = fewFirsts_
+                                ? std::find(firsts_.begin(), firsts_.end(), unit) != firsts_.end()
+                                : folding.Fold(unit) == folded_[0];
+        if (starts && matchesFrom(at, 1, length)) {
+            return at;
         }
-        return std::nullopt;
-    };
-    if (fewFirsts_) {
-        const char16_t a = firsts_[0], b = firsts_[1], c = firsts_[2];
-        size_t at = 0;
-#if defined(__SSE2__)
-        // Eight starts at a time: most blocks of a text hold none of the few units.
-        const __m128i fa = _mm_set1_epi16(static_cast<short>(a));
-        const __m128i fb = _mm_set1_epi16(static_cast<short>(b));
-        const __m128i fc = _mm_set1_epi16(static_cast<short>(c));
-        for (; at + 8 <= lastStart + 1; at += 8) {
-            const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&text[at]));
-            const __m128i hits =
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(units, fa), _mm_cmpeq_epi16(units, fb)),
-                             _mm_cmpeq_epi16(units, fc));
-            for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0;
-                 mask &= mask - 1) {
-                // Two bits a unit: one goes here, the other with the step of the loop.
-                const size_t start = at + static_cast<size_t>(__builtin_ctz(mask)) / 2;
-                mask &= mask - 1;
-                if (matchesFrom(start, 1, length)) {
-                    return start;
-                }
-            }
-        }
-#endif
-        for (; at <= lastStart; ++at) {
-            const char16_t unit = text[at];
-            if ((unit == a || unit == b || unit == c) && matchesFrom(at, 1, length)) {
-                return at;
-            }
-        }
-        return std::nullopt;
     }
-    return search([&](char16_t unit) { return folding.Fold(unit) == folded_[0]; });
+    return std::nullopt;
 }
 
 Typed TypeInto(std::u16string& filter, char16_t unit) {

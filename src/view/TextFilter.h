@@ -56,10 +56,15 @@ private:
     std::u16string folded_;
     const CaseFolding* folding_ = nullptr;
     bool impossible_ = false;
-    // The units that fold to the filter's first one, when there are at most three (repeated to
-    // fill the three): a search compares each unit of a text with them as it is, unfolded.
-    std::array<char16_t, 3> firsts_{};
+    // The units that fold to the filter's first one, and to its second, when there are at most
+    // four (repeated to fill the four; the i, with its dotted and dotless forms, has four): a
+    // search compares the units of a text with them as they are, unfolded.
+    using Forms = std::array<char16_t, 4>;
+    static bool FewForms(char16_t unit, const CaseFolding& folding, Forms& forms);
+    Forms firsts_{};
+    Forms seconds_{};
     bool fewFirsts_ = false;
+    bool fewSeconds_ = false;
     // For a filter of three units or more: how far a search moves the filter on along the text
     // when the unit under its end has the index as its low byte (Horspool's rule). Units that
     // share a low byte share the shortest move.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "view/TextFilter.h"
@@ -54,12 +55,15 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     EXPECT_EQ(Filter(u"abC").Find(u"xxABcabc"), 2u);
     EXPECT_EQ(Filter(u"sx").Find(u"s \u017fX"), 2u);
     EXPECT_EQ(Filter(u"\u03b8x").Find(u"\u03b8 \u03d1X \u0398x"), 2u);
+    EXPECT_EQ(Filter(u"\u03b8x").Find(u"zzzzzzzzzzzz\u03b8 \u03d1X \u0398x"), 14u);
     // A longer filter moves on by the unit under its end, in any of its forms; units that share
     // a low byte (a, \u0161) move it the shortest way.
     EXPECT_EQ(Filter(u"bax").Find(u"zBAX"), 1u);
     EXPECT_EQ(Filter(u"\u0161ab").Find(u"z\u0160Ab"), 1u);
-    // A short filter looks at eight starts at a time: a match at every place of a text, after
-    // a first unit that leads nowhere in the same eight, and in the last few starts.
+    // A filter looks at eight starts at a time by its first two units: a match at every place
+    // of a text, after starts that lead nowhere in the same eight (on the first unit, on the
+    // first two, at every unit), and in the last few starts.
+    const auto none = std::optional<size_t>();
     for (size_t length = 2; length < 30; ++length) {
         for (size_t at = 0; at + 2 <= length; ++at) {
             const std::u16string text =
@@ -67,6 +71,9 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
             EXPECT_EQ(Filter(u"qZ").Find(text), at) << length << " " << at;
             EXPECT_EQ(Filter(u"Z").Find(text), at + 1) << length << " " << at;
             EXPECT_FALSE(Filter(u"zq").Matches(text.substr(0, at + 2))) << length << " " << at;
+            EXPECT_EQ(Filter(u"QzQ").Find(text), at + 3 <= length ? at : none) << length << at;
+            EXPECT_EQ(Filter(u"qqZ").Find(text), at > 0 ? at - 1 : none) << length << " " << at;
+            EXPECT_FALSE(Filter(u"qzz").Matches(text)) << length << " " << at;
         }
     }
 }
