@@ -1,6 +1,7 @@
 #include "view/TextFilter.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -108,12 +109,11 @@ bool TextFilter::FewForms(char16_t unit, const CaseFolding& folding, Forms& form
     return true;
 }
 
-// Where the first two units of the filter have few forms each, eight starts of the text are
-// checked at a time on both: most blocks of a text hold no start at all, and the rest of the
-// filter is compared only where one is. A filter of one unit is checked on that one alike.
-// Otherwise a filter of three units or more moves along the text by the unit under its end,
-// unfolded, so that it reads only a part of a text it is not in; a shorter one compares each
-// unit of the text with the few that may start a match.
+// Where the filter's first unit has few forms, eight starts of the text are checked at a time:
+// most blocks of a text hold no start at all, and the rest of the filter is compared only where
+// one is. Otherwise a filter of three units or more moves along the text by the unit under its
+// end, unfolded, so that it reads only a part of a text it is not in; a shorter one compares
+// each unit of the text with the first of the filter.
 std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (folded_.empty()) {
         return 0;
@@ -132,7 +132,10 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     };
     size_t at = 0;
 #if defined(__SSE2__)
-    const bool pairs = length > 1 && fewSeconds_;
+    // A block is checked on the first unit of a filter of one or two. From three units on, it is
+    // checked on the first two in every block, which costs less than the false starts of a
+    // common first letter; that needs few forms of the second unit too.
+    const bool pairs = length > 2 && fewSeconds_;
     if (fewFirsts_ && (pairs || length <= 2)) {
         // Which of eight units are one of the four forms.
         struct AnyOf {
@@ -150,25 +153,32 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
             __m128i form[4];
         };
         const AnyOf first(firsts_), second(seconds_);
-        const size_t checked = pairs ? 2 : 1;
-        for (; at + 8 <= lastStart + 1; at += 8) {
-            auto mask = static_cast<unsigned>(_mm_movemask_epi8(first.In(&text[at])));
-            if (mask == 0) {
-                continue;
-            }
-            // The second unit is looked at only in the blocks where a first one is.
-            if (pairs) {
-                mask &= static_cast<unsigned>(_mm_movemask_epi8(second.In(&text[at + 1])));
-            }
-            for (; mask != 0; mask &= mask - 1) {
-                // Two bits a unit: one goes here, the other with the step of the loop.
-                const size_t start = at + static_cast<size_t>(__builtin_ctz(mask)) / 2;
-                mask &= mask - 1;
-                if (matchesFrom(start, checked, length)) {
-                    return start;
+        // Returns the first match in the blocks, or where the blocks end: the last few starts
+        // are left to the unit by unit search below.
+        const auto blocks = [&](auto both) -> std::pair<std::optional<size_t>, size_t> {
+            size_t from = 0;
+            for (; from + 8 <= lastStart + 1; from += 8) {
+                __m128i hits = first.In(&text[from]);
+                if constexpr (both) {
+                    hits = _mm_and_si128(hits, second.In(&text[from + 1]));
+                }
+                for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(hits)); mask != 0;
+                     mask &= mask - 1) {
+                    // Two bits a unit: one goes here, the other with the step of the loop.
+                    const size_t start = from + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+                    mask &= mask - 1;
+                    if (matchesFrom(start, both ? 2 : 1, length)) {
+                        return {start, from};
+                    }
                 }
             }
+            return {std::nullopt, from};
+        };
+        const auto [found, end] = pairs ? blocks(std::true_type()) : blocks(std::false_type());
+        if (found) {
+            return found;
         }
+        at = end;
     }
 #endif
     if (length >= 3) {

@@ -60,9 +60,9 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     // a low byte (a, \u0161) move it the shortest way.
     EXPECT_EQ(Filter(u"bax").Find(u"zBAX"), 1u);
     EXPECT_EQ(Filter(u"\u0161ab").Find(u"z\u0160Ab"), 1u);
-    // A filter looks at eight starts at a time by its first two units: a match at every place
-    // of a text, after starts that lead nowhere in the same eight (on the first unit, on the
-    // first two, at every unit), and in the last few starts.
+    // A filter looks at eight starts at a time, by its first unit or from three units on by its
+    // first two: a match at every place of a text, after starts that lead nowhere in the same
+    // eight (on the first unit, on the first two, at every unit), and in the last few starts.
     const auto none = std::optional<size_t>();
     for (size_t length = 2; length < 30; ++length) {
         for (size_t at = 0; at + 2 <= length; ++at) {
