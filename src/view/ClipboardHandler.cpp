@@ -133,11 +133,11 @@ void CClipboardHandler::RefreshTree() {
     root_.UpdateCounts();
 }
 
-// Gives the records that are new to a category their entries. A refresh that takes many entries
-// of a long list away or brings many back (a search typed or taken back, a list cleared) empties
-// the list's entry and fills it anew, in order: a tree view may walk all its entries for each one
-// it deletes, and a list built in order needs no sort. Their records stay; only their entries are
-// new, and lose a selection they had.
+// Gives the records that are new to a category their entries. A refresh that takes at least half
+// as many entries of a long list away as it leaves, or brings back at least as many as it finds
+// (a search typed or taken back, a list cleared), empties the list's entry and fills it anew, in
+// order: a tree view may walk all its entries for each one it deletes, and a list built in order
+// needs no sort. Their records stay; only their entries are new, and lose a selection they had.
 void CClipboardHandler::AttachNewEntries(CItemNode& category) {
     constexpr size_t kFewestToRefill = 64;
     if (tree_ == nullptr || category.TreeNode == nullptr) {
@@ -149,8 +149,7 @@ void CClipboardHandler::AttachNewEntries(CItemNode& category) {
         coming += child->Seen && child->TreeNode == nullptr ? 1 : 0;
     }
     const size_t staying = category.Children.size() - going - coming;
-    // Adding an entry costs about a fifth of deleting one from a long list.
-    const bool refill = (going >= kFewestToRefill && going * 5 >= staying) ||
+    const bool refill = (going >= kFewestToRefill && going * 2 >= staying) ||
                         (coming >= kFewestToRefill && coming >= staying);
     if (refill) {
         tree_->DeleteChildren(category.TreeNode);

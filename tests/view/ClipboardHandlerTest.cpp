@@ -186,6 +186,35 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     EXPECT_EQ(Shown(0).size(), HistoryShown);
 }
 
+TEST_F(ClipboardHandlerTest, ASearchRefillsAListOnlyWhenAtLeastHalfAsManyGoAsStay) {
+    const auto note = [&](std::u16string text, int number) {
+        for (char digit : std::to_string(number)) {
+            text += static_cast<char16_t>(digit);
+        }
+        ASSERT_TRUE(handler->MoveToCategory(Copy(text), NotesCategory));
+    };
+    for (int i = 0; i < 80; ++i) {
+        note(u"drop ", i);
+    }
+    // The search takes the 80 others away: with 150 staying their entries are made anew, with
+    // 200 the others are deleted one by one and those that stay keep theirs.
+    const TextFilter keep(u"keep", SystemCaseFolding());
+    int kept = 0;
+    for (auto [keeping, refilled] : {std::pair{150, true}, std::pair{200, false}}) {
+        while (kept < keeping) {
+            note(u"keep ", kept++);
+        }
+        handler->SetFilter(nullptr);
+        handler->RefreshTree();
+        const uint64_t newest = CategoryEntry(1).children.front()->serial;
+        handler->SetFilter(&keep);
+        handler->RefreshTree();
+        ExpectBound();
+        EXPECT_EQ(Shown(1).size(), static_cast<size_t>(keeping));
+        EXPECT_EQ(CategoryEntry(1).children.front()->serial != newest, refilled) << keeping;
+    }
+}
+
 TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     std::vector<uint32_t> ids;
     for (int i = 0; i < 12; ++i) {
