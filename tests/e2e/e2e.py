@@ -523,27 +523,40 @@ def main():
     if ONLY:
         tests = [(n, f) for n, f in tests if any(o in n for o in ONLY)]
     os.makedirs(WORK, exist_ok=True)
-    passed = failed = 0
+    passed = failed = second = 0
     for name, test in tests:
-        start = time.time()
-        try:
-            test()
+        if run(name, test):
             passed += 1
-            print(f"PASS {name} ({time.time() - start:.1f} s)", flush=True)
-        except Exception:
+        elif run(name, test, "again"):
+            # A desktop under load now and then drops an event or starts a program late: the
+            # first failure is shown above, and a test that fails twice fails the suite.
+            passed += 1
+            second += 1
+        else:
             failed += 1
-            print(f"FAIL {name} ({time.time() - start:.1f} s)", flush=True)
-            traceback.print_exc()
-            sys.stdout.flush()
-        finally:
-            # Nothing of one test may reach into the next.
-            for process in list(Snipora.running):
-                if process.poll() is None:
-                    process.kill()
-                    process.wait()
-            Snipora.running.clear()
-    print(f"{passed} passed, {failed} failed", flush=True)
+    print(f"{passed} passed ({second} on a second run), {failed} failed", flush=True)
     return 1 if failed else 0
+
+
+def run(name, test, again=""):
+    start = time.time()
+    label = f"{name} {again}".strip()
+    try:
+        test()
+        print(f"PASS {label} ({time.time() - start:.1f} s)", flush=True)
+        return True
+    except Exception:
+        print(f"FAIL {label} ({time.time() - start:.1f} s)", flush=True)
+        traceback.print_exc()
+        sys.stdout.flush()
+        return False
+    finally:
+        # Nothing of one test may reach into the next.
+        for process in list(Snipora.running):
+            if process.poll() is None:
+                process.kill()
+                process.wait()
+        Snipora.running.clear()
 
 
 if __name__ == "__main__":
