@@ -84,19 +84,23 @@ void CClipboardHandler::RefreshTree() {
         category->Total = 0;
     }
     size_t history = 0;
-    // How far each category's walk down its entries, newest first, has come.
-    std::map<uint32_t, CItemNode::ChildMap::iterator> walks;
+    // Each category, with how far its walk down its entries, newest first, has come.
+    struct Walk {
+        CItemNode* category;
+        CItemNode::ChildMap::iterator from;
+    };
+    std::map<uint32_t, Walk> walks;
     for (auto& [key, category] : root_.Children) {
-        walks.emplace(key, category->Children.end());
+        walks.emplace(key, Walk{category.get(), category->Children.end()});
     }
     for (const auto& item : Items()) {
         const bool inHistory = item->Category == HistoryCategory;
         // Categories other than the two have no node and are not shown.
-        auto category = root_.Children.find(static_cast<uint32_t>(item->Category));
-        if (category == root_.Children.end()) {
+        auto walk = walks.find(static_cast<uint32_t>(item->Category));
+        if (walk == walks.end()) {
             continue;
         }
-        CItemNode& parent = *category->second;
+        CItemNode& parent = *walk->second.category;
         ++parent.Total;
         if (filtering ? !filter_->Matches(item->Text) : inHistory && ++history > HistoryShown) {
             continue;
@@ -105,7 +109,7 @@ void CClipboardHandler::RefreshTree() {
         if (tree_ != nullptr && parent.TreeNode == nullptr) {
             continue;
         }
-        auto [node, existed] = parent.GetChild(item->Id, walks[category->first]);
+        auto [node, existed] = parent.GetChild(item->Id, walk->second.from);
         if (!existed) {
             // An Id is never given to another item, nor is an item's text changed, so the
             // caption of a record that stays is still right.
@@ -134,7 +138,7 @@ void CClipboardHandler::RefreshTree() {
 }
 
 // Gives the records that are new to a category their entries. A refresh that takes at least half
-// as many entries of a long list away as it leaves, or brings back at least as many as it finds
+// as many entries of a long list away as it leaves, or brings back at least as many as it leaves
 // (a search typed or taken back, a list cleared), empties the list's entry and fills it anew, in
 // order: a tree view may walk all its entries for each one it deletes, and a list built in order
 // needs no sort. Their records stay; only their entries are new, and lose a selection they had.
