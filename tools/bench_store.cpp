@@ -33,7 +33,7 @@ public:
     std::u16string next;
     bool HasText() override { return true; }
     bool IsPrivate(WindowHandle) override { return false; }
-    ClipboardRead ReadText(WindowHandle, std::pmr::u16string& text) override {
+    ClipboardRead ReadText(WindowHandle, StoredText& text) override {
         text = std::u16string_view(next);
         return ClipboardRead::Text;
     }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <memory_resource>
-#include <string>
 #include <string_view>
+
+#include "store/StoredText.h"
 
 namespace snipora {
 
@@ -31,7 +31,7 @@ public:
 
     // Replaces `text` by the Unicode text on the clipboard, up to its first zero unit. On NoData
     // and OpenFailed `text` is left as it was.
-    virtual ClipboardRead ReadText(WindowHandle owner, std::pmr::u16string& text) = 0;
+    virtual ClipboardRead ReadText(WindowHandle owner, StoredText& text) = 0;
 
     // Empties the clipboard and places `text` as the only format, owned by `owner`.
     virtual bool WriteText(WindowHandle owner, std::u16string_view text) = 0;

@@ -63,7 +63,7 @@ bool Win32Clipboard::IsPrivate(WindowHandle owner) {
     return value == 0;
 }
 
-ClipboardRead Win32Clipboard::ReadText(WindowHandle owner, std::pmr::u16string& text) {
+ClipboardRead Win32Clipboard::ReadText(WindowHandle owner, StoredText& text) {
     win::ClipboardSession session(AsWindow(owner));
     if (!session) {
         return ClipboardRead::OpenFailed;
@@ -81,7 +81,7 @@ ClipboardRead Win32Clipboard::ReadText(WindowHandle owner, std::pmr::u16string& 
     const size_t capacity = ::GlobalSize(data) / sizeof(char16_t);
     const size_t length =
         capacity > 0 ? FindZeroUnit(units, capacity) : std::char_traits<char16_t>::length(units);
-    text.assign(units, length);
+    text = std::u16string_view(units, length);
     return ClipboardRead::Text;
 }
 

@@ -17,7 +17,7 @@ public:
     bool HasText() override;
     // Also true when the clipboard's owner is a window of an excluded program.
     bool IsPrivate(WindowHandle owner) override;
-    ClipboardRead ReadText(WindowHandle owner, std::pmr::u16string& text) override;
+    ClipboardRead ReadText(WindowHandle owner, StoredText& text) override;
     bool WriteText(WindowHandle owner, std::u16string_view text) override;
 
     void SetExcludedPrograms(std::u16string_view list) { excluded_.Assign(list); }

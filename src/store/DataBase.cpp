@@ -136,38 +136,83 @@ bool CDataBase::SaveToFile(const FilePath& path) {
 
 namespace {
 
-// Reads a stream in large blocks, out of which records are taken in place: a note of a few
-// bytes costs no call through the stream, and its text is copied once, into its string.
+// Reads a stream into large blocks, out of which records are taken in place. A text that lies
+// whole in a block is not copied: its item shares it, and the block joins `blocks` for as long
+// as the list lasts. So a note of a few bytes costs no call through the stream and no copy.
 class RecordReader {
 public:
-    static constexpr size_t kBlockBytes = 128 * 1024;
+    static constexpr size_t kBlockBytes = 1024 * 1024;
+    // A text that runs past the end of its block moves to a new block with the rest of the
+    // stream if it is no longer than this; a longer one gets storage of its own, so that no more
+    // than this is left unused at the end of a block.
+    static constexpr size_t kMoveLimit = 64 * 1024;
 
-    explicit RecordReader(IReadStream& stream) : stream_(stream) {}
+    RecordReader(IReadStream& stream, std::vector<std::unique_ptr<char16_t[]>>& blocks)
+        : stream_(stream), blocks_(blocks) {}
 
     // Bytes in the block that are not taken yet.
     size_t Available() const { return end_ - begin_; }
     // Bytes not taken yet, in the block or still in the stream.
     uint64_t Remaining() const { return Available() + stream_.Remaining(); }
-    const char* Bytes() const { return reinterpret_cast<const char*>(block_.get()) + begin_; }
-    // Records are 16 bytes and whole units long, so a text starts on a unit.
-    const char16_t* Units() const { return block_.get() + begin_ / sizeof(char16_t); }
+    const char* Bytes() const { return reinterpret_cast<const char*>(block_) + begin_; }
     void Skip(size_t bytes) { begin_ += bytes; }
 
-    // Makes at least `bytes`, at most a block, available where the stream still holds them.
+    // Takes a text of `count` units that lies whole in the block, up to its first zero unit.
+    // Records are 16 bytes and whole units long, so a text starts on a unit.
+    std::u16string_view TakeText(uint32_t count) {
+        const char16_t* units = block_ + begin_ / sizeof(char16_t);
+        begin_ += size_t{count} * sizeof(char16_t);
+        return {units, FindZeroUnit(units, count)};
+    }
+
+    // Makes at least `bytes`, at most kMoveLimit, available where the stream still holds them.
     void Fill(size_t bytes) {
         if (Available() >= bytes || stream_.Remaining() == 0) {
             return;
         }
-        auto* first = reinterpret_cast<char*>(block_.get());
-        std::memmove(first, first + begin_, Available());
-        end_ = Available();
-        begin_ = 0;
-        end_ += stream_.Read(first + end_, kBlockBytes - end_);
+        if (capacity_ - begin_ < bytes) {
+            MoveToNewBlock(bytes);
+        }
+        end_ += stream_.Read(reinterpret_cast<char*>(block_) + end_, capacity_ - end_);
+    }
+
+    // Copies the `bytes` that come next, those in the block and then those still in the
+    // stream, to `out`, and gives back the block's room that they took. False if the stream
+    // ends first.
+    bool CopyOut(void* out, size_t bytes) {
+        const size_t have = Available();
+        std::memcpy(out, Bytes(), have);
+        const size_t rest = bytes - have;
+        end_ = begin_;
+        return stream_.Read(static_cast<char*>(out) + have, rest) == rest;
     }
 
 private:
+    void MoveToNewBlock(size_t bytes) {
+        const uint64_t wanted =
+            std::max<uint64_t>(bytes, std::min<uint64_t>(kBlockBytes, Remaining()));
+        const auto units = static_cast<size_t>((wanted + 1) / sizeof(char16_t));
+        char16_t* block =
+            blocks_.emplace_back(std::make_unique_for_overwrite<char16_t[]>(units)).get();
+        // Each page is touched before the system reads into it: under Wine, a read into pages
+        // not touched yet made a load about 40% slower than touching them first.
+        auto* bytesAt = reinterpret_cast<char*>(block);
+        for (size_t at = 0; at < units * sizeof(char16_t); at += 4096) {
+            bytesAt[at] = 0;
+        }
+        if (Available() != 0) {
+            std::memcpy(block, Bytes(), Available());
+        }
+        end_ = Available();
+        begin_ = 0;
+        block_ = block;
+        capacity_ = units * sizeof(char16_t);
+    }
+
     IReadStream& stream_;
-    std::unique_ptr<char16_t[]> block_{new char16_t[kBlockBytes / sizeof(char16_t)]};
+    std::vector<std::unique_ptr<char16_t[]>>& blocks_;
+    char16_t* block_ = nullptr;
+    size_t capacity_ = 0;  // bytes
     size_t begin_ = 0;
     size_t end_ = 0;
 };
@@ -175,7 +220,7 @@ private:
 }  // namespace
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
-    RecordReader in(stream);
+    RecordReader in(stream, loadedBlocks_);
     for (;;) {
         in.Fill(CTextItem::HeadSize);
         if (in.Available() < CTextItem::HeadSize) {
@@ -185,37 +230,25 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
         in.Skip(CTextItem::HeadSize);
         // A count that runs past the end of the data marks a damaged record: nothing is
         // allocated for more than the stream still holds.
-        uint64_t left = uint64_t{head.Count} * sizeof(char16_t);
-        if (left > in.Available() && left <= RecordReader::kBlockBytes) {
-            in.Fill(static_cast<size_t>(left));
-        }
-        if (left <= in.Available()) {
-            // The usual case: the whole text lies in the block and is copied once, into place.
-            const std::u16string_view text(in.Units(), FindZeroUnit(in.Units(), head.Count));
-            (*items_.emplace_front(head, text, &texts_)).Id = nextId_++;
-            in.Skip(static_cast<size_t>(left));
-            continue;
-        }
-        if (left > in.Remaining()) {
+        const uint64_t bytes = uint64_t{head.Count} * sizeof(char16_t);
+        if (bytes > in.Available() && bytes > in.Remaining()) {
             return false;
         }
-        // A text longer than the block comes through it in pieces, each copied once.
-        CTextItem& item = *items_.emplace_front(head, std::u16string_view(), &texts_);
-        item.Text.reserve(head.Count);
-        for (bool open = true; left > 0;) {
-            in.Fill(static_cast<size_t>(std::min<uint64_t>(left, RecordReader::kBlockBytes)));
-            const auto piece =
-                static_cast<size_t>(std::min<uint64_t>(in.Available() & ~size_t{1}, left));
-            if (piece == 0) {
+        if (bytes <= RecordReader::kMoveLimit) {
+            in.Fill(static_cast<size_t>(bytes));
+        }
+        CTextItem& item = *items_.emplace_front(head);
+        if (bytes <= in.Available()) {
+            // The usual case: the whole text lies in the block.
+            item.Text.Share(in.TakeText(head.Count));
+        } else {
+            char16_t* units = item.Text.Allocate(head.Count);
+            if (!in.CopyOut(units, static_cast<size_t>(bytes))) {
                 // The stream ended before the text did.
                 items_.pop_front();
                 return false;
             }
-            if (open) {
-                open = item.AddUnits(in.Units(), piece / sizeof(char16_t));
-            }
-            in.Skip(piece);
-            left -= piece;
+            item.Text.Truncate(FindZeroUnit(units, head.Count));
         }
         item.Id = nextId_++;
     }
@@ -223,7 +256,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
 
 bool CDataBase::LoadFromFile(const FilePath& path) {
     items_.clear();
-    texts_.Release();
+    loadedBlocks_.clear();
     if (!files_.FileExists(path)) {
         return false;
     }

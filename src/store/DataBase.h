@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <memory_resource>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/FilePath.h"
 #include "store/Clipboard.h"
@@ -38,8 +40,9 @@ private:
 // how texts enter and leave it.
 class CDataBase {
 public:
-    // The entries come from a pool of equal blocks, and the texts of a loaded file from an
-    // arena: a file of many notes loads without asking the system heap for each one.
+    // The entries come from a pool of equal blocks, and most texts of a loaded file stay in the
+    // blocks it was read into: a file of many notes loads without asking the system heap, or
+    // copying, for each one.
     using ItemList = std::pmr::list<ItemEntry>;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
@@ -87,7 +90,9 @@ private:
     std::u16string lastCaptured_;
     bool enabled_ = false;
     BlockPool pool_;
-    TextArena texts_;
+    // The loaded file's blocks, which its items' texts share; kept until the list is replaced,
+    // so what an item that goes before then leaves in them stays unused until that point.
+    std::vector<std::unique_ptr<char16_t[]>> loadedBlocks_;
     ItemList items_{&pool_};
 };
 

@@ -50,38 +50,4 @@ void BlockPool::do_deallocate(void* block, size_t bytes, size_t alignment) {
     free_ = freed;
 }
 
-void TextArena::Release() {
-    blocks_.clear();
-    nextBlockBytes_ = 64 * 1024;
-    next_ = end_ = 0;
-}
-
-void* TextArena::do_allocate(size_t bytes, size_t alignment) {
-    if (bytes > PackedLimit || alignment > alignof(std::max_align_t)) {
-        return std::pmr::get_default_resource()->allocate(bytes, alignment);
-    }
-    const uintptr_t start = (next_ + alignment - 1) & ~uintptr_t{alignment - 1};
-    if (next_ == 0 || start > end_ || end_ - start < bytes) {
-        return AllocateInNewBlock(bytes, alignment);
-    }
-    next_ = start + bytes;
-    return reinterpret_cast<void*>(start);
-}
-
-void* TextArena::AllocateInNewBlock(size_t bytes, size_t alignment) {
-    // What is left of the current block stays unused.
-    const size_t units = nextBlockBytes_ / sizeof(std::max_align_t);
-    blocks_.emplace_back(new std::max_align_t[units]);
-    next_ = reinterpret_cast<uintptr_t>(blocks_.back().get());
-    end_ = next_ + nextBlockBytes_;
-    nextBlockBytes_ = std::min<size_t>(nextBlockBytes_ * 2, 1024 * 1024);
-    return do_allocate(bytes, alignment);
-}
-
-void TextArena::do_deallocate(void* block, size_t bytes, size_t alignment) {
-    if (bytes > PackedLimit || alignment > alignof(std::max_align_t)) {
-        std::pmr::get_default_resource()->deallocate(block, bytes, alignment);
-    }
-}
-
 }  // namespace snipora

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <memory_resource>
 #include <vector>
@@ -47,36 +46,6 @@ private:
     Unit* carved_ = nullptr;  // the next block not yet handed out
     Unit* carveEnd_ = nullptr;
     std::vector<std::unique_ptr<Unit[]>> chunks_;
-};
-
-// Where the texts of a loaded data file live. Small texts lie one after another in large blocks,
-// so that loading many notes costs no heap call per note; the blocks are given back all at once
-// by Release, and what a text that goes before then leaves behind stays unused until that point.
-// Large texts have blocks of their own, given back as they go.
-class TextArena final : public std::pmr::memory_resource {
-public:
-    static constexpr size_t PackedLimit = 4096;  // bytes
-
-    TextArena() = default;
-    TextArena(const TextArena&) = delete;
-    TextArena& operator=(const TextArena&) = delete;
-
-    // Only when no text from the arena is left.
-    void Release();
-
-private:
-    void* do_allocate(size_t bytes, size_t alignment) override;
-    void do_deallocate(void* block, size_t bytes, size_t alignment) override;
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
-        return this == &other;
-    }
-    void* AllocateInNewBlock(size_t bytes, size_t alignment);
-
-    // Texts are cut from the current block, from `next_` up; blocks double from 64 KB to 1 MB.
-    size_t nextBlockBytes_ = 64 * 1024;
-    uintptr_t next_ = 0;
-    uintptr_t end_ = 0;
-    std::vector<std::unique_ptr<std::max_align_t[]>> blocks_;
 };
 
 }  // namespace snipora

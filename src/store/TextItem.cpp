@@ -11,7 +11,7 @@ namespace snipora {
 static_assert(std::endian::native == std::endian::little, "records are stored little-endian");
 CTextItem::CTextItem() : CTextItem(CurrentOleDate()) {}
 
-CTextItem::CTextItem(double captureTime, std::pmr::memory_resource* texts) : Text(texts) {
+CTextItem::CTextItem(double captureTime) {
     CaptureTime = captureTime;
 }
 
@@ -40,16 +40,9 @@ void CTextItem::SaveToStream(IWriteStream& stream) const {
     stream.Write(Text.data(), Text.size() * sizeof(char16_t));
 }
 
-bool CTextItem::AddUnits(const char16_t* units, size_t count) {
-    // Copied once, straight from the bytes read, with nothing to fill first.
-    const size_t kept = FindZeroUnit(units, count);
-    Text.append(units, kept);
-    return kept == count;
-}
-
 bool CTextItem::LoadFromStream(IReadStream& stream) {
     Length = 0;
-    Text.clear();
+    Text = std::u16string_view();
     char head[HeadSize];
     const size_t got = stream.Read(head, sizeof head);
     if (got < sizeof head) {
@@ -73,12 +66,15 @@ bool CTextItem::LoadFromStream(IReadStream& stream) {
         return false;
     }
     Length = count;
-    Text.resize(count);
-    if (stream.Read(Text.data(), bytes) != bytes) {
-        Text.clear();
+    if (count == 0) {
+        return true;
+    }
+    char16_t* units = Text.Allocate(count);
+    if (stream.Read(units, bytes) != bytes) {
+        Text = std::u16string_view();
         return false;
     }
-    Text.resize(FindZeroUnit(Text.data(), Text.size()));
+    Text.Truncate(FindZeroUnit(units, count));
     return true;
 }
 

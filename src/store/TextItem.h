@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstring>
-#include <memory_resource>
-#include <string>
 #include <string_view>
 
 #include "store/BaseItem.h"
+#include "store/StoredText.h"
 
 namespace snipora {
 
@@ -15,9 +14,7 @@ public:
     // Stamped with the current local time.
     CTextItem();
     // Stamped with the given time; loading replaces it at once, so asking the clock is wasted.
-    // The text's storage comes from `texts`.
-    explicit CTextItem(double captureTime,
-                       std::pmr::memory_resource* texts = std::pmr::get_default_resource());
+    explicit CTextItem(double captureTime);
 
     bool ReadFromClipboard(IClipboard& clipboard, WindowHandle window) override;
     bool WriteToClipboard(IClipboard& clipboard, WindowHandle window) override;
@@ -45,19 +42,15 @@ public:
         std::memcpy(bytes + 12, &head.Count, 4);
     }
 
-    // A loaded record whose text is `text`, the stored units up to the first zero unit; Length
-    // keeps the stored count. Inline, as loading makes one for every record.
-    CTextItem(const Head& head, std::u16string_view text, std::pmr::memory_resource* texts)
-        : Text(text, texts) {
+    // A loaded record, its text still to be set; Length keeps the stored count. Inline, as
+    // loading makes one for every record.
+    explicit CTextItem(const Head& head) {
         Category = head.Category;
         CaptureTime = head.CaptureTime;
         Length = head.Count;
     }
-    // Adds the next units of a text that comes in pieces. False once the text has stopped at a
-    // zero unit: the units after it are not kept.
-    bool AddUnits(const char16_t* units, size_t count);
 
-    std::pmr::u16string Text;
+    StoredText Text;
 };
 
 }  // namespace snipora

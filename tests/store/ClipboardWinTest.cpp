@@ -53,7 +53,7 @@ protected:
 };
 
 TEST_F(ClipboardWinTest, ReadsUnicodeTextUpToItsFirstZeroUnit) {
-    std::pmr::u16string text;
+    StoredText text;
     PutUnicode(hwnd, std::u16string(u"before\0after", 12));
     EXPECT_TRUE(clipboard.HasText());
     EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::Text);
@@ -71,7 +71,7 @@ TEST_F(ClipboardWinTest, ReadsUnicodeTextUpToItsFirstZeroUnit) {
 TEST_F(ClipboardWinTest, ABlockWithoutTerminatorIsReadNoFurtherThanItsEnd) {
     const char16_t units[] = {u'a', u'b', u'c', u'd'};
     PutRaw(hwnd, CF_UNICODETEXT, units, sizeof units);
-    std::pmr::u16string text;
+    StoredText text;
     EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::Text);
     // The system may terminate the text itself; either way nothing past the block is read.
     EXPECT_LE(text.size(), 4u);
@@ -84,7 +84,7 @@ TEST_F(ClipboardWinTest, SeveralMegabytesAreTakenWhole) {
         big[i] = char16_t(u'A' + i % 26);
     }
     PutUnicode(hwnd, big);
-    std::pmr::u16string text;
+    StoredText text;
     EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::Text);
     EXPECT_EQ(std::u16string_view(text), big);
 }
@@ -112,7 +112,8 @@ TEST_F(ClipboardWinTest, WritePlacesOnlyUnicodeTextOwnedByTheWindow) {
     }
 
     ASSERT_TRUE(clipboard.WriteText(hwnd, u""));
-    std::pmr::u16string text = u"stale";
+    StoredText text;
+    text = u"stale";
     EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::Text);
     EXPECT_EQ(text, u"");
 }
@@ -121,7 +122,8 @@ TEST_F(ClipboardWinTest, NoTextMeansNothingToRead) {
     const DWORD number = 42;
     PutRaw(hwnd, ::RegisterClipboardFormatW(L"Snipora test format"), &number, sizeof number);
     EXPECT_FALSE(clipboard.HasText());
-    std::pmr::u16string text = u"kept";
+    StoredText text;
+    text = u"kept";
     EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::NoData);
     EXPECT_EQ(text, u"kept");
 }
@@ -153,7 +155,7 @@ private:
 
 TEST_F(ClipboardWinTest, ABrieflyHeldClipboardIsWaitedFor) {
     PutUnicode(hwnd, u"copied while busy");
-    std::pmr::u16string text;
+    StoredText text;
     {
         Holder holder(std::chrono::milliseconds(40));
         EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::Text);
@@ -169,7 +171,8 @@ TEST_F(ClipboardWinTest, ABrieflyHeldClipboardIsWaitedFor) {
 
 TEST_F(ClipboardWinTest, AClipboardHeldLongIsGivenUpSoon) {
     PutUnicode(hwnd, u"unchanged");
-    std::pmr::u16string text = u"before";
+    StoredText text;
+    text = u"before";
     Holder holder(std::chrono::milliseconds(800));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(clipboard.ReadText(hwnd, text), ClipboardRead::OpenFailed);

@@ -93,25 +93,28 @@ TEST_F(DataFileTest, RoundTripKeepsOrderCategoriesTimesAndTexts) {
 }
 
 TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
-    // Records of 16 to 30 bytes, many of them cut by the edges of the file's read buffer.
-    const size_t count = 20000;
+    // Records of 16 to 30 bytes, over more than a read block, so that some are cut by its edge.
+    const size_t count = 60000;
     std::string bytes;
     for (size_t i = 0; i < count; ++i) {
         bytes += Record(0, 100.0 + i, std::u16string(i % 8, static_cast<char16_t>(u'a' + i % 26)));
     }
-    // A text longer than the read buffer that stops at a zero unit in a later part of it: the
-    // rest is passed over and the next record still found.
-    std::u16string stopped(200000, u'z');
+    // A text longer than a read block that stops at a zero unit in a later part of it: the rest
+    // is passed over and the next record still found.
+    std::u16string stopped(600000, u'z');
     stopped[70000] = u'\0';
     bytes += Record(3, 6.0, stopped);
-    bytes += Record(2, 5.0, u"odd category");
+    // A short one stops at a zero unit too.
+    bytes += Record(2, 5.0, std::u16string(u"odd category\0passed over", 25));
     WriteBytes(data, bytes);
     EXPECT_TRUE(db.LoadFromFile(data));
     ASSERT_EQ(db.Items().size(), count + 2);
     EXPECT_EQ(db.Items().front()->Category, 2);
+    EXPECT_EQ(db.Items().front()->Text, u"odd category");
+    EXPECT_EQ(db.Items().front()->Length, 25u);
     const CTextItem& cut = **std::next(db.Items().begin());
     EXPECT_EQ(std::u16string_view(cut.Text), std::u16string(70000, u'z'));
-    EXPECT_EQ(cut.Length, 200000u);
+    EXPECT_EQ(cut.Length, 600000u);
     size_t i = count;
     for (auto it = std::next(db.Items().begin(), 2); it != db.Items().end(); ++it) {
         --i;

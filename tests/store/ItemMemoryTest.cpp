@@ -29,28 +29,6 @@ void ExpectApart(const std::vector<Block>& blocks) {
     }
 }
 
-TEST(TextArena, PacksTextsOverManyChunksAlignedAndApart) {
-    TextArena arena;
-    for (int round = 0; round < 2; ++round) {
-        std::vector<Block> blocks;
-        // Past several chunks, mostly short texts so that each chunk ends close to full, with
-        // sizes at the packed limit and over it, and both alignments.
-        for (size_t i = 0; i < 20000; ++i) {
-            const size_t bytes =
-                i % 50 == 0 ? TextArena::PackedLimit - 1 + i / 50 % 3 : (i * 37) % 301 + 1;
-            const size_t alignment = i % 3 == 0 ? 8 : 2;
-            auto* at = static_cast<unsigned char*>(arena.allocate(bytes, alignment));
-            ASSERT_EQ(reinterpret_cast<uintptr_t>(at) % alignment, 0u);
-            blocks.push_back({at, bytes});
-        }
-        ExpectApart(blocks);
-        for (const Block& block : blocks) {
-            arena.deallocate(block.at, block.bytes, 2);
-        }
-        arena.Release();
-    }
-}
-
 TEST(BlockPool, HandsFreedBlocksOutAgainAndPassesOtherSizesOn) {
     BlockPool pool;
     std::vector<Block> blocks;

@@ -29,7 +29,7 @@ public:
 
     bool HasText() override { return hasText; }
     bool IsPrivate(WindowHandle) override { return isPrivate; }
-    ClipboardRead ReadText(WindowHandle owner, std::pmr::u16string& out) override {
+    ClipboardRead ReadText(WindowHandle owner, StoredText& out) override {
         lastOwner = owner;
         if (openFails) {
             return ClipboardRead::OpenFailed;
