@@ -178,12 +178,14 @@ int Run() {
     handler.AddCategories();
     handler.RefreshTree();
     tree.ExpandHistory();
-    // The plain scan's copies of the texts, each ending in a zero unit.
-    std::vector<std::u16string> texts;
+    // The plain scan's copies of the texts, each ending in a zero unit. They are made oldest
+    // first, so that they lie in memory as the loaded texts do, and scanned in the list's order.
+    std::vector<std::u16string> texts(handler.Items().size());
     size_t units = 0;
-    for (const auto& item : handler.Items()) {
-        texts.emplace_back(item->Text);
-        units += item->Text.size();
+    auto text = texts.rbegin();
+    for (auto item = handler.Items().rbegin(); item != handler.Items().rend(); ++item, ++text) {
+        *text = std::u16string_view((*item)->Text);
+        units += (*item)->Text.size();
     }
     std::printf(
         "bench_filter (%s): %d notes and %d history items, %zu units, median of %d "

@@ -1,6 +1,7 @@
 #include "view/ClipboardHandler.h"
 
 #include <map>
+#include <vector>
 
 #include "store/DisplayText.h"
 
@@ -93,7 +94,19 @@ void CClipboardHandler::RefreshTree() {
     for (auto& [key, category] : root_.Children) {
         walks.emplace(key, Walk{category.get(), category->Children.end()});
     }
+    // A search reads the texts oldest first, the order in which a loaded file lays them out in
+    // memory: read forwards, they arrive from memory ahead of the search.
+    std::vector<bool> matches;
+    if (filtering) {
+        matches.resize(Items().size());
+        auto match = matches.rbegin();
+        for (auto item = Items().rbegin(); item != Items().rend(); ++item, ++match) {
+            *match = filter_->Matches((*item)->Text);
+        }
+    }
+    auto match = matches.begin();
     for (const auto& item : Items()) {
+        const bool matched = filtering && *match++;
         const bool inHistory = item->Category == HistoryCategory;
         // Categories other than the two have no node and are not shown.
         auto walk = walks.find(static_cast<uint32_t>(item->Category));
@@ -102,7 +115,7 @@ void CClipboardHandler::RefreshTree() {
         }
         CItemNode& parent = *walk->second.category;
         ++parent.Total;
-        if (filtering ? !filter_->Matches(item->Text) : inHistory && ++history > HistoryShown) {
+        if (filtering ? !matched : inHistory && ++history > HistoryShown) {
             continue;
         }
         // Without its category's entry, an item's entry would land among the categories.
