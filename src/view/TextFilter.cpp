@@ -8,8 +8,78 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define SNIPORA_WIDE_BLOCKS 1
+#endif
 
 namespace snipora {
+
+namespace {
+
+#if defined(SNIPORA_WIDE_BLOCKS)
+bool WideBlocksAvailable() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+bool wideBlocks = WideBlocksAvailable();
+
+// Which of sixteen units are one of the four forms.
+__attribute__((target("avx2"))) inline __m256i AnyOf16(const __m256i (&forms)[4],
+                                                       const char16_t* units) {
+    const __m256i u = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(units));
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_cmpeq_epi16(u, forms[0]), _mm256_cmpeq_epi16(u, forms[1])),
+        _mm256_or_si256(_mm256_cmpeq_epi16(u, forms[2]), _mm256_cmpeq_epi16(u, forms[3])));
+}
+#else
+bool wideBlocks = false;
+#endif
+
+}  // namespace
+
+void TextFilter::AllowWideBlocks(bool allow) {
+#if defined(SNIPORA_WIDE_BLOCKS)
+    wideBlocks = allow && WideBlocksAvailable();
+#else
+    (void)allow;
+#endif
+}
+
+#if defined(SNIPORA_WIDE_BLOCKS)
+template <bool Both>
+__attribute__((target("avx2"))) std::pair<std::optional<size_t>, size_t>
+TextFilter::FindInWideBlocks(std::u16string_view text, size_t lastStart) const {
+    __m256i firsts[4], seconds[4];
+    for (size_t i = 0; i < 4; ++i) {
+        firsts[i] = _mm256_set1_epi16(static_cast<short>(firsts_[i]));
+        seconds[i] = _mm256_set1_epi16(static_cast<short>(seconds_[i]));
+    }
+    size_t from = 0;
+    for (; from + 16 <= lastStart + 1; from += 16) {
+        __m256i hits = AnyOf16(firsts, &text[from]);
+        if constexpr (Both) {
+            hits = _mm256_and_si256(hits, AnyOf16(seconds, &text[from + 1]));
+        }
+        for (auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits)); mask != 0;
+             mask &= mask - 1) {
+            // Two bits a unit: one goes here, the other with the step of the loop.
+            const size_t start = from + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+            mask &= mask - 1;
+            if (MatchesFrom(text, start, Both ? 2 : 1, folded_.size())) {
+                return {start, from};
+            }
+        }
+    }
+    return {std::nullopt, from};
+}
+#else
+template <bool Both>
+std::pair<std::optional<size_t>, size_t> TextFilter::FindInWideBlocks(std::u16string_view,
+                                                                      size_t) const {
+    return {std::nullopt, 0};
+}
+#endif
 
 CaseFolding::CaseFolding(MapUnits map) {
     for (size_t unit = 0; unit < table_.size(); ++unit) {
@@ -124,12 +194,6 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     }
     const size_t lastStart = text.size() - length;
     const CaseFolding& folding = *folding_;
-    const auto matchesFrom = [&](size_t at, size_t from, size_t to) {
-        while (from < to && folding.Fold(text[at + from]) == folded_[from]) {
-            ++from;
-        }
-        return from == to;
-    };
     size_t at = 0;
 #if defined(__SSE2__)
     // A block is checked on the first unit of a filter of one or two. From three units on, it is
@@ -153,10 +217,10 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
             __m128i form[4];
         };
         const AnyOf first(firsts_), second(seconds_);
-        // Returns the first match in the blocks, or where the blocks end: the last few starts
-        // are left to the unit by unit search below.
-        const auto blocks = [&](auto both) -> std::pair<std::optional<size_t>, size_t> {
-            size_t from = 0;
+        // Returns the first match in the blocks from `from` on, or where the blocks end: the
+        // last few starts are left to the unit by unit search below.
+        const auto blocks = [&](auto both,
+                                size_t from) -> std::pair<std::optional<size_t>, size_t> {
             for (; from + 8 <= lastStart + 1; from += 8) {
                 __m128i hits = first.In(&text[from]);
                 if constexpr (both) {
@@ -167,14 +231,24 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
                     // Two bits a unit: one goes here, the other with the step of the loop.
                     const size_t start = from + static_cast<size_t>(__builtin_ctz(mask)) / 2;
                     mask &= mask - 1;
-                    if (matchesFrom(start, both ? 2 : 1, length)) {
+                    if (MatchesFrom(text, start, both ? 2 : 1, length)) {
                         return {start, from};
                     }
                 }
             }
             return {std::nullopt, from};
         };
-        const auto [found, end] = pairs ? blocks(std::true_type()) : blocks(std::false_type());
+        // Sixteen at a time first, where the processor can.
+        auto wide = std::pair<std::optional<size_t>, size_t>(std::nullopt, 0);
+        if (wideBlocks) {
+            wide = pairs ? FindInWideBlocks<true>(text, lastStart)
+                         : FindInWideBlocks<false>(text, lastStart);
+            if (wide.first) {
+                return wide.first;
+            }
+        }
+        const auto [found, end] =
+            pairs ? blocks(std::true_type(), wide.second) : blocks(std::false_type(), wide.second);
         if (found) {
             return found;
         }
@@ -184,7 +258,7 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (length >= 3) {
         while (at <= lastStart) {
             const char16_t unit = text[at + length - 1];
-            if (folding.Fold(unit) == folded_[length - 1] && matchesFrom(at, 0, length - 1)) {
+            if (folding.Fold(unit) == folded_[length - 1] && MatchesFrom(text, at, 0, length - 1)) {
                 return at;
             }
             at += skip_[unit & 0xFF];
@@ -196,7 +270,7 @@ std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
         const bool starts = fewFirsts_
                                 ? std::find(firsts_.begin(), firsts_.end(), unit) != firsts_.end()
                                 : folding.Fold(unit) == folded_[0];
-        if (starts && matchesFrom(at, 1, length)) {
+        if (starts && MatchesFrom(text, at, 1, length)) {
             return at;
         }
     }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace snipora {
@@ -51,7 +52,23 @@ public:
     std::optional<size_t> Find(std::u16string_view text) const;
     size_t Length() const { return folded_.size(); }
 
+    // Whether searches may check sixteen starts at a time where the processor can (they check
+    // eight otherwise); on by default. Tests turn it off to reach the narrower way too.
+    static void AllowWideBlocks(bool allow);
+
 private:
+    // Whether the filter's units from `from` to `to` match the text's from `at + from` on.
+    bool MatchesFrom(std::u16string_view text, size_t at, size_t from, size_t to) const {
+        while (from < to && folding_->Fold(text[at + from]) == folded_[from]) {
+            ++from;
+        }
+        return from == to;
+    }
+    // The first match among the starts checked sixteen at a time, or where those blocks end.
+    template <bool Both>
+    std::pair<std::optional<size_t>, size_t> FindInWideBlocks(std::u16string_view text,
+                                                              size_t lastStart) const;
+
     std::u16string text_;
     std::u16string folded_;
     const CaseFolding* folding_ = nullptr;

@@ -60,11 +60,13 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     // a low byte (a, \u0161) move it the shortest way.
     EXPECT_EQ(Filter(u"bax").Find(u"zBAX"), 1u);
     EXPECT_EQ(Filter(u"\u0161ab").Find(u"z\u0160Ab"), 1u);
-    // A filter looks at eight starts at a time, by its first unit or from three units on by its
-    // first two: a match at every place of a text, after starts that lead nowhere in the same
-    // eight (on the first unit, on the first two, at every unit), and in the last few starts.
+    // A filter looks at sixteen or eight starts at a time, by its first unit or from three units
+    // on by its first two: a match at every place of a text, after starts that lead nowhere in
+    // the same block (on the first unit, on the first two, at every unit), and in the last few
+    // starts.
     const auto none = std::optional<size_t>();
-    for (size_t length = 2; length < 30; ++length) {
+    for (size_t length = 2; length < 60; ++length) {
+        TextFilter::AllowWideBlocks(length % 2 == 0);
         for (size_t at = 0; at + 2 <= length; ++at) {
             const std::u16string text =
                 std::u16string(at, u'q') + u"Qz" + std::u16string(length - at - 2, u'q');
@@ -76,6 +78,7 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
             EXPECT_FALSE(Filter(u"qzz").Matches(text)) << length << " " << at;
         }
     }
+    TextFilter::AllowWideBlocks(true);
 }
 
 TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {
