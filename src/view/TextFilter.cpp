@@ -46,41 +46,6 @@ void TextFilter::AllowWideBlocks(bool allow) {
 #endif
 }
 
-#if defined(SNIPORA_WIDE_BLOCKS)
-template <bool Both>
-__attribute__((target("avx2"))) std::pair<std::optional<size_t>, size_t>
-TextFilter::FindInWideBlocks(std::u16string_view text, size_t lastStart) const {
-    __m256i firsts[4], seconds[4];
-    for (size_t i = 0; i < 4; ++i) {
-        firsts[i] = _mm256_set1_epi16(static_cast<short>(firsts_[i]));
-        seconds[i] = _mm256_set1_epi16(static_cast<short>(seconds_[i]));
-    }
-    size_t from = 0;
-    for (; from + 16 <= lastStart + 1; from += 16) {
-        __m256i hits = AnyOf16(firsts, &text[from]);
-        if constexpr (Both) {
-            hits = _mm256_and_si256(hits, AnyOf16(seconds, &text[from + 1]));
-        }
-        for (auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits)); mask != 0;
-             mask &= mask - 1) {
-            // Two bits a unit: one goes here, the other with the step of the loop.
-            const size_t start = from + static_cast<size_t>(__builtin_ctz(mask)) / 2;
-            mask &= mask - 1;
-            if (MatchesFrom(text, start, Both ? 2 : 1, folded_.size())) {
-                return {start, from};
-            }
-        }
-    }
-    return {std::nullopt, from};
-}
-#else
-template <bool Both>
-std::pair<std::optional<size_t>, size_t> TextFilter::FindInWideBlocks(std::u16string_view,
-                                                                      size_t) const {
-    return {std::nullopt, 0};
-}
-#endif
-
 CaseFolding::CaseFolding(MapUnits map) {
     for (size_t unit = 0; unit < table_.size(); ++unit) {
         table_[unit] = static_cast<char16_t>(unit);
@@ -179,10 +144,45 @@ bool TextFilter::FewForms(char16_t unit, const CaseFolding& folding, Forms& form
     return true;
 }
 
-// Where the filter's first unit has few forms, eight starts of the text are checked at a time:
-// most blocks of a text hold no start at all, and the rest of the filter is compared only where
-// one is. Otherwise a filter of three units or more moves along the text by the unit under its
-// end, unfolded, so that it reads only a part of a text it is not in; a shorter one compares
+#if defined(SNIPORA_WIDE_BLOCKS)
+template <bool Both>
+__attribute__((target("avx2"))) std::pair<std::optional<size_t>, size_t>
+TextFilter::FindInWideBlocks(std::u16string_view text, size_t lastStart) const {
+    __m256i firsts[4], seconds[4];
+    for (size_t i = 0; i < 4; ++i) {
+        firsts[i] = _mm256_set1_epi16(static_cast<short>(firsts_[i]));
+        seconds[i] = _mm256_set1_epi16(static_cast<short>(seconds_[i]));
+    }
+    size_t from = 0;
+    for (; from + 16 <= lastStart + 1; from += 16) {
+        __m256i hits = AnyOf16(firsts, &text[from]);
+        if constexpr (Both) {
+            hits = _mm256_and_si256(hits, AnyOf16(seconds, &text[from + 1]));
+        }
+        for (auto mask = static_cast<uint32_t>(_mm256_movemask_epi8(hits)); mask != 0;
+             mask &= mask - 1) {
+            // Two bits a unit: one goes here, the other with the step of the loop.
+            const size_t start = from + static_cast<size_t>(__builtin_ctz(mask)) / 2;
+            mask &= mask - 1;
+            if (MatchesFrom(text, start, Both ? 2 : 1, folded_.size())) {
+                return {start, from};
+            }
+        }
+    }
+    return {std::nullopt, from};
+}
+#else
+template <bool Both>
+std::pair<std::optional<size_t>, size_t> TextFilter::FindInWideBlocks(std::u16string_view,
+                                                                      size_t) const {
+    return {std::nullopt, 0};
+}
+#endif
+
+// Where the filter's first unit has few forms, sixteen or eight starts of the text are checked at
+// a time: most blocks of a text hold no start at all, and the rest of the filter is compared only
+// where one is. Otherwise a filter of three units or more moves along the text by the unit under
+// its end, unfolded, so that it reads only a part of a text it is not in; a shorter one compares
 // each unit of the text with the first of the filter.
 std::optional<size_t> TextFilter::Find(std::u16string_view text) const {
     if (folded_.empty()) {
