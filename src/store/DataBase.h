@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <list>
 #include <memory>
-#include <memory_resource>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,7 +42,7 @@ public:
     // The entries come from a pool of equal blocks, and most texts of a loaded file stay in the
     // blocks it was read into: a file of many notes loads without asking the system heap, or
     // copying, for each one.
-    using ItemList = std::pmr::list<ItemEntry>;
+    using ItemList = std::list<ItemEntry, PoolAllocator<ItemEntry>>;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
     CDataBase(const CDataBase&) = delete;
@@ -93,7 +92,7 @@ private:
     // The loaded file's blocks, which its items' texts share; kept until the list is replaced,
     // so what an item that goes before then leaves in them stays unused until that point.
     std::vector<std::unique_ptr<char16_t[]>> loadedBlocks_;
-    ItemList items_{&pool_};
+    ItemList items_{PoolAllocator<ItemEntry>(pool_)};
 };
 
 }  // namespace snipora

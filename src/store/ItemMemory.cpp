@@ -4,22 +4,6 @@
 
 namespace snipora {
 
-void* BlockPool::do_allocate(size_t bytes, size_t alignment) {
-    if (bytes == blockSize_ && alignment <= alignof(Unit)) {
-        if (free_ != nullptr) {
-            FreeBlock* block = free_;
-            free_ = block->next;
-            return block;
-        }
-        if (carved_ != carveEnd_) {
-            void* block = carved_;
-            carved_ += blockUnits_;
-            return block;
-        }
-    }
-    return AllocateSlowly(bytes, alignment);
-}
-
 void* BlockPool::AllocateSlowly(size_t bytes, size_t alignment) {
     if (blockSize_ == 0 && bytes >= sizeof(FreeBlock) && alignment <= alignof(Unit)) {
         blockSize_ = bytes;
@@ -38,16 +22,6 @@ void* BlockPool::AllocateSlowly(size_t bytes, size_t alignment) {
     void* block = carved_;
     carved_ += blockUnits_;
     return block;
-}
-
-void BlockPool::do_deallocate(void* block, size_t bytes, size_t alignment) {
-    if (!Pooled(bytes, alignment)) {
-        std::pmr::get_default_resource()->deallocate(block, bytes, alignment);
-        return;
-    }
-    auto* freed = static_cast<FreeBlock*>(block);
-    freed->next = free_;
-    free_ = freed;
 }
 
 }  // namespace snipora

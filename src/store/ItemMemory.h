@@ -18,6 +18,32 @@ public:
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
 
+    // As allocate and deallocate, with no virtual call, for callers that know the pool.
+    void* Allocate(size_t bytes, size_t alignment) {
+        if (bytes == blockSize_ && alignment <= alignof(Unit)) {
+            if (free_ != nullptr) {
+                FreeBlock* block = free_;
+                free_ = block->next;
+                return block;
+            }
+            if (carved_ != carveEnd_) {
+                void* block = carved_;
+                carved_ += blockUnits_;
+                return block;
+            }
+        }
+        return AllocateSlowly(bytes, alignment);
+    }
+    void Deallocate(void* block, size_t bytes, size_t alignment) {
+        if (!Pooled(bytes, alignment)) {
+            std::pmr::get_default_resource()->deallocate(block, bytes, alignment);
+            return;
+        }
+        auto* freed = static_cast<FreeBlock*>(block);
+        freed->next = free_;
+        free_ = freed;
+    }
+
 private:
     struct FreeBlock {
         FreeBlock* next;
@@ -28,8 +54,12 @@ private:
         char bytes[kUnitBytes];
     };
 
-    void* do_allocate(size_t bytes, size_t alignment) override;
-    void do_deallocate(void* block, size_t bytes, size_t alignment) override;
+    void* do_allocate(size_t bytes, size_t alignment) override {
+        return Allocate(bytes, alignment);
+    }
+    void do_deallocate(void* block, size_t bytes, size_t alignment) override {
+        Deallocate(block, bytes, alignment);
+    }
     bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
         return this == &other;
     }
@@ -46,6 +76,32 @@ private:
     Unit* carved_ = nullptr;  // the next block not yet handed out
     Unit* carveEnd_ = nullptr;
     std::vector<std::unique_ptr<Unit[]>> chunks_;
+};
+
+// Hands out the blocks of one pool to a standard container, with no virtual call for each.
+template <typename T>
+class PoolAllocator {
+public:
+    using value_type = T;
+
+    explicit PoolAllocator(BlockPool& pool) noexcept : pool_(&pool) {}
+    template <typename U>
+    PoolAllocator(const PoolAllocator<U>& other) noexcept : pool_(other.pool_) {}
+
+    T* allocate(size_t count) {
+        return static_cast<T*>(pool_->Allocate(count * sizeof(T), alignof(T)));
+    }
+    void deallocate(T* block, size_t count) noexcept {
+        pool_->Deallocate(block, count * sizeof(T), alignof(T));
+    }
+    friend bool operator==(const PoolAllocator& a, const PoolAllocator& b) {
+        return a.pool_ == b.pool_;
+    }
+
+private:
+    template <typename>
+    friend class PoolAllocator;
+    BlockPool* pool_;
 };
 
 }  // namespace snipora
