@@ -39,6 +39,9 @@ public:
     friend bool operator==(const StoredText& a, std::u16string_view b) {
         return std::u16string_view(a) == b;
     }
+    friend bool operator==(const StoredText& a, const StoredText& b) {
+        return std::u16string_view(a) == std::u16string_view(b);
+    }
 
 private:
     void Free() {
