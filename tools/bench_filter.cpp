@@ -68,11 +68,11 @@ struct Tree {
         handler.RefreshTree();
     }
 };
-size_t PlainScan(const std::vector<std::u16string>& texts, const std::u16string& filter) {
+size_t PlainScan(const std::vector<std::u16string_view>& texts, const std::u16string& filter) {
     size_t found = 0;
     const auto* needle = reinterpret_cast<const wchar_t*>(filter.c_str());
-    for (const auto& text : texts) {
-        found += std::wcsstr(reinterpret_cast<const wchar_t*>(text.c_str()), needle) != nullptr;
+    for (const auto text : texts) {
+        found += std::wcsstr(reinterpret_cast<const wchar_t*>(text.data()), needle) != nullptr;
     }
     return found;
 }
@@ -80,10 +80,10 @@ size_t PlainScan(const std::vector<std::u16string>& texts, const std::u16string&
 struct Tree : bench::Tree {
     void Refresh(CClipboardHandler& handler) { handler.RefreshTree(); }
 };
-size_t PlainScan(const std::vector<std::u16string>& texts, const std::u16string& filter) {
+size_t PlainScan(const std::vector<std::u16string_view>& texts, const std::u16string& filter) {
     size_t found = 0;
-    for (const auto& text : texts) {
-        found += text.find(filter) != std::u16string::npos;
+    for (const auto text : texts) {
+        found += text.find(filter) != std::u16string_view::npos;
     }
     return found;
 }
@@ -138,8 +138,9 @@ using bench::Median;
 using bench::Seconds;
 
 // One keystroke from `before` to `after`, on a tree that shows `before`.
-void Keystroke(CClipboardHandler& handler, Tree& tree, const std::vector<std::u16string>& texts,
-               const std::u16string& before, const std::u16string& after) {
+void Keystroke(CClipboardHandler& handler, Tree& tree,
+               const std::vector<std::u16string_view>& texts, const std::u16string& before,
+               const std::u16string& after) {
     std::vector<double> keystrokes, scans;
     size_t shown = 0, scanned = 0;
     for (int round = 0; round < kRounds; ++round) {
@@ -152,6 +153,8 @@ void Keystroke(CClipboardHandler& handler, Tree& tree, const std::vector<std::u1
         keystrokes.push_back(Seconds(start));
         shown = handler.Root().Children.at(0)->Size + handler.Root().Children.at(1)->Size;
 
+        // The scan, too, follows one for `before`, as the keystroke follows a refresh for it.
+        PlainScan(texts, before);
         start = std::chrono::steady_clock::now();
         scanned = PlainScan(texts, after);
         scans.push_back(Seconds(start));
@@ -178,14 +181,20 @@ int Run() {
     handler.AddCategories();
     handler.RefreshTree();
     tree.ExpandHistory();
-    // The plain scan's copies of the texts, each ending in a zero unit. They are made oldest
-    // first, so that they lie in memory as the loaded texts do, and scanned in the list's order.
-    std::vector<std::u16string> texts(handler.Items().size());
+    // The plain scan's copy of the texts, each followed by a zero unit: one after another,
+    // oldest first, as the loaded texts lie in memory, and scanned in the list's order.
     size_t units = 0;
+    for (const auto& item : handler.Items()) {
+        units += item->Text.size();
+    }
+    std::u16string copy;
+    copy.reserve(units + handler.Items().size());
+    std::vector<std::u16string_view> texts(handler.Items().size());
     auto text = texts.rbegin();
     for (auto item = handler.Items().rbegin(); item != handler.Items().rend(); ++item, ++text) {
-        *text = std::u16string_view((*item)->Text);
-        units += (*item)->Text.size();
+        *text = std::u16string_view(copy.data() + copy.size(), (*item)->Text.size());
+        copy.append(std::u16string_view((*item)->Text));
+        copy.push_back(u'\0');
     }
     std::printf(
         "bench_filter (%s): %d notes and %d history items, %zu units, median of %d "
