@@ -8,17 +8,17 @@
 
 namespace snipora {
 
-// A memory resource for many blocks of one size, such as the nodes of a list: blocks are cut
+// A pool for many blocks of one size, such as the nodes of a list: blocks are cut
 // from chunks in turn and go back to a free list, so that taking one costs a few instructions. The
 // size is that of the first request; other sizes pass to the default resource. Chunks are given
 // back only when the pool goes.
-class BlockPool final : public std::pmr::memory_resource {
+class BlockPool {
 public:
     BlockPool() = default;
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
 
-    // As allocate and deallocate, with no virtual call, for callers that know the pool.
+    // Inline, so that taking or giving back a list node costs no call.
     void* Allocate(size_t bytes, size_t alignment) {
         if (bytes == blockSize_ && alignment <= alignof(Unit)) {
             if (free_ != nullptr) {
@@ -54,15 +54,6 @@ private:
         char bytes[kUnitBytes];
     };
 
-    void* do_allocate(size_t bytes, size_t alignment) override {
-        return Allocate(bytes, alignment);
-    }
-    void do_deallocate(void* block, size_t bytes, size_t alignment) override {
-        Deallocate(block, bytes, alignment);
-    }
-    bool do_is_equal(const std::pmr::memory_resource& other) const noexcept override {
-        return this == &other;
-    }
     bool Pooled(size_t bytes, size_t alignment) const {
         return bytes == blockSize_ && blockSize_ != 0 && alignment <= alignof(Unit);
     }

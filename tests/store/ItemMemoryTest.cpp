@@ -33,16 +33,16 @@ TEST(BlockPool, HandsFreedBlocksOutAgainAndPassesOtherSizesOn) {
     BlockPool pool;
     std::vector<Block> blocks;
     for (int i = 0; i < 1000; ++i) {
-        blocks.push_back({static_cast<unsigned char*>(pool.allocate(88, 8)), 88});
+        blocks.push_back({static_cast<unsigned char*>(pool.Allocate(88, 8)), 88});
         ASSERT_EQ(reinterpret_cast<uintptr_t>(blocks.back().at) % 8, 0u);
     }
-    blocks.push_back({static_cast<unsigned char*>(pool.allocate(24, 8)), 24});
+    blocks.push_back({static_cast<unsigned char*>(pool.Allocate(24, 8)), 24});
     ExpectApart(blocks);
     void* freed = blocks[500].at;
-    pool.deallocate(freed, 88, 8);
-    EXPECT_EQ(pool.allocate(88, 8), freed);
+    pool.Deallocate(freed, 88, 8);
+    EXPECT_EQ(pool.Allocate(88, 8), freed);
     for (const Block& block : blocks) {
-        pool.deallocate(block.at, block.bytes, 8);
+        pool.Deallocate(block.at, block.bytes, 8);
     }
 }
 
