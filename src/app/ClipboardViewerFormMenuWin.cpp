@@ -64,6 +64,7 @@ void TClipboardViewerForm::Settings1Click() {
     }
     if (accepted) {
         ApplySettings();
+        KeepBarOnScreen();
     }
 }
 

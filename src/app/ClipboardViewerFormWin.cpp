@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "common/Error.h"
+#include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
 #include "settings/DialogValues.h"
@@ -18,8 +19,11 @@
 namespace snipora {
 namespace {
 
-constexpr UINT_PTR kTickTimer = 1;  // the 10 ms tick
-constexpr UINT_PTR kSaveTimer = 2;  // the save that follows changes of the lists
+constexpr UINT_PTR kTickTimer = 1;   // the 10 ms tick
+constexpr UINT_PTR kSaveTimer = 2;   // the save that follows changes of the lists
+constexpr UINT_PTR kCloseTimer = 3;  // the end of a close that left a balloon to read
+constexpr UINT kBalloonLingerMs = 3000;
+constexpr int kHotKeyId = 1;
 constexpr UINT kTickMs = 10;
 constexpr UINT WM_APP_STARTUP = WM_APP + 2;
 
@@ -83,6 +87,7 @@ TClipboardViewerForm::~TClipboardViewerForm() {
     handler_ = nullptr;
     if (Handle() != nullptr) {
         tearingDown_ = true;  // an error on the way out is still shown: no quit message
+        ::UnregisterHotKey(Handle(), kHotKeyId);
         ::DestroyWindow(Handle());
     }
 }
@@ -126,8 +131,9 @@ void TClipboardViewerForm::Create() {
     }
     MoveWindowTo(left, top);
 
-    // The collapsed bar.
+    // The collapsed bar, with its button in sight.
     popup_.SetExpanded(false);
+    KeepBarOnScreen();
 
     // Drawing: double buffering, the scratch bitmap, the skin.
     TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
@@ -213,7 +219,51 @@ void TClipboardViewerForm::ApplySettings() {
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
         return settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled);
     });
+    RegisterHotKey(keys);
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
+}
+
+// The system keeps the hot key from every other program and reports it with WM_HOTKEY, so that
+// it never reaches the window in front as well. Taken by another program, it is said once; the
+// mouse gesture and the button still open the popup. A hot key of modifiers alone cannot be
+// registered and is watched by the tick as before.
+void TClipboardViewerForm::RegisterHotKey(const TriggerKeys& keys) {
+    ::UnregisterHotKey(Handle(), kHotKeyId);
+    const bool systemKey = keys.secondaryEnabled && keys.systemKey != 0;
+    popup_.SetHotKeyWatched(!systemKey);
+    if (systemKey) {
+        if (!::RegisterHotKey(Handle(), kHotKeyId, keys.systemModifiers, keys.systemKey)) {
+            const std::wstring name = HotKeyName(keys);
+            LogError("[Form] The hot key " + Utf16ToUtf8(win::Utf16(name)) +
+                     " is used by another program");
+            if (!hotKeyTakenReported_ && trayIcon_) {
+                hotKeyTakenReported_ = true;
+                trayIcon_->ShowBalloon(
+                    L"Snipora", L"Another program uses " + name +
+                                    L". Open Snipora with Ctrl+click or its button, or choose "
+                                    L"another key in the settings.");
+            }
+        }
+    }
+}
+
+std::wstring TClipboardViewerForm::HotKeyName(const TriggerKeys& keys) {
+    std::wstring name;
+    if (keys.systemModifiers & kHotKeyControl) {
+        name += L"Ctrl+";
+    }
+    if (keys.systemModifiers & kHotKeyAlt) {
+        name += L"Alt+";
+    }
+    if (keys.systemModifiers & kHotKeyShift) {
+        name += L"Shift+";
+    }
+    wchar_t key[64] = {};
+    const UINT scan = ::MapVirtualKeyW(keys.systemKey, MAPVK_VK_TO_VSC);
+    if (scan != 0 && ::GetKeyNameTextW(static_cast<LONG>(scan << 16), key, 64) > 0) {
+        return name + key;
+    }
+    return name + std::to_wstring(keys.systemKey);
 }
 
 void TClipboardViewerForm::StartUp() {
@@ -272,12 +322,20 @@ void TClipboardViewerForm::FormClose() {
     }
     closed_ = true;
     ::KillTimer(Handle(), kTickTimer);
+    ::UnregisterHotKey(Handle(), kHotKeyId);
     saver_->Forget();
     container_->DestroyHandler();
     handler_ = nullptr;
     const Rect rect = WindowRect();
-    saver_->StorePosition(rect.left, rect.top, true);
+    const bool stored = saver_->StorePosition(rect.left, rect.top, true);
     settings::FreeSettingsStorage();
+    if (!stored) {
+        // The balloon goes with the tray icon: the icon stays a moment, the window is gone from
+        // sight, and nothing waits for the user.
+        ::ShowWindow(Handle(), SW_HIDE);
+        ::SetTimer(Handle(), kCloseTimer, kBalloonLingerMs, nullptr);
+        return;
+    }
     ::DestroyWindow(Handle());
 }
 
@@ -319,6 +377,11 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 ::SetFocus(tree_);
             }
             return 0;
+        case WM_HOTKEY:
+            if (wParam == kHotKeyId && !pasting_) {
+                popup_.HotKeyPressed();
+            }
+            return 0;
         case WM_DRAWCLIPBOARD:
             OnDrawClipboard(wParam, lParam);
             return 0;
@@ -347,6 +410,8 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 }
             } else if (wParam == kSaveTimer) {
                 saver_->AutoSave();
+            } else if (wParam == kCloseTimer) {
+                ::DestroyWindow(Handle());
             }
             return 0;
         case WM_COMMAND:
@@ -365,6 +430,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case TrayIcon::kCallbackMessage:
             OnTrayMessage(lParam);
             return 0;
+        case WM_DISPLAYCHANGE:
+            KeepBarOnScreen();
+            break;
         case WM_APP_BRING_TO_FRONT:
             BringToFront();
             return 0;
@@ -401,6 +469,27 @@ void TClipboardViewerForm::CaptureClipboard() {
         ::SetWindowTextW(label_, win::Wide(handler_->LastCaptured()));
         handler_->RefreshTree();
         ScheduleSave();
+    }
+}
+
+// A stored place, a wider bar or a monitor that went may leave the button out of sight: the bar
+// then moves onto the work area of the monitor nearest to the button. A place on a monitor left
+// of or above the main one stays as it is. The popup at the pointer is placed on its own.
+void TClipboardViewerForm::KeepBarOnScreen() {
+    if (popup_.AtCursor()) {
+        return;
+    }
+    RECT button{};
+    ::GetWindowRect(button_, &button);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetMonitorInfoW(::MonitorFromRect(&button, MONITOR_DEFAULTTONEAREST), &info)) {
+        return;
+    }
+    const Rect bar = WindowRect();
+    const Point corner = KeepButtonOnWorkArea(bar, ToRect(button), ToRect(info.rcWork));
+    if (corner.x != bar.left || corner.y != bar.top) {
+        MoveWindowTo(corner.x, corner.y);
     }
 }
 

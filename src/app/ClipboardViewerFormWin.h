@@ -79,6 +79,9 @@ private:
     void CreateControls();
     void AddHint(HWND control, const wchar_t* text);
     void ApplySettings();
+    void RegisterHotKey(const TriggerKeys& keys);
+    static std::wstring HotKeyName(const TriggerKeys& keys);
+    void KeepBarOnScreen();
     void StartUp();
     void RequestClose();
     void FormClose();
@@ -197,6 +200,7 @@ private:
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
     bool tearingDown_ = false;  // the destructor runs
+    bool hotKeyTakenReported_ = false;
     win::Dpi dpi_;
     unsigned ticks_ = 0;
     UINT taskbarCreated_ = 0;

@@ -1,5 +1,7 @@
 #include "app/PopupController.h"
 
+#include <algorithm>
+
 #include "settings/Keys.h"
 
 namespace snipora {
@@ -27,8 +29,12 @@ TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
     for (int vk = 0; vk < 256; ++vk) {
         if (secondary[vk] && vk != kVkControl && vk != kVkMenu && vk != kVkShift) {
             keys.secondary.push_back(static_cast<uint8_t>(vk));
+            keys.systemKey = static_cast<uint8_t>(vk);
         }
     }
+    keys.systemModifiers = kHotKeyNoRepeat | (secondary[kVkShift] ? kHotKeyShift : 0) |
+                           (secondary[kVkControl] ? kHotKeyControl : 0) |
+                           (secondary[kVkMenu] ? kHotKeyAlt : 0);
     return keys;
 }
 
@@ -37,7 +43,21 @@ Point PlaceBesidePointer(Point pointer, Rect workArea, int width, int expandedHe
     corner.y = pointer.y + expandedHeight < workArea.bottom ? pointer.y + 1
                                                             : pointer.y - expandedHeight - 1;
     corner.x = pointer.x + width < workArea.right ? pointer.x + 1 : pointer.x - width - 1;
+    // Fitting neither below nor above, it starts at the work area's top: its header and the
+    // newest entries stay in sight. The same holds for the left edge.
+    corner.y = std::max(corner.y, workArea.top);
+    corner.x = std::max(corner.x, workArea.left);
     return corner;
+}
+
+Point KeepButtonOnWorkArea(Rect bar, Rect button, Rect workArea) {
+    if (button.left >= workArea.left && button.right <= workArea.right &&
+        button.top >= workArea.top && button.bottom <= workArea.bottom) {
+        return {bar.left, bar.top};
+    }
+    // The button sits at the right end and the top: those edges win over the others.
+    return {std::min(std::max(bar.left, workArea.left), workArea.right - bar.Width()),
+            std::max(std::min(bar.top, workArea.bottom - bar.Height()), workArea.top)};
 }
 
 bool IsNear(Point pointer, Rect window, int margin) {
@@ -117,14 +137,25 @@ void PopupController::Tick() {
     // Only the marked keys are asked, and only while they could still pass.
     keyState_.fill(KeyState::Unknown);
     const bool primary = keys_.primaryEnabled && AllDown(keys_.primary);
-    const bool secondary = !primary && keys_.secondaryEnabled && AllDown(keys_.secondary);
+    const bool secondary =
+        !primary && hotKeyWatched_ && keys_.secondaryEnabled && AllDown(keys_.secondary);
     if (primary || secondary) {
-        host_.RememberTarget();
-        PlaceAtCursor();
-        SetExpanded(true);
-        if (secondary) {
-            host_.TakeFocus();
-        }
+        OpenAtCursor(secondary);
+    }
+}
+
+void PopupController::HotKeyPressed() {
+    if (!atCursor_) {
+        OpenAtCursor(true);
+    }
+}
+
+void PopupController::OpenAtCursor(bool withKeyboard) {
+    host_.RememberTarget();
+    PlaceAtCursor();
+    SetExpanded(true);
+    if (withKeyboard) {
+        host_.TakeFocus();
     }
 }
 

@@ -23,12 +23,22 @@ struct Rect {
     int Height() const { return bottom - top; }
 };
 
+// The modifier flags of a hot key that the system keeps for the program (RegisterHotKey).
+inline constexpr unsigned kHotKeyAlt = 0x0001;
+inline constexpr unsigned kHotKeyControl = 0x0002;
+inline constexpr unsigned kHotKeyShift = 0x0004;
+inline constexpr unsigned kHotKeyNoRepeat = 0x4000;
+
 // The keys behind the two triggers, as lists of virtual-key codes that must all be down.
 struct TriggerKeys {
     std::vector<uint8_t> primary;
     std::vector<uint8_t> secondary;
     bool primaryEnabled = false;
     bool secondaryEnabled = false;
+    // The secondary hot key as the system takes it: one key that is no modifier, with the
+    // modifier flags above. 0 when it has no such key; it can then only be watched.
+    uint8_t systemKey = 0;
+    unsigned systemModifiers = 0;
 };
 
 inline constexpr uint8_t kVkLButton = 0x01;
@@ -88,6 +98,12 @@ public:
     // The 10 ms tick. The hot key also gives the popup the keyboard; the mouse gesture leaves it
     // where it is until the user clicks into the popup.
     void Tick();
+    // Whether the tick watches the hot key's keys. It does not while the system reports the hot
+    // key (which it keeps from every other program), nor while another program has it.
+    void SetHotKeyWatched(bool watched) { hotKeyWatched_ = watched; }
+    // The registered hot key was pressed: the popup opens at the pointer with the keyboard,
+    // unless it stands there already.
+    void HotKeyPressed();
     // The window lost activation: an open popup that had the keyboard closes.
     void Deactivated();
     // Esc: the popup closes, and one summoned over a window gives that window the keyboard back.
@@ -106,6 +122,7 @@ public:
 private:
     void SetTranslucent(bool translucent);
     bool AllDown(const std::vector<uint8_t>& keys);
+    void OpenAtCursor(bool withKeyboard);
 
     enum class KeyState : uint8_t { Unknown, Up, Down };
 
@@ -114,6 +131,7 @@ private:
     bool expanded_ = false;
     bool atCursor_ = false;
     bool translucent_ = true;
+    bool hotKeyWatched_ = true;
     int expandedHeight_ = keys::PopupWindowHeight;
     int homeLeft_ = 0;
     int homeTop_ = 0;
@@ -126,5 +144,10 @@ Point PlaceBesidePointer(Point pointer, Rect workArea, int width, int expandedHe
 
 // True when the pointer is within the window widened by the margin on every side.
 bool IsNear(Point pointer, Rect window, int margin);
+
+// Where the bar's top-left corner goes so that its button (at the bar's top right) is whole on
+// the work area: where it is when the button already is; otherwise moved the least into the work
+// area, keeping the button's end when the bar is wider or taller than the area.
+Point KeepButtonOnWorkArea(Rect bar, Rect button, Rect workArea);
 
 }  // namespace snipora

@@ -32,6 +32,19 @@ void SaveKeeper::Load(CDataBase& lists) {
     folder_ = GetDataFolder();
     lists.LoadFromFile(DataPath(folder_));
     lists_ = &lists;
+    const CDataBase::Damage& damage = lists.LastDamage();
+    if (!damage.found) {
+        return;
+    }
+    std::wstring text = L"Snipora could not read all of its saved entries. ";
+    if (!damage.keptAs.native().empty()) {
+        const std::wstring& kept = damage.keptAs.native();
+        text += L"The file was kept as " + kept.substr(kept.find_last_of(L"\\/") + 1) + L".";
+    } else {
+        text += L"No copy of the file could be kept: " +
+                std::wstring(win::Wide(Utf8ToUtf16(damage.error)));
+    }
+    tray_.ShowBalloon(L"Snipora", text);
 }
 
 void SaveKeeper::Changed() {
@@ -73,17 +86,19 @@ void SaveKeeper::SaveQuietly() {
     }
 }
 
-void SaveKeeper::StorePosition(int left, int top, bool report) {
+bool SaveKeeper::StorePosition(int left, int top, bool report) {
     try {
         auto& settings = settings::GetSettingsStorage();
         settings.SetPositionY(top);
         settings.SetPositionX(left);
+        return true;
     } catch (const AppError& e) {
         LogError(std::string("[SaveKeeper] ") + e.what());
-        if (report && !positionReported_) {
-            positionReported_ = true;
-            win::ReportError(window_, e.what());
+        if (report) {
+            tray_.ShowBalloon(L"Snipora", L"Snipora could not store its place on the screen: " +
+                                              std::wstring(win::Wide(Utf8ToUtf16(e.what()))));
         }
+        return false;
     }
 }
 

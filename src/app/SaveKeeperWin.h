@@ -38,8 +38,8 @@ public:
     // The save at the end of the session: nothing may hold it up, a failure is only logged.
     void SaveQuietly();
     // Stores the window's top and left edges as well as it can. A failure is logged, and shown
-    // in an error box the first time when `report` is set.
-    void StorePosition(int left, int top, bool report);
+    // as a balloon when `report` is set; it never waits for the user. False on a failure.
+    bool StorePosition(int left, int top, bool report);
 
 private:
     void Save();
@@ -50,7 +50,6 @@ private:
     CDataBase* lists_ = nullptr;
     std::u16string folder_;  // the data folder of the last load or save
     bool failing_ = false;   // the last automatic save failed and was shown
-    bool positionReported_ = false;
 };
 
 }  // namespace snipora

@@ -26,7 +26,8 @@ public:
     virtual bool HasText() = 0;
 
     // True if the program that put the content there asked clipboard monitors to leave it alone
-    // (password managers do).
+    // (password managers do), or is one whose copies are not recorded. That program is named
+    // before any call that may wait on another program.
     virtual bool IsPrivate(WindowHandle owner) = 0;
 
     // Replaces `text` by the Unicode text on the clipboard, up to its first zero unit. On NoData

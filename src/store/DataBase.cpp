@@ -40,11 +40,11 @@ void CDataBase::RenumberToFront(ItemList::iterator it) {
 }
 
 void CDataBase::CaptureClipboard() {
-    if (!enabled_ || !clipboard_.HasText()) {
-        return;
-    }
-    // Content that its owner marked as private (passwords) is not recorded at all.
-    if (clipboard_.IsPrivate(window_)) {
+    // Content that its owner marked as private (passwords), or whose owner is a program whose
+    // copies are not recorded, is not recorded at all. The owner is judged first: asking whether
+    // text is there may wait on a program that does not answer, and once its window has gone,
+    // so has its name.
+    if (!enabled_ || clipboard_.IsPrivate(window_) || !clipboard_.HasText()) {
         return;
     }
     // Made outside the list: reading the clipboard may let a nested capture run, which must not
@@ -254,9 +254,28 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
     }
 }
 
+FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
+    const FilePath first = path + ".damaged";
+    FilePath oldest;
+    int64_t oldestTime = 0;
+    for (int n = 1; n <= DamagedCopies; ++n) {
+        const FilePath name = n == 1 ? first : first + ("-" + std::to_string(n));
+        if (!files.FileExists(name)) {
+            return name;
+        }
+        const int64_t time = files.LastWriteTime(name);
+        if (oldest.native().empty() || time < oldestTime) {
+            oldest = name;
+            oldestTime = time;
+        }
+    }
+    return oldest;
+}
+
 bool CDataBase::LoadFromFile(const FilePath& path) {
     items_.clear();
     loadedBlocks_.clear();
+    damage_ = {};
     if (!files_.FileExists(path)) {
         return false;
     }
@@ -272,11 +291,14 @@ bool CDataBase::LoadFromFile(const FilePath& path) {
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
     file.reset();
-    const FilePath kept = path + ".damaged";
+    damage_.found = true;
     try {
+        const FilePath kept = DamagedCopyPath(files_, path);
         CopyWholeFile(files_, path, kept);
+        damage_.keptAs = kept;
         LogError("[DataBase] Damaged data file kept as " + PathToUtf8(kept));
     } catch (const AppError& e) {
+        damage_.error = e.what();
         LogError(std::string("[DataBase] ") + e.what());
     }
     return true;

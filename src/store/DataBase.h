@@ -19,6 +19,12 @@ inline constexpr uint32_t FirstItemId = 100000;
 inline constexpr size_t HistoryLimit = 25;
 inline constexpr int32_t HistoryCategory = 0;
 inline constexpr int32_t NotesCategory = 1;
+// How many copies of damaged data files are kept beside the data file.
+inline constexpr int DamagedCopies = 10;
+
+// Where the copy of a damaged data file goes: "data.dat.damaged", then "data.dat.damaged-2" and
+// so on up to DamagedCopies, the first name that is free; with all taken, the oldest of them.
+FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path);
 
 // One entry of the item list, holding its item in place so that an item and its list node are
 // one block; `->` and `*` reach the item.
@@ -64,12 +70,21 @@ public:
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
-    // beside it with ".damaged" appended to its name. False if there is no file. A file that
-    // cannot be opened or read raises its AppError and leaves the list empty.
+    // beside it (see DamagedCopyPath) and LastDamage says so. False if there is no file. A file
+    // that cannot be opened or read raises its AppError and leaves the list empty.
     bool LoadFromFile(const FilePath& path);
     // Reads records until the stream ends, inserting each complete one at the front. True if
     // the stream ended on a record boundary.
     bool LoadRecords(IReadStream& stream);
+
+    // What the last load found: whether the file was damaged, and the copy kept of it or why
+    // none could be kept.
+    struct Damage {
+        bool found = false;
+        FilePath keptAs;    // empty when no copy could be made
+        std::string error;  // why not
+    };
+    const Damage& LastDamage() const { return damage_; }
 
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
@@ -87,6 +102,7 @@ private:
     WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
     std::u16string lastCaptured_;
+    Damage damage_;
     bool enabled_ = false;
     BlockPool pool_;
     // The loaded file's blocks, which its items' texts share; kept until the list is replaced,

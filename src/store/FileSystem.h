@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 #include "common/FilePath.h"
@@ -26,6 +27,9 @@ public:
 
     // True if a file (not a folder) exists at the path.
     virtual bool FileExists(const FilePath& path) = 0;
+    // When the file was last written, in the system's own units (only for comparing files);
+    // 0 when there is no such file.
+    virtual int64_t LastWriteTime(const FilePath& path) = 0;
     virtual std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) = 0;
     virtual std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) = 0;
 };

@@ -103,6 +103,14 @@ public:
         return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
     }
 
+    int64_t LastWriteTime(const FilePath& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0) {
+            return 0;
+        }
+        return int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+    }
+
     std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         struct stat st {};

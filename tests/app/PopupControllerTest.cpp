@@ -71,6 +71,9 @@ TEST(TriggerKeys, FromSettings) {
     EXPECT_EQ(keys.secondary, (std::vector<uint8_t>{kVkControl, kVkMenu, 0x56}));
     EXPECT_TRUE(keys.primaryEnabled);
     EXPECT_TRUE(keys.secondaryEnabled);
+    // As the system takes it: V with Ctrl and Alt, never repeated.
+    EXPECT_EQ(keys.systemKey, 0x56);
+    EXPECT_EQ(keys.systemModifiers, kHotKeyControl | kHotKeyAlt | kHotKeyNoRepeat);
 
     EXPECT_FALSE(Keys(0, 0xC056, 1).primaryEnabled);
     EXPECT_FALSE(Keys(2, 0xC056, 1).primaryEnabled);  // only 1 means on
@@ -80,6 +83,9 @@ TEST(TriggerKeys, FromSettings) {
               (std::vector<uint8_t>{kVkShift, 0x41}));
     EXPECT_EQ(Keys(1, 0xE000 | 0x70, 1).secondary,
               (std::vector<uint8_t>{kVkControl, kVkMenu, kVkShift, 0x70}));
+    EXPECT_EQ(Keys(1, 0xE000 | 0x70, 1).systemModifiers,
+              kHotKeyShift | kHotKeyControl | kHotKeyAlt | kHotKeyNoRepeat);
+    EXPECT_EQ(Keys(1, 0x2041, 1).systemModifiers, kHotKeyShift | kHotKeyNoRepeat);
 
     // A value of 0 is off, and the enabled setting is then not even read.
     bool read = false;
@@ -90,9 +96,11 @@ TEST(TriggerKeys, FromSettings) {
     EXPECT_FALSE(off.secondaryEnabled);
     EXPECT_FALSE(read);
 
-    // The modifier bits override a key code that is itself a modifier.
+    // The modifier bits override a key code that is itself a modifier: such a hot key has no
+    // key for the system to keep, and can only be watched.
     EXPECT_TRUE(Keys(1, 0x0011, 1).secondary.empty());
     EXPECT_EQ(Keys(1, 0x4011, 1).secondary, (std::vector<uint8_t>{kVkControl}));
+    EXPECT_EQ(Keys(1, 0x4011, 1).systemKey, 0);
 }
 
 TEST(Placement, BesideThePointerOrAboveAndLeftNearTheFarEdges) {
@@ -109,6 +117,43 @@ TEST(Placement, BesideThePointerOrAboveAndLeftNearTheFarEdges) {
     const Point short1 = PlaceBesidePointer({1719, 651}, area, 200, 388);
     EXPECT_EQ(short1.x, 1720);
     EXPECT_EQ(short1.y, 652);
+}
+
+TEST(Placement, NeverAboveOrLeftOfTheWorkArea) {
+    // Too tall for either side of the pointer, it starts at the top; too wide, at the left.
+    const Rect area{-1280, 100, 0, 700};
+    const Point corner = PlaceBesidePointer({-1000, 400}, area, 200, 388);
+    EXPECT_EQ(corner.y, 100);
+    EXPECT_EQ(PlaceBesidePointer({-1000, 489}, area, 200, 388).y, 100);
+    EXPECT_EQ(PlaceBesidePointer({-1000, 490}, area, 200, 388).y, 101);
+    EXPECT_EQ(PlaceBesidePointer({-300, 150}, area, 1100, 388).x, -1280);
+    EXPECT_EQ(PlaceBesidePointer({-1101, 150}, area, 1100, 388).x, -1100);
+}
+
+TEST(Placement, TheBarsButtonIsKeptOnTheWorkArea) {
+    const Rect area{0, 0, 1920, 1040};
+    const auto keep = [&area](Rect bar, const Rect* work = nullptr) {
+        const Rect button{bar.right - 21, bar.top + 1, bar.right - 1, bar.top + 28};
+        return KeepButtonOnWorkArea(bar, button, work != nullptr ? *work : area);
+    };
+    // Whole on the area, up to its edges: left alone, even with the bar's left end off it.
+    EXPECT_EQ(keep({1720, 1011, 1920, 1040}).x, 1720);
+    EXPECT_EQ(keep({1720, 1011, 1920, 1040}).y, 1011);
+    EXPECT_EQ(keep({-150, 0, 50, 29}).x, -150);
+    // Above the screen, or one pixel of the button off the right or the bottom.
+    EXPECT_EQ(keep({100, -400, 300, -371}).y, 0);
+    EXPECT_EQ(keep({100, -400, 300, -371}).x, 100);
+    EXPECT_EQ(keep({1721, 0, 1921, 29}).x, 1721);
+    EXPECT_EQ(keep({1722, 0, 1922, 29}).x, 1720);
+    EXPECT_EQ(keep({500, 1012, 700, 1041}).y, 1012);
+    EXPECT_EQ(keep({500, 1013, 700, 1042}).y, 1011);
+    // Wider than the area: the right end, with the button, stays in sight.
+    EXPECT_EQ(keep({100, 0, 2100, 29}).x, -80);
+    // A monitor left of and above the main one keeps its negative place.
+    const Rect left{-1280, -200, 0, 824};
+    EXPECT_EQ(keep({-600, -150, -400, -121}, &left).x, -600);
+    EXPECT_EQ(keep({-600, -150, -400, -121}, &left).y, -150);
+    EXPECT_EQ(keep({-600, -250, -400, -221}, &left).y, -200);
 }
 
 TEST(Placement, NearMeansWithinThirtyPixelsStrictly) {
@@ -197,6 +242,43 @@ TEST_F(PopupTest, TheHotKeyGivesThePopupTheKeyboardUntilItLosesActivationOrEscCl
     popup.Dismiss();
     EXPECT_FALSE(popup.Expanded());
     EXPECT_EQ(host.returned, 1);
+}
+
+// The system reports a registered hot key: its keys are no longer watched, a report opens the
+// popup with the keyboard, and a report while it stands at the pointer changes nothing.
+TEST_F(PopupTest, AReportedHotKeyOpensWithTheKeyboardAndCtrlClickStaysWithout) {
+    popup.SetHotKeyWatched(false);
+    host.down = {kVkControl, kVkMenu, 0x56};
+    host.cursor = {500, 300};
+    popup.Tick();
+    EXPECT_FALSE(popup.Expanded());
+    popup.HotKeyPressed();
+    ASSERT_TRUE(popup.Expanded());
+    EXPECT_EQ(host.focusTaken, 1);
+    EXPECT_EQ(host.targets, 1);
+    EXPECT_EQ(host.window.left, 501);
+    popup.HotKeyPressed();
+    EXPECT_EQ(host.focusTaken, 1);
+    EXPECT_EQ(host.targets, 1);
+    popup.Dismiss();
+
+    // A Ctrl+click with the hot key's keys held as well opens without the keyboard, watched or
+    // reported.
+    for (bool watched : {true, false}) {
+        popup.SetHotKeyWatched(watched);
+        host.down = {kVkControl, kVkMenu, 0x56, kVkLButton};
+        popup.Tick();
+        ASSERT_TRUE(popup.Expanded()) << watched;
+        popup.HotKeyPressed();
+        EXPECT_EQ(host.focusTaken, 1) << watched;
+        host.down.clear();
+        popup.Dismiss();
+    }
+
+    // A hot key of no keys is never down, whatever is held.
+    popup.ApplySettings(200, 388, Keys(1, 0x0011, 1));
+    host.down = {kVkControl, kVkMenu, kVkShift, 0x11};
+    EXPECT_FALSE(popup.HotKeyDown());
 }
 
 TEST_F(PopupTest, TheButtonOpensInPlaceAndATriggerMakesThatPlaceHome) {

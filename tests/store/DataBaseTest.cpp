@@ -77,9 +77,17 @@ TEST_F(DataBaseTest, NothingIsRecordedWithoutTextOrWhenPrivate) {
     db.CaptureClipboard();
     clipboard.Put(u"secret password");
     clipboard.isPrivate = true;
+    clipboard.asked.clear();
     db.CaptureClipboard();
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"first"}));
     EXPECT_EQ(db.LastCaptured(), u"first");
+    // The owner is judged before anything else is asked: asking whether text is there may wait
+    // on a program that does not answer, and by then its window, and its name, may be gone.
+    EXPECT_EQ(clipboard.asked, "P");
+    clipboard.isPrivate = false;
+    clipboard.asked.clear();
+    db.CaptureClipboard();
+    EXPECT_EQ(clipboard.asked.substr(0, 2), "PH");
 }
 
 TEST_F(DataBaseTest, DisabledBeforeSetWindow) {

@@ -151,10 +151,16 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
     EXPECT_TRUE(db.LoadFromFile(data));
     ASSERT_EQ(db.Items().size(), 2u);
     EXPECT_EQ(db.Items().front()->Text, u"two");
-    EXPECT_EQ(ReadBytes(dir / "data.dat.damaged"), damaged);
+    // An earlier copy is never written over while a name is free.
+    EXPECT_EQ(ReadBytes(dir / "data.dat.damaged"), "an older copy");
+    EXPECT_EQ(ReadBytes(dir / "data.dat.damaged-2"), damaged);
+    EXPECT_TRUE(db.LastDamage().found);
+    EXPECT_EQ(db.LastDamage().keptAs, FilePath(dir / "data.dat.damaged-2"));
     EXPECT_EQ(ReadBytes(data), damaged);  // loading never writes the data file
     db.SaveToFile(data);
     EXPECT_EQ(ReadBytes(data), good);
+    EXPECT_TRUE(db.LoadFromFile(data));
+    EXPECT_FALSE(db.LastDamage().found);
 
     // A count that runs past the end of the file, up to the largest one; 0x80000003 units are
     // 6 bytes, just the three characters there, if the count's doubling wraps at 32 bits.
@@ -164,8 +170,39 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
         WriteBytes(data, bytes);
         EXPECT_TRUE(db.LoadFromFile(data));
         EXPECT_EQ(db.Items().size(), 2u) << count;
-        EXPECT_EQ(ReadBytes(dir / "data.dat.damaged"), bytes);
+        EXPECT_EQ(ReadBytes(db.LastDamage().keptAs.native()), bytes);
     }
+}
+
+// Ten copies at most: the names fill up to "-10", then the oldest copy gives way, whichever
+// name it has.
+TEST_F(DataFileTest, DamagedCopiesFillTenNamesThenReplaceTheOldest) {
+    const auto name = [this](int n) {
+        std::string file = "data.dat.damaged";
+        if (n > 1) {
+            file += '-';
+            file += std::to_string(n);
+        }
+        return dir / file;
+    };
+    const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (int n = 1; n <= DamagedCopies; ++n) {
+        const std::string bytes = Record(0, 1.0, u"one") + std::string(n, 'x');
+        WriteBytes(data, bytes);
+        EXPECT_TRUE(db.LoadFromFile(data));
+        ASSERT_EQ(db.LastDamage().keptAs, FilePath(name(n))) << n;
+        EXPECT_EQ(ReadBytes(name(n)), bytes);
+        // Apart in time by a minute each, the fourth the oldest of all.
+        std::filesystem::last_write_time(name(n), start + std::chrono::minutes(n == 4 ? 0 : n));
+    }
+    EXPECT_FALSE(std::filesystem::exists(name(DamagedCopies + 1)));
+    const std::string newest = Record(0, 1.0, u"one") + "newest";
+    WriteBytes(data, newest);
+    EXPECT_TRUE(db.LoadFromFile(data));
+    EXPECT_EQ(db.LastDamage().keptAs, FilePath(name(4)));
+    EXPECT_EQ(ReadBytes(name(4)), newest);
+    EXPECT_EQ(ReadBytes(name(1)), Record(0, 1.0, u"one") + "x");
+    EXPECT_FALSE(std::filesystem::exists(name(DamagedCopies + 1)));
 }
 
 // A disk that fails after `good` bytes of the file, or with no `error`, finds the file ending
@@ -175,6 +212,7 @@ public:
     FailingDisk(std::string bytes, size_t good, std::string error = "Input/output error")
         : bytes_(std::move(bytes)), good_(good), error_(std::move(error)) {}
     bool FileExists(const FilePath&) override { return true; }
+    int64_t LastWriteTime(const FilePath&) override { return 1; }
     std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
         return std::make_unique<File>(path, bytes_, good_, error_);
     }

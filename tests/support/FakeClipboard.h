@@ -18,6 +18,7 @@ public:
     std::u16string text;
     WindowHandle lastOwner = nullptr;
     int writes = 0;
+    std::string asked;  // 'P' for each IsPrivate, 'H' for each HasText, in order
     // Runs after a successful write, as the system's change notification would.
     std::function<void()> onChange;
 
@@ -27,8 +28,14 @@ public:
         hasUnicode = true;
     }
 
-    bool HasText() override { return hasText; }
-    bool IsPrivate(WindowHandle) override { return isPrivate; }
+    bool HasText() override {
+        asked += 'H';
+        return hasText;
+    }
+    bool IsPrivate(WindowHandle) override {
+        asked += 'P';
+        return isPrivate;
+    }
     ClipboardRead ReadText(WindowHandle owner, StoredText& out) override {
         lastOwner = owner;
         if (openFails) {
