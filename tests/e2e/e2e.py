@@ -252,7 +252,14 @@ def test_a_copy_reaches_the_label_and_the_tree():
     # A password manager, as far as its file name goes.
     keeper = os.path.join(app.folder, "keepass.exe")
     shutil.copy(PROBE, keeper)
+    # Another program holds the hot key: a balloon says so once, and the rest works.
+    holder = subprocess.Popen(["wine", PROBE, "hotkey", "8000"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    Snipora.running.append(holder)
+    time.sleep(1.5)
     with app:
+        code, text = probe("balloon", 5000)
+        assert code == 0 and text.startswith("Another program uses Ctrl+Alt+V."), (code, text)
         before = bar_state()["entries"]
         copy("  The quick brown fox \u00e9\u4e2d  ")
         state = wait_for(lambda: bar_state()["label"] == "The quick brown fox \u00e9\u4e2d" and
@@ -295,7 +302,16 @@ def test_data_survives_a_restart():
     app.close()
     first = open(app.data, "rb").read()
     assert "kept across restarts" in app.history()
+    # A damaged tail, from a disk that failed: the whole records load, the file is kept beside
+    # the earlier copy of a damaged file, and a balloon names the copy.
+    open(app.data + ".damaged", "wb").write(b"an earlier damaged file")
+    open(app.data, "ab").write(first[:20])
     app.start()
+    code, text = probe("balloon", 5000)
+    assert code == 0 and text.strip() == ("Snipora could not read all of its saved entries. The "
+                                          "file was kept as data.dat.damaged-2."), (code, text)
+    assert open(app.data + ".damaged-2", "rb").read() == first + first[:20]
+    assert open(app.data + ".damaged", "rb").read() == b"an earlier damaged file"
     # Joining the chain records what is on the clipboard once more.
     assert wait_for(lambda: bar_state()["entries"] >= 3, 5), bar_state()
     app.close()

@@ -7,7 +7,8 @@ import os
 import subprocess
 import time
 
-from e2e import PROBE, WORK, Snipora, bar_state, copy, probe, wait_for, wine, xdotool
+from e2e import (PROBE, WORK, Snipora, bar_state, copy, probe, wait_for, wine, work_area,
+                 xdotool)
 
 SETTINGS, ABOUT, QUESTION_BOX = "Settings", "About", "Snipora"
 ID_OK, ID_CANCEL, ID_YES, ID_NO = 1, 2, 6, 7
@@ -226,6 +227,21 @@ def test_dialog_too_wide_a_popup_is_shown_stored_and_applied_as_800():
         assert wait_for(lambda: read_ini(app.ini).get("WindowWidth") == "800", 3), \
             read_ini(app.ini)
         assert wait_for(lambda: bar_state()["width"] == 800, 3), bar_state()
+
+        # A bar near the right edge made wider in the dialog moves left, its button in sight;
+        # one stored above the screen comes down to its top.
+        app.close()
+        right = work_area()["right"]
+        write_ini(app, WindowWidth=200, PositionX=right - 250, PositionY=-400)
+        app.start()
+        assert (bar_state()["left"], bar_state()["top"]) == (right - 250, 0), bar_state()
+        assert probe("command", MENU_SETTINGS)[0] == 0
+        assert dialog(SETTINGS)
+        assert probe("dialog-set", SETTINGS, ED_WIDTH, "600")[0] == 0
+        press(SETTINGS, ID_OK)
+        assert gone(SETTINGS)
+        state = wait_for(lambda: bar_state()["width"] == 600 and bar_state(), 3)
+        assert state and (state["left"], state["top"]) == (right - 600, 0), bar_state()
 
 
 def test_dialog_hot_key_field_puts_ctrl_alt_to_a_key_typed_alone():

@@ -209,6 +209,14 @@ def test_double_click_pastes_into_the_window_summoned_over():
         double_click(*row_point(target.summon_over(), 1))
         assert wait_for(lambda: ("ctrl+v", "typed by the keystroke") in target.entries(), 5), \
             target.entries()
+        # The hot key is Snipora's alone: the control in front never sees it.
+        click_into_notepad(*PasteTarget.KEYSTROKE_ONLY)
+        hot_key()
+        state = wait_for(lambda: bar_state()["expanded"] == 1 and bar_state(), 3)
+        assert state, bar_state()
+        keys("Escape", over=(state["left"] + 50, state["top"] + 10))
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
+        assert all(how != "ctrl+alt+v" for how, _ in target.entries()), target.entries()
 
         # A [Paste] line for the program overrides the choice.
         set_paste_line(app, "shift+insert")

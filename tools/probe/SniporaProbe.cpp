@@ -32,13 +32,14 @@
 //   snipora-probe dialog-press TITLE ID          press a button (or click a notifying label)
 //   snipora-probe record FILE ARG...     append the arguments as one line to FILE (UTF-8)
 //   snipora-probe paste-target FILE      show a window "Paste target" with an edit control (left)
-//                                        and a control that pastes only on Ctrl+V or Shift+Insert
-//                                        and types the characters it gets (right); each change
-//                                        appends "TIME HOW TEXT" to FILE (TIME in Unix seconds,
-//                                        HOW message|ctrl+v|shift+insert|char)
+//                                        and a control that pastes only on Ctrl+V, Ctrl+Alt+V or
+//                                        Shift+Insert and types the characters it gets (right);
+//                                        each change appends "TIME HOW TEXT" to FILE (TIME in Unix
+//                                        seconds, HOW message|ctrl+v|ctrl+alt+v|shift+insert|char)
 //   snipora-probe close-window TITLE     ask the top-level window with that title to close
 //   snipora-probe balloon MS             wait for a shown tooltip (a tray balloon), print its text
 //   snipora-probe modifiers              print the Shift, Ctrl, Alt and Windows keys held down
+//   snipora-probe hotkey MS              hold Ctrl+Alt+V as this program's hot key for MS ms
 #include <windows.h>
 
 #include <commctrl.h>
@@ -394,6 +395,8 @@ LRESULT CALLBACK KeystrokeOnlyProc(HWND window, UINT message, WPARAM wParam, LPA
             const char* how = nullptr;
             if (wParam == 'V' && ctrl && !shift && !alt) {
                 how = "ctrl+v";
+            } else if (wParam == 'V' && ctrl && alt) {
+                how = "ctrl+alt+v";  // pasted by some programs, as by this one
             } else if (wParam == VK_INSERT && shift && !ctrl && !alt) {
                 how = "shift+insert";
             }
@@ -697,6 +700,13 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"close-window" && argc >= 3) {
         HWND window = ::FindWindowW(nullptr, argv[2]);
         return window != nullptr && ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command == L"hotkey" && argc >= 3) {
+        if (!::RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT | MOD_NOREPEAT, 'V')) {
+            return 1;
+        }
+        ::Sleep(static_cast<DWORD>(number(2)));
+        return 0;
     }
     if (command == L"balloon" && argc >= 3) {
         return PrintBalloon(static_cast<DWORD>(number(2)));
