@@ -12,6 +12,28 @@ TEST(Utf, RoundTripsEveryPlane) {
     EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
 }
 
+// Each side of every change in the UTF-8 sequence's length, both ways.
+TEST(Utf, EncodingLengthEdges) {
+    const struct {
+        std::u16string utf16;
+        std::string utf8;
+    } edges[] = {
+        {u"\u007F", "\x7f"},
+        {u"\u0080", "\xc2\x80"},
+        {u"\u07FF", "\xdf\xbf"},
+        {u"\u0800", "\xe0\xa0\x80"},
+        {u"\uFFFF", "\xef\xbf\xbf"},
+        {u"\U00010000", "\xf0\x90\x80\x80"},
+        {u"\U0010FFFF", "\xf4\x8f\xbf\xbf"},
+    };
+    for (const auto& edge : edges) {
+        EXPECT_EQ(Utf16ToUtf8(edge.utf16), edge.utf8) << edge.utf8.size();
+        EXPECT_EQ(Utf8ToUtf16(edge.utf8), edge.utf16) << edge.utf8.size();
+    }
+    // One past the last code point is no character.
+    EXPECT_EQ(Utf8ToUtf16("\xf4\x90\x80\x80"), u"\uFFFD");
+}
+
 TEST(Utf, IllFormedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xef\xbf\xbdx");
     EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");

@@ -53,6 +53,16 @@ TEST(DataLocations, AMissingU3FolderIsIgnoredAndNotCreated) {
     EXPECT_TRUE(system.created.empty());
 }
 
+// A "Data" folder beside the program: the lists go there, the INI file stays beside the
+// program, and nothing is made under the application data.
+TEST(DataLocations, APortableInstallationKeepsItsSettingsInTheProgramFolder) {
+    FakeSystem system;
+    system.folders.insert(u"C:\\Apps\\Snipora\\Data\\");
+    EXPECT_EQ(ChooseDataFolder(system), u"C:\\Apps\\Snipora\\Data\\");
+    EXPECT_EQ(ChooseSettingsFolder(system), u"C:\\Apps\\Snipora\\");
+    EXPECT_TRUE(system.created.empty());
+}
+
 // A save chooses again: the portable "Data" folder comes back where it was; a vanished U3
 // folder is never made, and the choice falls through to the next rule.
 TEST(DataLocations, AFolderThatVanishedIsChosenAgainAtTheSave) {

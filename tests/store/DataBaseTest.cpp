@@ -222,6 +222,12 @@ TEST_F(DataBaseTest, AnEntryWhoseWriteFailsKeepsItsPlaceAndReportsIt) {
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
     EXPECT_FALSE(db.MoveToClipboard(IdOf(u"note")));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note"}));
+    // The oldest entry of the whole list, with nothing after it, goes back to the end.
+    db.DeleteItem(IdOf(u"note"));
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"old")));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
+    EXPECT_EQ(db.Items().back()->Text, u"old");
+    EXPECT_EQ(db.Items().size(), 3u);
 }
 
 TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {

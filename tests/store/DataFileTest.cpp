@@ -92,6 +92,22 @@ TEST_F(DataFileTest, RoundTripKeepsOrderCategoriesTimesAndTexts) {
     EXPECT_FALSE(std::filesystem::exists(dir / "data.dat.tmp"));
 }
 
+// About 650 KB of records from 16 bytes to 200 KB, so that records end exactly at, straddle
+// and pass over the write buffer's end: the file holds every byte, in order.
+TEST_F(DataFileTest, ASaveLargerThanTheWriteBufferKeepsEveryByte) {
+    std::string expected;
+    for (int i = 0; expected.size() < 650 * 1024; ++i) {
+        const size_t units = i == 40 ? 100 * 1024 : static_cast<size_t>(i * 397 % 4099);
+        const std::u16string text(units, static_cast<char16_t>(u'A' + i % 50));
+        Add(1, 1000.0 + i, text);  // notes: the history would keep only its newest
+        expected += Record(1, 1000.0 + i, text);
+    }
+    ASSERT_TRUE(db.SaveToFile(data));
+    const std::string saved = ReadBytes(data);
+    ASSERT_EQ(saved.size(), expected.size());
+    EXPECT_TRUE(saved == expected);
+}
+
 TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
     // Records of 16 to 30 bytes, over more than a read block, so that some are cut by its edge.
     const size_t count = 60000;

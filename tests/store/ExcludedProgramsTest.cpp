@@ -16,6 +16,11 @@ TEST(ExcludedPrograms, NamesMatchTheProgramFileWithoutRegardToCase) {
     EXPECT_FALSE(excluded.Contains(u"mykeepass.exe"));
     EXPECT_FALSE(excluded.Contains(u""));
 
+    // A single name, with no separator at all.
+    excluded.Assign(u"keepass.exe");
+    EXPECT_TRUE(excluded.Contains(u"C:\\KeePass\\KeePass.exe"));
+    EXPECT_FALSE(excluded.Contains(u"keepass.ex"));
+
     for (std::u16string_view none : {u"", u" ; ;", u";"}) {
         excluded.Assign(none);
         EXPECT_TRUE(excluded.Empty());

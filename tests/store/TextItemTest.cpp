@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <ctime>
+
 #include "common/OleDate.h"
 #include "store/TextItem.h"
 #include "support/FakeClipboard.h"
@@ -22,6 +25,19 @@ TEST(TextItem, ConstructionIsEmptyAndStampedNow) {
     EXPECT_TRUE(item.Text.empty());
     EXPECT_GE(item.CaptureTime, before);
     EXPECT_LE(item.CaptureTime, CurrentOleDate());
+    // The day is today's on the local calendar, to the day: a month or a day off fails.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    const double today = OleDateFromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                          0, 0, 0, 0);
+    // Once more past midnight, should the clock have passed it between the two readings.
+    const double day = std::floor(item.CaptureTime);
+    EXPECT_TRUE(day == today || day == today - 1) << day << " " << today;
 }
 
 TEST(TextItem, ReadFromClipboardOutcomes) {

@@ -16,6 +16,9 @@ TEST(TextFilter, IgnoresCaseInEveryScript) {
     EXPECT_TRUE(Filter(u"FOX").Matches(u"the quick brown fox"));
     EXPECT_EQ(Filter(u"Brown").Find(u"the quick bROWN fox"), 10u);
     EXPECT_TRUE(Filter(u"\u00e4rger").Matches(u"\u00c4RGER"));  // Latin-1
+    // The first and last capitals of Latin-1 that have a small form, both ways.
+    EXPECT_TRUE(Filter(u"\u00c0\u00de").Matches(u"\u00e0\u00fe"));
+    EXPECT_TRUE(Filter(u"\u00e0\u00fe").Matches(u"\u00c0\u00de"));
     EXPECT_TRUE(Filter(u"\u0441\u043b\u043e\u0432\u043e")
                     .Matches(u"\u0421\u041b\u041e\u0412\u041e"));  // Cyrillic
     EXPECT_TRUE(Filter(u"\u03c3\u03bf\u03c6\u03b9\u03b1")
