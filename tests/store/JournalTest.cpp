@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -53,7 +54,10 @@ private:
 
 class JournalTest : public ::testing::Test {
 protected:
-    JournalTest() : db(clipboard, disk), journal(disk) { db.SetWindow(&window); }
+    JournalTest() : db(clipboard, disk) {
+        db.SetWindow(&window);
+        journal.emplace(disk);
+    }
 
     void Copy(const std::u16string& text) {
         clipboard.Put(text);
@@ -74,8 +78,10 @@ protected:
         }
         return entries;
     }
-    // What a fresh start finds: the data file with the journal replayed.
+    // What a fresh start finds once the program has ended, its journal closed: the data file
+    // with the journal replayed. The journal then starts anew, as after a load.
     std::vector<Entry> Restarted(bool expectJournal = true) {
+        journal.emplace(disk);
         CDataBase fresh(clipboard, disk);
         CJournal again(disk);
         EXPECT_EQ(again.Load(fresh, data), expectJournal);
@@ -100,7 +106,7 @@ protected:
     test::FakeClipboard clipboard;
     FlakyDisk disk;
     CDataBase db;
-    CJournal journal;
+    std::optional<CJournal> journal;
     test::TempDir dir;
     std::filesystem::path data = dir / "data.dat";
     std::filesystem::path journalFile = dir / "data.dat.journal";
@@ -113,18 +119,18 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
     db.SetHistorySize(3);
     Copy(u"base one");
     Copy(u"base two");
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     EXPECT_FALSE(std::filesystem::exists(journalFile));
 
     Copy(u"three");
     Copy(u"four");  // trims "base one"
-    ASSERT_TRUE(journal.Append(db, data));
-    EXPECT_EQ(journal.Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
+    ASSERT_TRUE(journal->Append(db, data));
+    EXPECT_EQ(journal->Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
     ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), NotesCategory));
     ASSERT_TRUE(db.MoveToClipboard(IdOf(db, u"three")));
-    ASSERT_TRUE(journal.Append(db, data));
-    ASSERT_TRUE(journal.Append(db, data));  // nothing new: nothing written
-    const uint64_t size = journal.Bytes();
+    ASSERT_TRUE(journal->Append(db, data));
+    ASSERT_TRUE(journal->Append(db, data));  // nothing new: nothing written
+    const uint64_t size = journal->Bytes();
     EXPECT_EQ(std::filesystem::file_size(journalFile), size);
     EXPECT_EQ(Entries(db).size(), 3u);
 
@@ -141,11 +147,10 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
     std::filesystem::remove(data);
     CDataBase first(clipboard, disk);
     first.SetWindow(&window);
-    CJournal firstJournal(disk);
-    EXPECT_FALSE(firstJournal.Load(first, data));
+    EXPECT_FALSE(journal->Load(first, data));
     clipboard.Put(u"first copy");
     first.CaptureClipboard();
-    ASSERT_TRUE(firstJournal.Append(first, data));
+    ASSERT_TRUE(journal->Append(first, data));
     EXPECT_EQ(Restarted(), Entries(first));
     EXPECT_TRUE(std::filesystem::exists(data));
 }
@@ -154,13 +159,13 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
 // records before it are replayed, it is dropped.
 TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
     Copy(u"kept in the data file");
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     Copy(u"first");
-    ASSERT_TRUE(journal.Append(db, data));
+    ASSERT_TRUE(journal->Append(db, data));
     const auto afterFirst = Entries(db);
-    const uint64_t firstEnd = journal.Bytes();
+    const uint64_t firstEnd = journal->Bytes();
     Copy(u"second");
-    ASSERT_TRUE(journal.Append(db, data));
+    ASSERT_TRUE(journal->Append(db, data));
     const std::string whole = ReadBytes(journalFile);
     ASSERT_EQ(whole.size(), firstEnd + 24 + 12);
 
@@ -196,6 +201,7 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
         EXPECT_EQ(replay.Belongs, c.records > 0);
         EXPECT_EQ(Entries(lists).size(), 1 + c.records) << c.problem;
     }
+    journal.reset();  // the program ends
     test::WriteBytes(journalFile, badChecksum);
     EXPECT_EQ(Restarted(), afterFirst);
 }
@@ -204,62 +210,62 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
 // caller folds after a delete: nothing of a deleted text is left in the folder.
 TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
     Copy(u"a secret");
-    EXPECT_FALSE(journal.Append(db, data));  // before any load or fold: asks for a fold
+    EXPECT_FALSE(journal->Append(db, data));  // before any load or fold: asks for a fold
     EXPECT_FALSE(std::filesystem::exists(journalFile));
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     Copy(u"another secret");
-    ASSERT_TRUE(journal.Append(db, data));
+    ASSERT_TRUE(journal->Append(db, data));
     ASSERT_TRUE(db.DeleteItem(IdOf(db, u"a secret")));
     ASSERT_TRUE(db.DeleteItem(IdOf(db, u"another secret")));
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     EXPECT_EQ(Folder().find(Bytes(u"secret")), std::string::npos);
     EXPECT_EQ(std::filesystem::file_size(data), 0u);
 
     // 1 MB in all, header and record heads included, is the most for a small data file.
     const size_t units = (CJournal::kMinLimit - 32 - 24) / 2;
     Copy(std::u16string(units, u'x'));
-    ASSERT_TRUE(journal.Append(db, data));
-    EXPECT_EQ(journal.Bytes(), CJournal::kMinLimit);
+    ASSERT_TRUE(journal->Append(db, data));
+    EXPECT_EQ(journal->Bytes(), CJournal::kMinLimit);
     Copy(u"y");
-    EXPECT_FALSE(journal.Append(db, data));
-    journal.Fold(db, data);
+    EXPECT_FALSE(journal->Append(db, data));
+    journal->Fold(db, data);
     EXPECT_EQ(std::filesystem::file_size(data), 16 * 2 + 2 * (units + 1));
     EXPECT_FALSE(std::filesystem::exists(journalFile));
     // A data file of 8 MB allows a journal of a quarter of that.
     for (int i = 0; i < 8; ++i) {
         Copy(std::u16string(512 * 1024 - 8, char16_t(u'a' + i)));
     }
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     Copy(std::u16string(units + 100, u'z'));
-    EXPECT_TRUE(journal.Append(db, data));
+    EXPECT_TRUE(journal->Append(db, data));
 
-    // Another data folder: the fold writes there and removes the old folder's journal.
+    // Another data folder: the fold writes there and removes the old folder's journal->
     EXPECT_TRUE(std::filesystem::exists(journalFile));
     const auto moved = dir / "moved.dat";
     Copy(u"after the move");
-    EXPECT_FALSE(journal.Append(db, moved));
-    journal.Fold(db, moved);
+    EXPECT_FALSE(journal->Append(db, moved));
+    journal->Fold(db, moved);
     EXPECT_FALSE(std::filesystem::exists(journalFile));
     EXPECT_TRUE(std::filesystem::exists(moved));
 }
 
 // A failed append may leave a torn record: nothing is appended after it until a fold.
 TEST_F(JournalTest, AFailedAppendAsksForAFold) {
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     Copy(u"one");
-    ASSERT_TRUE(journal.Append(db, data));
+    ASSERT_TRUE(journal->Append(db, data));
     disk.appendsFail = true;
     Copy(u"two");
-    EXPECT_THROW(journal.Append(db, data), AppError);
+    EXPECT_THROW(journal->Append(db, data), AppError);
     disk.appendsFail = false;
     Copy(u"three");
-    EXPECT_FALSE(journal.Append(db, data));
+    EXPECT_FALSE(journal->Append(db, data));
     const auto onDisk = Restarted();
     ASSERT_EQ(onDisk.size(), 1u);
     EXPECT_EQ(std::get<2>(onDisk[0]), u"one");
-    journal.Fold(db, data);
+    journal->Fold(db, data);
     Copy(u"four");
-    EXPECT_TRUE(journal.Append(db, data));
+    EXPECT_TRUE(journal->Append(db, data));
     EXPECT_EQ(Restarted(), Entries(db));
 }
 
