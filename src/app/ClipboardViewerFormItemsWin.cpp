@@ -154,6 +154,7 @@ void TClipboardViewerForm::BtDeleteItemClick(const CItemNode* record) {
     }
     handler_->DeleteItem(record->Id);
     ListsChanged();
+    saver_->Erased();
 }
 
 void TClipboardViewerForm::BtClearTextClick(const CItemNode* record) {
@@ -162,6 +163,7 @@ void TClipboardViewerForm::BtClearTextClick(const CItemNode* record) {
     }
     handler_->ClearCategory(record->Category);
     ListsChanged();
+    saver_->Erased();
 }
 
 }  // namespace snipora

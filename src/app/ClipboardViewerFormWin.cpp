@@ -64,6 +64,16 @@ HWND FindOpenDialog() {
     return found;
 }
 
+// The history's size and the number of its entries shown, from the settings.
+void ApplyHistoryLengths(CClipboardHandler& handler) {
+    auto& settings = settings::GetSettingsStorage();
+    const settings::HistoryLengths lengths = settings::HoldHistoryLengths(
+        settings.GetMainInt(keys::HistorySize, keys::DefaultHistorySize),
+        settings.GetMainInt(keys::HistoryShown, keys::DefaultHistoryShown));
+    handler.SetHistorySize(static_cast<size_t>(lengths.Size));
+    handler.SetHistoryShown(static_cast<size_t>(lengths.Shown));
+}
+
 }  // namespace
 
 bool ApplicationWindow::Create() {
@@ -221,6 +231,10 @@ void TClipboardViewerForm::ApplySettings() {
     });
     RegisterHotKey(keys);
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
+    if (handler_ != nullptr) {
+        ApplyHistoryLengths(*handler_);
+        handler_->RefreshTree();
+    }
 }
 
 // The system keeps the hot key from every other program and reports it with WM_HOTKEY, so that
@@ -274,6 +288,7 @@ void TClipboardViewerForm::StartUp() {
     container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
     handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
     handler_->SetFilter(&filter_);
+    ApplyHistoryLengths(*handler_);
     saver_->Load(*handler_);
     handler_->AddCategories();
     handler_->RefreshTree();
@@ -287,7 +302,7 @@ void TClipboardViewerForm::StartUp() {
     UpdateStep();
 }
 
-// Changes are saved a few seconds after the last one, so that a crash or a kill loses little.
+// Changes reach the journal within a second, so that a crash or a kill loses little.
 void TClipboardViewerForm::ScheduleSave() {
     saver_->Changed();
 }

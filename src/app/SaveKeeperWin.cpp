@@ -7,13 +7,15 @@
 #include "settings/DataLocationsWin.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/DataBase.h"
+#include "store/FileSystem.h"
 #include "win/BaseWindow.h"
 #include "win/Text.h"
 
 namespace snipora {
 namespace {
 
-constexpr UINT kSaveDelayMs = 3000;
+// Changes that come together are written together, within a second of the first.
+constexpr UINT kSaveDelayMs = 500;
 
 FilePath DataPath(const std::u16string& folder) {
     return FilePath(std::wstring(win::Wide(DataFilePath(folder))));
@@ -22,7 +24,7 @@ FilePath DataPath(const std::u16string& folder) {
 }  // namespace
 
 SaveKeeper::SaveKeeper(HWND window, UINT_PTR timerId, TrayIcon& tray)
-    : window_(window), timerId_(timerId), tray_(tray) {}
+    : window_(window), timerId_(timerId), tray_(tray), journal_(PlatformFileSystem()) {}
 
 SaveKeeper::~SaveKeeper() {
     ::KillTimer(window_, timerId_);
@@ -30,8 +32,12 @@ SaveKeeper::~SaveKeeper() {
 
 void SaveKeeper::Load(CDataBase& lists) {
     folder_ = GetDataFolder();
-    lists.LoadFromFile(DataPath(folder_));
+    const bool replayed = journal_.Load(lists, DataPath(folder_));
     lists_ = &lists;
+    if (replayed) {
+        foldDue_ = true;
+        AutoSave();
+    }
     const CDataBase::Damage& damage = lists.LastDamage();
     if (!damage.found) {
         return;
@@ -48,21 +54,44 @@ void SaveKeeper::Load(CDataBase& lists) {
 }
 
 void SaveKeeper::Changed() {
-    ::SetTimer(window_, timerId_, kSaveDelayMs, nullptr);
+    if (!timerSet_) {
+        timerSet_ = ::SetTimer(window_, timerId_, kSaveDelayMs, nullptr) != 0;
+    }
+}
+
+void SaveKeeper::Erased() {
+    foldDue_ = true;
+    Changed();
 }
 
 void SaveKeeper::Save() {
     ::KillTimer(window_, timerId_);
+    timerSet_ = false;
     if (lists_ == nullptr) {
         return;
     }
     folder_ = GetDataFolderAgain(folder_);
-    lists_->SaveToFile(DataPath(folder_));
+    journal_.Fold(*lists_, DataPath(folder_));
+    foldDue_ = false;
     failing_ = false;
 }
 
 void SaveKeeper::AutoSave() {
     try {
+        if (!foldDue_ && lists_ != nullptr) {
+            ::KillTimer(window_, timerId_);
+            timerSet_ = false;
+            folder_ = GetDataFolderAgain(folder_);
+            try {
+                if (journal_.Append(*lists_, DataPath(folder_))) {
+                    failing_ = false;  // the next failure is shown again
+                    return;
+                }
+            } catch (const AppError& e) {
+                // The whole file is written instead.
+                LogError(std::string("[SaveKeeper] ") + e.what());
+            }
+        }
         Save();
     } catch (const AppError& e) {
         LogError(std::string("[SaveKeeper] ") + e.what());

@@ -4,15 +4,19 @@
 
 #include <string>
 
+#include "store/Journal.h"
+
 namespace snipora {
 
 class CDataBase;
 class TrayIcon;
 
-// Where and when the lists and the window's place are written. The lists go to data.dat a few
-// seconds after a change, at the close and at the end of the session; the data folder is chosen
-// again for every save, as the next start will choose it. Only lists that were read may be
-// written: a data file that could not be read stays as it is for the whole run.
+// Where and when the lists and the window's place are written. Each change reaches the journal
+// beside data.dat within a second; data.dat itself is written anew at the close, at the end of
+// the session, when the journal is full, and soon after a delete, so that no deleted text stays
+// in the journal. The data folder is chosen again for every write, as the next start will choose
+// it. Only lists that were read may be written: a data file that could not be read stays as it
+// is for the whole run.
 class SaveKeeper {
 public:
     // `window` carries the save timer (`timerId`) and owns the error box; `tray` shows the
@@ -22,16 +26,21 @@ public:
     SaveKeeper& operator=(const SaveKeeper&) = delete;
     ~SaveKeeper();
 
-    // Reads data.dat into `lists`, which are written from then on. An error passes to the caller
+    // Reads data.dat into `lists` and replays the journal, which is then folded into a new
+    // data.dat; the lists are written from then on. An error of data.dat passes to the caller
     // and leaves nothing to write.
     void Load(CDataBase& lists);
     // The lists are gone: nothing more is written.
     void Forget() { lists_ = nullptr; }
 
-    // A change: the automatic save follows a few seconds after the last one.
+    // A change: the journal records it within a second of the first change not yet recorded.
     void Changed();
-    // The automatic save, when the timer is due. A failure is logged and shown once as a
-    // balloon, until a save succeeds again; the next change tries again.
+    // A change that deleted texts: data.dat is written anew and the journal removed instead.
+    void Erased();
+    // The automatic save, when the timer is due: the changes are appended to the journal, or
+    // data.dat is written anew when the journal cannot take them or the append fails. A failure
+    // is logged and shown once as a balloon, until a save succeeds again; the next change tries
+    // again.
     void AutoSave();
     // The save at the close: an error passes to the caller.
     void SaveNow();
@@ -47,9 +56,12 @@ private:
     HWND window_;
     UINT_PTR timerId_;
     TrayIcon& tray_;
+    CJournal journal_;
     CDataBase* lists_ = nullptr;
     std::u16string folder_;  // the data folder of the last load or save
     bool failing_ = false;   // the last automatic save failed and was shown
+    bool timerSet_ = false;  // a change waits for the timer
+    bool foldDue_ = false;   // the next automatic save writes data.dat anew
 };
 
 }  // namespace snipora

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "settings/Keys.h"
+
 namespace snipora::settings {
 
 int32_t Clamp(int32_t value, int32_t min, int32_t max) {
@@ -47,6 +49,11 @@ int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int3
         return Clamp(fallback, min, max);
     }
     return Clamp(static_cast<int32_t>(negative ? -number : number), min, max);
+}
+
+HistoryLengths HoldHistoryLengths(int32_t size, int32_t shown) {
+    const int32_t kept = Clamp(size, 1, keys::MaxHistorySize);
+    return {kept, Clamp(shown, 1, kept)};
 }
 
 }  // namespace snipora::settings

@@ -20,4 +20,12 @@ int32_t Clamp(int32_t value, int32_t min, int32_t max);
 // (the field's last good value) when the text holds no number at all.
 int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int32_t max);
 
+// The history's two lengths as stored, held to their ranges: the size to 1..MaxHistorySize, the
+// number shown to 1..size.
+struct HistoryLengths {
+    int32_t Size;
+    int32_t Shown;
+};
+HistoryLengths HoldHistoryLengths(int32_t size, int32_t shown);
+
 }  // namespace snipora::settings

@@ -24,6 +24,15 @@ inline constexpr uint16_t ShortcutAlt = 0x8000;
 // programs are never recorded. Empty or absent: none.
 inline constexpr std::u16string_view ExcludePrograms = u"ExcludePrograms";
 
+// How many history entries are kept (1 to 100,000), and how many of the newest the popup lists
+// (1 to the number kept). Outside the range a value is held to it; one that is no number counts
+// as the default.
+inline constexpr std::u16string_view HistorySize = u"HistorySize";
+inline constexpr std::u16string_view HistoryShown = u"HistoryShown";
+inline constexpr int32_t DefaultHistorySize = 25;
+inline constexpr int32_t MaxHistorySize = 100000;
+inline constexpr int32_t DefaultHistoryShown = 7;
+
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
 

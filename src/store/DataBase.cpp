@@ -56,22 +56,52 @@ void CDataBase::CaptureClipboard() {
         item.Id = nextId_++;
         lastCaptured_ = MakeDisplayText(item.Text);
         items_.splice(items_.begin(), fresh);
+        ++historyCount_;
     }
     TrimHistory();
 }
 
-// Drops the oldest history item when there are more than HistoryLimit; one per call.
-void CDataBase::TrimHistory() {
-    size_t count = 0;
-    auto oldest = items_.end();
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
+// The history's oldest items are the last of its items in the list: they are sought from the end,
+// and only while there are too many, so that a capture with a long list costs no walk over it.
+size_t CDataBase::TrimHistory() {
+    size_t dropped = 0;
+    for (auto it = items_.end(); historyCount_ > historySize_ && it != items_.begin();) {
+        --it;
         if ((*it)->Category == HistoryCategory) {
-            ++count;
-            oldest = it;
+            it = items_.erase(it);
+            --historyCount_;
+            ++dropped;
         }
     }
-    if (count > HistoryLimit) {
-        items_.erase(oldest);
+    return dropped;
+}
+
+uint32_t CDataBase::AddItem(int32_t category, double captureTime, std::u16string_view text) {
+    CTextItem& item = *items_.emplace_front(captureTime);
+    item.Text = text;
+    item.Length = static_cast<uint32_t>(text.size());
+    item.Category = category;
+    item.Id = nextId_++;
+    historyCount_ += category == HistoryCategory;
+    return item.Id;
+}
+
+void CDataBase::DeleteItems(const std::vector<uint32_t>& ids) {
+    if (ids.empty()) {
+        return;
+    }
+    // The list runs from the largest Id down, the Ids from the smallest up.
+    auto wanted = ids.rbegin();
+    for (auto it = items_.begin(); it != items_.end() && wanted != ids.rend();) {
+        while (wanted != ids.rend() && *wanted > (*it)->Id) {
+            ++wanted;
+        }
+        if (wanted != ids.rend() && *wanted == (*it)->Id) {
+            historyCount_ -= (*it)->Category == HistoryCategory;
+            it = items_.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 
@@ -93,17 +123,20 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     const uint32_t nextId = next == items_.end() ? 0 : (*next)->Id;
     ItemList taken(items_.get_allocator());
     taken.splice(taken.begin(), items_, it);
+    --historyCount_;
     if (taken.front()->WriteToClipboard(clipboard_, window_)) {
         return true;
     }
     auto place = nextId == 0 ? items_.end() : Find(nextId);
     items_.splice(place, taken);
+    ++historyCount_;
     return false;
 }
 
 bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if ((*it)->Id == id && (*it)->Category != category) {
+            historyCount_ += (category == HistoryCategory) - ((*it)->Category == HistoryCategory);
             (*it)->Category = category;
             RenumberToFront(it);
             return true;
@@ -117,12 +150,16 @@ bool CDataBase::DeleteItem(uint32_t id) {
     if (it == items_.end()) {
         return false;
     }
+    historyCount_ -= (*it)->Category == HistoryCategory;
     items_.erase(it);
     return true;
 }
 
 void CDataBase::ClearCategory(int32_t category) {
     items_.remove_if([category](const auto& item) { return item->Category == category; });
+    if (category == HistoryCategory) {
+        historyCount_ = 0;
+    }
 }
 
 bool CDataBase::SaveToFile(const FilePath& path) {
@@ -251,6 +288,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
             item.Text.Truncate(FindZeroUnit(units, head.Count));
         }
         item.Id = nextId_++;
+        historyCount_ += head.Category == HistoryCategory;
     }
 }
 
@@ -274,6 +312,7 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
 
 bool CDataBase::LoadFromFile(const FilePath& path) {
     items_.clear();
+    historyCount_ = 0;
     loadedBlocks_.clear();
     damage_ = {};
     if (!files_.FileExists(path)) {
@@ -287,6 +326,7 @@ bool CDataBase::LoadFromFile(const FilePath& path) {
     } catch (...) {
         // A file that fails half way is treated as one that could not be opened.
         items_.clear();
+        historyCount_ = 0;
         throw;
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.

@@ -16,7 +16,8 @@
 namespace snipora {
 
 inline constexpr uint32_t FirstItemId = 100000;
-inline constexpr size_t HistoryLimit = 25;
+inline constexpr size_t DefaultHistorySize = 25;
+inline constexpr size_t MaxHistorySize = 100000;
 inline constexpr int32_t HistoryCategory = 0;
 inline constexpr int32_t NotesCategory = 1;
 // How many copies of damaged data files are kept beside the data file.
@@ -86,6 +87,19 @@ public:
     };
     const Damage& LastDamage() const { return damage_; }
 
+    // How many history items are kept: a capture drops the oldest beyond it. At least 1.
+    void SetHistorySize(size_t size) { historySize_ = size < 1 ? 1 : size; }
+    size_t HistorySize() const { return historySize_; }
+    size_t HistoryCount() const { return historyCount_; }
+    // Drops the oldest history items beyond the history size, all at once; returns how many.
+    size_t TrimHistory();
+
+    // Puts an item at the front as the newest, with the given category and capture time, as a
+    // replayed journal does; returns its Id.
+    uint32_t AddItem(int32_t category, double captureTime, std::u16string_view text);
+    // Removes the items of the given Ids, which are sorted ascending, in one pass over the list.
+    void DeleteItems(const std::vector<uint32_t>& ids);
+
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
     bool Enabled() const { return enabled_; }
@@ -95,12 +109,13 @@ private:
     ItemList::iterator Find(uint32_t id);
     // Gives the entry at `it` the next Id and moves it to the front.
     void RenumberToFront(ItemList::iterator it);
-    void TrimHistory();
 
     IClipboard& clipboard_;
     IFileSystem& files_;
     WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
+    size_t historySize_ = DefaultHistorySize;
+    size_t historyCount_ = 0;  // items of the history category in the list
     std::u16string lastCaptured_;
     Damage damage_;
     bool enabled_ = false;

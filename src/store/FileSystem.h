@@ -19,6 +19,13 @@ public:
     virtual void Commit() = 0;
 };
 
+// A file written only at its end, as a journal is: each Write goes to the system at once, and
+// Flush waits until what was written is on the disk. Both raise "Cannot write file" errors.
+class IAppendFile : public IWriteStream {
+public:
+    virtual void Flush() = 0;
+};
+
 // The file operations that the data file needs. Errors arrive as AppError with the messages
 // "Cannot open file "%s". %s", "Cannot create file "%s". %s" and "Cannot write file "%s". %s".
 class IFileSystem {
@@ -32,6 +39,10 @@ public:
     virtual int64_t LastWriteTime(const FilePath& path) = 0;
     virtual std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) = 0;
     virtual std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) = 0;
+    // Creates the file empty, replacing any file of that name, for writing at its end.
+    virtual std::unique_ptr<IAppendFile> CreateAppendable(const FilePath& path) = 0;
+    // Removes the file; a file that is not there is no error. Raises "Cannot delete file".
+    virtual void RemoveFile(const FilePath& path) = 0;
 };
 
 // Copies a file over any file of the target's name, through a replacement.

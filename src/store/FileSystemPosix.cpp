@@ -15,6 +15,24 @@ std::string ErrorText(int error) {
     return std::strerror(error);
 }
 
+// Writes all `count` bytes, or returns false with the system's text for the error.
+bool WriteAll(int fd, const void* buffer, size_t count, std::string& error) {
+    const char* p = static_cast<const char*>(buffer);
+    while (count > 0) {
+        const ssize_t n = ::write(fd, p, count);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = ErrorText(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        p += n;
+        count -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
 class Descriptor {
 public:
     explicit Descriptor(int fd) : fd_(fd) {}
@@ -66,20 +84,7 @@ public:
 
 private:
     bool WriteRaw(const void* buffer, size_t count, std::string& error) override {
-        const char* p = static_cast<const char*>(buffer);
-        while (count > 0) {
-            const ssize_t n = ::write(fd_.Get(), p, count);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                error = ErrorText(n < 0 ? errno : ENOSPC);
-                return false;
-            }
-            p += n;
-            count -= static_cast<size_t>(n);
-        }
-        return true;
+        return WriteAll(fd_.Get(), buffer, count, error);
     }
     bool Finish(std::string& error) override {
         if (::fsync(fd_.Get()) != 0 || !fd_.Close() ||
@@ -94,6 +99,27 @@ private:
     FilePath temp_;
     Descriptor fd_;
     bool committed_ = false;
+};
+
+class PosixAppendFile final : public IAppendFile {
+public:
+    PosixAppendFile(FilePath path, int fd) : path_(std::move(path)), fd_(fd) {}
+
+    void Write(const void* buffer, size_t count) override {
+        std::string error;
+        if (!WriteAll(fd_.Get(), buffer, count, error)) {
+            ThrowFileError("write", path_, error);
+        }
+    }
+    void Flush() override {
+        if (::fsync(fd_.Get()) != 0) {
+            ThrowFileError("write", path_, ErrorText(errno));
+        }
+    }
+
+private:
+    FilePath path_;
+    Descriptor fd_;
 };
 
 class PosixFileSystem final : public IFileSystem {
@@ -131,6 +157,20 @@ public:
             ThrowFileError("create", path, ErrorText(errno));
         }
         return std::make_unique<PosixReplacementFile>(path, std::move(temp), fd);
+    }
+
+    std::unique_ptr<IAppendFile> CreateAppendable(const FilePath& path) override {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            ThrowFileError("create", path, ErrorText(errno));
+        }
+        return std::make_unique<PosixAppendFile>(path, fd);
+    }
+
+    void RemoveFile(const FilePath& path) override {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            ThrowFileError("delete", path, ErrorText(errno));
+        }
     }
 };
 

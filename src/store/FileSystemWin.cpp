@@ -10,6 +10,22 @@ namespace {
 // ReadFile and WriteFile take a DWORD count: large blocks go in pieces.
 constexpr size_t kMaxPiece = 64 * 1024 * 1024;
 
+// Writes all `count` bytes, or returns false with the system's text for the error.
+bool WriteAll(HANDLE file, const void* buffer, size_t count, std::string& error) {
+    const char* p = static_cast<const char*>(buffer);
+    while (count > 0) {
+        const DWORD piece = static_cast<DWORD>(count < kMaxPiece ? count : kMaxPiece);
+        DWORD written = 0;
+        if (!::WriteFile(file, p, piece, &written, nullptr) || written == 0) {
+            error = win::ErrorText(::GetLastError());
+            return false;
+        }
+        p += written;
+        count -= written;
+    }
+    return true;
+}
+
 class Win32ReadFile final : public BufferedReadFile {
 public:
     Win32ReadFile(const FilePath& path, win::UniqueFile file, uint64_t size)
@@ -43,18 +59,7 @@ public:
 
 private:
     bool WriteRaw(const void* buffer, size_t count, std::string& error) override {
-        const char* p = static_cast<const char*>(buffer);
-        while (count > 0) {
-            const DWORD piece = static_cast<DWORD>(count < kMaxPiece ? count : kMaxPiece);
-            DWORD written = 0;
-            if (!::WriteFile(file_.Get(), p, piece, &written, nullptr) || written == 0) {
-                error = win::ErrorText(::GetLastError());
-                return false;
-            }
-            p += written;
-            count -= written;
-        }
-        return true;
+        return WriteAll(file_.Get(), buffer, count, error);
     }
     bool Finish(std::string& error) override {
         if (!::FlushFileBuffers(file_.Get()) || !file_.Reset() ||
@@ -70,6 +75,29 @@ private:
     FilePath temp_;
     win::UniqueFile file_;
     bool committed_ = false;
+};
+
+// Writes go straight to the system; Flush asks it to put them on the disk before it returns.
+class Win32AppendFile final : public IAppendFile {
+public:
+    Win32AppendFile(FilePath path, win::UniqueFile file)
+        : path_(std::move(path)), file_(std::move(file)) {}
+
+    void Write(const void* buffer, size_t count) override {
+        std::string error;
+        if (!WriteAll(file_.Get(), buffer, count, error)) {
+            ThrowFileError("write", path_, error);
+        }
+    }
+    void Flush() override {
+        if (!::FlushFileBuffers(file_.Get())) {
+            ThrowFileError("write", path_, win::ErrorText(::GetLastError()));
+        }
+    }
+
+private:
+    FilePath path_;
+    win::UniqueFile file_;
 };
 
 class Win32FileSystem final : public IFileSystem {
@@ -107,6 +135,25 @@ public:
             ThrowFileError("create", path, win::ErrorText(::GetLastError()));
         }
         return std::make_unique<Win32ReplacementFile>(path, std::move(temp), std::move(file));
+    }
+
+    std::unique_ptr<IAppendFile> CreateAppendable(const FilePath& path) override {
+        // Others may read it while it is written, as a copy of the data folder does.
+        win::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            ThrowFileError("create", path, win::ErrorText(::GetLastError()));
+        }
+        return std::make_unique<Win32AppendFile>(path, std::move(file));
+    }
+
+    void RemoveFile(const FilePath& path) override {
+        if (!::DeleteFileW(path.c_str())) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+                ThrowFileError("delete", path, win::ErrorText(error));
+            }
+        }
     }
 };
 

@@ -115,7 +115,7 @@ void CClipboardHandler::RefreshTree() {
         }
         CItemNode& parent = *walk->second.category;
         ++parent.Total;
-        if (filtering ? !matched : inHistory && ++history > HistoryShown) {
+        if (filtering ? !matched : inHistory && ++history > historyShown_) {
             continue;
         }
         // Without its category's entry, an item's entry would land among the categories.

@@ -11,9 +11,9 @@
 
 namespace snipora {
 
-// How many of the newest history items the tree shows; the older ones wait, hidden, until newer
-// ones are deleted or moved to the notes.
-inline constexpr size_t HistoryShown = 7;
+// How many of the newest history items the tree shows unless told otherwise; the older ones
+// wait, hidden, until newer ones are deleted or moved to the notes.
+inline constexpr size_t DefaultHistoryShown = 7;
 
 // The item database together with a model of what the popup's tree view shows: a record per
 // category and per shown item, each with exactly one tree view entry whose data it is.
@@ -32,14 +32,17 @@ public:
     // later calls change nothing.
     void AddCategories();
 
-    // Brings the tree in line with the database: the HistoryShown newest history items and all
+    // How many of the newest history items the tree shows, at least 1; from the next refresh.
+    void SetHistoryShown(size_t shown) { historyShown_ = shown < 1 ? 1 : shown; }
+
+    // Brings the tree in line with the database: the historyShown newest history items and all
     // notes, newest first. Entries that stay are kept as they are, with their selection and
     // expanded state, unless many of a list's entries come or go at once: the list is then
     // filled anew.
     void RefreshTree();
 
     // While `filter` is set and not empty, the tree shows every item of either list whose whole
-    // text passes it, the history beyond its HistoryShown newest too, and the categories count
+    // text passes it, the history beyond its shown newest too, and the categories count
     // their matches against their totals. The filter stays the caller's; null ends filtering.
     // Takes effect at the next refresh.
     void SetFilter(const TextFilter* filter) { filter_ = filter; }
@@ -59,6 +62,7 @@ private:
     CItemNode root_;
     ITreeView* tree_ = nullptr;
     const TextFilter* filter_ = nullptr;
+    size_t historyShown_ = DefaultHistoryShown;
     // Set when an entry was appended and the tree's order is no longer known to be right.
     bool needsSort_ = false;
 };

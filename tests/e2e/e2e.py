@@ -278,16 +278,18 @@ def test_a_copy_reaches_the_label_and_the_tree():
         assert "after the password" in history and "a password" not in history, history
 
 
-def test_thirty_copies_leave_twenty_five_after_close():
-    app = Snipora("thirty")
+def test_fifty_copies_leave_the_forty_newest_with_history_size_40():
+    app = Snipora("fifty")
+    with open(app.ini, "a", newline="\r\n") as f:
+        f.write("HistorySize=40\n")
     app.start()
     copy("start")
-    assert probe("set-many", "copy number ", 30, 60)[0] == 0
-    assert wait_for(lambda: bar_state()["label"] == "copy number 30", 5), bar_state()
+    assert probe("set-many", "copy number ", 50, 60)[0] == 0
+    assert wait_for(lambda: bar_state()["label"] == "copy number 50", 5), bar_state()
     app.close()
     history = app.history()
-    assert len(history) == 25, history
-    assert history[-1] == "copy number 30" and history[0] == "copy number 6", history
+    assert len(history) == 40, history
+    assert history[-1] == "copy number 50" and history[0] == "copy number 11", history
 
 
 def test_data_survives_a_restart():
@@ -297,8 +299,8 @@ def test_data_survives_a_restart():
     shutil.rmtree(os.path.dirname(app.data))
     copy("kept across restarts")
     assert wait_for(lambda: bar_state()["label"] == "kept across restarts", 5)
-    assert wait_for(lambda: os.path.exists(app.data) and
-                    "kept across restarts" in app.history(), 10), "not saved again"
+    assert wait_for(lambda: os.path.exists(app.data + ".journal") or os.path.exists(app.data),
+                    10), "not saved again"
     app.close()
     first = open(app.data, "rb").read()
     assert "kept across restarts" in app.history()
@@ -414,16 +416,40 @@ def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
         assert wait_for(lambda: foreground() == "Notepad", 3), foreground()
 
 
-def test_a_killed_process_loses_at_most_the_last_seconds():
+def write_records(path, records):
+    """Writes a data file of (category, time, text) records, oldest first."""
+    with open(path, "wb") as f:
+        for category, when, text in records:
+            f.write(struct.pack("<idI", category, when, len(text)) + text.encode("utf-16-le"))
+
+
+def test_a_killed_process_loses_at_most_the_last_second():
     app = Snipora("killed")
+    # A store of 4 MB: 2,000 notes of 1,000 characters.
+    notes = [(1, 45000.0 + i, f"note {i:04} " + "n" * 990) for i in range(2000)]
+    write_records(app.data, notes)
+    before = os.stat(app.data)
     app.start()
-    copy("saved before the kill")
-    assert wait_for(lambda: bar_state()["label"] == "saved before the kill", 5)
-    # Saving follows a few seconds after the last change.
-    assert wait_for(lambda: os.path.exists(app.data) and
-                    "saved before the kill" in app.history(), 10), "not saved in time"
+    copy("in the journal")
+    assert wait_for(lambda: bar_state()["label"] == "in the journal", 5)
+    time.sleep(3)
+    # The capture went to the journal alone: data.dat was not written again.
+    after = os.stat(app.data)
+    assert (after.st_mtime_ns, after.st_size) == (before.st_mtime_ns, before.st_size)
+    journal = app.data + ".journal"
+    assert 0 < os.path.getsize(journal) < 256 * 1024, os.path.getsize(journal)
+    copy("copied a second before the kill")
+    assert wait_for(lambda: bar_state()["label"] == "copied a second before the kill", 5)
+    time.sleep(1)
     app.kill()
-    assert "saved before the kill" in app.history()
+    # The start replays the journal, writes data.dat anew and removes the journal.
+    app.start()
+    assert wait_for(lambda: not os.path.exists(journal), 5), "the journal was not folded"
+    app.close()
+    records = read_records(app.data)
+    assert [r for r in records if r[0] == 1] == notes
+    history = [text for category, _, text in records if category == 0]
+    assert history.index("in the journal") < history.index("copied a second before the kill")
     assert not os.path.exists(app.data + ".tmp")
 
 

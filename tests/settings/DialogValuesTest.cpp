@@ -53,6 +53,20 @@ TEST(HotKeyCode, NoKeyMeansOffAndForeignBitsAreDropped) {
     EXPECT_EQ(HotKeyFromShortcut(-1), Control(0xFF, HotKeyShift | HotKeyControl | HotKeyAlt));
 }
 
+TEST(DialogValues, HistoryLengthsAreHeldToTheirRanges) {
+    const auto held = [](int32_t size, int32_t shown) {
+        const HistoryLengths lengths = HoldHistoryLengths(size, shown);
+        return std::pair(lengths.Size, lengths.Shown);
+    };
+    EXPECT_EQ(held(25, 7), std::pair(25, 7));
+    EXPECT_EQ(held(1, 1), std::pair(1, 1));
+    EXPECT_EQ(held(0, 7), std::pair(1, 1));
+    EXPECT_EQ(held(-5, -5), std::pair(1, 1));
+    EXPECT_EQ(held(100000, 100000), std::pair(100000, 100000));
+    EXPECT_EQ(held(100001, 0), std::pair(100000, 1));
+    EXPECT_EQ(held(40, 41), std::pair(40, 40));
+}
+
 TEST(DialogValues, ClampHoldsTheWholeValueWithinTheRange) {
     EXPECT_EQ(Clamp(200, 150, 800), 200);
     EXPECT_EQ(Clamp(150, 150, 800), 150);

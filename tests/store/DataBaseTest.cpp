@@ -113,29 +113,53 @@ TEST_F(DataBaseTest, HistoryKeepsTheNewest25AndNeverDropsNotes) {
         Copy(u"copy " + std::u16string(1, char16_t(u'A' + i)));
     }
     const auto history = Texts(0);
-    ASSERT_EQ(history.size(), HistoryLimit);
+    ASSERT_EQ(history.size(), DefaultHistorySize);
     EXPECT_EQ(history.front(), u"copy " + std::u16string(1, char16_t(u'A' + 30)));
     EXPECT_EQ(history.back(), u"copy " + std::u16string(1, char16_t(u'A' + 6)));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note c", u"note b", u"note a"}));
 }
 
-TEST_F(DataBaseTest, AnOverfullHistoryShrinksOnlyByFailedReads) {
+// A history longer than its size (a file from a larger size) is cut to the size at the next
+// capture, all at once; lowering the size cuts it at once. Notes are never dropped.
+TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     std::vector<std::pair<int32_t, std::u16string>> records;
     for (int i = 0; i < 30; ++i) {
-        records.emplace_back(0, std::u16string(1, char16_t(u'a' + i)));
+        records.emplace_back(i % 10 == 0 ? NotesCategory : HistoryCategory,
+                             std::u16string(1, char16_t(u'a' + i)));
     }
     Load(records);
-    ASSERT_EQ(Count(0), 30u);
-    Copy(u"new");
-    EXPECT_EQ(Count(0), 30u);  // one in, the oldest out
-    EXPECT_EQ(Texts(0).back(), u"b");
-    clipboard.openFails = true;  // the read fails: only the trim runs
+    ASSERT_EQ(db.HistoryCount(), 27u);
+    clipboard.openFails = true;  // the read fails: nothing enters, nothing is dropped
     db.CaptureClipboard();
-    EXPECT_EQ(Count(0), 29u);
+    EXPECT_EQ(Count(0), 27u);
     clipboard.openFails = false;
-    clipboard.hasText = false;  // no text: nothing at all happens
-    db.CaptureClipboard();
-    EXPECT_EQ(Count(0), 29u);
+    Copy(u"new");
+    EXPECT_EQ(Count(0), 25u);  // one in, the three oldest out
+    EXPECT_EQ(Texts(0).back(), u"e");
+    EXPECT_EQ(Count(1), 3u);
+
+    db.SetHistorySize(0);  // held to 1
+    EXPECT_EQ(db.HistorySize(), 1u);
+    EXPECT_EQ(db.TrimHistory(), 24u);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new"}));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"u", u"k", u"a"}));
+    EXPECT_EQ(db.TrimHistory(), 0u);
+
+    // The count follows every way in and out of the history.
+    db.SetHistorySize(MaxHistorySize);
+    Copy(u"two");
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"u"), HistoryCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"new"), NotesCategory));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"two")));
+    EXPECT_EQ(db.HistoryCount(), Count(0));
+    db.DeleteItems({IdOf(u"k"), IdOf(u"u")});
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"new", u"a"}));
+    EXPECT_EQ(db.HistoryCount(), 0u);
+    db.AddItem(HistoryCategory, 3.0, u"replayed");
+    EXPECT_EQ(db.HistoryCount(), 1u);
+    EXPECT_EQ(db.Items().front()->CaptureTime, 3.0);
+    db.ClearCategory(HistoryCategory);
+    EXPECT_EQ(db.HistoryCount(), 0u);
 }
 
 TEST_F(DataBaseTest, LastCapturedIsTheTrimmedPreview) {

@@ -235,6 +235,10 @@ public:
     std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) override {
         return PlatformFileSystem().CreateReplacement(path);
     }
+    std::unique_ptr<IAppendFile> CreateAppendable(const FilePath& path) override {
+        return PlatformFileSystem().CreateAppendable(path);
+    }
+    void RemoveFile(const FilePath& path) override { PlatformFileSystem().RemoveFile(path); }
 
 private:
     struct File final : BufferedReadFile {

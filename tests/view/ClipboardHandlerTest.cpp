@@ -173,7 +173,7 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     handler->SetFilter(&empty);
     handler->RefreshTree();
     ExpectBound();
-    EXPECT_EQ(Shown(0).size(), HistoryShown);
+    EXPECT_EQ(Shown(0).size(), DefaultHistoryShown);
     EXPECT_FALSE(history.Filtered);
     const std::vector<uint32_t> notes = Shown(1);
     EXPECT_EQ(notes.size(), 101u);
@@ -183,7 +183,7 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     handler->RefreshTree();
     ExpectBound();
     EXPECT_EQ(Shown(0).front(), deep);
-    EXPECT_EQ(Shown(0).size(), HistoryShown);
+    EXPECT_EQ(Shown(0).size(), DefaultHistoryShown);
 }
 
 TEST_F(ClipboardHandlerTest, ASearchRefillsAListOnlyWhenAtLeastHalfAsManyGoAsStay) {

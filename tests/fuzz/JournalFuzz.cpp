@@ -1,0 +1,46 @@
+// Feeds arbitrary bytes to the journal reader, replayed onto three loaded items. The first byte
+// chooses whether a whole header for those items comes first, so that the records are reached
+// without guessing the header. Whatever the bytes, the replay must not crash or over-read, and
+// must leave a list that keeps its own rules.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "store/DataBase.h"
+#include "store/Journal.h"
+#include "support/FakeClipboard.h"
+#include "support/MemoryStreams.h"
+#include "support/Records.h"
+
+using namespace snipora;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    test::FakeClipboard clipboard;
+    CDataBase db(clipboard, PlatformFileSystem());
+    test::MemoryReadStream base(test::Record(0, 1.0, u"one") + test::Record(1, 2.0, u"two") +
+                                test::Record(0, 3.0, u"three"));
+    db.LoadRecords(base);
+    const JournalBase expected = BaseOf(db, 0);
+
+    std::string bytes = (data[0] & 1) != 0 ? JournalHeader(expected) : std::string();
+    bytes.append(reinterpret_cast<const char*>(data) + 1, size - 1);
+    test::MemoryReadStream in(bytes);
+    const JournalReplay replay = ReplayJournal(in, db, expected);
+
+    size_t history = 0;
+    for (const auto& item : db.Items()) {
+        history += item->Category == HistoryCategory;
+        if (std::u16string_view(item->Text).find(u'\0') != std::u16string_view::npos) {
+            std::abort();
+        }
+    }
+    if (history != db.HistoryCount() || (!replay.Belongs && db.Items().size() != 3) ||
+        (replay.Problem.empty() && replay.Dropped != 0)) {
+        std::abort();
+    }
+    return 0;
+}

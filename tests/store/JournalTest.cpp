@@ -1,0 +1,273 @@
+#include "store/Journal.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <tuple>
+#include <vector>
+
+#include "common/Error.h"
+#include "store/DataBase.h"
+#include "support/FakeClipboard.h"
+#include "support/MemoryStreams.h"
+#include "support/TempDir.h"
+
+namespace snipora {
+namespace {
+
+using test::ReadBytes;
+using Entry = std::tuple<int32_t, double, std::u16string>;
+
+// The platform's files, but appends fail while `appendsFail` is set.
+class FlakyDisk final : public IFileSystem {
+public:
+    bool appendsFail = false;
+    bool FileExists(const FilePath& path) override { return real.FileExists(path); }
+    std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
+        return real.OpenForReading(path);
+    }
+    std::unique_ptr<IReplacementFile> CreateReplacement(const FilePath& path) override {
+        return real.CreateReplacement(path);
+    }
+    std::unique_ptr<IAppendFile> CreateAppendable(const FilePath& path) override {
+        struct File final : IAppendFile {
+            File(std::unique_ptr<IAppendFile> file, FlakyDisk& disk)
+                : file_(std::move(file)), disk_(disk) {}
+            void Write(const void* buffer, size_t count) override {
+                // Half of it reaches the disk, as when the disk fills up.
+                file_->Write(buffer, disk_.appendsFail ? count / 2 : count);
+                if (disk_.appendsFail) {
+                    throw AppError("Cannot write file. The disk is full.");
+                }
+            }
+            void Flush() override { file_->Flush(); }
+            std::unique_ptr<IAppendFile> file_;
+            FlakyDisk& disk_;
+        };
+        return std::make_unique<File>(real.CreateAppendable(path), *this);
+    }
+    void RemoveFile(const FilePath& path) override { real.RemoveFile(path); }
+
+private:
+    IFileSystem& real = PlatformFileSystem();
+};
+
+class JournalTest : public ::testing::Test {
+protected:
+    JournalTest() : db(clipboard, disk) {
+        db.SetWindow(&window);
+        journal.emplace(disk);
+    }
+
+    void Copy(const std::u16string& text) {
+        clipboard.Put(text);
+        db.CaptureClipboard();
+    }
+    uint32_t IdOf(const CDataBase& lists, std::u16string_view text) const {
+        for (const auto& item : lists.Items()) {
+            if (std::u16string_view(item->Text) == text) {
+                return item->Id;
+            }
+        }
+        return 0;
+    }
+    static std::vector<Entry> Entries(const CDataBase& lists) {
+        std::vector<Entry> entries;
+        for (const auto& item : lists.Items()) {
+            entries.emplace_back(item->Category, item->CaptureTime, std::u16string(item->Text));
+        }
+        return entries;
+    }
+    // What a fresh start finds once the program has ended, its journal closed: the data file
+    // with the journal replayed. The journal then starts anew, as after a load.
+    std::vector<Entry> Restarted(bool expectJournal = true) {
+        journal.emplace(disk);
+        CDataBase fresh(clipboard, disk);
+        CJournal again(disk);
+        EXPECT_EQ(again.Load(fresh, data), expectJournal);
+        if (expectJournal) {
+            again.Fold(fresh, data);
+        }
+        return Entries(fresh);
+    }
+    // Every byte of the data folder, to look for texts that must be gone.
+    std::string Folder() const {
+        std::string all;
+        for (const auto& file : std::filesystem::directory_iterator(dir.Path())) {
+            all += ReadBytes(file.path());
+        }
+        return all;
+    }
+    static std::string Bytes(std::u16string_view text) {
+        return {reinterpret_cast<const char*>(text.data()), text.size() * 2};
+    }
+
+    int window = 0;
+    test::FakeClipboard clipboard;
+    FlakyDisk disk;
+    CDataBase db;
+    std::optional<CJournal> journal;
+    test::TempDir dir;
+    std::filesystem::path data = dir / "data.dat";
+    std::filesystem::path journalFile = dir / "data.dat.journal";
+};
+
+// Captures, trims, moves to the notes and back, and a history entry chosen again: each is
+// appended as it comes, and a start replays them onto the data file in the same order.
+TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
+    clipboard.onChange = [this] { db.CaptureClipboard(); };
+    db.SetHistorySize(3);
+    Copy(u"base one");
+    Copy(u"base two");
+    journal->Fold(db, data);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+
+    Copy(u"three");
+    Copy(u"four");  // trims "base one"
+    ASSERT_TRUE(journal->Append(db, data));
+    EXPECT_EQ(journal->Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), NotesCategory));
+    ASSERT_TRUE(db.MoveToClipboard(IdOf(db, u"three")));
+    ASSERT_TRUE(journal->Append(db, data));
+    ASSERT_TRUE(journal->Append(db, data));  // nothing new: nothing written
+    const uint64_t size = journal->Bytes();
+    EXPECT_EQ(std::filesystem::file_size(journalFile), size);
+    EXPECT_EQ(Entries(db).size(), 3u);
+
+    const std::string dataBefore = ReadBytes(data);
+    EXPECT_EQ(Restarted(), Entries(db));
+    // A journal whose base is gone (the start folded it into a new data file and stopped before
+    // removing it) is not replayed twice.
+    EXPECT_NE(ReadBytes(data), dataBefore);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    test::WriteBytes(journalFile, std::string(size, 'x'));
+    EXPECT_EQ(Restarted(), Entries(db));
+
+    // A journal with no data file: the first run stopped before its first fold.
+    std::filesystem::remove(data);
+    CDataBase first(clipboard, disk);
+    first.SetWindow(&window);
+    EXPECT_FALSE(journal->Load(first, data));
+    clipboard.Put(u"first copy");
+    first.CaptureClipboard();
+    ASSERT_TRUE(journal->Append(first, data));
+    EXPECT_EQ(Restarted(), Entries(first));
+    EXPECT_TRUE(std::filesystem::exists(data));
+}
+
+// The last record is cut inside its fixed part, inside its text, or fails its checksum: the
+// records before it are replayed, it is dropped.
+TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
+    Copy(u"kept in the data file");
+    journal->Fold(db, data);
+    Copy(u"first");
+    ASSERT_TRUE(journal->Append(db, data));
+    const auto afterFirst = Entries(db);
+    const uint64_t firstEnd = journal->Bytes();
+    Copy(u"second");
+    ASSERT_TRUE(journal->Append(db, data));
+    const std::string whole = ReadBytes(journalFile);
+    ASSERT_EQ(whole.size(), firstEnd + 24 + 12);
+
+    CDataBase base(clipboard, disk);
+    base.LoadFromFile(data);
+    const JournalBase baseOf = BaseOf(base, std::filesystem::file_size(data));
+    struct Case {
+        std::string bytes;
+        size_t records;
+        uint64_t dropped;
+        const char* problem;
+    };
+    std::string badChecksum = whole;
+    badChecksum[whole.size() - 1] ^= 1;
+    std::string badBase = whole;
+    badBase[8] ^= 1;
+    const std::vector<Case> cases = {
+        {whole, 2, 0, ""},
+        {whole.substr(0, firstEnd + 23), 1, 23, "the last record is cut short"},
+        {whole.substr(0, whole.size() - 1), 1, 35, "the last record is cut short"},
+        {badChecksum, 1, 36, "a record fails its checksum"},
+        {whole.substr(0, 31), 0, 0, "its header is damaged"},
+        {badBase, 0, firstEnd + 36 - 32, "its header is damaged"},
+    };
+    for (const Case& c : cases) {
+        CDataBase lists(clipboard, disk);
+        lists.LoadFromFile(data);
+        test::MemoryReadStream in(c.bytes);
+        const JournalReplay replay = ReplayJournal(in, lists, baseOf);
+        EXPECT_EQ(replay.Records, c.records) << c.problem;
+        EXPECT_EQ(replay.Dropped, c.dropped) << c.problem;
+        EXPECT_EQ(replay.Problem, c.problem);
+        EXPECT_EQ(replay.Belongs, c.records > 0);
+        EXPECT_EQ(Entries(lists).size(), 1 + c.records) << c.problem;
+    }
+    journal.reset();  // the program ends
+    test::WriteBytes(journalFile, badChecksum);
+    EXPECT_EQ(Restarted(), afterFirst);
+}
+
+// The journal is folded into the data file when it would outgrow its limit, and whenever the
+// caller folds after a delete: nothing of a deleted text is left in the folder.
+TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
+    Copy(u"a secret");
+    EXPECT_FALSE(journal->Append(db, data));  // before any load or fold: asks for a fold
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    journal->Fold(db, data);
+    Copy(u"another secret");
+    ASSERT_TRUE(journal->Append(db, data));
+    ASSERT_TRUE(db.DeleteItem(IdOf(db, u"a secret")));
+    ASSERT_TRUE(db.DeleteItem(IdOf(db, u"another secret")));
+    journal->Fold(db, data);
+    EXPECT_EQ(Folder().find(Bytes(u"secret")), std::string::npos);
+    EXPECT_EQ(std::filesystem::file_size(data), 0u);
+
+    // 1 MB in all, header and record heads included, is the most for a small data file.
+    const size_t units = (CJournal::kMinLimit - 32 - 24) / 2;
+    Copy(std::u16string(units, u'x'));
+    ASSERT_TRUE(journal->Append(db, data));
+    EXPECT_EQ(journal->Bytes(), CJournal::kMinLimit);
+    Copy(u"y");
+    EXPECT_FALSE(journal->Append(db, data));
+    journal->Fold(db, data);
+    EXPECT_EQ(std::filesystem::file_size(data), 16 * 2 + 2 * (units + 1));
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    // A data file of 8 MB allows a journal of a quarter of that.
+    for (int i = 0; i < 8; ++i) {
+        Copy(std::u16string(512 * 1024 - 8, char16_t(u'a' + i)));
+    }
+    journal->Fold(db, data);
+    Copy(std::u16string(units + 100, u'z'));
+    EXPECT_TRUE(journal->Append(db, data));
+
+    // Another data folder: the fold writes there and removes the old folder's journal->
+    EXPECT_TRUE(std::filesystem::exists(journalFile));
+    const auto moved = dir / "moved.dat";
+    Copy(u"after the move");
+    EXPECT_FALSE(journal->Append(db, moved));
+    journal->Fold(db, moved);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    EXPECT_TRUE(std::filesystem::exists(moved));
+}
+
+// A failed append may leave a torn record: nothing is appended after it until a fold.
+TEST_F(JournalTest, AFailedAppendAsksForAFold) {
+    journal->Fold(db, data);
+    Copy(u"one");
+    ASSERT_TRUE(journal->Append(db, data));
+    disk.appendsFail = true;
+    Copy(u"two");
+    EXPECT_THROW(journal->Append(db, data), AppError);
+    disk.appendsFail = false;
+    Copy(u"three");
+    EXPECT_FALSE(journal->Append(db, data));
+    const auto onDisk = Restarted();
+    ASSERT_EQ(onDisk.size(), 1u);
+    EXPECT_EQ(std::get<2>(onDisk[0]), u"one");
+    journal->Fold(db, data);
+    Copy(u"four");
+    EXPECT_TRUE(journal->Append(db, data));
+    EXPECT_EQ(Restarted(), Entries(db));
+}
+
+}  // namespace
+}  // namespace snipora
