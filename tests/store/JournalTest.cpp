@@ -23,6 +23,7 @@ class FlakyDisk final : public IFileSystem {
 public:
     bool appendsFail = false;
     bool FileExists(const FilePath& path) override { return real.FileExists(path); }
+    int64_t LastWriteTime(const FilePath& path) override { return real.LastWriteTime(path); }
     std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
         return real.OpenForReading(path);
     }
