@@ -178,6 +178,7 @@ void TClipboardViewerForm::CreateControls() {
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdCheckForUpdates, L"Check for updates");
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdAbout, L"About");
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdStartWithWindows, L"Start with Windows");
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdPauseRecording, L"Pause recording");
     ::AppendMenuW(mainMenu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdExit, L"Exit");
 }
@@ -214,6 +215,7 @@ void TClipboardViewerForm::ApplySettings() {
         return settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled);
     });
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
+    ApplyPrivacySettings();
 }
 
 void TClipboardViewerForm::StartUp() {
@@ -232,6 +234,7 @@ void TClipboardViewerForm::StartUp() {
         // An empty history cannot be expanded: mark it so, and its first entries show at once.
         TreeView_SetItemState(tree_, first, TVIS_EXPANDED, TVIS_EXPANDED);
     }
+    ForgetOldHistory();
     chain_->Join();
     FirstLaunchStep();
     UpdateStep();
@@ -347,6 +350,8 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 }
             } else if (wParam == kSaveTimer) {
                 saver_->AutoSave();
+            } else if (wParam == kForgetTimer) {
+                ForgetOldHistory();
             }
             return 0;
         case WM_COMMAND:
@@ -365,6 +370,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case TrayIcon::kCallbackMessage:
             OnTrayMessage(lParam);
             return 0;
+        case WM_COPYDATA:
+            return lParam != 0 ? OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))
+                               : FALSE;
         case WM_APP_BRING_TO_FRONT:
             BringToFront();
             return 0;
@@ -396,7 +404,7 @@ void TClipboardViewerForm::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
 }
 
 void TClipboardViewerForm::CaptureClipboard() {
-    if (handler_ != nullptr) {
+    if (handler_ != nullptr && !paused_) {
         handler_->CaptureClipboard();
         ::SetWindowTextW(label_, win::Wide(handler_->LastCaptured()));
         handler_->RefreshTree();
@@ -443,6 +451,9 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
             break;
         case kIdStartWithWindows:
             StartWithWindowsClick();
+            break;
+        case kIdPauseRecording:
+            SetPaused(!paused_);
             break;
         case kIdMoveToClipboard:
         case kIdMoveToNotes:
@@ -499,6 +510,8 @@ void TClipboardViewerForm::ShowMainMenu() {
     ::SetForegroundWindow(Handle());
     ::CheckMenuItem(mainMenu_.Get(), kIdStartWithWindows,
                     MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(mainMenu_.Get(), kIdPauseRecording,
+                    MF_BYCOMMAND | (paused_ ? MF_CHECKED : MF_UNCHECKED));
     const UINT id = ::TrackPopupMenu(mainMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
                                      0, Handle(), nullptr);
     ::PostMessageW(Handle(), WM_NULL, 0, 0);
