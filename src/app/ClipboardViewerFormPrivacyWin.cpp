@@ -26,7 +26,9 @@ void TClipboardViewerForm::RunSwitch(Switch command) {
             SetPaused(!paused_);
             break;
         case Switch::Exit:
+            // The close saves the lists, so they are loaded first when it comes that early.
             // Posted: the start that handed the switch on is not kept waiting for the save.
+            StartUp();
             ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
             break;
         case Switch::None:

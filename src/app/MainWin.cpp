@@ -47,11 +47,12 @@ void ShowSwitchesBox(const std::vector<std::u16string>& arguments) {
     ::MessageBoxW(nullptr, win::Wide(text), L"Snipora", MB_OK | MB_ICONERROR);
 }
 
-// Hands the switch to the running copy's window, which appears a moment after the copy has
-// taken the data folder: looked for for half a second, then given half a second to take it.
+// Hands the switch to the running copy's window. A copy that is itself starting shows it a
+// moment after it has taken the data folder: it is looked for for up to two seconds, and then
+// given up to a second to take the switch. A running copy takes it at once.
 void HandOn(Switch command) {
     HWND running = nullptr;
-    for (int tries = 0; tries < 10 && running == nullptr; ++tries) {
+    for (int tries = 0; tries < 40 && running == nullptr; ++tries) {
         running = ::FindWindowW(kFormClassName, nullptr);
         if (running == nullptr) {
             ::Sleep(50);
@@ -70,7 +71,7 @@ void HandOn(Switch command) {
                         payload.data()};
     DWORD_PTR result = 0;
     ::SendMessageTimeoutW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                          SMTO_ABORTIFHUNG | SMTO_BLOCK, 500, &result);
+                          SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &result);
 }
 
 }  // namespace

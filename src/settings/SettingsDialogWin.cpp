@@ -18,7 +18,7 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 368;
+constexpr int kClientHeight = 376;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
@@ -37,13 +37,13 @@ constexpr std::array<win::ControlPlace, 18> kPlaces{{
     {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
     {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 194, 17},
     {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 216, kKeysBoxTop + 70, 107, 24},
-    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 110},
-    {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 28, 307, 17},
-    {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 56, 307, 16},
-    {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 75, 70, 24},
-    {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 78, 229, 16},
-    {IDOK, 184, 335, 75, 25},
-    {IDCANCEL, 264, 335, 75, 25},
+    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 118},
+    {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
+    {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
+    {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 83, 70, 24},
+    {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
+    {IDOK, 184, 343, 75, 25},
+    {IDCANCEL, 264, 343, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
