@@ -21,7 +21,7 @@ namespace {
 
 constexpr UINT_PTR kTickTimer = 1;   // the 10 ms tick
 constexpr UINT_PTR kSaveTimer = 2;   // the save that follows changes of the lists
-constexpr UINT_PTR kCloseTimer = 3;  // the end of a close that left a balloon to read
+constexpr UINT_PTR kCloseTimer = 4;  // the end of a close that left a balloon to read
 constexpr UINT kBalloonLingerMs = 3000;
 constexpr int kHotKeyId = 1;
 constexpr UINT kTickMs = 10;
@@ -194,6 +194,7 @@ void TClipboardViewerForm::CreateControls() {
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdCheckForUpdates, L"Check for updates");
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdAbout, L"About");
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdStartWithWindows, L"Start with Windows");
+    ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdPauseRecording, L"Pause recording");
     ::AppendMenuW(mainMenu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(mainMenu_.Get(), MF_STRING, kIdExit, L"Exit");
 }
@@ -235,6 +236,7 @@ void TClipboardViewerForm::ApplySettings() {
         ApplyHistoryLengths(*handler_);
         handler_->RefreshTree();
     }
+    ApplyPrivacySettings();
 }
 
 // The system keeps the hot key from every other program and reports it with WM_HOTKEY, so that
@@ -297,6 +299,7 @@ void TClipboardViewerForm::StartUp() {
         // An empty history cannot be expanded: mark it so, and its first entries show at once.
         TreeView_SetItemState(tree_, first, TVIS_EXPANDED, TVIS_EXPANDED);
     }
+    ForgetOldHistory();
     chain_->Join();
     FirstLaunchStep();
     UpdateStep();
@@ -427,6 +430,8 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 saver_->AutoSave();
             } else if (wParam == kCloseTimer) {
                 ::DestroyWindow(Handle());
+            } else if (wParam == kForgetTimer) {
+                ForgetOldHistory();
             }
             return 0;
         case WM_COMMAND:
@@ -448,6 +453,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case WM_DISPLAYCHANGE:
             KeepBarOnScreen();
             break;
+        case WM_COPYDATA:
+            return lParam != 0 ? OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))
+                               : FALSE;
         case WM_APP_BRING_TO_FRONT:
             BringToFront();
             return 0;
@@ -479,7 +487,7 @@ void TClipboardViewerForm::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
 }
 
 void TClipboardViewerForm::CaptureClipboard() {
-    if (handler_ != nullptr) {
+    if (handler_ != nullptr && !paused_) {
         handler_->CaptureClipboard();
         ::SetWindowTextW(label_, win::Wide(handler_->LastCaptured()));
         handler_->RefreshTree();
@@ -548,6 +556,9 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdStartWithWindows:
             StartWithWindowsClick();
             break;
+        case kIdPauseRecording:
+            SetPaused(!paused_);
+            break;
         case kIdMoveToClipboard:
         case kIdMoveToNotes:
         case kIdDeleteItem:
@@ -603,6 +614,8 @@ void TClipboardViewerForm::ShowMainMenu() {
     ::SetForegroundWindow(Handle());
     ::CheckMenuItem(mainMenu_.Get(), kIdStartWithWindows,
                     MF_BYCOMMAND | (StartsWithWindows() ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(mainMenu_.Get(), kIdPauseRecording,
+                    MF_BYCOMMAND | (paused_ ? MF_CHECKED : MF_UNCHECKED));
     const UINT id = ::TrackPopupMenu(mainMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
                                      0, Handle(), nullptr);
     ::PostMessageW(Handle(), WM_NULL, 0, 0);

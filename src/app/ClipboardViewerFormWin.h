@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "app/CaptureAffinityWin.h"
+#include "app/CommandLine.h"
 #include "app/PasteWin.h"
 #include "app/PopupController.h"
 #include "app/SaveKeeperWin.h"
@@ -39,11 +41,15 @@ enum CommandId : WORD {
     kIdAbout,
     kIdExit,
     kIdStartWithWindows,
+    kIdPauseRecording,
     kIdMoveToClipboard = 201,
     kIdMoveToNotes,
     kIdDeleteItem,
     kIdClearText,
 };
+
+// The timer of the once-a-minute check for history entries to forget.
+inline constexpr UINT_PTR kForgetTimer = 3;
 
 // Posted by a second start of the program to the running one: bring the bar to the front.
 inline constexpr UINT WM_APP_BRING_TO_FRONT = WM_APP + 3;
@@ -68,6 +74,9 @@ public:
     // loop runs.
     void Create();
 
+    // A switch of the command line: handed on by a later start, or given to this one.
+    void RunSwitch(Switch command);
+
     PopupController& Popup() { return popup_; }
     CClipboardHandler* Handler() const { return handler_; }
 
@@ -87,6 +96,14 @@ private:
     void FormClose();
     void ScheduleSave();
     void OnEndSession();
+
+    // The pause, the forgetting of old history, the hiding from screen captures and the
+    // switches handed on by later starts (ClipboardViewerFormPrivacyWin.cpp).
+    void SetPaused(bool paused);
+    void ShowLastCaptured();
+    void ApplyPrivacySettings();
+    void ForgetOldHistory();
+    LRESULT OnCopyData(const COPYDATASTRUCT& data);
 
     // Drawing of the tree's entries and the window's images (ClipboardViewerFormDrawWin.cpp).
     void CreateDrawing();
@@ -191,6 +208,10 @@ private:
     win::UniqueMenu itemMenu_;
     std::unique_ptr<ItemDrawing> drawing_;
     UniqueIcon buttonGlyph_;
+
+    CaptureAffinity captureAffinity_;
+    int32_t forgetAfter_ = 0;  // minutes; 0 = never
+    bool paused_ = false;      // nothing is recorded; never stored, so a start records again
 
     std::wstring updateQuestion_;
     PasteTarget target_;  // where a chosen entry is pasted

@@ -5,7 +5,7 @@
 
 namespace snipora {
 
-TrayIcon::TrayIcon(HWND owner, HICON icon, const std::wstring& hint) {
+TrayIcon::TrayIcon(HWND owner, HICON icon, const std::wstring& hint) : hint_(hint) {
     data_.cbSize = sizeof data_;
     data_.hWnd = owner;
     data_.uID = 1;
@@ -29,6 +29,14 @@ void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) 
     std::wcsncpy(balloon.szInfoTitle, title.c_str(), std::size(balloon.szInfoTitle) - 1);
     std::wcsncpy(balloon.szInfo, text.c_str(), std::size(balloon.szInfo) - 1);
     ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
+void TrayIcon::SetTip(const std::wstring& tip) {
+    const std::wstring& shown = tip.empty() ? hint_ : tip;
+    data_.szTip[shown.copy(data_.szTip, std::size(data_.szTip) - 1)] = L'\0';
+    NOTIFYICONDATAW change = data_;
+    change.uFlags = NIF_TIP;
+    ::Shell_NotifyIconW(NIM_MODIFY, &change);
 }
 
 bool TrayIcon::Add() {

@@ -20,11 +20,14 @@ public:
 
     // Adds the icon (again): at creation, and after the taskbar was recreated.
     bool Add();
+    // The tip shown over the icon; empty: the hint given at creation.
+    void SetTip(const std::wstring& tip);
     // A warning balloon over the icon, for failures that should not stop the user with a box.
     void ShowBalloon(const std::wstring& title, const std::wstring& text);
 
 private:
     NOTIFYICONDATAW data_{};
+    std::wstring hint_;
     bool added_ = false;
 };
 

@@ -32,6 +32,14 @@ inline constexpr std::u16string_view HistoryShown = u"HistoryShown";
 inline constexpr int32_t DefaultHistorySize = 25;
 inline constexpr int32_t MaxHistorySize = 100000;
 inline constexpr int32_t DefaultHistoryShown = 7;
+// History entries older than this many minutes are deleted; 0 = never. Held to
+// [0, MaxForgetHistoryAfter], a year.
+inline constexpr std::u16string_view ForgetHistoryAfter = u"ForgetHistoryAfter";
+inline constexpr int32_t DefaultForgetHistoryAfter = 0;
+inline constexpr int32_t MaxForgetHistoryAfter = 525600;
+// 1 = the bar and the popup ask the system to leave them out of screen captures and shares.
+inline constexpr std::u16string_view HideFromCapture = u"HideFromCapture";
+inline constexpr int32_t DefaultHideFromCapture = 1;
 
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V

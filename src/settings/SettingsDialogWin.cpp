@@ -18,13 +18,14 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 250;
+constexpr int kClientHeight = 376;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
 constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 96;
+constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 217;
 
-constexpr std::array<win::ControlPlace, 13> kPlaces{{
+constexpr std::array<win::ControlPlace, 18> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -36,8 +37,13 @@ constexpr std::array<win::ControlPlace, 13> kPlaces{{
     {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
     {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 194, 17},
     {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 216, kKeysBoxTop + 70, 107, 24},
-    {IDOK, 184, 217, 75, 25},
-    {IDCANCEL, 264, 217, 75, 25},
+    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 118},
+    {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
+    {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
+    {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 83, 70, 24},
+    {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
+    {IDOK, 184, 343, 75, 25},
+    {IDCANCEL, 264, 343, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
@@ -67,6 +73,11 @@ bool TFormSettings::Execute() {
         settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled) == 1;
     shortcut_ = ShortcutFromHotKey(
         HotKeyFromShortcut(settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue)));
+    hideFromCapture_ =
+        settings.GetMainInt(keys::HideFromCapture, keys::DefaultHideFromCapture) == 1;
+    forgetAfter_ =
+        Clamp(settings.GetMainInt(keys::ForgetHistoryAfter, keys::DefaultForgetHistoryAfter), 0,
+              keys::MaxForgetHistoryAfter);
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -80,6 +91,8 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
     settings.SetMainInt(keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
     settings.SetMainInt(keys::SecHotKeyValue, shortcut_);
+    settings.SetMainInt(keys::HideFromCapture, hideFromCapture_ ? 1 : 0);
+    settings.SetMainInt(keys::ForgetHistoryAfter, forgetAfter_);
     return true;
 }
 
@@ -94,6 +107,9 @@ void TFormSettings::OnInit() {
     SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
+    SetChecked(IDC_CB_HIDE_FROM_CAPTURE, hideFromCapture_);
+    SendItemMessage(IDC_ED_FORGET, EM_SETLIMITTEXT, 6, 0);
+    ::SetDlgItemInt(Handle(), IDC_ED_FORGET, static_cast<UINT>(forgetAfter_), FALSE);
 }
 
 void TFormSettings::OnOk() {
@@ -105,6 +121,10 @@ void TFormSettings::OnOk() {
     secondaryEnabled_ = IsChecked(IDC_CB_SECONDARY);
     shortcut_ = ShortcutFromHotKey(
         static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+    hideFromCapture_ = IsChecked(IDC_CB_HIDE_FROM_CAPTURE);
+    wchar_t forget[32] = {};
+    ::GetDlgItemTextW(Handle(), IDC_ED_FORGET, forget, 32);
+    forgetAfter_ = FieldValue(win::Utf16(forget), forgetAfter_, 0, keys::MaxForgetHistoryAfter);
     End(IDOK);
 }
 

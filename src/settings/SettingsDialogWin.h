@@ -8,8 +8,8 @@
 
 namespace snipora::settings {
 
-// The modal dialog in which the user sets the popup's size and its two triggers. It reads and
-// writes only through the settings storage. One dialog serves one Execute.
+// The modal dialog in which the user sets the popup's size, its two triggers and the privacy
+// settings. It reads and writes only through the settings storage. One dialog serves one Execute.
 class TFormSettings final : public win::BaseDialog {
 public:
     explicit TFormSettings(HWND owner) : owner_(owner) {}
@@ -31,6 +31,8 @@ private:
     bool primaryEnabled_ = false;
     bool secondaryEnabled_ = false;
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
+    bool hideFromCapture_ = true;
+    int32_t forgetAfter_ = 0;  // minutes
 };
 
 }  // namespace snipora::settings

@@ -9,6 +9,7 @@
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "store/DisplayText.h"
+#include "store/HistoryAge.h"
 
 namespace snipora {
 
@@ -160,6 +161,30 @@ void CDataBase::ClearCategory(int32_t category) {
     if (category == HistoryCategory) {
         historyCount_ = 0;
     }
+}
+
+size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
+    if (minutes <= 0) {
+        return 0;
+    }
+    auto isHistory = [](const ItemEntry& item) { return item->Category == HistoryCategory; };
+    const auto newest = std::find_if(items_.begin(), items_.end(), isHistory);
+    const uint32_t newestId = newest == items_.end() ? 0 : (*newest)->Id;
+    std::vector<uint32_t> aged;
+    for (const auto& item : items_) {
+        if (item->Category == HistoryCategory && IsPastAge(item->CaptureTime, now, minutes)) {
+            aged.push_back(item->Id);
+        }
+    }
+    // One by one, as a delete from the popup goes.
+    for (uint32_t id : aged) {
+        DeleteItem(id);
+    }
+    if (newestId != 0 && Find(newestId) == items_.end()) {
+        const auto left = std::find_if(items_.begin(), items_.end(), isHistory);
+        lastCaptured_ = left == items_.end() ? std::u16string() : MakeDisplayText((*left)->Text);
+    }
+    return aged.size();
 }
 
 bool CDataBase::SaveToFile(const FilePath& path) {

@@ -67,6 +67,10 @@ public:
     bool MoveToCategory(uint32_t id, int32_t category);
     bool DeleteItem(uint32_t id);
     void ClearCategory(int32_t category);
+    // Deletes the history items more than `minutes` old at `now` (an OLE date); notes stay. When
+    // the newest history item goes, LastCaptured becomes the newest that stays, or empty. Gives
+    // the number deleted.
+    size_t ForgetHistory(double now, int32_t minutes);
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);

@@ -101,10 +101,10 @@ class Snipora:
             with open(self.ini, "w", newline="\r\n") as f:
                 f.write(f"[Main]\nFirstLaunch=0\nLastUpdatesCheck={today}\n")
 
-    def start(self, wait=True):
+    def start(self, wait=True, args=()):
         assert wait_for(lambda: bar_state() is None, 10), "a bar of an earlier run is still there"
         log = open(os.path.join(self.folder, "wine.log"), "ab")
-        self.process = subprocess.Popen(["wine", self.exe], stdout=log, stderr=log,
+        self.process = subprocess.Popen(["wine", self.exe, *args], stdout=log, stderr=log,
                                         stdin=subprocess.DEVNULL, cwd=self.folder)
         Snipora.running.append(self.process)
         if wait:
@@ -155,6 +155,25 @@ class Snipora:
 
     def history(self):
         return [text for category, _, text in read_records(self.data) if category == 0]
+
+    def switch(self, *args):
+        """Starts the program again with a command line and waits for its end: (exit code,
+        seconds taken)."""
+        start = time.time()
+        code = subprocess.run(["wine", self.exe, *args], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                              timeout=20).returncode
+        return code, time.time() - start
+
+    def files_holding(self, text):
+        """The files of the data folder that hold the text, in UTF-16 or UTF-8."""
+        found = []
+        for folder, _, names in os.walk(os.path.dirname(self.data)):
+            for name in names:
+                data = open(os.path.join(folder, name), "rb").read()
+                if text.encode("utf-16-le") in data or text.encode("utf-8") in data:
+                    found.append(name)
+        return found
 
 
 def copy(text):
@@ -322,6 +341,26 @@ def test_data_survives_a_restart():
     assert app.history().count("kept across restarts") == 2, app.history()
 
 
+def test_old_history_is_forgotten_and_notes_are_kept():
+    app = Snipora("forget")
+    with open(app.ini, "a", newline="\r\n") as f:
+        f.write("ForgetHistoryAfter=60\n")
+    # Local time, as the program stamps its records.
+    now = (datetime.datetime.now() - datetime.datetime(1899, 12, 30)).total_seconds() / 86400
+    records = [(0, now - 2 / 24, "copied two hours ago"), (1, now - 30, "a note of last month"),
+               (0, now - 50 / 1440, "copied fifty minutes ago")]
+    open(app.data, "wb").write(b"".join(struct.pack("<idI", c, t, len(x)) + x.encode("utf-16-le")
+                                        for c, t, x in records))
+    assert probe("clear")[0] == 0
+    app.start()
+    # Removed at the start, and saved without waiting for the close.
+    assert wait_for(lambda: "copied two hours ago" not in app.history(), 10), app.history()
+    assert [(c, x) for c, _, x in read_records(app.data)] == \
+        [(1, "a note of last month"), (0, "copied fifty minutes ago")], read_records(app.data)
+    assert app.files_holding("copied two hours ago") == []
+    app.close()
+
+
 def test_viewers_before_and_after_keep_their_notifications():
     work = os.path.join(WORK, "viewers")
     os.makedirs(work, exist_ok=True)
@@ -455,18 +494,61 @@ def test_a_killed_process_loses_at_most_the_last_second():
 
 def test_a_second_start_exits_and_leaves_the_data_alone():
     app = Snipora("second")
-    with app:
+    # With no copy running: an unknown switch shows the switches and starts nothing; /exit ends.
+    unknown = subprocess.Popen(["wine", app.exe, "/bogus"], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    code, text = probe("error-box", 20000)
+    assert code == 0 and "/bogus" in text and "/toggle" in text, text
+    assert unknown.wait(timeout=20) == 2
+    assert bar_state() is None and not os.path.exists(app.data)
+    assert app.switch("/exit")[0] == 0
+    assert bar_state() is None
+    # /pause starts paused: the clipboard's content at the start is not recorded.
+    copy("on the clipboard at the start")
+    app.start(args=["/pause"])
+    try:
+        assert wait_for(lambda: bar_state()["label"] == "Recording paused", 5), bar_state()
+        code, seconds = app.switch("/resume")
+        assert code == 0 and seconds < 1, (code, seconds)
+        assert wait_for(lambda: bar_state()["label"] == "", 5), bar_state()
         copy("only one copy writes")
         assert wait_for(lambda: os.path.exists(app.data) and
                         "only one copy writes" in app.history(), 10)
         before = open(app.data, "rb").read()
         stamp = os.stat(app.data).st_mtime_ns
-        second = subprocess.Popen(["wine", app.exe], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
-        assert second.wait(timeout=20) == 0
+        # A plain second start and an unknown switch leave the running copy alone.
+        assert app.switch()[0] == 0
+        unknown = subprocess.Popen(["wine", app.exe, "-Resume", "now"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   stdin=subprocess.DEVNULL)
+        assert probe("error-box", 20000)[0] == 0, "no error box"
+        assert unknown.wait(timeout=20) == 2
         assert app.process.poll() is None, "the first copy ended"
         assert open(app.data, "rb").read() == before
         assert os.stat(app.data).st_mtime_ns == stamp
+        # Paused, the copy is passed over; resumed, the next is recorded.
+        code, seconds = app.switch("/TOGGLE")
+        assert code == 0 and seconds < 1, (code, seconds)
+        assert wait_for(lambda: bar_state()["label"] == "Recording paused", 5), bar_state()
+        copy("copied while paused")
+        time.sleep(1)
+        assert bar_state()["label"] == "Recording paused", bar_state()
+        assert app.switch("-toggle")[0] == 0
+        assert wait_for(lambda: bar_state()["label"] == "only one copy writes", 5), bar_state()
+        copy("copied after the pause")
+        assert wait_for(lambda: bar_state()["label"] == "copied after the pause", 5)
+        # The tray menu's "Pause recording" (command 106) does the same.
+        for label in ("Recording paused", "copied after the pause"):
+            assert probe("command", 106)[0] == 0
+            assert wait_for(lambda: bar_state()["label"] == label, 5), bar_state()
+        # /exit closes the running copy as Exit does, saving first.
+        code, seconds = app.switch("/exit")
+        assert code == 0 and seconds < 1, (code, seconds)
+        app.process.wait(timeout=20)
+        history = app.history()
+        assert history == ["only one copy writes", "copied after the pause"], history
+    finally:
+        app.stop()
 
 
 def test_a_data_file_that_cannot_be_opened_is_reported_and_kept():

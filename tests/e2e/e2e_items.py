@@ -330,6 +330,9 @@ def test_entry_menu_moves_deletes_and_clears():
         # Rows now: 0 history header, 1.. newest first; delete the second one shown.
         doomed = list(reversed(history))[1]
         choose(2, 3)  # "Delete item"
+        # Gone from every file of the data folder once the next save has run.
+        assert wait_for(lambda: doomed not in app.history(), 10), (doomed, app.history())
+        assert app.files_holding(doomed) == []
         app.close()
         assert doomed not in app.history(), (doomed, app.history())
         assert [t for c, _, t in read_records(app.data) if c == 1] == ["beta"]
@@ -339,6 +342,7 @@ def test_entry_menu_moves_deletes_and_clears():
         open_with_button()
         choose(1, 4)  # "Clear" on a history entry empties the history only
         app.close()
+        assert [t for t in ("alpha", "gamma") if app.files_holding(t)] == []
         records = read_records(app.data)
         assert [t for c, _, t in records if c == 0] == [], records
         assert [t for c, _, t in records if c == 1] == ["beta"], records

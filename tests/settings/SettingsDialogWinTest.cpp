@@ -54,13 +54,18 @@ protected:
         std::wstring width, height;
         bool primary = false, secondary = false;
         WORD hotKey = 0;
+        bool hide = false;
+        std::wstring forget;
     };
     static Fields Read(HWND dialog) {
-        return {ItemText(dialog, IDC_ED_WIDTH), ItemText(dialog, IDC_ED_HEIGHT),
+        return {ItemText(dialog, IDC_ED_WIDTH),
+                ItemText(dialog, IDC_ED_HEIGHT),
                 ::IsDlgButtonChecked(dialog, IDC_CB_PRIMARY) == BST_CHECKED,
                 ::IsDlgButtonChecked(dialog, IDC_CB_SECONDARY) == BST_CHECKED,
                 static_cast<WORD>(
-                    ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0))};
+                    ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)),
+                ::IsDlgButtonChecked(dialog, IDC_CB_HIDE_FROM_CAPTURE) == BST_CHECKED,
+                ItemText(dialog, IDC_ED_FORGET)};
     }
 
     test::TempDir dir;
@@ -86,12 +91,16 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_TRUE(shown.primary);
     EXPECT_TRUE(shown.secondary);
     EXPECT_EQ(shown.hotKey, kCtrlAltV);
+    EXPECT_TRUE(shown.hide);
+    EXPECT_EQ(shown.forget, L"0");
 
     EXPECT_EQ(Stored(L"WindowWidth"), L"200");
     EXPECT_EQ(Stored(L"WindowHeight"), L"390");
     EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"1");
     EXPECT_EQ(Stored(L"SecHotKeyEnabled"), L"1");
     EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49238");
+    EXPECT_EQ(Stored(L"HideFromCapture"), L"1");
+    EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"0");
     EXPECT_EQ(Stored(L"FirstLaunch"), L"absent");
     // Written in this order: width, height, the two switches, the key.
     const std::string bytes = test::ReadBytes(ini);
@@ -109,7 +118,8 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
 TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
     test::WriteBytes(ini,
                      "[Main]\r\nWindowWidth=1200\r\nWindowHeight=50\r\nPriHotKeyEnabled=2\r\n"
-                     "SecHotKeyEnabled=0\r\nSecHotKeyValue=0x1C04B\r\n");
+                     "SecHotKeyEnabled=0\r\nSecHotKeyValue=0x1C04B\r\nHideFromCapture=0\r\n"
+                     "ForgetHistoryAfter=525601\r\n");
     Fields shown;
     DialogDriver driver([&](HWND dialog) {
         shown = Read(dialog);
@@ -121,11 +131,15 @@ TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
     EXPECT_FALSE(shown.primary);
     EXPECT_FALSE(shown.secondary);
     EXPECT_EQ(shown.hotKey, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT));
+    EXPECT_FALSE(shown.hide);
+    EXPECT_EQ(shown.forget, L"525600");
     EXPECT_EQ(Stored(L"WindowWidth"), L"800");
     EXPECT_EQ(Stored(L"WindowHeight"), L"200");
     EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"0");
     EXPECT_EQ(Stored(L"SecHotKeyEnabled"), L"0");
     EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49227");
+    EXPECT_EQ(Stored(L"HideFromCapture"), L"0");
+    EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"525600");
 }
 
 TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
@@ -135,9 +149,13 @@ TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
         ::CheckDlgButton(dialog, IDC_CB_PRIMARY, BST_UNCHECKED);
         ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY,
                               MAKEWORD(VK_F5, HOTKEYF_SHIFT | HOTKEYF_EXT), 0);
+        ::CheckDlgButton(dialog, IDC_CB_HIDE_FROM_CAPTURE, BST_UNCHECKED);
+        ::SetDlgItemTextW(dialog, IDC_ED_FORGET, L"1440");
         Press(dialog, IDOK);
     });
     EXPECT_TRUE(TFormSettings(nullptr).Execute());
+    EXPECT_EQ(Stored(L"HideFromCapture"), L"0");
+    EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"1440");
     EXPECT_EQ(Stored(L"WindowWidth"), L"800");
     EXPECT_EQ(Stored(L"WindowHeight"), L"640");
     EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"0");

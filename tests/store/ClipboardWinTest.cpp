@@ -200,6 +200,8 @@ TEST_F(ClipboardWinTest, ContentMarkedPrivateIsNotRecorded) {
         {L"Clipboard Viewer Ignore", &zero, false},
         {L"CanIncludeInClipboardHistory", &zero, false},
         {L"CanIncludeInClipboardHistory", &one, true},
+        // About the cloud only: Snipora keeps everything on the machine.
+        {L"CanUploadToCloudClipboard", &zero, true},
     };
     for (const auto& c : cases) {
         PutUnicode(hwnd, u"secret");

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <thread>
 #include <vector>
 
+#include "common/OleDate.h"
 #include "store/DataBase.h"
+#include "store/HistoryAge.h"
 #include "support/FakeClipboard.h"
 #include "support/MemoryStreams.h"
 #include "support/Records.h"
@@ -203,6 +206,53 @@ TEST_F(DataBaseTest, DeleteAndClear) {
     db.ClearCategory(NotesCategory);
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4"}));
     EXPECT_TRUE(Texts(1).empty());
+}
+
+TEST(HistoryAgeTest, OlderThanTheMinutesToTheMillisecond) {
+    constexpr double kMinute = 1.0 / (24 * 60);
+    constexpr double kMillisecond = kMinute / 60000;
+    const double now = 46000.5;  // noon
+    EXPECT_FALSE(IsPastAge(now - 30 * kMinute, now, 30));
+    EXPECT_TRUE(IsPastAge(now - 30 * kMinute - kMillisecond, now, 30));
+    EXPECT_FALSE(IsPastAge(now - 30 * kMinute + kMillisecond, now, 30));
+    EXPECT_FALSE(IsPastAge(now - 1 * kMinute, now, 1));
+    EXPECT_TRUE(IsPastAge(now - 1 * kMinute - kMillisecond, now, 1));
+    // A year, the longest the setting allows.
+    EXPECT_FALSE(IsPastAge(now - 365.0, now, 525600));
+    EXPECT_TRUE(IsPastAge(now - 365.0 - kMillisecond, now, 525600));
+    // 0 is never; from the future or not a number, never.
+    EXPECT_FALSE(IsPastAge(1.0, now, 0));
+    EXPECT_FALSE(IsPastAge(1.0, now, -5));
+    EXPECT_FALSE(IsPastAge(now + 10.0, now, 1));
+    EXPECT_FALSE(IsPastAge(std::nan(""), now, 1));
+}
+
+TEST_F(DataBaseTest, ForgettingTakesOldHistoryAndKeepsNotes) {
+    constexpr double kMinute = 1.0 / (24 * 60);
+    const double now = CurrentOleDate();  // a copy made here is stamped with the clock
+    // Oldest first, as the file holds them; the last is listed newest but is older.
+    std::string bytes;
+    bytes += test::Record(HistoryCategory, now - 90 * kMinute, u"old copy");
+    bytes += test::Record(NotesCategory, now - 900 * kMinute, u"old note");
+    bytes += test::Record(HistoryCategory, now - 60 * kMinute, u"an hour old");
+    bytes += test::Record(HistoryCategory, now - 61 * kMinute, u"listed newest");
+    test::MemoryReadStream in(bytes);
+    ASSERT_TRUE(db.LoadRecords(in));
+
+    EXPECT_EQ(db.ForgetHistory(now, 0), 0u);
+    EXPECT_EQ(db.Items().size(), 4u);
+    EXPECT_EQ(db.ForgetHistory(now, 60), 2u);
+    EXPECT_EQ(Texts(HistoryCategory), (std::vector<std::u16string>{u"an hour old"}));
+    EXPECT_EQ(Texts(NotesCategory), (std::vector<std::u16string>{u"old note"}));
+    EXPECT_EQ(db.LastCaptured(), u"an hour old") << "the newest went: the newest that stays";
+
+    Copy(u"  fresh copy ");
+    EXPECT_EQ(db.ForgetHistory(now + 1.5 * kMinute, 60), 1u);
+    EXPECT_EQ(db.LastCaptured(), u"fresh copy") << "the newest stayed";
+    EXPECT_EQ(db.ForgetHistory(now + 2.0, 60), 1u);
+    EXPECT_EQ(db.LastCaptured(), u"");
+    EXPECT_TRUE(Texts(HistoryCategory).empty());
+    EXPECT_EQ(Texts(NotesCategory), (std::vector<std::u16string>{u"old note"}));
 }
 
 TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {
