@@ -342,7 +342,9 @@ void TClipboardViewerForm::FormClose() {
     ::KillTimer(Handle(), kTickTimer);
     ::UnregisterHotKey(Handle(), kHotKeyId);
     saver_->Forget();
-    container_->DestroyHandler();
+    if (container_ != nullptr) {  // a close may come before the start-up has run
+        container_->DestroyHandler();
+    }
     handler_ = nullptr;
     const Rect rect = WindowRect();
     const bool stored = saver_->StorePosition(rect.left, rect.top, true);
