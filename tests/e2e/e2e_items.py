@@ -209,6 +209,12 @@ def test_double_click_pastes_into_the_window_summoned_over():
         double_click(*row_point(target.summon_over(), 1))
         assert wait_for(lambda: ("ctrl+v", "typed by the keystroke") in target.entries(), 5), \
             target.entries()
+        # An edit control gets the paste message, not the keystroke.
+        copy("pasted by the message")
+        assert wait_for(lambda: bar_state()["label"] == "pasted by the message", 5)
+        double_click(*row_point(target.summon_over(PasteTarget.EDIT), 1))
+        assert wait_for(lambda: target.entries()[-1:] == [("message", "pasted by the message")],
+                        5), target.entries()
         # The hot key is Snipora's alone: the control in front never sees it.
         click_into_notepad(*PasteTarget.KEYSTROKE_ONLY)
         hot_key()
