@@ -24,6 +24,11 @@ inline constexpr uint16_t ShortcutAlt = 0x8000;
 // programs are never recorded. Empty or absent: none.
 inline constexpr std::u16string_view ExcludePrograms = u"ExcludePrograms";
 
+// 1 = a copied text equal to a history entry is added again; anything else = that entry moves
+// to the top instead.
+inline constexpr std::u16string_view KeepDuplicates = u"KeepDuplicates";
+inline constexpr int32_t DefaultKeepDuplicates = 0;
+
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
 

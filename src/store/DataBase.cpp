@@ -53,11 +53,39 @@ void CDataBase::CaptureClipboard() {
     CTextItem& item = *fresh.emplace_front();
     if (item.ReadFromClipboard(clipboard_, window_)) {
         item.Category = HistoryCategory;
-        item.Id = nextId_++;
         lastCaptured_ = MakeDisplayText(item.Text);
+        auto equal = keepDuplicates_ ? items_.end() : FindInHistory(item.Text);
+        if (equal != items_.end()) {
+            (*equal)->CaptureTime = item.CaptureTime;
+            RenumberToFront(equal);
+            return;
+        }
+        item.Id = nextId_++;
         items_.splice(items_.begin(), fresh);
     }
     TrimHistory();
+}
+
+// Only items of the same length have their hashes compared, and only equal hashes lead to a
+// comparison of the texts; an item's hash is worked out once, when first needed.
+CDataBase::ItemList::iterator CDataBase::FindInHistory(std::u16string_view text) {
+    uint32_t hash = 0;
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        CTextItem& item = **it;
+        if (item.Category != HistoryCategory || item.Text.size() != text.size()) {
+            continue;
+        }
+        if (hash == 0) {
+            hash = HashText(text);
+        }
+        if (item.TextHash == 0) {
+            item.TextHash = HashText(item.Text);
+        }
+        if (item.TextHash == hash && std::u16string_view(item.Text) == text) {
+            return it;
+        }
+    }
+    return items_.end();
 }
 
 // Drops the oldest history item when there are more than HistoryLimit; one per call.
@@ -117,12 +145,34 @@ bool CDataBase::DeleteItem(uint32_t id) {
     if (it == items_.end()) {
         return false;
     }
-    items_.erase(it);
+    undo_.clear();
+    undo_.splice(undo_.begin(), items_, it);
     return true;
 }
 
-void CDataBase::ClearCategory(int32_t category) {
-    items_.remove_if([category](const auto& item) { return item->Category == category; });
+size_t CDataBase::ClearCategory(int32_t category) {
+    ItemList taken(items_.get_allocator());
+    for (auto it = items_.begin(); it != items_.end();) {
+        auto next = std::next(it);
+        if ((*it)->Category == category) {
+            taken.splice(taken.end(), items_, it);
+        }
+        it = next;
+    }
+    const size_t count = taken.size();
+    if (count != 0) {
+        undo_.swap(taken);
+    }
+    return count;
+}
+
+uint32_t CDataBase::Undo() {
+    if (undo_.empty()) {
+        return 0;
+    }
+    const uint32_t newest = undo_.front()->Id;
+    items_.merge(undo_, [](const ItemEntry& a, const ItemEntry& b) { return a->Id > b->Id; });
+    return newest;
 }
 
 bool CDataBase::SaveToFile(const FilePath& path) {
@@ -255,6 +305,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
 }
 
 bool CDataBase::LoadFromFile(const FilePath& path) {
+    undo_.clear();
     items_.clear();
     loadedBlocks_.clear();
     if (!files_.FileExists(path)) {
