@@ -43,6 +43,7 @@ enum CommandId : WORD {
     kIdMoveToNotes,
     kIdDeleteItem,
     kIdClearText,
+    kIdUndo,
 };
 
 // Posted by a second start of the program to the running one: bring the bar to the front.
@@ -113,6 +114,8 @@ private:
     void BtMoveToNotesClick(const CItemNode* record);
     void BtDeleteItemClick(const CItemNode* record);
     void BtClearTextClick(const CItemNode* record);
+    void UndoClick();
+    void SelectEntry(uint32_t id);
     const CItemNode* SelectedRecord() const;
 
     // The keyboard in the popup and the type-to-filter search (ClipboardViewerFormKeysWin.cpp).
@@ -172,6 +175,7 @@ private:
     HWND button_ = nullptr;
     HWND tree_ = nullptr;
     HWND filterField_ = nullptr;  // shown in the label's place while a filter is typed
+    HWND hint_ = nullptr;         // the button's tool tip, owned by the window
     win::UniqueFont font_;
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;
@@ -192,6 +196,7 @@ private:
     std::wstring updateQuestion_;
     PasteTarget target_;  // where a chosen entry is pasted
     bool started_ = false;
+    bool keepDuplicates_ = false;  // [Main] KeepDuplicates
     bool pasting_ = false;         // a chosen entry is being pasted into the target
     bool modalOpen_ = false;       // a dialog of the tray menu is open
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
