@@ -52,6 +52,11 @@ BOOL CALLBACK FindEnabledDialog(HWND window, LPARAM found) {
     return TRUE;
 }
 
+// The window itself, or one that it owns: its dialogs and message boxes.
+bool IsOwnWindow(HWND form, HWND window) {
+    return window != nullptr && (window == form || ::GetWindow(window, GW_OWNER) == form);
+}
+
 // The dialog or message box of this thread that takes the input now: the innermost of those
 // open, as each one disables its owner.
 HWND FindOpenDialog() {
@@ -318,8 +323,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             }
             // A question of this window's own (Clear's) leaves the popup open beneath it.
             if (LOWORD(wParam) == WA_INACTIVE &&
-                (lParam == 0 ||
-                 ::GetWindow(reinterpret_cast<HWND>(lParam), GW_OWNER) != Handle())) {
+                !IsOwnWindow(Handle(), reinterpret_cast<HWND>(lParam))) {
                 popup_.Deactivated();
             }
             break;
@@ -572,8 +576,9 @@ void TClipboardViewerForm::SetButtonDown(bool down) {
     }
 }
 
+// Its own question in front (Clear's) keeps the popup open.
 bool TClipboardViewerForm::IsActive() {
-    return ::GetForegroundWindow() == Handle();
+    return IsOwnWindow(Handle(), ::GetForegroundWindow());
 }
 
 Point TClipboardViewerForm::CursorPos() {

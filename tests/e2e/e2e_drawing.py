@@ -87,6 +87,9 @@ def test_drawing_bar_and_popup_on_screen():
         shot.crop("drawing-bar.png", left, top, width, state["height"])
         assert shot.has(BOARD, left + width - 21, top + 1, left + width - 1, top + 28), \
             "no glyph on the button"
+        bottom = top + state["height"] - 1
+        assert all(shot.at(x, bottom) == ORANGE_LINE for x in range(left, left + width)), \
+            "the bar's frame is not whole at its bottom"
 
         # Open in place, unfold the notes and select the second history entry.
         held_click(left + width - 11, top + 14)
@@ -117,6 +120,9 @@ def test_drawing_bar_and_popup_on_screen():
         y = lambda r, dy: tree_top + r * row + dy  # noqa: E731
         assert shot.at(x, y(0, 0)) == ORANGE_LINE, shot.at(x, y(0, 0))
         assert shot.at(x, y(5, 0)) == BLUE_TOP, shot.at(x, y(5, 0))
+        # Both headers, their lists unfolded, show the expander at their right end.
+        for r in (0, 5):
+            assert shot.has((0, 0, 0), left + width - 20, y(r, 12), left + width - 4, y(r, 28)), r
         backgrounds = [shot.at(x, y(r, 20)) for r in (1, 2, 3)]
         assert backgrounds[1] not in (WHITE, GREY), backgrounds
         assert backgrounds[0] == WHITE and backgrounds[2] == WHITE, backgrounds
