@@ -4,6 +4,7 @@
 #include "app/ClipboardViewerFormWin.h"
 #include "app/ItemMenu.h"
 #include "settings/SettingsStorageWin.h"
+#include "view/ItemFormat.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -13,7 +14,9 @@ void TClipboardViewerForm::CreateItemMenu() {
     ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdMoveToClipboard, L"Move to clipboard");
     ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdMoveToNotes, L"Move to notes");
     ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdDeleteItem, L"Delete item");
-    ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdClearText, L"Clear");
+    ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdClearText, L"Clear history\u2026");
+    ::AppendMenuW(itemMenu_.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(itemMenu_.Get(), MF_STRING, kIdUndo, L"Undo\tCtrl+Z");
     ::SetMenuDefaultItem(itemMenu_.Get(), kIdMoveToClipboard, FALSE);
 }
 
@@ -27,6 +30,15 @@ void TClipboardViewerForm::ItemsTreeMouseDown(UINT button, int x, int y) {
     TreeView_SelectItem(tree_, item);
     if (button == WM_RBUTTONDOWN) {
         OpenItemMenu(x, y);
+        return;
+    }
+    // The expander at a header's right end folds and unfolds its list.
+    RECT row{};
+    const CItemNode* record = Win32TreeView::RecordOf(tree_, item);
+    if (button == WM_LBUTTONDOWN && record != nullptr && record->IsCategory &&
+        !record->Children.empty() && TreeView_GetItemRect(tree_, item, &row, FALSE) &&
+        x >= row.right - dpi_.Scale(HeaderExpanderWidth)) {
+        TreeView_Expand(tree_, item, TVE_TOGGLE);
     }
 }
 
@@ -35,25 +47,37 @@ void TClipboardViewerForm::ItemsTreeMouseDown(UINT button, int x, int y) {
 // open, the command does nothing.
 void TClipboardViewerForm::OpenItemMenu(int x, int y) {
     const CItemNode* record = SelectedRecord();
-    const auto menu = AdaptItemMenu(record, true);
+    const auto menu = AdaptItemMenu(record, true, handler_ != nullptr && handler_->CanUndo());
     if (!menu) {
         return;
     }
     const uint32_t entry = record->Id;
-    const std::u16string caption(menu->moveCaption);
+    const bool onHeader = record->IsCategory;
+    const auto enable = [this](UINT id, bool enabled) {
+        ::EnableMenuItem(itemMenu_.Get(), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    };
     ::ModifyMenuW(itemMenu_.Get(), kIdMoveToClipboard, MF_BYCOMMAND | MF_STRING, kIdMoveToClipboard,
-                  win::Wide(caption));
-    ::EnableMenuItem(itemMenu_.Get(), kIdMoveToClipboard, MF_BYCOMMAND | MF_ENABLED);
-    ::EnableMenuItem(itemMenu_.Get(), kIdMoveToNotes,
-                     MF_BYCOMMAND | (menu->moveToNotesEnabled ? MF_ENABLED : MF_GRAYED));
-    ::EnableMenuItem(itemMenu_.Get(), kIdDeleteItem, MF_BYCOMMAND | MF_ENABLED);
+                  win::Wide(std::u16string(menu->moveCaption)));
+    ::ModifyMenuW(itemMenu_.Get(), kIdClearText, MF_BYCOMMAND | MF_STRING, kIdClearText,
+                  win::Wide(std::u16string(menu->clearCaption)));
+    enable(kIdMoveToClipboard, menu->entryCommandsEnabled);
+    enable(kIdMoveToNotes, menu->moveToNotesEnabled);
+    enable(kIdDeleteItem, menu->entryCommandsEnabled);
+    enable(kIdUndo, menu->undoEnabled);
     ::SetMenuDefaultItem(itemMenu_.Get(), kIdMoveToClipboard, FALSE);
     POINT at{x, y};
     ::ClientToScreen(tree_, &at);
     const UINT command = ::TrackPopupMenu(itemMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
                                           at.y, 0, Handle(), nullptr);
-    if (command != 0 && handler_ != nullptr) {
-        if (const CItemNode* chosen = FindShownEntry(handler_->Root(), entry)) {
+    if (command == kIdUndo) {
+        UndoClick();
+    } else if (command != 0 && handler_ != nullptr) {
+        const auto& categories = handler_->Root().Children;
+        const auto header = onHeader ? categories.find(entry) : categories.end();
+        const CItemNode* chosen = header != categories.end()
+                                      ? header->second.get()
+                                      : FindShownEntry(handler_->Root(), entry);
+        if (chosen != nullptr) {
             RunEntryCommand(static_cast<WORD>(command), chosen);
         }
     }
@@ -72,6 +96,9 @@ void TClipboardViewerForm::RunEntryCommand(WORD id, const CItemNode* record) {
             break;
         case kIdClearText:
             BtClearTextClick(record);
+            break;
+        case kIdUndo:
+            UndoClick();
             break;
         default:
             break;
@@ -144,8 +171,11 @@ void TClipboardViewerForm::BtMoveToNotesClick(const CItemNode* record) {
     if (record == nullptr || handler_ == nullptr || !record->InHistory) {
         return;
     }
-    handler_->MoveToCategory(record->Id, NotesCategory);
+    if (!handler_->MoveToCategory(record->Id, NotesCategory)) {
+        return;
+    }
     ListsChanged();
+    SelectEntry(handler_->Items().front()->Id);  // the moved note heads the list
 }
 
 void TClipboardViewerForm::BtDeleteItemClick(const CItemNode* record) {
@@ -157,13 +187,48 @@ void TClipboardViewerForm::BtDeleteItemClick(const CItemNode* record) {
     saver_->Erased();
 }
 
+// Asks first, naming how many entries go, hidden ones included; No is the default.
 void TClipboardViewerForm::BtClearTextClick(const CItemNode* record) {
     if (record == nullptr || handler_ == nullptr) {
         return;
     }
-    handler_->ClearCategory(record->Category);
+    const int32_t category = record->Category;
+    const auto header = handler_->Root().Children.find(static_cast<uint32_t>(category));
+    const size_t count = header != handler_->Root().Children.end() ? header->second->Total : 0;
+    if (count == 0) {
+        return;
+    }
+    const std::u16string question = ClearQuestion(category, count);
+    if (::MessageBoxW(Handle(), win::Wide(question), L"Snipora",
+                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES ||
+        handler_ == nullptr) {
+        return;
+    }
+    handler_->ClearCategory(category);
     ListsChanged();
     saver_->Erased();
+}
+
+// Brings back what the last delete or clear took, in its place, and selects its newest entry.
+void TClipboardViewerForm::UndoClick() {
+    if (handler_ == nullptr) {
+        return;
+    }
+    if (const uint32_t id = handler_->Undo(); id != 0) {
+        ListsChanged();
+        SelectEntry(id);
+    }
+}
+
+// Selects a shown entry, unfolding its list and scrolling it into view.
+void TClipboardViewerForm::SelectEntry(uint32_t id) {
+    const CItemNode* node = FindShownEntry(handler_->Root(), id);
+    if (node == nullptr || node->TreeNode == nullptr) {
+        return;
+    }
+    const HTREEITEM item = Win32TreeView::ToItem(node->TreeNode);
+    TreeView_SelectItem(tree_, item);
+    TreeView_EnsureVisible(tree_, item);
 }
 
 }  // namespace snipora

@@ -154,6 +154,12 @@ bool TClipboardViewerForm::TreeKeyDown(UINT virtualKey) {
         case VK_DELETE:
             BtDeleteItemClick(SelectedRecord());
             return true;
+        case 'Z':
+            if (::GetKeyState(VK_CONTROL) >= 0) {
+                return false;
+            }
+            UndoClick();
+            return true;
         case VK_ESCAPE:
             if (!filter_.Empty()) {
                 SetFilterText(u"");

@@ -11,6 +11,7 @@
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
+#include "store/DisplayText.h"
 #include "view/ItemDrawingWin.h"
 #include "web/UpdateCheck.h"
 #include "win/Gdi.h"
@@ -53,6 +54,11 @@ BOOL CALLBACK FindEnabledDialog(HWND window, LPARAM found) {
         return FALSE;
     }
     return TRUE;
+}
+
+// The window itself, or one that it owns: its dialogs and message boxes.
+bool IsOwnWindow(HWND form, HWND window) {
+    return window != nullptr && (window == form || ::GetWindow(window, GW_OWNER) == form);
 }
 
 // The dialog or message box of this thread that takes the input now: the innermost of those
@@ -158,9 +164,9 @@ void TClipboardViewerForm::CreateControls() {
     framePen_.Reset(::CreatePen(PS_SOLID, 1, kFrameColour));
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
 
-    label_ =
-        ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0,
-                          0, Handle(), reinterpret_cast<HMENU>(kIdLabel), instance, nullptr);
+    label_ = ::CreateWindowExW(
+        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0, 0, 0,
+        0, Handle(), reinterpret_cast<HMENU>(kIdLabel), instance, nullptr);
     HICON glyph = OpenClipboardGlyph();
     button_ = ::CreateWindowExW(0, L"BUTTON", L"\u25BC",
                                 WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_FLAT |
@@ -214,6 +220,7 @@ void TClipboardViewerForm::AddHint(HWND control, const wchar_t* text) {
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(text);
     ::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    hint_ = tip;
 }
 
 void TClipboardViewerForm::ApplySettings() {
@@ -225,6 +232,10 @@ void TClipboardViewerForm::ApplySettings() {
     const int height = settings::Clamp(settings.GetWindowHeight(settings::PopupWindowHeight),
                                        settings::MinWindowHeight, settings::MaxWindowHeight);
     SetExcludedPrograms(settings.GetMainString(keys::ExcludePrograms, u""));
+    keepDuplicates_ = settings.GetMainInt(keys::KeepDuplicates, keys::DefaultKeepDuplicates) == 1;
+    if (handler_ != nullptr) {
+        handler_->SetKeepDuplicates(keepDuplicates_);
+    }
     const int hotKey = settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue);
     const int primary = settings.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled);
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
@@ -291,6 +302,7 @@ void TClipboardViewerForm::StartUp() {
     handler_ = container_->CreateHandler(treeView_.get(), application_.Handle());
     handler_->SetFilter(&filter_);
     ApplyHistoryLengths(*handler_);
+    handler_->SetKeepDuplicates(keepDuplicates_);
     saver_->Load(*handler_);
     handler_->AddCategories();
     handler_->RefreshTree();
@@ -387,7 +399,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             if (LOWORD(wParam) != WA_INACTIVE && !started_) {
                 ::PostMessageW(Handle(), WM_APP_STARTUP, 0, 0);
             }
-            if (LOWORD(wParam) == WA_INACTIVE) {
+            // A question of this window's own (Clear's) leaves the popup open beneath it.
+            if (LOWORD(wParam) == WA_INACTIVE &&
+                !IsOwnWindow(Handle(), reinterpret_cast<HWND>(lParam))) {
                 popup_.Deactivated();
             }
             break;
@@ -491,7 +505,7 @@ void TClipboardViewerForm::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
 void TClipboardViewerForm::CaptureClipboard() {
     if (handler_ != nullptr && !paused_) {
         handler_->CaptureClipboard();
-        ::SetWindowTextW(label_, win::Wide(handler_->LastCaptured()));
+        ::SetWindowTextW(label_, win::Wide(MakeBarText(handler_->LastCaptured())));
         handler_->RefreshTree();
         ScheduleSave();
     }
@@ -565,6 +579,7 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdMoveToNotes:
         case kIdDeleteItem:
         case kIdClearText:
+        case kIdUndo:
             RunEntryCommand(id, SelectedRecord());
             break;
         default:
@@ -654,8 +669,10 @@ void TClipboardViewerForm::SetWindowHeight(int height) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The label from its scaled top, then the frame's bottom line: at 144 dpi the label's top is two
+// pixels, and a height counted with one left the label over that line.
 int TClipboardViewerForm::CollapsedHeight() {
-    return dpi_.Scale(kLabelHeight) + 2;
+    return dpi_.Scale(kLabelTop) + dpi_.Scale(kLabelHeight) + 1;
 }
 
 void TClipboardViewerForm::SetTranslucent(bool translucent) {
@@ -670,12 +687,17 @@ void TClipboardViewerForm::ShowTree(bool show) {
     }
 }
 
+// The button is down while the popup is open; its tip would then cover the popup's header.
 void TClipboardViewerForm::SetButtonDown(bool down) {
     ::SendMessageW(button_, BM_SETCHECK, down ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (hint_ != nullptr) {
+        ::SendMessageW(hint_, TTM_ACTIVATE, down ? FALSE : TRUE, 0);
+    }
 }
 
+// Its own question in front (Clear's) keeps the popup open.
 bool TClipboardViewerForm::IsActive() {
-    return ::GetForegroundWindow() == Handle();
+    return IsOwnWindow(Handle(), ::GetForegroundWindow());
 }
 
 Point TClipboardViewerForm::CursorPos() {

@@ -46,6 +46,7 @@ enum CommandId : WORD {
     kIdMoveToNotes,
     kIdDeleteItem,
     kIdClearText,
+    kIdUndo,
 };
 
 // The timer of the once-a-minute check for history entries to forget.
@@ -133,6 +134,8 @@ private:
     void BtMoveToNotesClick(const CItemNode* record);
     void BtDeleteItemClick(const CItemNode* record);
     void BtClearTextClick(const CItemNode* record);
+    void UndoClick();
+    void SelectEntry(uint32_t id);
     const CItemNode* SelectedRecord() const;
 
     // The keyboard in the popup and the type-to-filter search (ClipboardViewerFormKeysWin.cpp).
@@ -192,6 +195,7 @@ private:
     HWND button_ = nullptr;
     HWND tree_ = nullptr;
     HWND filterField_ = nullptr;  // shown in the label's place while a filter is typed
+    HWND hint_ = nullptr;         // the button's tool tip, owned by the window
     win::UniqueFont font_;
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;
@@ -216,6 +220,7 @@ private:
     std::wstring updateQuestion_;
     PasteTarget target_;  // where a chosen entry is pasted
     bool started_ = false;
+    bool keepDuplicates_ = false;  // [Main] KeepDuplicates
     bool pasting_ = false;         // a chosen entry is being pasted into the target
     bool modalOpen_ = false;       // a dialog of the tray menu is open
     bool closeRequested_ = false;  // a close waits for the open dialogs to end

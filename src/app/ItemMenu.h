@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "view/ItemNode.h"
@@ -9,13 +10,20 @@ namespace snipora {
 
 // How the entry menu looks for the entry under the pointer.
 struct ItemMenuState {
-    std::u16string_view moveCaption;  // "Move to clipboard" for history, else "Copy to clipboard"
-    bool moveToNotesEnabled = false;  // only history entries go to the notes
+    std::u16string_view moveCaption;   // "Move to clipboard" for history, else "Copy to clipboard"
+    bool moveToNotesEnabled = false;   // only history entries go to the notes
+    bool entryCommandsEnabled = true;  // move and delete: not on a category
+    std::u16string_view clearCaption;  // "Clear history…" or "Clear quick notes…"
+    bool undoEnabled = false;
 };
 
-// The entry menu opens for the right button over an entry; not over a category, nor for other
-// buttons, nor where there is no record.
-std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton);
+// The entry menu opens for the right button over an entry or a category header (which offers
+// only the clear of its list and Undo); not for other buttons, nor where there is no record.
+std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton,
+                                           bool canUndo = false);
+
+// The question that Clear asks first: "Delete all 25 history entries?".
+std::u16string ClearQuestion(int32_t category, size_t count);
 
 // The entry the menu was opened for, found again by its Id when a command is chosen: the lists
 // may change while the menu is open (a capture, a refresh), and a command must then not fall on

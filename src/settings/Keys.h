@@ -40,6 +40,10 @@ inline constexpr int32_t MaxForgetHistoryAfter = 525600;
 // 1 = the bar and the popup ask the system to leave them out of screen captures and shares.
 inline constexpr std::u16string_view HideFromCapture = u"HideFromCapture";
 inline constexpr int32_t DefaultHideFromCapture = 1;
+// 1 = a copied text equal to a history entry is added again; anything else = that entry moves
+// to the top instead.
+inline constexpr std::u16string_view KeepDuplicates = u"KeepDuplicates";
+inline constexpr int32_t DefaultKeepDuplicates = 0;
 
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V

@@ -35,8 +35,9 @@ constexpr std::array<win::ControlPlace, 18> kPlaces{{
     {IDC_UPDOWN_HEIGHT, kSizeBoxLeft + 306, kSizeBoxTop + 29, 16, 24},
     {IDC_GROUP_HOTKEYS, kKeysBoxLeft, kKeysBoxTop, 337, 113},
     {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
-    {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 194, 17},
-    {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 216, kKeysBoxTop + 70, 107, 24},
+    {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 98, 17},
+    // Room for the longest names the field shows ("Ctrl + Alt + Shift + Scroll Lock").
+    {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 120, kKeysBoxTop + 70, 203, 24},
     {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 118},
     {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},

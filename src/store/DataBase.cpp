@@ -54,12 +54,40 @@ void CDataBase::CaptureClipboard() {
     CTextItem& item = *fresh.emplace_front();
     if (item.ReadFromClipboard(clipboard_, window_)) {
         item.Category = HistoryCategory;
-        item.Id = nextId_++;
         lastCaptured_ = MakeDisplayText(item.Text);
+        auto equal = keepDuplicates_ ? items_.end() : FindInHistory(item.Text);
+        if (equal != items_.end()) {
+            (*equal)->CaptureTime = item.CaptureTime;
+            RenumberToFront(equal);
+            return;
+        }
+        item.Id = nextId_++;
         items_.splice(items_.begin(), fresh);
         ++historyCount_;
     }
     TrimHistory();
+}
+
+// Only items of the same length have their hashes compared, and only equal hashes lead to a
+// comparison of the texts; an item's hash is worked out once, when first needed.
+CDataBase::ItemList::iterator CDataBase::FindInHistory(std::u16string_view text) {
+    uint32_t hash = 0;
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        CTextItem& item = **it;
+        if (item.Category != HistoryCategory || item.Text.size() != text.size()) {
+            continue;
+        }
+        if (hash == 0) {
+            hash = HashText(text);
+        }
+        if (item.TextHash == 0) {
+            item.TextHash = HashText(item.Text);
+        }
+        if (item.TextHash == hash && std::u16string_view(item.Text) == text) {
+            return it;
+        }
+    }
+    return items_.end();
 }
 
 // The history's oldest items are the last of its items in the list: they are sought from the end,
@@ -152,15 +180,40 @@ bool CDataBase::DeleteItem(uint32_t id) {
         return false;
     }
     historyCount_ -= (*it)->Category == HistoryCategory;
-    items_.erase(it);
+    undo_.clear();
+    undo_.splice(undo_.begin(), items_, it);
     return true;
 }
 
-void CDataBase::ClearCategory(int32_t category) {
-    items_.remove_if([category](const auto& item) { return item->Category == category; });
-    if (category == HistoryCategory) {
-        historyCount_ = 0;
+size_t CDataBase::ClearCategory(int32_t category) {
+    ItemList taken(items_.get_allocator());
+    for (auto it = items_.begin(); it != items_.end();) {
+        auto next = std::next(it);
+        if ((*it)->Category == category) {
+            taken.splice(taken.end(), items_, it);
+        }
+        it = next;
     }
+    const size_t count = taken.size();
+    if (count != 0) {
+        if (category == HistoryCategory) {
+            historyCount_ -= count;
+        }
+        undo_.swap(taken);
+    }
+    return count;
+}
+
+uint32_t CDataBase::Undo() {
+    if (undo_.empty()) {
+        return 0;
+    }
+    const uint32_t newest = undo_.front()->Id;
+    for (const auto& item : undo_) {
+        historyCount_ += item->Category == HistoryCategory;
+    }
+    items_.merge(undo_, [](const ItemEntry& a, const ItemEntry& b) { return a->Id > b->Id; });
+    return newest;
 }
 
 size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
@@ -170,21 +223,22 @@ size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
     auto isHistory = [](const ItemEntry& item) { return item->Category == HistoryCategory; };
     const auto newest = std::find_if(items_.begin(), items_.end(), isHistory);
     const uint32_t newestId = newest == items_.end() ? 0 : (*newest)->Id;
-    std::vector<uint32_t> aged;
-    for (const auto& item : items_) {
-        if (item->Category == HistoryCategory && IsPastAge(item->CaptureTime, now, minutes)) {
-            aged.push_back(item->Id);
+    // Forgotten entries are gone for good: no Undo brings them back.
+    size_t forgotten = 0;
+    for (auto it = items_.begin(); it != items_.end();) {
+        if ((*it)->Category == HistoryCategory && IsPastAge((*it)->CaptureTime, now, minutes)) {
+            it = items_.erase(it);
+            --historyCount_;
+            ++forgotten;
+        } else {
+            ++it;
         }
-    }
-    // One by one, as a delete from the popup goes.
-    for (uint32_t id : aged) {
-        DeleteItem(id);
     }
     if (newestId != 0 && Find(newestId) == items_.end()) {
         const auto left = std::find_if(items_.begin(), items_.end(), isHistory);
         lastCaptured_ = left == items_.end() ? std::u16string() : MakeDisplayText((*left)->Text);
     }
-    return aged.size();
+    return forgotten;
 }
 
 bool CDataBase::SaveToFile(const FilePath& path) {
@@ -336,6 +390,7 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
 }
 
 bool CDataBase::LoadFromFile(const FilePath& path) {
+    undo_.clear();
     items_.clear();
     historyCount_ = 0;
     loadedBlocks_.clear();

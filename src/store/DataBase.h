@@ -58,19 +58,30 @@ public:
 
     void SetWindow(WindowHandle window);
 
-    // Records the text on the clipboard as the newest history item.
+    // Records the text on the clipboard as the newest history item. A text equal to a history
+    // item's moves that item to the top with the new capture time instead, unless duplicates
+    // are kept; notes are never looked at.
     void CaptureClipboard();
+    void SetKeepDuplicates(bool keep) { keepDuplicates_ = keep; }
     // Puts an item's text on the clipboard; a history item leaves the list, as its text comes
     // back as the newest capture. False, with the item left in its place, when there is no such
     // item or the clipboard could not be written.
     bool MoveToClipboard(uint32_t id);
     bool MoveToCategory(uint32_t id, int32_t category);
+    // Both keep what they take away for Undo, in place of what was kept before; a clear that
+    // finds nothing keeps what was kept.
     bool DeleteItem(uint32_t id);
-    void ClearCategory(int32_t category);
+    // The number of items taken away.
+    size_t ClearCategory(int32_t category);
     // Deletes the history items more than `minutes` old at `now` (an OLE date); notes stay. When
     // the newest history item goes, LastCaptured becomes the newest that stays, or empty. Gives
-    // the number deleted.
+    // the number deleted. Nothing forgotten can be undone.
     size_t ForgetHistory(double now, int32_t minutes);
+    // Puts back what the last delete or clear took away, each item at its old place among those
+    // left (the list stays ordered by Id), and forgets it. The Id of the newest item put back,
+    // or 0 when there is nothing to undo.
+    uint32_t Undo();
+    bool CanUndo() const { return !undo_.empty(); }
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
@@ -113,6 +124,8 @@ private:
     ItemList::iterator Find(uint32_t id);
     // Gives the entry at `it` the next Id and moves it to the front.
     void RenumberToFront(ItemList::iterator it);
+    // The history item whose text equals `text`, found by the texts' hashes.
+    ItemList::iterator FindInHistory(std::u16string_view text);
 
     IClipboard& clipboard_;
     IFileSystem& files_;
@@ -123,11 +136,14 @@ private:
     std::u16string lastCaptured_;
     Damage damage_;
     bool enabled_ = false;
+    bool keepDuplicates_ = false;
     BlockPool pool_;
     // The loaded file's blocks, which its items' texts share; kept until the list is replaced,
     // so what an item that goes before then leaves in them stays unused until that point.
     std::vector<std::unique_ptr<char16_t[]>> loadedBlocks_;
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
+    // What the last delete or clear took away, newest first.
+    ItemList undo_{PoolAllocator<ItemEntry>(pool_)};
 };
 
 }  // namespace snipora

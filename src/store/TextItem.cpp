@@ -11,6 +11,15 @@ namespace snipora {
 static_assert(std::endian::native == std::endian::little, "records are stored little-endian");
 CTextItem::CTextItem() : CTextItem(CurrentOleDate()) {}
 
+uint32_t HashText(std::u16string_view text) {
+    uint32_t hash = 2166136261u;
+    for (const char16_t unit : text) {
+        hash = (hash ^ (unit & 0xFFu)) * 16777619u;
+        hash = (hash ^ (unit >> 8)) * 16777619u;
+    }
+    return hash != 0 ? hash : 1;
+}
+
 CTextItem::CTextItem(double captureTime) {
     CaptureTime = captureTime;
 }

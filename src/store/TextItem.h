@@ -50,7 +50,12 @@ public:
         Length = head.Count;
     }
 
+    // The hash of Text (HashText), or 0 while not worked out yet; set by the database.
+    uint32_t TextHash = 0;
     StoredText Text;
 };
+
+// A hash of a text's units (32-bit FNV-1a), never 0, so that 0 can mean "not worked out".
+uint32_t HashText(std::u16string_view text);
 
 }  // namespace snipora

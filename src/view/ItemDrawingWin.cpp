@@ -104,7 +104,7 @@ LRESULT ItemDrawing::CustomDraw(NMTVCUSTOMDRAW& draw) {
 void ItemDrawing::DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, const RECT& row) {
     const int width = row.right - row.left;
     if (node.IsCategory) {
-        DrawHeader(node, width);
+        DrawHeader(draw, node, width);
     } else {
         DrawRow(draw, node, width);
     }
@@ -123,7 +123,7 @@ void ItemDrawing::DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, c
 
 // A band of the skin behind a large icon and the bold title with its count. Selected or not,
 // a header looks the same.
-void ItemDrawing::DrawHeader(const CItemNode& node, int width) {
+void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
     HDC dc = workDc_.Get();
     if (skinBands_ > 0) {
         const int band = std::clamp<int>(node.SkinBand, 0, skinBands_ - 1);
@@ -137,13 +137,39 @@ void ItemDrawing::DrawHeader(const CItemNode& node, int width) {
         RECT all{0, 0, width, height_};
         ::FillRect(dc, &all, whiteBrush_.Get());
     }
-    ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, dpi_.Scale(2), dpi_.Scale(1), ILD_NORMAL);
+    ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, dpi_.Scale(2), dpi_.Scale(1),
+                     ILD_NORMAL);
 
-    // "Caption (count)", or "Caption (matches of count)" while filtering.
-    const std::u16string title = HeaderTitle(node);
+    // A list with entries can be folded: a triangle at the right end, pointing down while open.
+    const bool foldable = !node.Children.empty();
+    if (foldable) {
+        const bool open = draw.nmcd.hdr.hwndFrom != nullptr &&
+                          (TreeView_GetItemState(draw.nmcd.hdr.hwndFrom,
+                                                 reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec),
+                                                 TVIS_EXPANDED) &
+                           TVIS_EXPANDED) != 0;
+        const int x = width - dpi_.Scale(HeaderExpanderWidth / 2 + 1), y = height_ / 2;
+        const int r = dpi_.Scale(4);
+        const POINT down[] = {{x - r, y - r / 2}, {x + r, y - r / 2}, {x, y + r / 2}};
+        const POINT right[] = {{x - r / 2, y - r}, {x - r / 2, y + r}, {x + r / 2, y}};
+        const win::ScopedSelect pen(dc, ::GetStockObject(BLACK_PEN));
+        const win::ScopedSelect brush(dc, ::GetStockObject(BLACK_BRUSH));
+        ::Polygon(dc, open ? down : right, 3);
+    }
+
+    // "Caption (count)", or "Caption (matches of count)" while filtering, shortened to its room.
     ::SelectObject(dc, titleFont_.Get());
     ::SetTextColor(dc, kBlack);
-    ::TextOutW(dc, dpi_.Scale(40), dpi_.Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
+    const int left = dpi_.Scale(40);
+    const int room =
+        width - left - dpi_.Scale(2) - (foldable ? dpi_.Scale(HeaderExpanderWidth) : 0);
+    const std::u16string title = FitHeaderTitle(node, room, [dc](std::u16string_view text) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
+                                static_cast<int>(text.size()), &size);
+        return static_cast<int>(size.cx);
+    });
+    ::TextOutW(dc, left, dpi_.Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
                static_cast<int>(title.size()));
 }
 
@@ -245,7 +271,9 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
                 lineEnd = blank;
                 next = blank + 1;
             } else {
-                lineEnd = next = pos + std::max<size_t>(static_cast<size_t>(fit), 1);
+                // At least one character, and never half of a surrogate pair.
+                const size_t cut = CutBefore(caption, pos + static_cast<size_t>(fit));
+                lineEnd = next = cut > pos ? cut : CutAfter(caption, pos + 1);
             }
         } else {
             next += next < caption.size() && caption[next] == u'\r' ? 1 : 0;
@@ -254,8 +282,8 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
         ::ExtTextOutW(dc, rect.left, y, ETO_CLIPPED, &rect, text + pos,
                       static_cast<UINT>(lineEnd - pos), nullptr);
         if (match < lineEnd && matchEnd > pos) {
-            const size_t from = std::max(match, pos);
-            const size_t to = std::min(matchEnd, lineEnd);
+            const size_t from = CutBefore(caption, std::max(match, pos));
+            const size_t to = CutAfter(caption, std::min(matchEnd, lineEnd));
             const int left = rect.left + extent(pos, from);
             RECT mark{left, y, rect.left + extent(pos, to), y + lineHeight};
             ::IntersectRect(&mark, &mark, &rect);

@@ -59,7 +59,7 @@ private:
 
     void ReadUserFormats();
     void DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, const RECT& row);
-    void DrawHeader(const CItemNode& node, int width);
+    void DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawCaption(const CItemNode& node, RECT rect);
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);

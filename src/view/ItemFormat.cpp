@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "store/DisplayText.h"
 #include "view/ItemNode.h"
 
 namespace snipora {
@@ -97,6 +98,28 @@ std::u16string HeaderTitle(const CItemNode& category) {
         title += u" of " + Decimal(category.Total);
     }
     return title + u")";
+}
+
+std::u16string FitHeaderTitle(const CItemNode& category, int room,
+                              const std::function<int(std::u16string_view)>& measure) {
+    std::u16string title = HeaderTitle(category);
+    if (measure(title) <= room) {
+        return title;
+    }
+    const size_t countAt = category.Caption.size();
+    const std::u16string count = title.substr(countAt + 1);  // "(3 of 25)"
+    for (size_t keep = CutBefore(category.Caption, countAt - (countAt > 0 ? 1 : 0)); keep > 0;
+         keep = CutBefore(category.Caption, keep - 1)) {
+        size_t end = keep;
+        while (end > 0 && category.Caption[end - 1] == u' ') {
+            --end;
+        }
+        title = category.Caption.substr(0, end) + u"\u2026 " + count;
+        if (end > 0 && measure(title) <= room) {
+            return title;
+        }
+    }
+    return count;
 }
 
 std::u16string SpokenText(const CItemNode& node, std::u16string_view time,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,6 +39,15 @@ RowBackground RowBackgroundFor(bool selected, size_t previousSiblings);
 // A category header's title: "Clipboard history (7)", or while filtering "Clipboard history
 // (3 of 25)".
 std::u16string HeaderTitle(const CItemNode& category);
+
+// The header's title fitted to `room` pixels as `measure` gives a text's width: whole when it
+// fits, otherwise its caption shortened to whole characters and closed by "…", then the count
+// alone; the count is never cut.
+std::u16string FitHeaderTitle(const CItemNode& category, int room,
+                              const std::function<int(std::u16string_view)>& measure);
+
+// The room at a header's right end, in design pixels, that its expander takes.
+inline constexpr int HeaderExpanderWidth = 16;
 
 // What an entry says to a screen reader, as a sighted user reads it from the row:
 // "Clipboard history, 4 entries" (or "3 of 25 entries" while filtering) for a category, the

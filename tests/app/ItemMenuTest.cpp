@@ -13,6 +13,10 @@ TEST(ItemMenu, AdaptsToTheEntryUnderThePointer) {
     ASSERT_TRUE(forHistory);
     EXPECT_EQ(forHistory->moveCaption, u"Move to clipboard");
     EXPECT_TRUE(forHistory->moveToNotesEnabled);
+    EXPECT_TRUE(forHistory->entryCommandsEnabled);
+    EXPECT_EQ(forHistory->clearCaption, u"Clear history\u2026");
+    EXPECT_FALSE(forHistory->undoEnabled);
+    EXPECT_TRUE(AdaptItemMenu(&history, true, true)->undoEnabled);
 
     CItemNode note;
     note.Id = 100002;
@@ -21,12 +25,27 @@ TEST(ItemMenu, AdaptsToTheEntryUnderThePointer) {
     ASSERT_TRUE(forNote);
     EXPECT_EQ(forNote->moveCaption, u"Copy to clipboard");
     EXPECT_FALSE(forNote->moveToNotesEnabled);
+    EXPECT_EQ(forNote->clearCaption, u"Clear quick notes\u2026");
 
+    // A header offers the clear of its list and Undo, nothing that needs an entry.
     CItemNode category;
     category.IsCategory = true;
-    EXPECT_FALSE(AdaptItemMenu(&category, true));  // a category is selected, no menu
+    category.Category = 1;
+    const auto forHeader = AdaptItemMenu(&category, true, true);
+    ASSERT_TRUE(forHeader);
+    EXPECT_FALSE(forHeader->entryCommandsEnabled);
+    EXPECT_FALSE(forHeader->moveToNotesEnabled);
+    EXPECT_EQ(forHeader->clearCaption, u"Clear quick notes\u2026");
+    EXPECT_TRUE(forHeader->undoEnabled);
     EXPECT_FALSE(AdaptItemMenu(&history, false));  // the left button only selects
     EXPECT_FALSE(AdaptItemMenu(nullptr, true));
+}
+
+TEST(ItemMenu, ClearAsksWithTheCountOfItsList) {
+    EXPECT_EQ(ClearQuestion(0, 25), u"Delete all 25 history entries?");
+    EXPECT_EQ(ClearQuestion(0, 1), u"Delete the 1 history entry?");
+    EXPECT_EQ(ClearQuestion(1, 10), u"Delete all 10 quick notes?");
+    EXPECT_EQ(ClearQuestion(1, 1), u"Delete the 1 quick note?");
 }
 
 TEST(ItemMenu, TheCommandFindsItsEntryByIdOrNothing) {

@@ -87,6 +87,9 @@ def test_drawing_bar_and_popup_on_screen():
         shot.crop("drawing-bar.png", left, top, width, state["height"])
         assert shot.has(BOARD, left + width - 21, top + 1, left + width - 1, top + 28), \
             "no glyph on the button"
+        bottom = top + state["height"] - 1
+        assert all(shot.at(x, bottom) == ORANGE_LINE for x in range(left, left + width)), \
+            "the bar's frame is not whole at its bottom"
 
         # Open in place, unfold the notes and select the second history entry.
         held_click(left + width - 11, top + 14)
@@ -95,10 +98,10 @@ def test_drawing_bar_and_popup_on_screen():
         row = state["itemheight"]
         tree_left, tree_top = state["treeleft"], state["treetop"]
         assert row == 40, state
-        # Rows: 0 history header, 1-4 history, 5 notes header, 6-7 notes once unfolded.
-        held_click(tree_left + 100, tree_top + 5 * row + row // 2)
-        xdotool("key", "Right")
-        time.sleep(0.3)
+        # Rows: 0 history header, 1-4 history, 5 notes header, 6-7 notes once unfolded by a
+        # click on the header's expander.
+        held_click(left + width - 12, tree_top + 5 * row + row // 2)
+        assert wait_for(lambda: bar_state()["selectedrow"] == 5, 3), bar_state()
         held_click(tree_left + 100, tree_top + 2 * row + row // 2)
         # Closed and opened again, the tree is painted whole: Wine's tree view repaints a row
         # that changes a pixel short at its bottom.
@@ -117,6 +120,10 @@ def test_drawing_bar_and_popup_on_screen():
         y = lambda r, dy: tree_top + r * row + dy  # noqa: E731
         assert shot.at(x, y(0, 0)) == ORANGE_LINE, shot.at(x, y(0, 0))
         assert shot.at(x, y(5, 0)) == BLUE_TOP, shot.at(x, y(5, 0))
+        assert shot.at(x, y(7, row - 1)) == (0xC0, 0xC0, 0xC0), "the notes did not unfold"
+        # Both headers, their lists unfolded, show the expander at their right end.
+        for r in (0, 5):
+            assert shot.has((0, 0, 0), left + width - 20, y(r, 12), left + width - 4, y(r, 28)), r
         backgrounds = [shot.at(x, y(r, 20)) for r in (1, 2, 3)]
         assert backgrounds[1] not in (WHITE, GREY), backgrounds
         assert backgrounds[0] == WHITE and backgrounds[2] == WHITE, backgrounds

@@ -324,6 +324,8 @@ def test_entry_menu_moves_deletes_and_clears():
 
         # Rows: 0 history header, 1 gamma, 2 beta, 3 alpha, 4 notes header.
         choose(2, 2)  # "Move to notes" on beta
+        # The notes unfold, the moved note selected in view: 3 notes header, 4 beta.
+        assert wait_for(lambda: bar_state()["selectedrow"] == 4, 3), bar_state()
         app.close()
         records = read_records(app.data)
         assert [t for c, _, t in records if c == 1] == ["beta"], records
@@ -335,18 +337,53 @@ def test_entry_menu_moves_deletes_and_clears():
         history = app.history()
         # Rows now: 0 history header, 1.. newest first; delete the second one shown.
         doomed = list(reversed(history))[1]
+        before = bar_state()["entries"]
         choose(2, 3)  # "Delete item"
+        assert wait_for(lambda: bar_state()["entries"] == before - 1, 3), bar_state()
         # Gone from every file of the data folder once the next save has run.
         assert wait_for(lambda: doomed not in app.history(), 10), (doomed, app.history())
         assert app.files_holding(doomed) == []
+        # Ctrl+Z, once the popup has the keys, brings it back in its place, selected.
+        xdotool("mousemove", *row_point(bar_state(), 1))
+        time.sleep(0.1)
+        press(True)
+        time.sleep(0.1)
+        press(False)
+        time.sleep(0.3)
+        keys("ctrl+z")
+        assert wait_for(lambda: bar_state()["entries"] == before, 3), bar_state()
+        assert bar_state()["selectedrow"] == 2, bar_state()
+        choose(2, 3)
         app.close()
         assert doomed not in app.history(), (doomed, app.history())
         assert [t for c, _, t in read_records(app.data) if c == 1] == ["beta"]
 
         assert probe("clear")[0] == 0
         app.start()
+        copy("delta")
+        copy("epsilon")
+        assert wait_for(lambda: bar_state()["label"] == "epsilon", 5)
         open_with_button()
-        choose(1, 4)  # "Clear" on a history entry empties the history only
+        count = len(app.history()) + 2
+
+        def clear_history():
+            """Chooses "Clear history…" on a history entry; returns the middle of the question."""
+            choose(1, 4)
+            code, out = probe("dialog", "Snipora", 5000)
+            assert code == 0, "Clear did not ask"
+            assert f"Delete all {count} history entries?" in out, out
+            place = dict(f.split("=") for f in out.splitlines()[0].split())
+            return (int(place["left"]) + int(place["width"]) // 2,
+                    int(place["top"]) + int(place["height"]) // 2)
+
+        # Enter takes the default answer, No: the list stays, the popup open.
+        keys("Return", over=clear_history())
+        assert probe("dialog-gone", "Snipora", 3000)[0] == 0
+        time.sleep(0.3)
+        assert bar_state()["entries"] == 2 + count + 1 and bar_state()["expanded"] == 1, bar_state()
+        clear_history()
+        assert probe("dialog-press", "Snipora", 6)[0] == 0  # Yes: the history only goes
+        assert wait_for(lambda: bar_state()["entries"] == 2 + 1, 3), bar_state()
         app.close()
         assert [t for t in ("alpha", "gamma") if app.files_holding(t)] == []
         records = read_records(app.data)

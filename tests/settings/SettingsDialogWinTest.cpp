@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -76,9 +77,34 @@ protected:
 TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemInOrder) {
     Fields shown;
     std::wstring caption;
+    int longestName = 0, fieldRoom = 0;
     DialogDriver driver([&](HWND dialog) {
         shown = Read(dialog);
         caption = test::WindowTitle(dialog);
+        // The hot-key field has room for its longest names, in this system's key names.
+        HWND field = ::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY);
+        const auto name = [](UINT vk) {
+            wchar_t text[64] = {};
+            ::GetKeyNameTextW(static_cast<LONG>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), text,
+                              64);
+            return std::wstring(text);
+        };
+        const std::wstring mods =
+            name(VK_CONTROL) + L" + " + name(VK_SHIFT) + L" + " + name(VK_MENU) + L" + ";
+        HDC dc = ::GetDC(field);
+        const HGDIOBJ old =
+            ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(field, WM_GETFONT, 0, 0)));
+        for (UINT vk : {VK_SCROLL, VK_CAPITAL, VK_BACK, VK_SNAPSHOT, VK_F12}) {
+            const std::wstring text = mods + name(vk);
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+            longestName = std::max<int>(longestName, size.cx);
+        }
+        ::SelectObject(dc, old);
+        ::ReleaseDC(field, dc);
+        RECT room{};
+        ::GetClientRect(field, &room);
+        fieldRoom = room.right;
         Press(dialog, IDOK);
     });
     TFormSettings form(nullptr);
@@ -93,6 +119,8 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_EQ(shown.hotKey, kCtrlAltV);
     EXPECT_TRUE(shown.hide);
     EXPECT_EQ(shown.forget, L"0");
+    EXPECT_GT(longestName, 100);  // the names were measured
+    EXPECT_LT(longestName, fieldRoom - 2);
 
     EXPECT_EQ(Stored(L"WindowWidth"), L"200");
     EXPECT_EQ(Stored(L"WindowHeight"), L"390");

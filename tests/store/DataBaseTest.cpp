@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <algorithm>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "common/OleDate.h"
@@ -67,11 +69,68 @@ protected:
 TEST_F(DataBaseTest, CaptureRecordsNewestFirstWithFreshIds) {
     Copy(u"one");
     Copy(u"two");
-    Copy(u"two");  // no duplicate detection
+    db.SetKeepDuplicates(true);
+    Copy(u"two");
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"two", u"two", u"one"}));
     EXPECT_EQ(Ids(), (std::vector<uint32_t>{100002, 100001, 100000}));
     EXPECT_EQ(db.LastCaptured(), u"two");
     EXPECT_EQ(clipboard.lastOwner, &window);
+}
+
+TEST_F(DataBaseTest, ARepeatedTextMovesItsHistoryEntryToTheTop) {
+    Copy(u"note");
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"note"), NotesCategory));
+    for (int i = 0; i < 25; ++i) {
+        Copy(std::u16string{u'h', char16_t(u'a' + i)});
+    }
+    const double oldTime = db.Items().front()->CaptureTime;  // "hy", the newest so far
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Copy(u"ha");  // the oldest: to the top, nothing trimmed
+    Copy(u"ah");  // the same length and units, not equal: added, "hb" trimmed
+    Copy(u"ha");
+    Copy(u"note");  // a note's text: the note stays, the history gets it; "hc" trimmed
+    EXPECT_EQ(Count(0), 25u);
+    EXPECT_EQ(Texts(0)[0], u"note");
+    EXPECT_EQ(Texts(0)[1], u"ha");
+    EXPECT_EQ(Texts(0)[2], u"ah");
+    EXPECT_EQ(Texts(0)[3], u"hy");
+    EXPECT_EQ(Texts(0).back(), u"hd");
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note"}));
+    EXPECT_GT(db.Items().front()->CaptureTime, oldTime);
+    auto second = std::next(db.Items().begin());
+    EXPECT_EQ((*second)->Text, u"ha");
+    EXPECT_GT((*second)->CaptureTime, oldTime);
+    EXPECT_EQ((*second)->Id, db.Items().front()->Id - 1);  // renumbered: the tree's order holds
+    EXPECT_EQ(db.LastCaptured(), u"note");
+
+    // Texts with equal hashes are still told apart by their units.
+    std::u16string first, other;
+    std::unordered_map<uint32_t, uint64_t> seen;
+    const auto textOf = [](uint64_t n) {  // four units from a scrambled counter
+        n = (n + 1) * 0x9E3779B97F4A7C15u;
+        n ^= n >> 29;
+        return std::u16string{char16_t(n), char16_t(n >> 16), char16_t(n >> 32 | 1),
+                              char16_t(n >> 48 | 1)};
+    };
+    for (uint64_t i = 0; i < 1000000 && first.empty(); ++i) {
+        auto [at, added] = seen.emplace(HashText(textOf(i)), i);
+        if (!added) {
+            first = textOf(at->second);
+            other = textOf(i);
+        }
+    }
+    ASSERT_FALSE(first.empty());
+    ASSERT_EQ(HashText(first), HashText(other));
+    Copy(first);
+    Copy(other);
+    Copy(first);
+    EXPECT_EQ(Texts(0)[0], first);
+    EXPECT_EQ(Texts(0)[1], other);
+    EXPECT_EQ(Texts(0)[2], u"note");
+    Copy(u"");
+    Copy(u"");
+    EXPECT_EQ(Texts(0)[0], u"");
+    EXPECT_EQ(Texts(0)[1], first);
 }
 
 TEST_F(DataBaseTest, NothingIsRecordedWithoutTextOrWhenPrivate) {
@@ -199,11 +258,11 @@ TEST_F(DataBaseTest, DeleteAndClear) {
     EXPECT_FALSE(db.DeleteItem(IdOf(u"h2")));
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h3", u"h1"}));
 
-    db.ClearCategory(HistoryCategory);
+    EXPECT_EQ(db.ClearCategory(HistoryCategory), 2u);
     EXPECT_TRUE(Texts(0).empty());
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
     Copy(u"h4");
-    db.ClearCategory(NotesCategory);
+    EXPECT_EQ(db.ClearCategory(NotesCategory), 2u);
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4"}));
     EXPECT_TRUE(Texts(1).empty());
 }
@@ -253,6 +312,41 @@ TEST_F(DataBaseTest, ForgettingTakesOldHistoryAndKeepsNotes) {
     EXPECT_EQ(db.LastCaptured(), u"");
     EXPECT_TRUE(Texts(HistoryCategory).empty());
     EXPECT_EQ(Texts(NotesCategory), (std::vector<std::u16string>{u"old note"}));
+}
+
+TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
+    EXPECT_EQ(db.Undo(), 0u);
+    Copy(u"h1");
+    Copy(u"n1");
+    db.MoveToCategory(IdOf(u"n1"), NotesCategory);
+    Copy(u"h2");
+    Copy(u"h3");
+    const uint32_t h2 = IdOf(u"h2");
+
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"h1")));
+    ASSERT_TRUE(db.DeleteItem(h2));  // only the last delete is kept
+    EXPECT_TRUE(db.CanUndo());
+    EXPECT_EQ(db.Undo(), h2);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h3", u"h2"}));
+    EXPECT_FALSE(db.CanUndo());
+    EXPECT_EQ(db.Undo(), 0u);
+
+    Copy(u"h1");
+    const uint32_t newestCleared = IdOf(u"h1");
+    ASSERT_EQ(db.ClearCategory(HistoryCategory), 3u);
+    EXPECT_EQ(db.ClearCategory(HistoryCategory), 0u);  // nothing to clear: the undo stays
+    Copy(u"h4");                                       // a capture in between stays on top
+    EXPECT_EQ(db.Undo(), newestCleared);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4", u"h1", u"h3", u"h2"}));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1"}));
+    auto ids = Ids();
+    EXPECT_TRUE(std::is_sorted(ids.rbegin(), ids.rend()));
+
+    const uint32_t n1 = IdOf(u"n1");
+    ASSERT_EQ(db.ClearCategory(NotesCategory), 1u);
+    EXPECT_EQ(db.Undo(), n1);
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1"}));
+    EXPECT_EQ(Ids(), ids);
 }
 
 TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {

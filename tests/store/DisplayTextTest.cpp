@@ -34,5 +34,28 @@ TEST(DisplayText, NeverEndsInHalfASurrogatePair) {
     EXPECT_EQ(MakeDisplayText(fits + u"zzz"), fits);
 }
 
+TEST(DisplayText, CutsKeepSurrogatePairsWhole) {
+    const std::u16string_view text = u"a\U0001F600\U0001F601b";  // a H L H L b
+    const size_t before[] = {0, 1, 1, 3, 3, 5, 6};
+    const size_t after[] = {0, 1, 3, 3, 5, 5, 6};
+    for (size_t at = 0; at <= text.size(); ++at) {
+        EXPECT_EQ(CutBefore(text, at), before[at]) << at;
+        EXPECT_EQ(CutAfter(text, at), after[at]) << at;
+    }
+    // Lone halves are no pairs: a cut between them stays.
+    EXPECT_EQ(CutBefore(u"\xDC00\xD800", 1), 1u);
+    const char16_t lone[] = {u'a', 0xD800, u'b', 0xDC00};
+    EXPECT_EQ(CutBefore({lone, 4}, 2), 2u);
+    EXPECT_EQ(CutAfter({lone, 4}, 3), 3u);
+    // The pair at the very start and the very end.
+    EXPECT_EQ(CutBefore(u"\U0001F600", 1), 0u);
+    EXPECT_EQ(CutAfter(u"\U0001F600", 1), 2u);
+}
+
+TEST(DisplayText, TheBarShowsOneLine) {
+    EXPECT_EQ(MakeBarText(u"one\r\ntwo\tthree\x01\U0001F600"), u"one  two three \U0001F600");
+    EXPECT_EQ(MakeBarText(u""), u"");
+}
+
 }  // namespace
 }  // namespace snipora

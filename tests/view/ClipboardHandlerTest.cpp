@@ -245,7 +245,7 @@ TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
 
 TEST_F(ClipboardHandlerTest, EntriesThatStayAreNeverRecreated) {
     for (int i = 0; i < 9; ++i) {
-        Copy(u"item");
+        Copy(std::u16string{u'i', char16_t(u'0' + i)});
     }
     const auto before = Serials();
     const int adds = tree.adds, deletes = tree.deletes, sorts = tree.sorts;

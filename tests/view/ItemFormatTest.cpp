@@ -72,6 +72,20 @@ TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
     EXPECT_EQ(HeaderTitle(category), u"Clipboard history (3 of 25)");
     EXPECT_EQ(SpokenText(category, u"", u""), u"Clipboard history, 3 of 25 entries");
 
+    // Fitted to its room at 7 pixels a unit: the caption gives way, never the count.
+    const auto measure = [](std::u16string_view text) { return static_cast<int>(text.size()) * 7; };
+    EXPECT_EQ(FitHeaderTitle(category, 27 * 7, measure), u"Clipboard history (3 of 25)");
+    EXPECT_EQ(FitHeaderTitle(category, 27 * 7 - 1, measure), u"Clipboard histo\u2026 (3 of 25)");
+    // No blank before the ellipsis.
+    EXPECT_EQ(FitHeaderTitle(category, 20 * 7, measure), u"Clipboard\u2026 (3 of 25)");
+    EXPECT_EQ(FitHeaderTitle(category, 12 * 7, measure), u"C\u2026 (3 of 25)");
+    EXPECT_EQ(FitHeaderTitle(category, 12 * 7 - 1, measure), u"(3 of 25)");
+    EXPECT_EQ(FitHeaderTitle(category, 0, measure), u"(3 of 25)");
+    category.Filtered = false;
+    category.Caption = u"ab\U0001F600";  // a pair is kept whole or dropped whole
+    EXPECT_EQ(FitHeaderTitle(category, 8 * 7, measure), u"ab\U0001F600 (3)");
+    EXPECT_EQ(FitHeaderTitle(category, 8 * 7 - 1, measure), u"ab\u2026 (3)");
+
     CItemNode entry;
     entry.Caption = u"first line\r\nsecond line";
     EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"12:01:02, 1,234b: first line");

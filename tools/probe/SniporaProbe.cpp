@@ -146,14 +146,35 @@ int Describe() {
         ::GetWindowRect(tree, &treeRect);
         ::SendMessageTimeoutW(tree, TVM_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 2000, &itemHeight);
     }
+    // The selected entry's row among those scrolled into view, counted from 0; -1 when it is
+    // not in view (scrolled away, or inside a folded list).
+    int selectedRow = -1;
+    if (tree != nullptr) {
+        const auto next = [tree](WPARAM how, LPARAM from) {
+            DWORD_PTR item = 0;
+            ::SendMessageTimeoutW(tree, TVM_GETNEXTITEM, how, from, SMTO_ABORTIFHUNG, 2000, &item);
+            return static_cast<LPARAM>(item);
+        };
+        DWORD_PTR fits = 0;
+        ::SendMessageTimeoutW(tree, TVM_GETVISIBLECOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &fits);
+        const LPARAM selected = next(TVGN_CARET, 0);
+        LPARAM row = next(TVGN_FIRSTVISIBLE, 0);
+        for (int n = 0; selected != 0 && row != 0 && n < static_cast<int>(fits); ++n) {
+            if (row == selected) {
+                selectedRow = n;
+                break;
+            }
+            row = next(TVGN_NEXTVISIBLE, row);
+        }
+    }
     std::printf(
         "left=%ld top=%ld width=%ld height=%ld visible=%d expanded=%d alpha=%u entries=%u "
-        "treeleft=%ld treetop=%ld itemheight=%u active=%d filtering=%d\n",
+        "treeleft=%ld treetop=%ld itemheight=%u active=%d filtering=%d selectedrow=%d\n",
         r.left, r.top, r.right - r.left, r.bottom - r.top, ::IsWindowVisible(bar) ? 1 : 0,
         tree != nullptr && ::IsWindowVisible(tree) ? 1 : 0, alpha, static_cast<unsigned>(count),
         treeRect.left, treeRect.top, static_cast<unsigned>(itemHeight),
         ::GetForegroundWindow() == bar ? 1 : 0,
-        filter != nullptr && ::IsWindowVisible(filter) ? 1 : 0);
+        filter != nullptr && ::IsWindowVisible(filter) ? 1 : 0, selectedRow);
     std::printf("label=%s\n", label != nullptr ? ToUtf8(WindowText(label)).c_str() : "");
     return 0;
 }
