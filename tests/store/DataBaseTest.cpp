@@ -334,10 +334,12 @@ TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
     Copy(u"h1");
     const uint32_t newestCleared = IdOf(u"h1");
     ASSERT_EQ(db.ClearCategory(HistoryCategory), 3u);
+    EXPECT_EQ(db.HistoryCount(), 0u);
     EXPECT_EQ(db.ClearCategory(HistoryCategory), 0u);  // nothing to clear: the undo stays
     Copy(u"h4");                                       // a capture in between stays on top
     EXPECT_EQ(db.Undo(), newestCleared);
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4", u"h1", u"h3", u"h2"}));
+    EXPECT_EQ(db.HistoryCount(), 4u);
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1"}));
     auto ids = Ids();
     EXPECT_TRUE(std::is_sorted(ids.rbegin(), ids.rend()));
