@@ -78,7 +78,8 @@ void TClipboardViewerForm::ForgetOldHistory() {
     }
     handler_->RefreshTree();
     ShowLastCaptured();
-    ScheduleSave();
+    // Forgotten texts leave the journal too: data.dat is written anew.
+    saver_->Erased();
 }
 
 // Only the switches that a later start hands on are taken; any other data is ignored.

@@ -203,13 +203,17 @@ TEST_F(ClipboardWinTest, ContentMarkedPrivateIsNotRecorded) {
         // About the cloud only: Snipora keeps everything on the machine.
         {L"CanUploadToCloudClipboard", &zero, true},
     };
+    std::u16string last = u"public";
     for (const auto& c : cases) {
-        PutUnicode(hwnd, u"secret");
+        // A text of its own each time: an equal one would only move its entry to the top.
+        const std::u16string text = u"secret " + std::u16string(1, u'a' + (&c - cases));
+        PutUnicode(hwnd, text);
         AddRaw(hwnd, ::RegisterClipboardFormatW(c.format), c.value, sizeof(DWORD));
         const size_t before = db.Items().size();
         db.CaptureClipboard();
         EXPECT_EQ(db.Items().size(), before + (c.recorded ? 1 : 0)) << c.value[0];
-        EXPECT_EQ(db.LastCaptured(), c.recorded ? u"secret" : u"public");
+        last = c.recorded ? text : last;
+        EXPECT_EQ(db.LastCaptured(), last);
     }
 }
 
