@@ -40,6 +40,9 @@ inline constexpr int32_t MaxForgetHistoryAfter = 525600;
 // 1 = the bar and the popup ask the system to leave them out of screen captures and shares.
 inline constexpr std::u16string_view HideFromCapture = u"HideFromCapture";
 inline constexpr int32_t DefaultHideFromCapture = 1;
+// 1 = the log file takes information lines as well as errors.
+inline constexpr std::u16string_view LogDetails = u"LogDetails";
+inline constexpr int32_t DefaultLogDetails = 0;
 
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
