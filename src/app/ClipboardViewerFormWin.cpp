@@ -131,9 +131,11 @@ void TClipboardViewerForm::Create() {
     saver_.emplace(Handle(), kSaveTimer, *trayIcon_);
     chain_.emplace(Handle());
 
-    // The settings, in the INI file named after the program.
-    auto& settings = settings::CreateSettingsStorage(
-        SettingsFilePath(GetSettingsFolder(), GetProgramPath()), true);
+    // The settings, in the INI file named after the program, and the log file beside it.
+    const std::u16string settingsFolder = GetSettingsFolder();
+    logFile_.emplace(settingsFolder);
+    auto& settings =
+        settings::CreateSettingsStorage(SettingsFilePath(settingsFolder, GetProgramPath()), true);
 
     // Size, triggers and the home position.
     RECT workArea{};
@@ -236,6 +238,7 @@ void TClipboardViewerForm::ApplySettings() {
     if (handler_ != nullptr) {
         handler_->SetKeepDuplicates(keepDuplicates_);
     }
+    logFile_->SetDetails(settings.GetMainInt(keys::LogDetails, keys::DefaultLogDetails) == 1);
     const int hotKey = settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue);
     const int primary = settings.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled);
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
@@ -381,6 +384,7 @@ void TClipboardViewerForm::OnEndSession() {
     saver_->SaveQuietly();
     const Rect rect = WindowRect();
     saver_->StorePosition(rect.left, rect.top, false);
+    logFile_->Flush();
 }
 
 void TClipboardViewerForm::OnDestroyed() {

@@ -15,6 +15,7 @@
 #include "app/SaveKeeperWin.h"
 #include "app/TrayIconWin.h"
 #include "app/ViewerChainWin.h"
+#include "log/LogFileWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemsTreeWin.h"
 #include "view/ProgramImagesWin.h"
@@ -189,6 +190,7 @@ private:
 
     // Declared in the order of building; what points into another member comes after it, so
     // that it goes first. The destructor takes the rest apart while the window still exists.
+    std::optional<LogFileOutput> logFile_;  // first built, last gone: it hears every other member
     ApplicationWindow application_;
     PopupController popup_;
     HWND label_ = nullptr;

@@ -29,19 +29,20 @@ void WriteLogLine(uint8_t level, const char* text) {
     if (g_sink == nullptr) {
         return;
     }
-    g_sink(g_context, PrefixFor(level));
+    std::string line = PrefixFor(level);
     if (text != nullptr) {
-        g_sink(g_context, text);
+        line += text;
     }
-    g_sink(g_context, {kSuffix, sizeof kSuffix - 1});
+    line.append(kSuffix, sizeof kSuffix - 1);
+    g_sink(g_context, level, line);
 }
 
 void LogInfo(const char* text) {
-    WriteLogLine(1, text);
+    WriteLogLine(kLogInfo, text);
 }
 
 void LogError(const std::string& text) {
-    WriteLogLine(3, text.c_str());
+    WriteLogLine(kLogError, text.c_str());
 }
 
 void AttachLogSink(LogSink sink, void* context) {

@@ -7,14 +7,19 @@
 
 namespace snipora {
 
-// Diagnostic lines as HTML, coloured by level. The program attaches no output, so every call
-// returns at once; tests attach a memory stream.
+// The levels that the log's functions write; WriteLogLine takes 0 to 3.
+inline constexpr uint8_t kLogInfo = 1;
+inline constexpr uint8_t kLogError = 3;
+
+// Diagnostic lines as HTML, coloured by level. Without an output every call returns at once; the
+// program attaches its log file, tests a memory stream.
 void WriteLogLine(uint8_t level, const char* text);
 void LogInfo(const char* text);
 void LogError(const std::string& text);
 
-// Attaches the function that receives the lines, with its context (a null sink detaches).
-using LogSink = void (*)(void* context, std::string_view text);
+// Attaches the function that receives each whole line with its level, with its context (a null
+// sink detaches).
+using LogSink = void (*)(void* context, uint8_t level, std::string_view line);
 void AttachLogSink(LogSink sink, void* context);
 
 // Attaches a stream that receives the lines (nullptr detaches). Inline, so that only a program
@@ -25,9 +30,9 @@ inline void AttachLogOutput(std::ostream* output) {
         return;
     }
     AttachLogSink(
-        [](void* stream, std::string_view text) {
-            static_cast<std::ostream*>(stream)->write(text.data(),
-                                                      static_cast<std::streamsize>(text.size()));
+        [](void* stream, uint8_t, std::string_view line) {
+            static_cast<std::ostream*>(stream)->write(line.data(),
+                                                      static_cast<std::streamsize>(line.size()));
         },
         output);
 }

@@ -44,6 +44,9 @@ inline constexpr int32_t DefaultHideFromCapture = 1;
 // to the top instead.
 inline constexpr std::u16string_view KeepDuplicates = u"KeepDuplicates";
 inline constexpr int32_t DefaultKeepDuplicates = 0;
+// 1 = the log file takes information lines as well as errors.
+inline constexpr std::u16string_view LogDetails = u"LogDetails";
+inline constexpr int32_t DefaultLogDetails = 0;
 
 inline constexpr int32_t DefaultHotKeyEnabled = 1;
 inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V

@@ -340,6 +340,10 @@ def test_data_survives_a_restart():
                                           "file was kept as data.dat.damaged-2."), (code, text)
     assert open(app.data + ".damaged-2", "rb").read() == first + first[:20]
     assert open(app.data + ".damaged", "rb").read() == b"an earlier damaged file"
+    # The log file beside the INI file names the kept copy at once, in an error line.
+    log = open(os.path.join(app.folder, "Snipora-log.html"), "rb").read().decode("utf-8")
+    assert ('<font color="#ff0000"><b>[DataBase] Damaged data file kept as ' in log and
+            "data.dat.damaged-2</b></font><br>" in log), log
     # Joining the chain reads the clipboard once more: the same text, so only its time changes.
     time.sleep(1)
     assert bar_state()["entries"] == entries, bar_state()

@@ -12,11 +12,14 @@ protected:
     ~LoggerTest() override { AttachLogOutput(nullptr); }
 };
 
-TEST_F(LoggerTest, NothingHappensWithoutAnOutput) {
+TEST_F(LoggerTest, ADetachedOutputHearsNothingMore) {
+    std::ostringstream out;
+    AttachLogOutput(&out);
+    LogError("kept");
     AttachLogOutput(nullptr);
     LogError("[Test] nowhere");
     LogInfo(nullptr);
-    SUCCEED();
+    EXPECT_EQ(out.str(), "<font color=\"#ff0000\"><b>kept</b></font><br>");
 }
 
 TEST_F(LoggerTest, LinesCarryTheMarkupOfTheirLevel) {
