@@ -121,6 +121,7 @@ void TClipboardViewerForm::Create() {
     }
     ::SetLayeredWindowAttributes(Handle(), 0, kAlpha, LWA_ALPHA);
     popup_.SetInitialTranslucent(true);
+    input_.emplace(Handle());
     CreateControls();
 
     // The update question and the tray icon's hint.
@@ -235,6 +236,7 @@ void TClipboardViewerForm::ApplySettings() {
                                        settings::MinWindowHeight, settings::MaxWindowHeight);
     SetExcludedPrograms(settings.GetMainString(keys::ExcludePrograms, u""));
     keepDuplicates_ = settings.GetMainInt(keys::KeepDuplicates, keys::DefaultKeepDuplicates) == 1;
+    popupTakesFocus_ = settings.GetMainInt(keys::PopupTakesFocus, 0) == 1;
     if (handler_ != nullptr) {
         handler_->SetKeepDuplicates(keepDuplicates_);
     }
@@ -316,6 +318,8 @@ void TClipboardViewerForm::StartUp() {
     }
     ForgetOldHistory();
     chain_->Join();
+    // From now on a click on the bar or the popup leaves the window in front where it is.
+    SetNoActivate(!popupTakesFocus_);
     FirstLaunchStep();
     UpdateStep();
 }
@@ -409,6 +413,22 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 popup_.Deactivated();
             }
             break;
+        case WM_MOUSEACTIVATE:
+            // Clicked into, the popup has the keys; the window in front keeps its focus.
+            if (started_ && !PopupTakesFocus()) {
+                keysTaken_ = keysTaken_ || popup_.Expanded();
+                return MA_NOACTIVATE;
+            }
+            break;
+        case PopupInput::kKeyMessage:
+            OnRoutedKey(static_cast<UINT>(wParam), lParam);
+            return 0;
+        case PopupInput::kCloseMessage:
+            popup_.Deactivated();
+            return 0;
+        case PopupInput::kOutsideClickMessage:
+            OnOutsideClick(lParam);
+            return 0;
         case WM_SETFOCUS:
             // Clicked into, or brought to the front: the keys go to the tree.
             if (popup_.Expanded()) {
@@ -441,6 +461,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 // still be down: that click must not summon the popup again.
                 if (!pasting_) {
                     popup_.Tick();
+                    CloseOnForegroundChange();
                 }
                 if (chain_->Tick()) {
                     CaptureClipboard();
@@ -688,6 +709,90 @@ void TClipboardViewerForm::ShowTree(bool show) {
     // A popup that closes forgets its search.
     if (!show) {
         SetFilterText(u"");
+        StopRouting();
+    } else {
+        StartRouting();
+    }
+}
+
+bool TClipboardViewerForm::PopupTakesFocus() const {
+    BOOL screenReader = FALSE;
+    ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0);
+    return popupTakesFocus_ || screenReader;
+}
+
+void TClipboardViewerForm::SetNoActivate(bool noActivate) {
+    const LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
+    const LONG_PTR wanted = noActivate ? style | WS_EX_NOACTIVATE : style & ~WS_EX_NOACTIVATE;
+    if (wanted != style) {
+        ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, wanted);
+    }
+}
+
+// The popup opens: from now until it closes, the keys are routed to it and a click outside it
+// closes it, while the window in front keeps its focus. A screen reader announces only a window
+// that has the focus: with one running, the popup takes the focus as it always did.
+void TClipboardViewerForm::StartRouting() {
+    keysTaken_ = false;
+    focusMode_ = PopupTakesFocus();
+    SetNoActivate(!focusMode_);
+    if (focusMode_ || !input_) {
+        return;
+    }
+    frontAtOpen_ = ::GetForegroundWindow();
+    RECT popup{};
+    ::GetWindowRect(Handle(), &popup);
+    const DWORD thread = ::GetWindowThreadProcessId(frontAtOpen_, nullptr);
+    input_->Start(popup, ::GetKeyboardLayout(thread));
+}
+
+void TClipboardViewerForm::StopRouting() {
+    if (input_) {
+        input_->Stop();
+    }
+    keysTaken_ = false;
+}
+
+// A key the hook took, handed to the tree (or the search field, once clicked into) as if it had
+// come from the keyboard, with the modifiers that were held.
+void TClipboardViewerForm::OnRoutedKey(UINT virtualKey, LPARAM info) {
+    if (!popup_.Expanded()) {
+        return;
+    }
+    keysTaken_ = true;
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_SHIFT] = (info & PopupInput::kShift) != 0 ? 0x80 : 0;
+    state[VK_CONTROL] = (info & PopupInput::kControl) != 0 ? 0x80 : 0;
+    state[VK_MENU] = (info & PopupInput::kAlt) != 0 ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    HWND to = ::GetFocus() == filterField_ && ::IsWindowVisible(filterField_) ? filterField_ : tree_;
+    ::SendMessageW(to, WM_KEYDOWN, virtualKey, 1);
+    const auto typed = static_cast<wchar_t>(info & 0xFFFF);
+    if (typed != 0 && popup_.Expanded()) {
+        ::SendMessageW(to, WM_CHAR, typed, 1);
+    }
+}
+
+// A click elsewhere closes the popup and still reaches its window; a click on a menu or dialog
+// of this program's does not.
+void TClipboardViewerForm::OnOutsideClick(LPARAM point) {
+    const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(::WindowFromPoint(at), &process);
+    if (process != ::GetCurrentProcessId()) {
+        popup_.Deactivated();
+    }
+}
+
+// Another window brought to the front (Alt+Tab, a click the hook did not see) closes the popup.
+void TClipboardViewerForm::CloseOnForegroundChange() {
+    if (!popup_.Expanded() || !input_ || !input_->Routing()) {
+        return;
+    }
+    HWND front = ::GetForegroundWindow();
+    if (front != frontAtOpen_ && !IsOwnWindow(Handle(), front)) {
+        popup_.Deactivated();
     }
 }
 
@@ -701,7 +806,7 @@ void TClipboardViewerForm::SetButtonDown(bool down) {
 
 // Its own question in front (Clear's) keeps the popup open.
 bool TClipboardViewerForm::IsActive() {
-    return IsOwnWindow(Handle(), ::GetForegroundWindow());
+    return keysTaken_ || IsOwnWindow(Handle(), ::GetForegroundWindow());
 }
 
 Point TClipboardViewerForm::CursorPos() {
@@ -732,16 +837,20 @@ void TClipboardViewerForm::RememberTarget() {
 
 // The system may refuse the foreground to a program that does not have the keyboard; joined
 // to the input of the one that has it for a moment, this one may take it.
+// Without the focus, the keys reach the popup through the hook.
 void TClipboardViewerForm::TakeFocus() {
-    if (!::SetForegroundWindow(Handle()) || ::GetForegroundWindow() != Handle()) {
-        const DWORD self = ::GetCurrentThreadId();
-        const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-        if (front != 0 && front != self && ::AttachThreadInput(self, front, TRUE)) {
-            ::SetForegroundWindow(Handle());
-            ::AttachThreadInput(self, front, FALSE);
+    keysTaken_ = true;
+    if (focusMode_) {
+        if (!::SetForegroundWindow(Handle()) || ::GetForegroundWindow() != Handle()) {
+            const DWORD self = ::GetCurrentThreadId();
+            const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+            if (front != 0 && front != self && ::AttachThreadInput(self, front, TRUE)) {
+                ::SetForegroundWindow(Handle());
+                ::AttachThreadInput(self, front, FALSE);
+            }
         }
+        ::SetFocus(tree_);
     }
-    ::SetFocus(tree_);
     HTREEITEM history = TreeView_GetRoot(tree_);
     HTREEITEM newest = history != nullptr ? TreeView_GetChild(tree_, history) : nullptr;
     if (HTREEITEM first = newest != nullptr ? newest : history) {

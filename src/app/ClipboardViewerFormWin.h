@@ -11,6 +11,7 @@
 #include "app/CaptureAffinityWin.h"
 #include "app/CommandLine.h"
 #include "app/PasteWin.h"
+#include "app/PopupInputWin.h"
 #include "app/PopupController.h"
 #include "app/SaveKeeperWin.h"
 #include "app/TrayIconWin.h"
@@ -166,6 +167,17 @@ private:
     void OnSize(int width, int height);
     void OnPaint();
     void OnTrayMessage(LPARAM lParam);
+
+    // The popup without the focus (ClipboardViewerFormWin.cpp): the keys reach it through the
+    // keyboard hook while the window in front keeps its focus, unless a screen reader runs or
+    // the settings ask for the focus.
+    bool PopupTakesFocus() const;
+    void SetNoActivate(bool noActivate);
+    void StartRouting();
+    void StopRouting();
+    void OnRoutedKey(UINT virtualKey, LPARAM info);
+    void OnOutsideClick(LPARAM point);
+    void CloseOnForegroundChange();
     void ShowMainMenu();
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc);
@@ -210,6 +222,7 @@ private:
     std::optional<TrayIcon> trayIcon_;
     std::optional<SaveKeeper> saver_;
     std::optional<ViewerChain> chain_;
+    std::optional<PopupInput> input_;
     win::UniqueMenu mainMenu_;
     win::UniqueMenu itemMenu_;
     std::unique_ptr<ItemDrawing> drawing_;
@@ -229,6 +242,10 @@ private:
     bool closed_ = false;
     bool tearingDown_ = false;  // the destructor runs
     bool hotKeyTakenReported_ = false;
+    bool popupTakesFocus_ = false;  // [Main] PopupTakesFocus=1
+    bool focusMode_ = false;        // the open popup took the focus, as it did before the hook
+    bool keysTaken_ = false;        // the open popup has the keys: summoned by them or clicked
+    HWND frontAtOpen_ = nullptr;    // the foreground window when the popup opened
     win::Dpi dpi_;
     unsigned ticks_ = 0;
     UINT taskbarCreated_ = 0;

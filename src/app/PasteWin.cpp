@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/PasteRule.h"
+#include "app/PopupInputWin.h"
 #include "common/Names.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -103,6 +104,10 @@ void WithInputOf(DWORD thread, Action action) {
 
 // The Alt+Tab style switch, then the foreground confirmed, retrying for a while.
 bool BringToFront(HWND target) {
+    // Still in front, as the popup never took the focus: nothing moves.
+    if (IsInFront(target)) {
+        return true;
+    }
     ::SwitchToThisWindow(target, TRUE);
     // Let this program see its own deactivation before the target is asked for its focus.
     RunPendingMessages();
@@ -158,6 +163,7 @@ std::vector<INPUT> AsInput(const std::vector<KeyStroke>& strokes) {
         key.wScan = static_cast<WORD>(::MapVirtualKeyW(strokes[i].virtualKey, MAPVK_VK_TO_VSC));
         key.dwFlags = (strokes[i].up ? KEYEVENTF_KEYUP : 0) |
                       (strokes[i].extended ? KEYEVENTF_EXTENDEDKEY : 0);
+        key.dwExtraInfo = PopupInput::kOwnInput;  // the popup's keyboard hook lets it pass
     }
     return inputs;
 }

@@ -376,7 +376,9 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
     FilePath oldest;
     int64_t oldestTime = 0;
     for (int n = 1; n <= DamagedCopies; ++n) {
-        const FilePath name = n == 1 ? first : first + ("-" + std::to_string(n));
+        std::string suffix = "-";
+        suffix += std::to_string(n);
+        const FilePath name = n == 1 ? first : first + suffix;
         if (!files.FileExists(name)) {
             return name;
         }

@@ -80,6 +80,14 @@ struct WindowTraits {
 };
 using UniqueWindow = UniqueHandle<WindowTraits>;
 
+// A hook from SetWindowsHookExW, removed on the thread that installed it.
+struct HookTraits {
+    using Handle = HHOOK;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle h) { return ::UnhookWindowsHookEx(h) != FALSE; }
+};
+using UniqueHook = UniqueHandle<HookTraits>;
+
 // A global memory block locked for the span of a scope.
 class GlobalLockGuard {
 public:

@@ -313,6 +313,7 @@ def test_fifty_copies_leave_the_forty_newest_with_history_size_40():
 
 def test_data_survives_a_restart():
     app = Snipora("restart")
+    assert probe("clear")[0] == 0  # what a test before left there is not recorded at the start
     app.start()
     # The data folder goes away while the program runs: the next save makes it again.
     shutil.rmtree(os.path.dirname(app.data))

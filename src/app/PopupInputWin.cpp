@@ -1,0 +1,202 @@
+#include "app/PopupInputWin.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace snipora {
+namespace {
+
+// The hook thread's messages.
+constexpr UINT kInstall = WM_APP + 1;
+constexpr UINT kRemove = WM_APP + 2;
+
+// Asks ToUnicodeEx to leave the keyboard's state alone, so that a dead key the window in front
+// is waiting on is not used up here (Windows 10 version 1607 and later).
+constexpr UINT kKeepKeyboardState = 0x4;
+
+// The hooks have no data of their own; they run on the thread that installed them, which knows
+// its object.
+thread_local PopupInput* t_input = nullptr;
+
+bool Down(int key) {
+    return (::GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+LONGLONG Now() {
+    LARGE_INTEGER now{};
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+}  // namespace
+
+PopupInput::PopupInput(HWND window)
+    : window_(window), ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceFrequency(&frequency);
+    frequency_ = std::max<LONGLONG>(frequency.QuadPart, 1);
+    thread_.Reset(::CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_));
+    // Its queue exists once it is ready; a message posted before would be lost.
+    if (thread_ && ready_) {
+        ::WaitForSingleObject(ready_.Get(), 5000);
+    }
+}
+
+PopupInput::~PopupInput() {
+    if (thread_) {
+        ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(thread_.Get(), 5000);
+    }
+}
+
+void PopupInput::Start(const RECT& popup, HKL layout) {
+    left_ = popup.left;
+    top_ = popup.top;
+    right_ = popup.right;
+    bottom_ = popup.bottom;
+    layout_ = layout;
+    timed_ = 0;
+    routing_ = true;
+    ::PostThreadMessageW(threadId_, kInstall, 0, 0);
+}
+
+void PopupInput::Stop() {
+    routing_ = false;
+    ::PostThreadMessageW(threadId_, kRemove, 0, 0);
+}
+
+DWORD WINAPI PopupInput::ThreadMain(void* self) {
+    auto* input = static_cast<PopupInput*>(self);
+    t_input = input;
+    MSG message;
+    ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue
+    ::SetEvent(input->ready_.Get());
+    // The hooks are called from this loop: it must never wait on anything else.
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == kInstall) {
+            input->Install();
+        } else if (message.message == kRemove) {
+            input->Remove();
+        }
+    }
+    input->Remove();
+    t_input = nullptr;
+    return 0;
+}
+
+void PopupInput::Install() {
+    router_.Reset();
+    const HINSTANCE module = ::GetModuleHandleW(nullptr);
+    if (!keyboardHook_) {
+        keyboardHook_.Reset(::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0));
+    }
+    if (!mouseHook_) {
+        mouseHook_.Reset(::SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0));
+    }
+}
+
+void PopupInput::Remove() {
+    keyboardHook_.Reset();
+    mouseHook_.Reset();
+}
+
+HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) const {
+    HookedKey key;
+    key.virtualKey = static_cast<uint8_t>(info.vkCode);
+    key.up = (info.flags & LLKHF_UP) != 0;
+    key.ours = (info.flags & LLKHF_INJECTED) != 0 && info.dwExtraInfo == kOwnInput;
+    key.shift = Down(VK_SHIFT);
+    key.control = Down(VK_CONTROL);
+    key.alt = Down(VK_MENU);
+    key.windows = Down(VK_LWIN) || Down(VK_RWIN);
+    if (key.up || key.ours) {
+        return key;
+    }
+    if (info.vkCode == VK_PACKET) {
+        key.typed = static_cast<char16_t>(info.scanCode);  // a character sent as such
+        return key;
+    }
+    BYTE state[256] = {};
+    state[VK_SHIFT] = key.shift ? 0x80 : 0;
+    state[VK_CONTROL] = key.control ? 0x80 : 0;
+    state[VK_MENU] = key.alt ? 0x80 : 0;
+    state[VK_CAPITAL] = static_cast<BYTE>(::GetKeyState(VK_CAPITAL) & 1);
+    wchar_t typed[4] = {};
+    const int count = ::ToUnicodeEx(info.vkCode, info.scanCode, state, typed, 4, kKeepKeyboardState,
+                                    layout_.load());
+    key.dead = count < 0;
+    if (count == 1) {
+        key.typed = static_cast<char16_t>(typed[0]);
+    }
+    return key;
+}
+
+LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
+    PopupInput* self = t_input;
+    if (code != HC_ACTION || self == nullptr || !self->Routing()) {
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    const LONGLONG start = Now();
+    const auto& info = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    const HookedKey key = self->Read(info);
+    LRESULT result = 0;
+    switch (self->router_.Route(key)) {
+        case KeyRoute::Swallow:
+            if (!key.up) {
+                const LPARAM typed = static_cast<LPARAM>(key.typed) |
+                                     (key.shift ? kShift : 0) | (key.control ? kControl : 0) |
+                                     (key.alt ? kAlt : 0);
+                ::PostMessageW(self->window_, kKeyMessage, key.virtualKey, typed);
+            }
+            result = 1;
+            break;
+        case KeyRoute::PassOnAndClose:
+            ::PostMessageW(self->window_, kCloseMessage, 0, 0);
+            result = ::CallNextHookEx(nullptr, code, wParam, lParam);
+            break;
+        case KeyRoute::PassOn:
+            result = ::CallNextHookEx(nullptr, code, wParam, lParam);
+            break;
+    }
+    self->Record(Now() - start);
+    return result;
+}
+
+LRESULT CALLBACK PopupInput::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
+    PopupInput* self = t_input;
+    if (code == HC_ACTION && self != nullptr && self->Routing() &&
+        (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN || wParam == WM_MBUTTONDOWN ||
+         wParam == WM_XBUTTONDOWN)) {
+        const POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
+        if (at.x < self->left_ || at.x >= self->right_ || at.y < self->top_ ||
+            at.y >= self->bottom_) {
+            ::PostMessageW(self->window_, kOutsideClickMessage, 0,
+                           MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
+        }
+    }
+    // The click goes on to the window it was aimed at.
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void PopupInput::Record(LONGLONG ticks) {
+    const size_t at = timed_.load(std::memory_order_relaxed);
+    times_[at % times_.size()] = static_cast<uint32_t>(std::min<LONGLONG>(ticks, UINT32_MAX));
+    timed_.store(at + 1, std::memory_order_release);
+}
+
+PopupInput::Times PopupInput::HookTimes() const {
+    const size_t count = std::min(timed_.load(std::memory_order_acquire), times_.size());
+    Times times;
+    times.keys = count;
+    if (count == 0) {
+        return times;
+    }
+    std::vector<uint32_t> sorted(times_.begin(), times_.begin() + static_cast<ptrdiff_t>(count));
+    std::sort(sorted.begin(), sorted.end());
+    const double us = 1e6 / static_cast<double>(frequency_);
+    times.medianUs = sorted[count / 2] * us;
+    times.maxUs = sorted.back() * us;
+    return times;
+}
+
+}  // namespace snipora

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "app/KeyRouting.h"
+#include "win/UniqueHandle.h"
+
+namespace snipora {
+
+// While the popup is open, keys typed anywhere are routed to it, and a mouse button pressed
+// outside it is reported, without the popup ever taking the focus from the window in front.
+// Both run as low-level hooks on a thread of their own that does nothing else: a save, a paint
+// or a slow clipboard on the window's thread never holds up a key typed on the machine, and the
+// system never drops a hook that answered late.
+class PopupInput {
+public:
+    // Posted to the window for a key the popup takes: wParam the virtual key, lParam the
+    // character it types (low 16 bits, 0 for none) and the modifiers held (kShift and so on).
+    static constexpr UINT kKeyMessage = WM_APP + 20;
+    // Posted to the window when a key passed on to the window in front closes the popup.
+    static constexpr UINT kCloseMessage = WM_APP + 21;
+    // Posted to the window when a mouse button goes down outside the popup: lParam is the screen
+    // point, x in the low word and y in the high one.
+    static constexpr UINT kOutsideClickMessage = WM_APP + 22;
+    static constexpr LPARAM kShift = 1 << 16;
+    static constexpr LPARAM kControl = 1 << 17;
+    static constexpr LPARAM kAlt = 1 << 18;
+    // The extra information that marks the keys this program sends itself; they always pass.
+    static constexpr ULONG_PTR kOwnInput = 0x536E6970;
+
+    explicit PopupInput(HWND window);
+    PopupInput(const PopupInput&) = delete;
+    PopupInput& operator=(const PopupInput&) = delete;
+    ~PopupInput();
+
+    // Routes the keys from now on, typed characters in `layout` (that of the window in front);
+    // clicks outside `popup` are reported.
+    void Start(const RECT& popup, HKL layout);
+    void Stop();
+    bool Routing() const { return routing_.load(std::memory_order_relaxed); }
+
+    // How long the keyboard hook took, from its entry to its return, over the keys since the
+    // last Start: the median and the longest, in microseconds.
+    struct Times {
+        size_t keys = 0;
+        double medianUs = 0;
+        double maxUs = 0;
+    };
+    Times HookTimes() const;
+
+private:
+    static DWORD WINAPI ThreadMain(void* self);
+    static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
+    void Install();
+    void Remove();
+    HookedKey Read(const KBDLLHOOKSTRUCT& info) const;
+    void Record(LONGLONG ticks);
+
+    HWND window_;
+    std::atomic<bool> routing_{false};
+    std::atomic<LONG> left_{0}, top_{0}, right_{0}, bottom_{0};
+    std::atomic<HKL> layout_{nullptr};
+    // Only the hook thread touches these.
+    KeyRouter router_;
+    win::UniqueHook keyboardHook_;
+    win::UniqueHook mouseHook_;
+    // The hook's times, in performance-counter ticks; written by the hook thread only.
+    std::array<uint32_t, 4096> times_{};
+    std::atomic<size_t> timed_{0};
+    LONGLONG frequency_ = 1;
+    DWORD threadId_ = 0;
+    win::UniqueKernelHandle ready_;
+    win::UniqueKernelHandle thread_;
+};
+
+}  // namespace snipora
