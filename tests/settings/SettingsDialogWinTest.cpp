@@ -205,15 +205,15 @@ TEST_F(SettingsDialogWin, EveryWayOutButOkLeavesTheFileAsItWas) {
     }
 }
 
-// Answers the next message box owned by `owner` from a thread timer, keeping its text.
+// Answers each question box the dialog shows with `button`, from a thread timer, and keeps its
+// text.
 struct Answerer {
-    HWND owner = nullptr;
     int button = IDNO;
     int asked = 0;
     std::wstring text;
 
     static inline Answerer* current = nullptr;
-    explicit Answerer(HWND dialog) : owner(dialog) {
+    explicit Answerer(int answer) : button(answer) {
         current = this;
         timer_ = ::SetTimer(nullptr, 0, 30, &Answerer::Tick);
     }
@@ -225,33 +225,13 @@ struct Answerer {
     }
 
 private:
-    static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-        wchar_t name[16] = {};
-        ::GetClassNameW(window, name, 16);
-        if (std::wstring(name) == L"#32770" && ::IsWindowVisible(window) &&
-            ::GetWindow(window, GW_OWNER) == current->owner) {
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static BOOL CALLBACK ReadText(HWND child, LPARAM text) {
-        wchar_t name[16] = {};
-        ::GetClassNameW(child, name, 16);
-        const std::wstring line = test::WindowTitle(child);
-        if (std::wstring(name) == L"Static" && !line.empty()) {
-            *reinterpret_cast<std::wstring*>(text) = line;
-        }
-        return TRUE;
-    }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-        HWND box = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
-        if (box == nullptr) {
+        HWND box = ::FindWindowW(L"#32770", L"Snipora");
+        if (box == nullptr || !::IsWindowVisible(box)) {
             return;
         }
         ++current->asked;
-        ::EnumChildWindows(box, ReadText, reinterpret_cast<LPARAM>(&current->text));
+        current->text = ItemText(box, 0xFFFF);
         ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(current->button, BN_CLICKED), 0);
     }
     UINT_PTR timer_ = 0;
@@ -272,8 +252,7 @@ TEST_F(SettingsDialogWin, ASizeBelowTheEntriesAsksAndNoKeepsTheDialogOpen) {
     const auto run = [&](const std::vector<Step>& steps) {
         DialogDriver driver([&](HWND dialog) {
             for (const Step& step : steps) {
-                Answerer answerer(dialog);
-                answerer.button = step.button;
+                Answerer answerer(step.button);
                 ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SIZE, step.size);
                 Press(dialog, IDOK);
                 EXPECT_EQ(answerer.asked, step.asked) << step.size;
