@@ -1,7 +1,12 @@
 // Times saving and loading the data file against writing and reading the same bytes with plain
-// file calls, in the same run, and prints the ratios.
+// file calls, in the same run, and prints the ratios. Then the budgets of a long history, at each
+// number of entries per list given (10,000 and 100,000 unless told), each against its baseline
+// of the same run: the start (load and journal replay) against a plain read of the same files,
+// the bytes a capture writes against 4 KB plus its text, one keystroke of the search against a
+// plain scan of the texts, and the private memory against 1.5 times the texts' UTF-16 size plus
+// 16 MB.
 //
-//   bench_store [repetitions]
+//   bench_store [repetitions [entries per list...]]
 //
 // Cases: 25 history items of 1 MB each, and 10,000 notes of 100 characters.
 #include <algorithm>
@@ -20,8 +25,17 @@
 #include <unistd.h>
 #endif
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#endif
+
 #include "common/Utf.h"
 #include "store/DataBase.h"
+#include "store/Journal.h"
+#include "view/ClipboardHandler.h"
+#include "view/TextFilter.h"
 
 using namespace snipora;
 
@@ -141,12 +155,209 @@ void RunCase(const char* name, size_t items, size_t units, int32_t category, int
     std::printf("  load  %9.3f ms   plain read  %9.3f ms  ratio %.2f\n", l * 1e3, rd * 1e3, l / rd);
 }
 
+constexpr size_t kEntryUnits = 300;
+
+// A text of words, different for each seed, as long as an entry.
+std::u16string EntryText(uint32_t seed) {
+    static const char16_t* const kWords[] = {u"invoice", u"Quarterly", u"meeting",    u"address",
+                                             u"snippet", u"report",    u"budget",     u"\u00fcber",
+                                             u"notes",   u"2026",      u"Stra\u00dfe"};
+    std::u16string text;
+    while (text.size() < kEntryUnits) {
+        seed = seed * 1103515245u + 12345u;
+        text += kWords[(seed >> 16) % std::size(kWords)];
+        text += u' ';
+    }
+    text.resize(kEntryUnits);
+    return text;
+}
+
+// The process's private memory in bytes, or 0 where it cannot be read.
+uint64_t PrivateBytes() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(),
+                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                               sizeof counters)) {
+        // Both are the process's commit charge; some systems fill in only the older field.
+        return counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+    }
+    return 0;
+#else
+    // Linux: the anonymous pages in memory, which only this process holds.
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (f == nullptr) {
+        return 0;
+    }
+    char line[256];
+    uint64_t kb = 0;
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+        if (std::sscanf(line, "RssAnon: %llu kB", reinterpret_cast<unsigned long long*>(&kb)) ==
+            1) {
+            break;
+        }
+    }
+    std::fclose(f);
+    return kb * 1024;
+#endif
+}
+
+size_t PlainScan(const std::vector<std::u16string>& texts, const std::u16string& filter) {
+    size_t found = 0;
+    for (const auto& text : texts) {
+        found += text.find(filter) != std::u16string::npos;
+    }
+    return found;
+}
+
+// One keystroke of the search from `before` to `after` over the whole lists (the filter and the
+// tree's model; the control's own cost is measured by bench_tree and bench_filter) against a
+// plain case-sensitive scan of the same texts.
+double KeystrokeRatio(CClipboardHandler& handler, const std::vector<std::u16string>& texts,
+                      const std::u16string& before, const std::u16string& after, int repetitions) {
+    std::vector<double> keys, scans;
+    for (int r = 0; r < repetitions; ++r) {
+        TextFilter filter(before, SystemCaseFolding());
+        handler.SetFilter(&filter);
+        handler.RefreshTree();
+        keys.push_back(Seconds([&] {
+            filter = TextFilter(after, SystemCaseFolding());
+            handler.RefreshTree();
+        }));
+        handler.SetFilter(nullptr);
+        handler.RefreshTree();
+        PlainScan(texts, before);
+        scans.push_back(Seconds([&] { Check(PlainScan(texts, after) > 0, "scan"); }));
+    }
+    const double k = Median(keys), s = Median(scans);
+    std::printf(
+        "  search \"%s\" -> \"%s\"  %9.3f ms   plain scan %9.3f ms   ratio %.2f (budget 3)\n",
+        Utf16ToUtf8(before).c_str(), Utf16ToUtf8(after).c_str(), k * 1e3, s * 1e3, k / s);
+    return k / s;
+}
+
+// The data file's bytes for `entries` history entries and as many notes, alternating, oldest
+// first: per record its category, capture time and length, then the UTF-16 text.
+std::string BudgetRecords(size_t entries) {
+    std::string bytes;
+    for (size_t i = 0; i < 2 * entries; ++i) {
+        const int32_t category = i % 2 == 0 ? NotesCategory : HistoryCategory;
+        const double time = 46000.0 + static_cast<double>(i) * 1e-4;
+        const std::u16string text = EntryText(static_cast<uint32_t>(i));
+        const auto units = static_cast<uint32_t>(text.size());
+        bytes.append(reinterpret_cast<const char*>(&category), sizeof category);
+        bytes.append(reinterpret_cast<const char*>(&time), sizeof time);
+        bytes.append(reinterpret_cast<const char*>(&units), sizeof units);
+        bytes.append(reinterpret_cast<const char*>(text.data()), 2 * text.size());
+    }
+    return bytes;
+}
+
+// The budgets with `entries` history entries and as many notes of kEntryUnits characters.
+void RunBudget(size_t entries, int repetitions, const std::filesystem::path& dir) {
+    const auto data = dir / "budget.dat";
+    const auto journalPath = dir / "budget.dat.journal";
+    const FilePath dataPath(data);
+    PlainWrite(data, BudgetRecords(entries), false);
+    const auto fileBytes = static_cast<size_t>(std::filesystem::file_size(data));
+    ScriptedClipboard clipboard;
+    int window = 0;
+
+    // First, while the process holds little else: what the loaded lists take.
+    const uint64_t memoryBefore = PrivateBytes();
+    CClipboardHandler handler(clipboard, PlatformFileSystem());
+    handler.Bind(nullptr, &window);
+    handler.SetHistorySize(entries);
+    Check(handler.LoadFromFile(dataPath), "load");
+    handler.AddCategories();
+    handler.RefreshTree();
+    const uint64_t memory = PrivateBytes();
+    Check(handler.Items().size() == 2 * entries, "loaded count");
+
+    // Captures into a full history, each pushing out the oldest entry and appended alone.
+    const size_t captures = 100;
+    uint64_t captureBytes = 0;
+    {
+        CDataBase db(clipboard, PlatformFileSystem());
+        db.SetWindow(&window);
+        db.SetHistorySize(entries);
+        CJournal journal(PlatformFileSystem());
+        Check(!journal.Load(db, dataPath), "load without a journal");
+        for (size_t i = 0; i < captures; ++i) {
+            clipboard.next = EntryText(static_cast<uint32_t>(3 * entries + i));
+            const uint64_t before = journal.Bytes();
+            db.CaptureClipboard();
+            Check(journal.Append(db, dataPath), "append");
+            captureBytes = std::max(captureBytes, journal.Bytes() - before);
+        }
+    }
+    const auto journalBytes = static_cast<size_t>(std::filesystem::file_size(journalPath));
+    std::printf(
+        "%zu history entries and %zu notes of %zu characters (%zu + %zu bytes, median of "
+        "%d)\n",
+        entries, entries, kEntryUnits, fileBytes, journalBytes, repetitions);
+
+    // The start reads the data file and replays the journal of those captures onto it.
+    std::vector<double> starts, reads;
+    for (int r = 0; r < repetitions; ++r) {
+        CDataBase db(clipboard, PlatformFileSystem());
+        db.SetHistorySize(entries);
+        CJournal journal(PlatformFileSystem());
+        starts.push_back(Seconds([&] { Check(journal.Load(db, dataPath), "replay"); }));
+        Check(db.Items().size() == 2 * entries, "replayed count");
+        reads.push_back(Seconds([&] {
+            PlainRead(data, fileBytes);
+            PlainRead(journalPath, journalBytes);
+        }));
+    }
+    const double st = Median(starts), rd = Median(reads);
+    std::printf("  start (load + replay)  %9.3f ms   plain read %9.3f ms   ratio %.2f (budget 2)\n",
+                st * 1e3, rd * 1e3, st / rd);
+    const double allowed = 4096.0 + 2.0 * kEntryUnits;
+    std::printf(
+        "  a capture writes       %9llu B    4 KB + text %8.0f B    ratio %.2f (budget 1)\n",
+        static_cast<unsigned long long>(captureBytes), allowed, captureBytes / allowed);
+
+    std::vector<std::u16string> texts;
+    uint64_t units = 0;
+    for (const auto& item : handler.Items()) {
+        texts.emplace_back(std::u16string_view(item->Text));
+        units += item->Text.size();
+    }
+    // The process holds little but the lists here; what loading them added is shown as well.
+    const double budget = 1.5 * 2.0 * static_cast<double>(units) + 16.0 * 1048576;
+    if (memory == 0) {
+        std::printf("  private memory         not measurable here\n");
+    } else {
+        const double added = static_cast<double>(memory - std::min(memory, memoryBefore));
+        std::printf(
+            "  private memory         %9.1f MB   1.5 x text + 16 MB %7.1f MB   ratio %.2f "
+            "(budget 1; the lists added %.1f MB)\n",
+            memory / 1048576.0, budget / 1048576.0, memory / budget, added / 1048576.0);
+    }
+    SystemCaseFolding();  // built once per run, at the first search
+    KeystrokeRatio(handler, texts, u"", u"b", repetitions);
+    KeystrokeRatio(handler, texts, u"invoice", u"invoice b", repetitions);
+    std::filesystem::remove(journalPath);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     const auto dir = std::filesystem::temp_directory_path() / "snipora-bench-store";
     std::filesystem::create_directories(dir);
+    std::vector<size_t> sizes;
+    for (int i = 2; i < argc; ++i) {
+        sizes.push_back(static_cast<size_t>(std::max(1, std::atoi(argv[i]))));
+    }
+    if (sizes.empty()) {
+        sizes = {10000, 100000};
+    }
+    for (const size_t entries : sizes) {
+        RunBudget(std::min(entries, MaxHistorySize), std::max(1, repetitions / 3), dir);
+    }
     RunCase("25 history items of 1 MB", 25, 512 * 1024, HistoryCategory, repetitions, dir);
     RunCase("10,000 notes of 100 characters", 10000, 100, NotesCategory, repetitions, dir);
     std::filesystem::remove_all(dir);

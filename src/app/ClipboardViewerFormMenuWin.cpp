@@ -59,12 +59,19 @@ void TClipboardViewerForm::Settings1Click() {
     bool accepted = false;
     {
         ModalScope scope(modalOpen_, Handle(), closeRequested_);
-        settings::TFormSettings form(Handle());
+        settings::TFormSettings form(Handle(), [this] {
+            return handler_ != nullptr ? handler_->HistoryCount() : size_t{0};
+        });
         accepted = form.Execute();
     }
     if (accepted) {
         ApplySettings();
         KeepBarOnScreen();
+        // A lowered size drops the oldest entries now, and no file keeps their texts.
+        if (handler_ != nullptr && handler_->TrimHistory() > 0) {
+            ListsChanged();
+            saver_->Erased();
+        }
     }
 }
 

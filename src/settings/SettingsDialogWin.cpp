@@ -18,14 +18,15 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 376;
+constexpr int kClientHeight = 480;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
-constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 96;
-constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 217;
+constexpr int kHistoryBoxLeft = 8, kHistoryBoxTop = 96;
+constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 200;
+constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 321;
 
-constexpr std::array<win::ControlPlace, 18> kPlaces{{
+constexpr std::array<win::ControlPlace, 25> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -33,6 +34,13 @@ constexpr std::array<win::ControlPlace, 18> kPlaces{{
     {IDC_LABEL_HEIGHT, kSizeBoxLeft + 184, kSizeBoxTop + 32, 60, 16},
     {IDC_ED_HEIGHT, kSizeBoxLeft + 249, kSizeBoxTop + 29, 57, 24},
     {IDC_UPDOWN_HEIGHT, kSizeBoxLeft + 306, kSizeBoxTop + 29, 16, 24},
+    {IDC_GROUP_HISTORY, kHistoryBoxLeft, kHistoryBoxTop, 337, 89},
+    {IDC_LABEL_HISTORY_SIZE, kHistoryBoxLeft + 16, kHistoryBoxTop + 32, 200, 16},
+    {IDC_ED_HISTORY_SIZE, kHistoryBoxLeft + 224, kHistoryBoxTop + 29, 83, 24},
+    {IDC_UPDOWN_HISTORY_SIZE, kHistoryBoxLeft + 307, kHistoryBoxTop + 29, 16, 24},
+    {IDC_LABEL_HISTORY_SHOWN, kHistoryBoxLeft + 16, kHistoryBoxTop + 60, 200, 16},
+    {IDC_ED_HISTORY_SHOWN, kHistoryBoxLeft + 224, kHistoryBoxTop + 57, 83, 24},
+    {IDC_UPDOWN_HISTORY_SHOWN, kHistoryBoxLeft + 307, kHistoryBoxTop + 57, 16, 24},
     {IDC_GROUP_HOTKEYS, kKeysBoxLeft, kKeysBoxTop, 337, 113},
     {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
     {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 98, 17},
@@ -43,8 +51,8 @@ constexpr std::array<win::ControlPlace, 18> kPlaces{{
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
     {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 83, 70, 24},
     {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
-    {IDOK, 184, 343, 75, 25},
-    {IDCANCEL, 264, 343, 75, 25},
+    {IDOK, 184, 447, 75, 25},
+    {IDCANCEL, 264, 447, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
@@ -79,6 +87,9 @@ bool TFormSettings::Execute() {
     forgetAfter_ =
         Clamp(settings.GetMainInt(keys::ForgetHistoryAfter, keys::DefaultForgetHistoryAfter), 0,
               keys::MaxForgetHistoryAfter);
+    history_ =
+        HoldHistoryLengths(settings.GetMainInt(keys::HistorySize, keys::DefaultHistorySize),
+                           settings.GetMainInt(keys::HistoryShown, keys::DefaultHistoryShown));
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -94,6 +105,8 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(keys::SecHotKeyValue, shortcut_);
     settings.SetMainInt(keys::HideFromCapture, hideFromCapture_ ? 1 : 0);
     settings.SetMainInt(keys::ForgetHistoryAfter, forgetAfter_);
+    settings.SetMainInt(keys::HistorySize, history_.Size);
+    settings.SetMainInt(keys::HistoryShown, history_.Shown);
     return true;
 }
 
@@ -111,6 +124,12 @@ void TFormSettings::OnInit() {
     SetChecked(IDC_CB_HIDE_FROM_CAPTURE, hideFromCapture_);
     SendItemMessage(IDC_ED_FORGET, EM_SETLIMITTEXT, 6, 0);
     ::SetDlgItemInt(Handle(), IDC_ED_FORGET, static_cast<UINT>(forgetAfter_), FALSE);
+    // Both history fields take up to the largest size; the number shown is held to the size
+    // when OK is pressed, so the two can be typed in either order.
+    SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SIZE, IDC_ED_HISTORY_SIZE, 1, keys::MaxHistorySize,
+              history_.Size);
+    SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SHOWN, IDC_ED_HISTORY_SHOWN, 1, keys::MaxHistorySize,
+              history_.Shown);
 }
 
 void TFormSettings::OnOk() {
@@ -126,7 +145,33 @@ void TFormSettings::OnOk() {
     wchar_t forget[32] = {};
     ::GetDlgItemTextW(Handle(), IDC_ED_FORGET, forget, 32);
     forgetAfter_ = FieldValue(win::Utf16(forget), forgetAfter_, 0, keys::MaxForgetHistoryAfter);
+    const int32_t size = ReadSizeField(Handle(), IDC_UPDOWN_HISTORY_SIZE, IDC_ED_HISTORY_SIZE, 1,
+                                       keys::MaxHistorySize);
+    const int32_t shown = ReadSizeField(Handle(), IDC_UPDOWN_HISTORY_SHOWN, IDC_ED_HISTORY_SHOWN, 1,
+                                        keys::MaxHistorySize);
+    const size_t count = historyCount_ ? historyCount_() : 0;
+    if (count > static_cast<size_t>(size) && !ConfirmDrop(count - static_cast<size_t>(size))) {
+        return;
+    }
+    history_ = HoldHistoryLengths(size, shown);
     End(IDOK);
+}
+
+// A "No" leaves the dialog open on the size field, its text selected, so that the user can
+// choose another size or Cancel; nothing is stored until the question is answered "Yes".
+bool TFormSettings::ConfirmDrop(size_t dropped) {
+    const std::wstring question =
+        dropped == 1 ? std::wstring(L"This removes the oldest history entry. Continue?")
+                     : L"This removes the " + std::to_wstring(dropped) +
+                           L" oldest history entries. Continue?";
+    if (::MessageBoxW(Handle(), question.c_str(), L"Snipora",
+                      MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES) {
+        return true;
+    }
+    HWND field = ::GetDlgItem(Handle(), IDC_ED_HISTORY_SIZE);
+    ::SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    ::SendMessageW(field, EM_SETSEL, 0, -1);
+    return false;
 }
 
 }  // namespace snipora::settings

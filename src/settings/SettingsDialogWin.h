@@ -2,17 +2,25 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
+#include "settings/DialogValues.h"
 #include "win/BaseDialog.h"
 
 namespace snipora::settings {
 
-// The modal dialog in which the user sets the popup's size, its two triggers and the privacy
-// settings. It reads and writes only through the settings storage. One dialog serves one Execute.
+// The modal dialog in which the user sets the popup's size, the history's lengths, its two
+// triggers and the privacy settings. It reads and writes only through the settings storage. One
+// dialog serves one Execute.
 class TFormSettings final : public win::BaseDialog {
 public:
-    explicit TFormSettings(HWND owner) : owner_(owner) {}
+    // `historyCount` gives the number of history entries there are when OK is pressed: a size
+    // below it asks before the oldest are dropped. Without it nothing is asked.
+    explicit TFormSettings(HWND owner, std::function<size_t()> historyCount = {})
+        : owner_(owner), historyCount_(std::move(historyCount)) {}
     TFormSettings(const TFormSettings&) = delete;
     TFormSettings& operator=(const TFormSettings&) = delete;
 
@@ -24,8 +32,11 @@ private:
     void OnInit() override;
     // Takes the fields' values as the user left them, then ends the dialog.
     void OnOk() override;
+    // Asks whether the `dropped` oldest history entries may go; false leaves the dialog open.
+    bool ConfirmDrop(size_t dropped);
 
     HWND owner_;
+    std::function<size_t()> historyCount_;
     int32_t width_ = 0;
     int32_t height_ = 0;
     bool primaryEnabled_ = false;
@@ -33,6 +44,7 @@ private:
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
     bool hideFromCapture_ = true;
     int32_t forgetAfter_ = 0;  // minutes
+    HistoryLengths history_{};
 };
 
 }  // namespace snipora::settings

@@ -297,7 +297,7 @@ def test_a_copy_reaches_the_label_and_the_tree():
         assert "after the password" in history and "a password" not in history, history
 
 
-def test_fifty_copies_leave_the_forty_newest_with_history_size_40():
+def test_fifty_copies_leave_the_forty_newest_with_history_size_40_and_a_thousand_load():
     app = Snipora("fifty")
     with open(app.ini, "a", newline="\r\n") as f:
         f.write("HistorySize=40\n")
@@ -309,6 +309,29 @@ def test_fifty_copies_leave_the_forty_newest_with_history_size_40():
     history = app.history()
     assert len(history) == 40, history
     assert history[-1] == "copy number 50" and history[0] == "copy number 11", history
+
+    # A thousand kept and shown: all load and are listed; lowering the size in the settings
+    # asks once and drops the oldest at once.
+    app = Snipora("thousand")
+    with open(app.ini, "a", newline="\r\n") as f:
+        f.write("HistorySize=1000\nHistoryShown=1000\n")
+    write_records(app.data, [(0, 46000 + i / 1440, f"entry {i}") for i in range(1000)])
+    copy("entry 1000")  # whether the start records it or not, 1,000 are kept
+    app.start()
+    assert wait_for(lambda: bar_state()["entries"] == 1002, 5), bar_state()
+    assert probe("command", 101)[0] == 0  # Settings
+    assert probe("dialog", "Settings", 10000)[0] == 0
+    assert probe("dialog-set", "Settings", 1019, "999")[0] == 0  # Entries kept in the history
+    assert probe("dialog-press", "Settings", 1)[0] == 0
+    code, question = probe("dialog", "Snipora", 10000)
+    assert code == 0 and "This removes the oldest history entry. Continue?" in question, question
+    assert probe("dialog-press", "Snipora", 6)[0] == 0  # Yes
+    assert wait_for(lambda: bar_state()["entries"] == 1001, 5), bar_state()
+    assert probe("dialog-count", "Snipora")[1].strip() == "0"
+    app.close()
+    history = app.history()
+    assert history in ([f"entry {i}" for i in range(1, 1000)],
+                       [f"entry {i}" for i in range(2, 1001)]), (len(history), history[:2])
 
 
 def test_data_survives_a_restart():

@@ -57,6 +57,7 @@ protected:
         WORD hotKey = 0;
         bool hide = false;
         std::wstring forget;
+        std::wstring historySize, historyShown;
     };
     static Fields Read(HWND dialog) {
         return {ItemText(dialog, IDC_ED_WIDTH),
@@ -66,7 +67,9 @@ protected:
                 static_cast<WORD>(
                     ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)),
                 ::IsDlgButtonChecked(dialog, IDC_CB_HIDE_FROM_CAPTURE) == BST_CHECKED,
-                ItemText(dialog, IDC_ED_FORGET)};
+                ItemText(dialog, IDC_ED_FORGET),
+                ItemText(dialog, IDC_ED_HISTORY_SIZE),
+                ItemText(dialog, IDC_ED_HISTORY_SHOWN)};
     }
 
     test::TempDir dir;
@@ -121,6 +124,8 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_EQ(shown.forget, L"0");
     EXPECT_GT(longestName, 100);  // the names were measured
     EXPECT_LT(longestName, fieldRoom - 2);
+    EXPECT_EQ(shown.historySize, L"25");
+    EXPECT_EQ(shown.historyShown, L"7");
 
     EXPECT_EQ(Stored(L"WindowWidth"), L"200");
     EXPECT_EQ(Stored(L"WindowHeight"), L"390");
@@ -129,6 +134,8 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49238");
     EXPECT_EQ(Stored(L"HideFromCapture"), L"1");
     EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"0");
+    EXPECT_EQ(Stored(L"HistorySize"), L"25");
+    EXPECT_EQ(Stored(L"HistoryShown"), L"7");
     EXPECT_EQ(Stored(L"FirstLaunch"), L"absent");
     // Written in this order: width, height, the two switches, the key.
     const std::string bytes = test::ReadBytes(ini);
@@ -147,7 +154,7 @@ TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
     test::WriteBytes(ini,
                      "[Main]\r\nWindowWidth=1200\r\nWindowHeight=50\r\nPriHotKeyEnabled=2\r\n"
                      "SecHotKeyEnabled=0\r\nSecHotKeyValue=0x1C04B\r\nHideFromCapture=0\r\n"
-                     "ForgetHistoryAfter=525601\r\n");
+                     "ForgetHistoryAfter=525601\r\nHistorySize=100001\r\nHistoryShown=0\r\n");
     Fields shown;
     DialogDriver driver([&](HWND dialog) {
         shown = Read(dialog);
@@ -161,6 +168,10 @@ TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
     EXPECT_EQ(shown.hotKey, MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT));
     EXPECT_FALSE(shown.hide);
     EXPECT_EQ(shown.forget, L"525600");
+    EXPECT_EQ(shown.historySize, L"100000");
+    EXPECT_EQ(shown.historyShown, L"1");
+    EXPECT_EQ(Stored(L"HistorySize"), L"100000");
+    EXPECT_EQ(Stored(L"HistoryShown"), L"1");
     EXPECT_EQ(Stored(L"WindowWidth"), L"800");
     EXPECT_EQ(Stored(L"WindowHeight"), L"200");
     EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"0");
@@ -179,9 +190,14 @@ TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
                               MAKEWORD(VK_F5, HOTKEYF_SHIFT | HOTKEYF_EXT), 0);
         ::CheckDlgButton(dialog, IDC_CB_HIDE_FROM_CAPTURE, BST_UNCHECKED);
         ::SetDlgItemTextW(dialog, IDC_ED_FORGET, L"1440");
+        // More shown than kept: held to the size.
+        ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SIZE, L"1000");
+        ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SHOWN, L"1001");
         Press(dialog, IDOK);
     });
     EXPECT_TRUE(TFormSettings(nullptr).Execute());
+    EXPECT_EQ(Stored(L"HistorySize"), L"1000");
+    EXPECT_EQ(Stored(L"HistoryShown"), L"1000");
     EXPECT_EQ(Stored(L"HideFromCapture"), L"0");
     EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"1440");
     EXPECT_EQ(Stored(L"WindowWidth"), L"800");
@@ -215,6 +231,77 @@ TEST_F(SettingsDialogWin, EveryWayOutButOkLeavesTheFileAsItWas) {
         EXPECT_FALSE(driver.TimedOut()) << closeButton;
         EXPECT_EQ(test::ReadBytes(ini), before) << closeButton;
     }
+}
+
+// Answers each question box the dialog shows with `button`, from a thread timer, and keeps its
+// text.
+struct Answerer {
+    int button = IDNO;
+    int asked = 0;
+    std::wstring text;
+
+    static inline Answerer* current = nullptr;
+    explicit Answerer(int answer) : button(answer) {
+        current = this;
+        timer_ = ::SetTimer(nullptr, 0, 30, &Answerer::Tick);
+    }
+    Answerer(const Answerer&) = delete;
+    Answerer& operator=(const Answerer&) = delete;
+    ~Answerer() {
+        ::KillTimer(nullptr, timer_);
+        current = nullptr;
+    }
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = ::FindWindowW(L"#32770", L"Snipora");
+        if (box == nullptr || !::IsWindowVisible(box)) {
+            return;
+        }
+        ++current->asked;
+        current->text = ItemText(box, 0xFFFF);
+        ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(current->button, BN_CLICKED), 0);
+    }
+    UINT_PTR timer_ = 0;
+};
+
+// A size below the number of entries asks on OK; "No" keeps the dialog open on the size field
+// and stores nothing, "Yes" stores the size. A size at the number of entries asks nothing.
+TEST_F(SettingsDialogWin, ASizeBelowTheEntriesAsksAndNoKeepsTheDialogOpen) {
+    test::WriteBytes(ini, "[Main]\r\nHistorySize=100\r\nHistoryShown=50\r\n");
+    struct Step {
+        const wchar_t* size;
+        int button;
+        bool open;  // the dialog stays open after OK
+        int asked;
+        std::wstring question;
+    };
+    // Each run opens the dialog once and takes its steps in order, with 30 entries there.
+    const auto run = [&](const std::vector<Step>& steps) {
+        DialogDriver driver([&](HWND dialog) {
+            for (const Step& step : steps) {
+                Answerer answerer(step.button);
+                ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SIZE, step.size);
+                Press(dialog, IDOK);
+                EXPECT_EQ(answerer.asked, step.asked) << step.size;
+                EXPECT_EQ(answerer.text, step.question) << step.size;
+                EXPECT_EQ(::IsWindowVisible(dialog) != FALSE, step.open) << step.size;
+                if (step.open) {
+                    EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, IDC_ED_HISTORY_SIZE)) << step.size;
+                }
+            }
+        });
+        EXPECT_TRUE(TFormSettings(nullptr, [] { return size_t{30}; }).Execute());
+        EXPECT_FALSE(driver.TimedOut());
+    };
+    run({{L"30", IDYES, false, 0, L""}});
+    EXPECT_EQ(Stored(L"HistorySize"), L"30");
+    EXPECT_EQ(Stored(L"HistoryShown"), L"30");
+    run({{L"29", IDNO, true, 1, L"This removes the oldest history entry. Continue?"},
+         {L"1", IDNO, true, 1, L"This removes the 29 oldest history entries. Continue?"},
+         {L"1", IDYES, false, 1, L"This removes the 29 oldest history entries. Continue?"}});
+    EXPECT_EQ(Stored(L"HistorySize"), L"1");
+    EXPECT_EQ(Stored(L"HistoryShown"), L"1");
 }
 
 // Typing into the field: a key alone, or with Shift+Ctrl+Alt, becomes the key with Ctrl+Alt.
