@@ -786,12 +786,18 @@ void TClipboardViewerForm::OnOutsideClick(LPARAM point) {
 }
 
 // Another window brought to the front (Alt+Tab, a click the hook did not see) closes the popup.
+// A window in front that closed leaves none in front for a moment: the popup stays, and a choice
+// then pastes nothing. A menu or a question of this program's in front gets its keys as usual.
 void TClipboardViewerForm::CloseOnForegroundChange() {
     if (!popup_.Expanded() || !input_ || !input_->Routing()) {
         return;
     }
     HWND front = ::GetForegroundWindow();
-    if (front != frontAtOpen_ && !IsOwnWindow(Handle(), front)) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(front, &process);
+    const bool ours = front != nullptr && process == ::GetCurrentProcessId();
+    input_->PassKeys(ours);
+    if (front != nullptr && front != frontAtOpen_ && !ours) {
         popup_.Deactivated();
     }
 }

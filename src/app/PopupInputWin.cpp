@@ -56,6 +56,7 @@ void PopupInput::Start(const RECT& popup, HKL layout) {
     bottom_ = popup.bottom;
     layout_ = layout;
     timed_ = 0;
+    passKeys_ = false;
     routing_ = true;
     ::PostThreadMessageW(threadId_, kInstall, 0, 0);
 }
@@ -133,7 +134,8 @@ HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) const {
 
 LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     PopupInput* self = t_input;
-    if (code != HC_ACTION || self == nullptr || !self->Routing()) {
+    if (code != HC_ACTION || self == nullptr || !self->Routing() ||
+        self->passKeys_.load(std::memory_order_relaxed)) {
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     const LONGLONG start = Now();

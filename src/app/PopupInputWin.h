@@ -42,6 +42,8 @@ public:
     void Start(const RECT& popup, HKL layout);
     void Stop();
     bool Routing() const { return routing_.load(std::memory_order_relaxed); }
+    // While a menu or a dialog of this program is in front, its keys reach it as usual.
+    void PassKeys(bool pass) { passKeys_.store(pass, std::memory_order_relaxed); }
 
     // How long the keyboard hook took, from its entry to its return, over the keys since the
     // last Start: the median and the longest, in microseconds.
@@ -63,6 +65,7 @@ private:
 
     HWND window_;
     std::atomic<bool> routing_{false};
+    std::atomic<bool> passKeys_{false};
     std::atomic<LONG> left_{0}, top_{0}, right_{0}, bottom_{0};
     std::atomic<HKL> layout_{nullptr};
     // Only the hook thread touches these.

@@ -162,10 +162,11 @@ def test_double_click_pastes_into_the_window_summoned_over():
             xdotool("mousemove", 200, 150)
             time.sleep(0.1)
             hot_key()
-            state = wait_for(lambda: bar_state()["expanded"] == 1 and bar_state()["active"] == 1
-                             and bar_state(), 3)
+            state = wait_for(lambda: bar_state()["expanded"] == 1 and bar_state(), 3)
             assert state, bar_state()
-            return (state["left"] + 50, state["top"] + 10)  # the bar's strip, for the keys
+            # The keys are typed over notepad, which keeps the focus: the popup takes them.
+            assert state["active"] == 0 and foreground() == "Notepad", state
+            return (200, 150)
 
         def pasted(text):
             assert wait_for(lambda: notepad_text() == text, 5), notepad_text()
@@ -273,17 +274,18 @@ def test_double_click_pastes_into_the_window_summoned_over():
             holder.wait(timeout=30)
         assert target.entries() == pasted, target.entries()
 
-        # A target closed before the entry is chosen: nothing pasted anywhere, no error box.
+        # A target closed before the entry is chosen: the window that comes to the front in its
+        # place closes the popup; nothing is pasted anywhere, and no error box appears.
         clear_notepad()
-        state = target.summon_over()
+        target.summon_over()
         target.close()
-        double_click(*row_point(state, 2))
-        assert wait_for(lambda: probe("get")[1].strip() == "never pasted", 5), probe("get")
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
+        assert foreground() == "Notepad", foreground()
         assert probe("error-box", 1500)[0] == 1, "an error box appeared"
         assert notepad_text() == "", notepad_text()
         app.close()
         history = app.history()
-        assert history[-1] == "never pasted" and history.count("never pasted") == 1, history
+        assert history.count("never pasted") == 1, history
 
 
 def test_double_click_in_a_popup_opened_with_the_button_pastes_nothing():
