@@ -495,6 +495,28 @@ def test_ctrl_click_and_hot_key_open_at_the_pointer_and_leaving_returns_home():
         assert bar_state()["left"] == home["left"]
         assert wait_for(lambda: foreground() == "Notepad", 3), foreground()
 
+    # A screen reader announces only a window with the focus: while one runs, the popup takes the
+    # focus as before, and the paste gives it back. (Wine reads the flag once per program: it is
+    # set before the start.)
+    assert probe("screenreader", 1)[0] == 0
+    try:
+        with app:
+            copy("announced and pasted")
+            assert wait_for(lambda: bar_state()["label"] == "announced and pasted", 5)
+            click_into_notepad(300, 300)
+            xdotool("key", "ctrl+a")
+            xdotool("key", "Delete")
+            hot_key()
+            state = wait_for(lambda: bar_state()["expanded"] == 1 and bar_state(), 3)
+            assert state, bar_state()
+            assert wait_for(lambda: bar_state()["active"] == 1, 3), bar_state()
+            keys("Return", over=(state["left"] + 50, state["top"] + 10))
+            assert wait_for(lambda: probe("edit-text", "Notepad")[1].rstrip("\r\n") ==
+                            "announced and pasted", 5), probe("edit-text", "Notepad")
+            assert wait_for(lambda: foreground() == "Notepad", 3), foreground()
+    finally:
+        probe("screenreader", 0)
+
 
 def write_records(path, records):
     """Writes a data file of (category, time, text) records, oldest first."""

@@ -106,9 +106,12 @@ class PasteTarget:
         lines = open(self.log, encoding="utf-8").read().splitlines()
         return [tuple(line.split(" ", 2)[1:]) for line in lines]
 
-    # Points inside the two controls, in screen pixels.
+    # Points inside the controls, and on the window's background between them, in screen
+    # pixels.
     EDIT = (200, 560 + 200)
     KEYSTROKE_ONLY = (650, 560 + 200)
+    IN_PLACE = (200, 560 + 48)
+    BACKGROUND = (440, 560 + 200)
 
     def summon_over(self, point=KEYSTROKE_ONLY):
         """Focuses a control (the keystroke-only one by default), then Ctrl+clicks on it."""
@@ -224,6 +227,43 @@ def test_double_click_pastes_into_the_window_summoned_over():
         keys("Escape", over=(state["left"] + 50, state["top"] + 10))
         assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
         assert all(how != "ctrl+alt+v" for how, _ in target.entries()), target.entries()
+
+        # The popup never takes the focus. An in-place editor that ends itself when it loses the
+        # focus stays open through the hot key and Enter, and the paste replaces its selection.
+        def since(mark):
+            entries = target.entries()[mark:]
+            assert not [e for e in entries if e[0] in ("killfocus", "inactive")], entries
+            return entries
+
+        mark = len(target.entries())
+        click_into_notepad(*PasteTarget.BACKGROUND)  # the target in front
+        assert probe("inplace-reset")[0] == 0
+        xdotool("mousemove", *PasteTarget.IN_PLACE)
+        time.sleep(0.1)
+        hot_key()
+        assert wait_for(lambda: bar_state()["expanded"] == 1, 3), bar_state()
+        keys("Return", over=PasteTarget.IN_PLACE)
+        assert wait_for(lambda: ("inplace", "Hello pasted by the message") in since(mark), 5), \
+            target.entries()[mark:]
+        # Ctrl+click on it, then a double click on an entry: pasted at the caret.
+        mark = len(target.entries())
+        assert probe("inplace-reset")[0] == 0
+        ctrl_click(*PasteTarget.IN_PLACE)
+        state = wait_for(lambda: bar_state()["expanded"] == 1 and bar_state(), 3)
+        assert state, bar_state()
+        double_click(*row_point(state, 2))
+        assert wait_for(lambda: any(how == "inplace" and "typed by the keystroke" in text
+                                    for how, text in since(mark)), 5), target.entries()[mark:]
+        # A click outside closes the popup, and the window clicked gets the click.
+        mark = len(target.entries())
+        xdotool("mousemove", *PasteTarget.IN_PLACE)
+        time.sleep(0.1)
+        hot_key()
+        assert wait_for(lambda: bar_state()["expanded"] == 1, 3), bar_state()
+        click_into_notepad(*PasteTarget.BACKGROUND)
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
+        assert ("click", "") in target.entries()[mark:], target.entries()[mark:]
+        assert probe("modifiers")[1].strip() == "", probe("modifiers")
 
         # A [Paste] line for the program overrides the choice.
         set_paste_line(app, "shift+insert")

@@ -36,6 +36,14 @@
 //                                        Shift+Insert and types the characters it gets (right);
 //                                        each change appends "TIME HOW TEXT" to FILE (TIME in Unix
 //                                        seconds, HOW message|ctrl+v|ctrl+alt+v|shift+insert|char)
+//                                        Above the edit control, an in-place editor that hides
+//                                        itself when it loses the focus ("killfocus TEXT") and
+//                                        logs its pastes ("inplace TEXT"); the window logs
+//                                        "inactive" when it loses activation and "click" for a
+//                                        click on its background
+//   snipora-probe inplace-reset          show the paste target's in-place editor again with
+//                                        "Hello World", "World" selected, and give it the focus
+//   snipora-probe screenreader 0|1       tell the system that a screen reader runs, or not
 //   snipora-probe close-window TITLE     ask the top-level window with that title to close
 //   snipora-probe balloon MS             wait for a shown tooltip (a tray balloon), print its text
 //   snipora-probe modifiers              print the Shift, Ctrl, Alt and Windows keys held down
@@ -457,10 +465,45 @@ LRESULT CALLBACK PasteEditProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return result;
 }
 
+// The in-place editor: like a file-rename box, it ends itself when it loses the focus.
+WNDPROC g_inPlaceProc = nullptr;
+HWND g_inPlace = nullptr;
+constexpr UINT kResetInPlace = WM_APP + 1;
+
+LRESULT CALLBACK InPlaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KILLFOCUS) {
+        LogPaste("killfocus", WindowText(window));
+        ::ShowWindow(window, SW_HIDE);
+    }
+    const LRESULT result = ::CallWindowProcW(g_inPlaceProc, window, message, wParam, lParam);
+    if (message == WM_PASTE) {
+        LogPaste("inplace", WindowText(window));
+    }
+    return result;
+}
+
 LRESULT CALLBACK PasteTargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
+    switch (message) {
+        case WM_DESTROY:
+            ::PostQuitMessage(0);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                LogPaste("inactive", L"");
+            }
+            break;
+        case WM_LBUTTONDOWN:
+            LogPaste("click", L"");
+            return 0;
+        case kResetInPlace:
+            // "Hello World" with "World" selected, in the editor with the focus.
+            ::SetWindowTextW(g_inPlace, L"Hello World");
+            ::ShowWindow(g_inPlace, SW_SHOW);
+            ::SetFocus(g_inPlace);
+            ::SendMessageW(g_inPlace, EM_SETSEL, 6, 11);
+            return 0;
+        default:
+            break;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -485,7 +528,11 @@ int RunPasteTarget(const wchar_t* logFile) {
                           0, 0, 900, 600, nullptr, nullptr, instance, nullptr);
     HWND edit =
         ::CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 10,
-                          10, 420, 500, window, nullptr, instance, nullptr);
+                          55, 420, 455, window, nullptr, instance, nullptr);
+    g_inPlace = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | ES_AUTOHSCROLL, 10, 5,
+                                  420, 40, window, nullptr, instance, nullptr);
+    g_inPlaceProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(g_inPlace, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(InPlaceProc)));
     g_editProc = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PasteEditProc)));
     HWND keystrokeOnly = ::CreateWindowExW(WS_EX_CLIENTEDGE, keys.lpszClassName, L"",
@@ -728,6 +775,22 @@ int wmain(int argc, wchar_t** argv) {
         }
         ::Sleep(static_cast<DWORD>(number(2)));
         return 0;
+    }
+    if (command == L"inplace-reset") {
+        HWND target = ::FindWindowW(L"SniporaPasteTarget", L"Paste target");
+        return target != nullptr && ::SendMessageW(target, kResetInPlace, 0, 0) == 0 ? 0 : 1;
+    }
+    if (command == L"screenreader" && argc == 2) {
+        BOOL on = FALSE;
+        ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &on, 0);
+        std::printf("%d\n", on ? 1 : 0);
+        return 0;
+    }
+    if (command == L"screenreader" && argc >= 3) {
+        return ::SystemParametersInfoW(SPI_SETSCREENREADER, number(2) != 0 ? TRUE : FALSE, nullptr,
+                                       SPIF_SENDCHANGE)
+                   ? 0
+                   : 1;
     }
     if (command == L"balloon" && argc >= 3) {
         return PrintBalloon(static_cast<DWORD>(number(2)));
