@@ -1,6 +1,7 @@
 #include "app/PopupInputWin.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace snipora {
@@ -20,6 +21,32 @@ thread_local PopupInput* t_input = nullptr;
 
 bool Down(int key) {
     return (::GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+// The modifiers as the hook reports them, each side on its own, and the generic codes that
+// injected input may carry.
+constexpr uint8_t kModifiers[] = {VK_SHIFT,  VK_CONTROL,  VK_MENU,     VK_LSHIFT,
+                                  VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,
+                                  VK_RMENU,  VK_LWIN,     VK_RWIN};
+
+// The character of a key that types one of its own in every layout, or 0 when the layout must
+// be asked; -1 for a key that types nothing.
+int FixedCharacter(DWORD vk) {
+    switch (vk) {
+        case VK_BACK:
+            return L'\b';
+        case VK_RETURN:
+            return L'\r';
+        case VK_ESCAPE:
+            return 0x1B;
+        default:
+            break;
+    }
+    if ((vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_DELETE || vk == VK_APPS ||
+        (vk >= VK_F1 && vk <= VK_F24)) {
+        return -1;
+    }
+    return 0;
 }
 
 LONGLONG Now() {
@@ -87,6 +114,16 @@ DWORD WINAPI PopupInput::ThreadMain(void* self) {
 
 void PopupInput::Install() {
     router_.Reset();
+    held_.reset();
+    for (const uint8_t vk : kModifiers) {
+        held_[vk] = Down(vk);
+    }
+    capsLock_ = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+    // The first question about a layout loads its tables: asked here, not on the first key.
+    const BYTE state[256] = {};
+    wchar_t typed[4] = {};
+    ::ToUnicodeEx('A', ::MapVirtualKeyW('A', MAPVK_VK_TO_VSC), state, typed, 4, kKeepKeyboardState,
+                  layout_.load());
     const HINSTANCE module = ::GetModuleHandleW(nullptr);
     if (!keyboardHook_) {
         keyboardHook_.Reset(::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardProc, module, 0));
@@ -101,15 +138,21 @@ void PopupInput::Remove() {
     mouseHook_.Reset();
 }
 
-HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) const {
+HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) {
     HookedKey key;
     key.virtualKey = static_cast<uint8_t>(info.vkCode);
     key.up = (info.flags & LLKHF_UP) != 0;
     key.ours = (info.flags & LLKHF_INJECTED) != 0 && info.dwExtraInfo == kOwnInput;
-    key.shift = Down(VK_SHIFT);
-    key.control = Down(VK_CONTROL);
-    key.alt = Down(VK_MENU);
-    key.windows = Down(VK_LWIN) || Down(VK_RWIN);
+    if (std::find(std::begin(kModifiers), std::end(kModifiers), key.virtualKey) !=
+        std::end(kModifiers)) {
+        held_[key.virtualKey] = !key.up;
+    } else if (key.virtualKey == VK_CAPITAL && !key.up) {
+        capsLock_ = !capsLock_;
+    }
+    key.shift = held_[VK_SHIFT] || held_[VK_LSHIFT] || held_[VK_RSHIFT];
+    key.control = held_[VK_CONTROL] || held_[VK_LCONTROL] || held_[VK_RCONTROL];
+    key.alt = held_[VK_MENU] || held_[VK_LMENU] || held_[VK_RMENU];
+    key.windows = held_[VK_LWIN] || held_[VK_RWIN];
     if (key.up || key.ours) {
         return key;
     }
@@ -117,11 +160,15 @@ HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) const {
         key.typed = static_cast<char16_t>(info.scanCode);  // a character sent as such
         return key;
     }
+    if (const int fixed = FixedCharacter(info.vkCode); fixed != 0) {
+        key.typed = fixed > 0 ? static_cast<char16_t>(fixed) : 0;
+        return key;
+    }
     BYTE state[256] = {};
     state[VK_SHIFT] = key.shift ? 0x80 : 0;
     state[VK_CONTROL] = key.control ? 0x80 : 0;
     state[VK_MENU] = key.alt ? 0x80 : 0;
-    state[VK_CAPITAL] = static_cast<BYTE>(::GetKeyState(VK_CAPITAL) & 1);
+    state[VK_CAPITAL] = capsLock_ ? 1 : 0;
     wchar_t typed[4] = {};
     const int count = ::ToUnicodeEx(info.vkCode, info.scanCode, state, typed, 4, kKeepKeyboardState,
                                     layout_.load());
@@ -145,9 +192,8 @@ LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
     switch (self->router_.Route(key)) {
         case KeyRoute::Swallow:
             if (!key.up) {
-                const LPARAM typed = static_cast<LPARAM>(key.typed) |
-                                     (key.shift ? kShift : 0) | (key.control ? kControl : 0) |
-                                     (key.alt ? kAlt : 0);
+                const LPARAM typed = static_cast<LPARAM>(key.typed) | (key.shift ? kShift : 0) |
+                                     (key.control ? kControl : 0) | (key.alt ? kAlt : 0);
                 ::PostMessageW(self->window_, kKeyMessage, key.virtualKey, typed);
             }
             result = 1;
@@ -194,9 +240,12 @@ PopupInput::Times PopupInput::HookTimes() const {
         return times;
     }
     std::vector<uint32_t> sorted(times_.begin(), times_.begin() + static_cast<ptrdiff_t>(count));
+    times.firstSlowest =
+        static_cast<size_t>(std::max_element(sorted.begin(), sorted.end()) - sorted.begin());
     std::sort(sorted.begin(), sorted.end());
     const double us = 1e6 / static_cast<double>(frequency_);
     times.medianUs = sorted[count / 2] * us;
+    times.p99Us = sorted[count * 99 / 100] * us;
     times.maxUs = sorted.back() * us;
     return times;
 }
