@@ -429,6 +429,13 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case PopupInput::kOutsideClickMessage:
             OnOutsideClick(lParam);
             return 0;
+        case PopupInput::kWheelMessage:
+            if (popup_.Expanded()) {
+                ::SendMessageW(tree_, WM_MOUSEWHEEL,
+                               MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(wParam))),
+                               lParam);
+            }
+            return 0;
         case WM_SETFOCUS:
             // Clicked into, or brought to the front: the keys go to the tree.
             if (popup_.Expanded()) {
@@ -480,6 +487,14 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_SIZE:
             OnSize(LOWORD(lParam), HIWORD(lParam));
+            [[fallthrough]];
+        case WM_MOVE:
+            // Dragged or resized while open: a click outside is judged by where it is now.
+            if (input_ && input_->Routing()) {
+                RECT area{};
+                ::GetWindowRect(Handle(), &area);
+                input_->SetArea(area);
+            }
             return 0;
         case WM_PAINT:
             OnPaint();
@@ -766,7 +781,8 @@ void TClipboardViewerForm::OnRoutedKey(UINT virtualKey, LPARAM info) {
     state[VK_CONTROL] = (info & PopupInput::kControl) != 0 ? 0x80 : 0;
     state[VK_MENU] = (info & PopupInput::kAlt) != 0 ? 0x80 : 0;
     ::SetKeyboardState(state);
-    HWND to = ::GetFocus() == filterField_ && ::IsWindowVisible(filterField_) ? filterField_ : tree_;
+    HWND to =
+        ::GetFocus() == filterField_ && ::IsWindowVisible(filterField_) ? filterField_ : tree_;
     ::SendMessageW(to, WM_KEYDOWN, virtualKey, 1);
     const auto typed = static_cast<wchar_t>(info & 0xFFFF);
     if (typed != 0 && popup_.Expanded()) {

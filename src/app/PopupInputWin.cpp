@@ -77,15 +77,19 @@ PopupInput::~PopupInput() {
 }
 
 void PopupInput::Start(const RECT& popup, HKL layout) {
-    left_ = popup.left;
-    top_ = popup.top;
-    right_ = popup.right;
-    bottom_ = popup.bottom;
+    SetArea(popup);
     layout_ = layout;
     timed_ = 0;
     passKeys_ = false;
     routing_ = true;
     ::PostThreadMessageW(threadId_, kInstall, 0, 0);
+}
+
+void PopupInput::SetArea(const RECT& popup) {
+    left_ = popup.left;
+    top_ = popup.top;
+    right_ = popup.right;
+    bottom_ = popup.bottom;
 }
 
 void PopupInput::Stop() {
@@ -212,17 +216,24 @@ LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
 
 LRESULT CALLBACK PopupInput::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     PopupInput* self = t_input;
-    if (code == HC_ACTION && self != nullptr && self->Routing() &&
-        (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN || wParam == WM_MBUTTONDOWN ||
-         wParam == WM_XBUTTONDOWN)) {
-        const POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam)->pt;
-        if (at.x < self->left_ || at.x >= self->right_ || at.y < self->top_ ||
-            at.y >= self->bottom_) {
-            ::PostMessageW(self->window_, kOutsideClickMessage, 0,
-                           MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
-        }
+    if (code != HC_ACTION || self == nullptr || !self->Routing() || wParam == WM_MOUSEMOVE) {
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    // The click goes on to the window it was aimed at.
+    const auto& info = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    const bool inside = info.pt.x >= self->left_ && info.pt.x < self->right_ &&
+                        info.pt.y >= self->top_ && info.pt.y < self->bottom_;
+    const LPARAM point = MAKELPARAM(static_cast<WORD>(info.pt.x), static_cast<WORD>(info.pt.y));
+    if (wParam == WM_MOUSEWHEEL && inside) {
+        // The wheel goes to the window with the focus, which the popup never has.
+        ::PostMessageW(self->window_, kWheelMessage,
+                       static_cast<WPARAM>(static_cast<short>(HIWORD(info.mouseData))), point);
+        return 1;
+    }
+    if (!inside && (wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN ||
+                    wParam == WM_MBUTTONDOWN || wParam == WM_XBUTTONDOWN)) {
+        ::PostMessageW(self->window_, kOutsideClickMessage, 0, point);
+    }
+    // A click goes on to the window it was aimed at.
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

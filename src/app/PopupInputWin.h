@@ -27,6 +27,10 @@ public:
     // Posted to the window when a mouse button goes down outside the popup: lParam is the screen
     // point, x in the low word and y in the high one.
     static constexpr UINT kOutsideClickMessage = WM_APP + 22;
+    // Posted to the window for a turn of the wheel over the popup, which would otherwise go to
+    // the window with the focus: wParam the distance (WHEEL_DELTA a notch, signed), lParam the
+    // screen point as above.
+    static constexpr UINT kWheelMessage = WM_APP + 23;
     static constexpr LPARAM kShift = 1 << 16;
     static constexpr LPARAM kControl = 1 << 17;
     static constexpr LPARAM kAlt = 1 << 18;
@@ -42,6 +46,8 @@ public:
     // clicks outside `popup` are reported.
     void Start(const RECT& popup, HKL layout);
     void Stop();
+    // The popup moved or changed its size while open.
+    void SetArea(const RECT& popup);
     bool Routing() const { return routing_.load(std::memory_order_relaxed); }
     // While a menu or a dialog of this program is in front, its keys reach it as usual.
     void PassKeys(bool pass) { passKeys_.store(pass, std::memory_order_relaxed); }

@@ -319,6 +319,18 @@ def test_fifty_copies_leave_the_forty_newest_with_history_size_40_and_a_thousand
     copy("entry 1000")  # whether the start records it or not, 1,000 are kept
     app.start()
     assert wait_for(lambda: bar_state()["entries"] == 1002, 5), bar_state()
+    # The wheel over the popup scrolls its list, though the popup never has the focus.
+    ensure_notepad()
+    click_into_notepad(300, 300)
+    hot_key()
+    assert wait_for(lambda: bar_state()["selectedrow"] == 1, 3), bar_state()
+    state = bar_state()
+    xdotool("mousemove", state["left"] + 80, state["top"] + 200)
+    time.sleep(0.1)
+    xdotool("click", 5)
+    assert wait_for(lambda: bar_state()["selectedrow"] != 1, 3), bar_state()
+    keys("Escape", over=(300, 300))
+    assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()
     assert probe("command", 101)[0] == 0  # Settings
     assert probe("dialog", "Settings", 10000)[0] == 0
     assert probe("dialog-set", "Settings", 1019, "999")[0] == 0  # Entries kept in the history
