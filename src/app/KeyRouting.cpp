@@ -26,6 +26,20 @@ bool IsInputMethodKey(uint8_t vk) {
 
 }  // namespace
 
+bool HeldModifiers::Take(uint8_t virtualKey, bool up) {
+    // Shift, Ctrl and Alt without a side are the left ones.
+    const uint8_t vk = virtualKey >= 0x10 && virtualKey <= 0x12
+                           ? static_cast<uint8_t>(0xA0 + 2 * (virtualKey - 0x10))
+                           : virtualKey;
+    for (const uint8_t sided : kSided) {
+        if (sided == vk) {
+            held_[vk] = !up;
+            return true;
+        }
+    }
+    return false;
+}
+
 KeyRoute KeyRouter::Route(const HookedKey& key) {
     const uint8_t vk = key.virtualKey;
     if (key.ours) {

@@ -21,6 +21,32 @@ struct HookedKey {
     bool ours = false;
 };
 
+// Shift, Ctrl, Alt and the Windows keys as the keyboard hook's own keys leave them, each side on
+// its own: asking the system for each key would cost the hook a round trip per modifier. The
+// codes that name no side, which a program's input may carry, count as the left key.
+class HeldModifiers {
+public:
+    // The state when the hook starts: `isDown` answers for a side's virtual-key code.
+    template <typename IsDown>
+    void Seed(IsDown isDown) {
+        for (const uint8_t vk : kSided) {
+            held_[vk] = isDown(vk);
+        }
+    }
+    // A key went down or up: true if it is a modifier, whose state is now taken.
+    bool Take(uint8_t virtualKey, bool up);
+    bool Shift() const { return held_[0xA0] || held_[0xA1]; }
+    bool Control() const { return held_[0xA2] || held_[0xA3]; }
+    bool Alt() const { return held_[0xA4] || held_[0xA5]; }
+    bool Windows() const { return held_[0x5B] || held_[0x5C]; }
+
+    // Left and right Shift, Ctrl and Alt, and the two Windows keys.
+    static constexpr uint8_t kSided[] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
+
+private:
+    std::bitset<256> held_;
+};
+
 // What becomes of a key while the popup is open.
 enum class KeyRoute : uint8_t {
     PassOn,          // the window in front gets it, as if the popup were not there

@@ -1,7 +1,6 @@
 #include "app/PopupInputWin.h"
 
 #include <algorithm>
-#include <iterator>
 #include <vector>
 
 namespace snipora {
@@ -22,12 +21,6 @@ thread_local PopupInput* t_input = nullptr;
 bool Down(int key) {
     return (::GetAsyncKeyState(key) & 0x8000) != 0;
 }
-
-// The modifiers as the hook reports them, each side on its own, and the generic codes that
-// injected input may carry.
-constexpr uint8_t kModifiers[] = {VK_SHIFT,  VK_CONTROL,  VK_MENU,     VK_LSHIFT,
-                                  VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,
-                                  VK_RMENU,  VK_LWIN,     VK_RWIN};
 
 // The character of a key that types one of its own in every layout, or 0 when the layout must
 // be asked; -1 for a key that types nothing.
@@ -118,10 +111,7 @@ DWORD WINAPI PopupInput::ThreadMain(void* self) {
 
 void PopupInput::Install() {
     router_.Reset();
-    held_.reset();
-    for (const uint8_t vk : kModifiers) {
-        held_[vk] = Down(vk);
-    }
+    held_.Seed([](uint8_t vk) { return Down(vk); });
     capsLock_ = (::GetKeyState(VK_CAPITAL) & 1) != 0;
     // The first question about a layout loads its tables: asked here, not on the first key.
     const BYTE state[256] = {};
@@ -147,17 +137,15 @@ HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) {
     key.virtualKey = static_cast<uint8_t>(info.vkCode);
     key.up = (info.flags & LLKHF_UP) != 0;
     key.ours = (info.flags & LLKHF_INJECTED) != 0 && info.dwExtraInfo == kOwnInput;
-    if (std::find(std::begin(kModifiers), std::end(kModifiers), key.virtualKey) !=
-        std::end(kModifiers)) {
-        held_[key.virtualKey] = !key.up;
-    } else if (key.virtualKey == VK_CAPITAL && !key.up) {
+    const bool modifier = held_.Take(key.virtualKey, key.up);
+    if (!modifier && key.virtualKey == VK_CAPITAL && !key.up) {
         capsLock_ = !capsLock_;
     }
-    key.shift = held_[VK_SHIFT] || held_[VK_LSHIFT] || held_[VK_RSHIFT];
-    key.control = held_[VK_CONTROL] || held_[VK_LCONTROL] || held_[VK_RCONTROL];
-    key.alt = held_[VK_MENU] || held_[VK_LMENU] || held_[VK_RMENU];
-    key.windows = held_[VK_LWIN] || held_[VK_RWIN];
-    if (key.up || key.ours) {
+    key.shift = held_.Shift();
+    key.control = held_.Control();
+    key.alt = held_.Alt();
+    key.windows = held_.Windows();
+    if (key.up || key.ours || modifier) {
         return key;
     }
     if (info.vkCode == VK_PACKET) {

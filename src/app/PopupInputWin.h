@@ -4,7 +4,6 @@
 
 #include <array>
 #include <atomic>
-#include <bitset>
 #include <cstdint>
 
 #include "app/KeyRouting.h"
@@ -79,10 +78,8 @@ private:
     std::atomic<HKL> layout_{nullptr};
     // Only the hook thread touches these.
     KeyRouter router_;
-    // The modifiers and Caps Lock as the hook's own keys leave them: asking the system for
-    // each key would cost the hook a round trip per modifier.
-    std::bitset<256> held_;
-    bool capsLock_ = false;
+    HeldModifiers held_;
+    bool capsLock_ = false;  // as the hook's own keys leave it
     win::UniqueHook keyboardHook_;
     win::UniqueHook mouseHook_;
     // The hook's times, in performance-counter ticks; written by the hook thread only.

@@ -110,5 +110,29 @@ TEST(KeyRouting, AReleaseFollowsItsPress) {
     EXPECT_EQ(router.Route(modifierUp), kPass);
 }
 
+// Seeded while the hot key's Ctrl and Alt are still down, the state follows their releases; a
+// code without a side is the left key, and the other side's key keeps the modifier held.
+TEST(KeyRouting, HeldModifiersFollowTheirOwnKeys) {
+    HeldModifiers held;
+    held.Seed([](uint8_t vk) { return vk == 0xA2 || vk == 0xA4; });
+    EXPECT_TRUE(held.Control());
+    EXPECT_TRUE(held.Alt());
+    EXPECT_FALSE(held.Shift());
+    EXPECT_TRUE(held.Take(0xA2, true));
+    EXPECT_TRUE(held.Take(0x12, true));  // Alt, no side
+    EXPECT_FALSE(held.Control());
+    EXPECT_FALSE(held.Alt());
+    EXPECT_TRUE(held.Take(0x10, false));  // Shift, no side, down
+    EXPECT_TRUE(held.Take(0xA1, false));  // right Shift down
+    EXPECT_TRUE(held.Take(0xA0, true));   // left Shift up: the right one still holds it
+    EXPECT_TRUE(held.Shift());
+    EXPECT_TRUE(held.Take(0xA1, true));
+    EXPECT_FALSE(held.Shift());
+    EXPECT_TRUE(held.Take(0x5C, false));
+    EXPECT_TRUE(held.Windows());
+    EXPECT_FALSE(held.Take(0x41, false));  // A is no modifier
+    EXPECT_FALSE(held.Take(0x14, false));  // nor is Caps Lock
+}
+
 }  // namespace
 }  // namespace snipora
