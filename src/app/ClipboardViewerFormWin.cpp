@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "common/Error.h"
+#include "common/ProgramVersion.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
@@ -13,7 +14,6 @@
 #include "store/ClipboardWin.h"
 #include "store/DisplayText.h"
 #include "view/ItemDrawingWin.h"
-#include "web/UpdateCheck.h"
 #include "win/Gdi.h"
 #include "win/Text.h"
 
@@ -128,7 +128,7 @@ void TClipboardViewerForm::Create() {
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     trayIcon_.emplace(Handle(), ProgramIcon(),
-                      L"Snipora " + std::wstring(win::Wide(web::ProgramVersion)));
+                      L"Snipora " + std::wstring(win::Wide(kProgramVersion)));
     saver_.emplace(Handle(), kSaveTimer, *trayIcon_);
     chain_.emplace(Handle());
 
@@ -605,7 +605,7 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdDeleteItem:
         case kIdClearText:
         case kIdUndo:
-            RunEntryCommand(id, SelectedRecord());
+            commands_.Run(id, SelectedRecord());
             break;
         default:
             break;
@@ -766,7 +766,8 @@ void TClipboardViewerForm::OnRoutedKey(UINT virtualKey, LPARAM info) {
     state[VK_CONTROL] = (info & PopupInput::kControl) != 0 ? 0x80 : 0;
     state[VK_MENU] = (info & PopupInput::kAlt) != 0 ? 0x80 : 0;
     ::SetKeyboardState(state);
-    HWND to = ::GetFocus() == filterField_ && ::IsWindowVisible(filterField_) ? filterField_ : tree_;
+    HWND to =
+        ::GetFocus() == filterField_ && ::IsWindowVisible(filterField_) ? filterField_ : tree_;
     ::SendMessageW(to, WM_KEYDOWN, virtualKey, 1);
     const auto typed = static_cast<wchar_t>(info & 0xFFFF);
     if (typed != 0 && popup_.Expanded()) {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "support/FakeClipboard.h"
+#include "support/TreeHostWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemFormat.h"
 #include "view/ItemsTreeWin.h"
-#include "view/TreeHostWin.h"
 
 namespace snipora {
 namespace {
