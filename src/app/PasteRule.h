@@ -16,7 +16,7 @@ namespace snipora {
 enum class PasteMethod { Auto, Message, CtrlV, ShiftInsert, None };
 
 // The INI section of per-program choices: `program.exe=auto|message|ctrl+v|shift+insert|none`.
-inline constexpr std::u16string_view PasteSection = u"Paste";
+inline constexpr std::u16string_view kPasteSection = u"Paste";
 
 // A value of that section, case-insensitive and with blanks around it ignored; nullopt for a
 // value that names no method.

@@ -57,7 +57,7 @@ PasteMethod ConfiguredMethod(HANDLE targetProcess, settings::CSettingsStorage* s
     }
     const std::u16string image = std::u16string(win::Utf16(path));
     const std::u16string_view program = FileNameOf(image);
-    const std::u16string value = settings->GetString(PasteSection, program, u"");
+    const std::u16string value = settings->GetString(kPasteSection, program, u"");
     if (value.empty()) {
         return PasteMethod::Auto;
     }
