@@ -8,7 +8,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "view/TreeHostWin.h"
+#include "support/TreeHostWin.h"
 #else
 #include "view/FakeTreeView.h"
 #endif

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/AboutBoxIds.h"
+#include "common/ProgramVersion.h"
 #include "web/UpdateCheck.h"
 #include "win/BaseWindow.h"
 #include "win/DialogLayout.h"
@@ -32,11 +33,10 @@ constexpr std::array<win::ControlPlace, 6> kPlaces{{
 }};
 
 using web::HostName;
+using web::kMakerSite;
+using web::kProductSite;
 using web::MakerHomeUrl;
-using web::MakerSite;
 using web::ProductHomeUrl;
-using web::ProductSite;
-using web::ProgramVersion;
 
 bool IsLink(int id) {
     return id == IDC_PRODUCT_URL || id == IDC_COMPANY_URL;
@@ -51,10 +51,10 @@ void TAboutBox::Execute() {
 
 void TAboutBox::OnInit() {
     win::LayOutDialog(Handle(), kClientWidth, kClientHeight, kPlaces);
-    const std::u16string name = u"Snipora " + std::u16string(ProgramVersion);
+    const std::u16string name = u"Snipora " + std::u16string(kProgramVersion);
     SetItemText(IDC_PRODUCT_NAME, win::Wide(name));
-    SetItemText(IDC_PRODUCT_URL, win::Wide(std::u16string(HostName(ProductSite))));
-    SetItemText(IDC_COMPANY_URL, win::Wide(std::u16string(HostName(MakerSite))));
+    SetItemText(IDC_PRODUCT_URL, win::Wide(std::u16string(HostName(kProductSite))));
+    SetItemText(IDC_COMPANY_URL, win::Wide(std::u16string(HostName(kMakerSite))));
     background_ = win::LoadBitmapResource(::GetModuleHandleW(nullptr), L"ABOUT_PICTURE");
 }
 

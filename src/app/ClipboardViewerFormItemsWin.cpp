@@ -1,4 +1,5 @@
-// The commands on the tree's entries, and the paste into the window the popup was summoned over.
+// The entry menu, what the entry commands need of the window, and the paste into the window the
+// popup was summoned over.
 #include <windowsx.h>
 
 #include "app/ClipboardViewerFormWin.h"
@@ -70,7 +71,7 @@ void TClipboardViewerForm::OpenItemMenu(int x, int y) {
     const UINT command = ::TrackPopupMenu(itemMenu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x,
                                           at.y, 0, Handle(), nullptr);
     if (command == kIdUndo) {
-        UndoClick();
+        commands_.Undo();
     } else if (command != 0 && handler_ != nullptr) {
         const auto& categories = handler_->Root().Children;
         const auto header = onHeader ? categories.find(entry) : categories.end();
@@ -78,30 +79,8 @@ void TClipboardViewerForm::OpenItemMenu(int x, int y) {
                                       ? header->second.get()
                                       : FindShownEntry(handler_->Root(), entry);
         if (chosen != nullptr) {
-            RunEntryCommand(static_cast<WORD>(command), chosen);
+            commands_.Run(static_cast<WORD>(command), chosen);
         }
-    }
-}
-
-void TClipboardViewerForm::RunEntryCommand(WORD id, const CItemNode* record) {
-    switch (id) {
-        case kIdMoveToClipboard:
-            BtMoveToClipboardClick(record);
-            break;
-        case kIdMoveToNotes:
-            BtMoveToNotesClick(record);
-            break;
-        case kIdDeleteItem:
-            BtDeleteItemClick(record);
-            break;
-        case kIdClearText:
-            BtClearTextClick(record);
-            break;
-        case kIdUndo:
-            UndoClick();
-            break;
-        default:
-            break;
     }
 }
 
@@ -127,23 +106,17 @@ void TClipboardViewerForm::ListsChanged() {
     ScheduleSave();
 }
 
-void TClipboardViewerForm::BtMoveToClipboardClick(const CItemNode* record) {
-    if (record == nullptr || handler_ == nullptr) {
-        return;
+void TClipboardViewerForm::Erased() {
+    saver_->Erased();
+}
+
+void TClipboardViewerForm::ShowBalloon(const std::wstring& text) {
+    if (trayIcon_) {
+        trayIcon_->ShowBalloon(L"Snipora", text);
     }
-    // An empty category moves nothing, and what the clipboard holds is pasted as it is.
-    const bool isEntry = !record->IsCategory;
-    const bool moved = handler_->MoveToClipboard(record->Id);
-    ListsChanged();
-    if (isEntry && !moved) {
-        // Pasting now would insert whatever the clipboard still holds.
-        if (trayIcon_) {
-            trayIcon_->ShowBalloon(
-                L"Snipora",
-                L"Snipora cannot put the text on the clipboard: another program is using it.");
-        }
-        return;
-    }
+}
+
+void TClipboardViewerForm::EntryOnClipboard() {
     if (!popup_.AtCursor()) {
         return;  // opened with the button: no target, the text waits on the clipboard
     }
@@ -164,59 +137,6 @@ void TClipboardViewerForm::PasteIntoTarget() {
         trayIcon_->ShowBalloon(L"Snipora",
                                L"Snipora cannot paste into a program running as administrator. "
                                L"The text is on the clipboard.");
-    }
-}
-
-void TClipboardViewerForm::BtMoveToNotesClick(const CItemNode* record) {
-    if (record == nullptr || handler_ == nullptr || !record->InHistory) {
-        return;
-    }
-    if (!handler_->MoveToCategory(record->Id, NotesCategory)) {
-        return;
-    }
-    ListsChanged();
-    SelectEntry(handler_->Items().front()->Id);  // the moved note heads the list
-}
-
-void TClipboardViewerForm::BtDeleteItemClick(const CItemNode* record) {
-    if (record == nullptr || handler_ == nullptr) {
-        return;
-    }
-    handler_->DeleteItem(record->Id);
-    ListsChanged();
-    saver_->Erased();
-}
-
-// Asks first, naming how many entries go, hidden ones included; No is the default.
-void TClipboardViewerForm::BtClearTextClick(const CItemNode* record) {
-    if (record == nullptr || handler_ == nullptr) {
-        return;
-    }
-    const int32_t category = record->Category;
-    const auto header = handler_->Root().Children.find(static_cast<uint32_t>(category));
-    const size_t count = header != handler_->Root().Children.end() ? header->second->Total : 0;
-    if (count == 0) {
-        return;
-    }
-    const std::u16string question = ClearQuestion(category, count);
-    if (::MessageBoxW(Handle(), win::Wide(question), L"Snipora",
-                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES ||
-        handler_ == nullptr) {
-        return;
-    }
-    handler_->ClearCategory(category);
-    ListsChanged();
-    saver_->Erased();
-}
-
-// Brings back what the last delete or clear took, in its place, and selects its newest entry.
-void TClipboardViewerForm::UndoClick() {
-    if (handler_ == nullptr) {
-        return;
-    }
-    if (const uint32_t id = handler_->Undo(); id != 0) {
-        ListsChanged();
-        SelectEntry(id);
     }
 }
 

@@ -7,18 +7,9 @@
 #include "view/ItemDrawingWin.h"
 #include "view/ItemFormat.h"
 #include "win/BaseWindow.h"
+#include "win/Text.h"
 
 namespace snipora {
-namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 texts go to the W functions");
-
-std::u16string FromWide(const std::wstring& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
-}  // namespace
-
 void TClipboardViewerForm::CreateFilterField() {
     // Screen readers name an edit field after the label just before it.
     HWND name = ::CreateWindowExW(0, L"STATIC", L"Filter", WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
@@ -74,14 +65,14 @@ std::u16string TClipboardViewerForm::FilterText() const {
     const int length = ::GetWindowTextLengthW(filterField_);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(filterField_, text.data(), length + 1)));
-    return FromWide(text);
+    return std::u16string(win::Utf16(text));
 }
 
 void TClipboardViewerForm::SetFilterText(const std::u16string& text) {
     if (filterField_ == nullptr) {
         return;
     }
-    ::SetWindowTextW(filterField_, reinterpret_cast<const wchar_t*>(text.c_str()));
+    ::SetWindowTextW(filterField_, win::Wide(text));
     ::SendMessageW(filterField_, EM_SETSEL, text.size(), text.size());
     ApplyFilter();  // in case the field sends no change of its own
 }
@@ -208,8 +199,8 @@ std::u16string TClipboardViewerForm::TreeItemText(const CItemNode& record) {
     if (record.IsCategory || record.Category != HistoryCategory || drawing_ == nullptr) {
         return SpokenText(record, u"", u"");
     }
-    return SpokenText(record, FromWide(drawing_->TimeText(record.Time)),
-                      FromWide(drawing_->SizeText(record.Size)));
+    return SpokenText(record, std::u16string(win::Utf16(drawing_->TimeText(record.Time))),
+                      std::u16string(win::Utf16(drawing_->SizeText(record.Size))));
 }
 
 }  // namespace snipora

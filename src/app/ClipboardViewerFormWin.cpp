@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "common/Error.h"
+#include "common/ProgramVersion.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
@@ -13,7 +14,6 @@
 #include "store/ClipboardWin.h"
 #include "store/DisplayText.h"
 #include "view/ItemDrawingWin.h"
-#include "web/UpdateCheck.h"
 #include "win/Gdi.h"
 #include "win/Text.h"
 
@@ -128,7 +128,7 @@ void TClipboardViewerForm::Create() {
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     trayIcon_.emplace(Handle(), ProgramIcon(),
-                      L"Snipora " + std::wstring(win::Wide(web::ProgramVersion)));
+                      L"Snipora " + std::wstring(win::Wide(kProgramVersion)));
     saver_.emplace(Handle(), kSaveTimer, *trayIcon_);
     chain_.emplace(Handle());
 
@@ -620,7 +620,7 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdDeleteItem:
         case kIdClearText:
         case kIdUndo:
-            RunEntryCommand(id, SelectedRecord());
+            commands_.Run(id, SelectedRecord());
             break;
         default:
             break;

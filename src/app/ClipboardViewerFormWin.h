@@ -10,9 +10,10 @@
 
 #include "app/CaptureAffinityWin.h"
 #include "app/CommandLine.h"
+#include "app/EntryCommandsWin.h"
 #include "app/PasteWin.h"
-#include "app/PopupInputWin.h"
 #include "app/PopupController.h"
+#include "app/PopupInputWin.h"
 #include "app/SaveKeeperWin.h"
 #include "app/TrayIconWin.h"
 #include "app/ViewerChainWin.h"
@@ -20,6 +21,7 @@
 #include "view/ClipboardHandler.h"
 #include "view/ItemsTreeWin.h"
 #include "view/ProgramImagesWin.h"
+#include "view/SkinWin.h"
 #include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
 #include "win/BaseWindow.h"
@@ -68,7 +70,8 @@ public:
 // the clipboard-viewer chain, and the owner of the tray icon.
 class TClipboardViewerForm final : public win::BaseWindow,
                                    private IPopupHost,
-                                   private IItemsTreeEvents {
+                                   private IItemsTreeEvents,
+                                   private IEntryCommandsHost {
 public:
     TClipboardViewerForm();
     ~TClipboardViewerForm() override;
@@ -80,8 +83,7 @@ public:
     // A switch of the command line: handed on by a later start, or given to this one.
     void RunSwitch(Switch command);
 
-    PopupController& Popup() { return popup_; }
-    CClipboardHandler* Handler() const { return handler_; }
+    CClipboardHandler* Handler() const override { return handler_; }
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -125,20 +127,27 @@ private:
     void FirstLaunchStep();
     void UpdateStep();
 
-    // Entry commands and the paste into the target window (ClipboardViewerFormItemsWin.cpp).
-    // Each command acts on the given entry; from the menu, on the one it was opened for.
+    // The entry menu, the entry commands (EntryCommandsWin.cpp runs them) and the paste into
+    // the target window (ClipboardViewerFormItemsWin.cpp). Each command acts on the given
+    // entry; from the menu, on the one it was opened for.
     void CreateItemMenu();
     void ItemsTreeMouseDown(UINT button, int x, int y);
     void ItemsTreeDblClick();
     void OpenItemMenu(int x, int y);
-    void RunEntryCommand(WORD id, const CItemNode* record);
-    void BtMoveToClipboardClick(const CItemNode* record);
-    void BtMoveToNotesClick(const CItemNode* record);
-    void BtDeleteItemClick(const CItemNode* record);
-    void BtClearTextClick(const CItemNode* record);
-    void UndoClick();
-    void SelectEntry(uint32_t id);
+    void BtMoveToClipboardClick(const CItemNode* record) { commands_.MoveToClipboard(record); }
+    void BtMoveToNotesClick(const CItemNode* record) { commands_.MoveToNotes(record); }
+    void BtDeleteItemClick(const CItemNode* record) { commands_.Delete(record); }
+    void BtClearTextClick(const CItemNode* record) { commands_.Clear(record); }
+    void UndoClick() { commands_.Undo(); }
     const CItemNode* SelectedRecord() const;
+
+    // IEntryCommandsHost
+    void ListsChanged() override;
+    void Erased() override;
+    void SelectEntry(uint32_t id) override;
+    void EntryOnClipboard() override;
+    void ShowBalloon(const std::wstring& text) override;
+    HWND QuestionOwner() const override { return Handle(); }
 
     // The keyboard in the popup and the type-to-filter search (ClipboardViewerFormKeysWin.cpp).
     void CreateFilterField();
@@ -155,7 +164,6 @@ private:
     void TreeChar(wchar_t unit) override;
     void TreeMenuKey() override;
     std::u16string TreeItemText(const CItemNode& record) override;
-    void ListsChanged();
     // Pastes the clipboard into the window the popup was summoned over.
     void PasteIntoTarget();
 
@@ -225,6 +233,8 @@ private:
     std::optional<PopupInput> input_;
     win::UniqueMenu mainMenu_;
     win::UniqueMenu itemMenu_;
+    EntryCommands commands_{*this};
+    Skin skin_;  // drawn with by drawing_
     std::unique_ptr<ItemDrawing> drawing_;
     UniqueIcon buttonGlyph_;
 

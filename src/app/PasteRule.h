@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/PopupController.h"
+#include "app/VirtualKeys.h"
 
 namespace snipora {
 
@@ -16,7 +16,7 @@ namespace snipora {
 enum class PasteMethod { Auto, Message, CtrlV, ShiftInsert, None };
 
 // The INI section of per-program choices: `program.exe=auto|message|ctrl+v|shift+insert|none`.
-inline constexpr std::u16string_view PasteSection = u"Paste";
+inline constexpr std::u16string_view kPasteSection = u"Paste";
 
 // A value of that section, case-insensitive and with blanks around it ignored; nullopt for a
 // value that names no method.
@@ -30,12 +30,6 @@ bool TakesPasteMessage(std::u16string_view windowClass);
 // otherwise the message where it works and Ctrl+V elsewhere. Where nothing has the keyboard
 // focus (empty class) the automatic choice is None.
 PasteMethod ChoosePasteMethod(PasteMethod configured, std::u16string_view focusClass);
-
-// Shift, Ctrl and Alt (kVkMenu) are with the trigger keys.
-inline constexpr uint8_t kVkInsert = 0x2D;
-inline constexpr uint8_t kVkV = 0x56;
-inline constexpr uint8_t kVkLeftWin = 0x5B;
-inline constexpr uint8_t kVkRightWin = 0x5C;
 
 // The keys that must be up before a paste keystroke is sent, so that a held key cannot turn
 // Ctrl+V into another shortcut.

@@ -12,6 +12,7 @@
 #include "log/Logger.h"
 #include "settings/SettingsStorage.h"
 #include "win/Process.h"
+#include "win/Text.h"
 #include "win/UniqueHandle.h"
 
 namespace snipora {
@@ -20,10 +21,6 @@ namespace {
 constexpr DWORD kForegroundWaitMs = 500;
 constexpr DWORD kModifierWaitMs = 2000;
 constexpr DWORD kPollMs = 10;
-
-std::u16string AsU16(const wchar_t* text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text));
-}
 
 // The elevation of a process's token; nullopt when the token cannot be read.
 std::optional<bool> IsElevated(HANDLE process) {
@@ -58,9 +55,9 @@ PasteMethod ConfiguredMethod(HANDLE targetProcess, settings::CSettingsStorage* s
     if (path.empty()) {
         return PasteMethod::Auto;
     }
-    const std::u16string image = AsU16(path.c_str());
+    const std::u16string image = std::u16string(win::Utf16(path));
     const std::u16string_view program = FileNameOf(image);
-    const std::u16string value = settings->GetString(PasteSection, program, u"");
+    const std::u16string value = settings->GetString(kPasteSection, program, u"");
     if (value.empty()) {
         return PasteMethod::Auto;
     }
@@ -151,7 +148,7 @@ std::u16string ClassOf(HWND window) {
         ::GetClassNameW(window, name.data(), static_cast<int>(name.size())) == 0) {
         return {};
     }
-    return AsU16(name.data());
+    return std::u16string(win::Utf16(name.data()));
 }
 
 std::vector<INPUT> AsInput(const std::vector<KeyStroke>& strokes) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/VirtualKeys.h"
 #include "settings/Keys.h"
 
 namespace snipora {
@@ -40,11 +41,6 @@ struct TriggerKeys {
     uint8_t systemKey = 0;
     unsigned systemModifiers = 0;
 };
-
-inline constexpr uint8_t kVkLButton = 0x01;
-inline constexpr uint8_t kVkShift = 0x10;
-inline constexpr uint8_t kVkControl = 0x11;
-inline constexpr uint8_t kVkMenu = 0x12;
 
 // Builds the trigger keys from the settings. The mouse gesture is always Ctrl + left button.
 // `hotKey` is a shortcut code (settings/Keys.h): low byte the key, then the modifier bits.
@@ -115,7 +111,6 @@ public:
 
     bool Expanded() const { return expanded_; }
     bool AtCursor() const { return atCursor_; }
-    int ExpandedHeight() const { return expandedHeight_; }
     Point Home() const { return {homeLeft_, homeTop_}; }
     const TriggerKeys& Keys() const { return keys_; }
 

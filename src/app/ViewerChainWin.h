@@ -18,7 +18,6 @@ public:
     void Join();
     // Leaves, handing the head to the next viewer. Nothing when not joined.
     void Leave();
-    bool Joined() const { return joined_; }
 
     // WM_DRAWCLIPBOARD: Notified when it arrives, PassOn once the window has taken the content.
     // Notified also after the window took the content on its own (Tick).

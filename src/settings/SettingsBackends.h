@@ -9,16 +9,6 @@
 
 namespace snipora::settings {
 
-// A bitmap handle passed through the portable code; the Win32 side casts it back to HBITMAP.
-using BitmapHandle = void*;
-
-// An owned bitmap; destroying it frees the bitmap.
-class IBitmap {
-public:
-    virtual ~IBitmap() = default;
-    virtual BitmapHandle Handle() const = 0;
-};
-
 // An INI file, reached through the system's profile functions on every call.
 class IProfileFile {
 public:
@@ -75,8 +65,6 @@ public:
     // is the root key itself. A key that cannot be opened gives a ClosedRegistryKey. Raises
     // RegistryError for a path that cannot be handed to the system at all.
     virtual std::unique_ptr<IRegistryKey> OpenMachineKey(const std::u16string& path) = 0;
-    // The bitmap resource "MAIN_SKIN" of the program. Raises AppError when it cannot be loaded.
-    virtual std::unique_ptr<IBitmap> LoadSkin() = 0;
     // A plain message box with an OK button; `text` is UTF-8.
     virtual void ShowMessage(const std::string& text) = 0;
 };

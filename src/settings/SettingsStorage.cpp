@@ -32,7 +32,6 @@ CSettingsStorage::CSettingsStorage(std::u16string path, bool useIni, ISettingsPl
 }
 
 CSettingsStorage::~CSettingsStorage() {
-    skin_.reset();
     registry_.reset();
     iniFile_.reset();
     LogInfo("SettingsStorage uninitialized");
@@ -133,14 +132,6 @@ bool CSettingsStorage::IsFirstLaunch() {
     }
     SetMainInt(FirstLaunchKey, 0);
     return true;
-}
-
-BitmapHandle CSettingsStorage::GetSkin() {
-    if (!skinLoaded_) {
-        skinLoaded_ = true;
-        skin_ = platform_.LoadSkin();
-    }
-    return skin_ ? skin_->Handle() : nullptr;
 }
 
 }  // namespace snipora::settings

@@ -30,7 +30,7 @@ using keys::PopupWindowHeight;
 
 // The user's settings: integers and strings under named keys, in an INI file (the normal case)
 // or under a registry key below HKEY_LOCAL_MACHINE. Every call goes to the file or the registry;
-// nothing is cached. Also owns the skin bitmap that entries are drawn with.
+// nothing is cached.
 class CSettingsStorage {
 public:
     // INI mode: `path` is the INI file's full path; nothing is read or created yet. Registry
@@ -81,11 +81,6 @@ public:
     // True once per settings file: at the first call, which marks the file as launched.
     bool IsFirstLaunch();
 
-    // The skin bitmap, loaded at the first call and owned by the storage. If it cannot be loaded
-    // the error passes to the caller, and later calls return an empty handle without trying
-    // again.
-    BitmapHandle GetSkin();
-
     bool UsesIni() const { return useIni_; }
     const std::u16string& Path() const { return path_; }
 
@@ -95,8 +90,6 @@ private:
     std::unique_ptr<IRegistryKey> registry_;
     std::unique_ptr<IProfileFile> iniFile_;
     bool useIni_;
-    std::unique_ptr<IBitmap> skin_;
-    bool skinLoaded_ = false;
     std::u16string path_;
     ISettingsPlatform& platform_;
 };

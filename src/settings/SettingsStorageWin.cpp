@@ -141,15 +141,6 @@ private:
     win::UniqueRegistryKey key_;
 };
 
-class Win32Bitmap final : public IBitmap {
-public:
-    explicit Win32Bitmap(win::UniqueBitmap bitmap) : bitmap_(std::move(bitmap)) {}
-    BitmapHandle Handle() const override { return bitmap_.Get(); }
-
-private:
-    win::UniqueBitmap bitmap_;
-};
-
 Win32SettingsPlatform g_platform;
 std::unique_ptr<CSettingsStorage> g_storage;
 
@@ -220,11 +211,6 @@ std::unique_ptr<IProfileFile> Win32SettingsPlatform::OpenProfile(const std::u16s
 
 std::unique_ptr<IRegistryKey> Win32SettingsPlatform::OpenMachineKey(const std::u16string& path) {
     return OpenRegistryKey(HKEY_LOCAL_MACHINE, path);
-}
-
-std::unique_ptr<IBitmap> Win32SettingsPlatform::LoadSkin() {
-    return std::make_unique<Win32Bitmap>(
-        win::LoadBitmapResource(::GetModuleHandleW(nullptr), L"MAIN_SKIN"));
 }
 
 void Win32SettingsPlatform::ShowMessage(const std::string& text) {

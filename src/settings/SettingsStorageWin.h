@@ -34,13 +34,12 @@ class Win32SettingsPlatform : public ISettingsPlatform {
 public:
     std::unique_ptr<IProfileFile> OpenProfile(const std::u16string& path) override;
     std::unique_ptr<IRegistryKey> OpenMachineKey(const std::u16string& path) override;
-    std::unique_ptr<IBitmap> LoadSkin() override;
     void ShowMessage(const std::string& text) override;
 };
 
 // The process-wide storage. CreateSettingsStorage replaces any storage made before.
 // GetSettingsStorage raises an AppError when there is none: before it is made or after
-// FreeSettingsStorage has destroyed it, and the skin bitmap with it.
+// FreeSettingsStorage has destroyed it.
 CSettingsStorage& CreateSettingsStorage(const std::u16string& path, bool useIni);
 CSettingsStorage& GetSettingsStorage();
 void FreeSettingsStorage();

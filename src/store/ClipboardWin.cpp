@@ -6,6 +6,7 @@
 #include "common/TextScan.h"
 #include "win/ClipboardSession.h"
 #include "win/Process.h"
+#include "win/Text.h"
 #include "win/UniqueHandle.h"
 
 namespace snipora {
@@ -31,8 +32,7 @@ bool Win32Clipboard::OwnerIsExcluded() const {
         return false;
     }
     const std::wstring path = win::WindowProgramPath(::GetClipboardOwner());
-    return excluded_.Contains(
-        std::u16string_view(reinterpret_cast<const char16_t*>(path.data()), path.size()));
+    return excluded_.Contains(win::Utf16(path));
 }
 
 bool Win32Clipboard::IsPrivate(WindowHandle owner) {

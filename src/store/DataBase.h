@@ -118,7 +118,6 @@ public:
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
     bool Enabled() const { return enabled_; }
-    WindowHandle Window() const { return window_; }
 
 private:
     ItemList::iterator Find(uint32_t id);

@@ -1,24 +1,26 @@
 #include "web/UpdateCheck.h"
 
+#include "common/ProgramVersion.h"
+
 namespace snipora::web {
 
 bool IsUpdateOfferDue(int32_t lastCheckDay, int32_t today) {
-    return static_cast<int64_t>(today) - lastCheckDay > UpdateIntervalDays;
+    return static_cast<int64_t>(today) - lastCheckDay > kUpdateIntervalDays;
 }
 
 std::u16string UpdatePageUrl(std::u16string_view u3Serial) {
-    std::u16string url(ProductSite);
+    std::u16string url(kProductSite);
     url += u3Serial.empty() ? u"/update.php?version=" : u"/update.php?platform=u3&version=";
-    url += ProgramVersion;
+    url += kProgramVersion;
     return url;
 }
 
 std::u16string ProductHomeUrl() {
-    return std::u16string(ProductSite) + u"/";
+    return std::u16string(kProductSite) + u"/";
 }
 
 std::u16string MakerHomeUrl() {
-    return std::u16string(MakerSite) + u"/";
+    return std::u16string(kMakerSite) + u"/";
 }
 
 std::u16string_view HostName(std::u16string_view site) {

@@ -4,23 +4,18 @@
 #include <string>
 #include <string_view>
 
-#include "Version.h"
-
 namespace snipora::web {
 
-// The program's version: sent with the update query, shown in the tray hint and the about box.
-inline constexpr std::u16string_view ProgramVersion = u"" SNIPORA_VERSION_STRING;
-
 // The product's web site; every page the program opens on it starts with this.
-inline constexpr std::u16string_view ProductSite = u"https://www.snipora.example";
+inline constexpr std::u16string_view kProductSite = u"https://www.snipora.example";
 // The maker's web site.
-inline constexpr std::u16string_view MakerSite = u"https://www.tervix.example";
+inline constexpr std::u16string_view kMakerSite = u"https://www.tervix.example";
 
 // The environment variable in which a U3 smart drive's launcher names the drive's serial.
-inline constexpr std::u16string_view U3SerialVariable = u"U3_DEVICE_SERIAL";
+inline constexpr std::u16string_view kU3SerialVariable = u"U3_DEVICE_SERIAL";
 
 // The automatic offer comes when more than this many days have passed since the last one.
-inline constexpr int64_t UpdateIntervalDays = 7;
+inline constexpr int64_t kUpdateIntervalDays = 7;
 
 // True from the 8th day after the last offer on. A day before the last offer (the clock set
 // back) is never due. Both are whole day numbers; any pair of them is safe.

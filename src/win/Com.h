@@ -20,7 +20,6 @@ public:
             ::CoUninitialize();
         }
     }
-    HRESULT Result() const { return result_; }
 
 private:
     HRESULT result_;

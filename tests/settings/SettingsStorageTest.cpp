@@ -38,21 +38,11 @@ struct FakeProfile final : IProfileFile {
     }
 };
 
-struct FakeBitmap final : IBitmap {
-    int* alive;
-    explicit FakeBitmap(int* a) : alive(a) { ++*alive; }
-    ~FakeBitmap() override { --*alive; }
-    BitmapHandle Handle() const override { return const_cast<FakeBitmap*>(this); }
-};
-
 struct FakePlatform final : ISettingsPlatform {
     std::map<std::u16string, Section, std::less<>> sections;
     bool writable = true;
     int writes = 0;
     bool openThrows = false;
-    bool skinExists = true;
-    int skinLoads = 0;
-    int bitmapsAlive = 0;
     std::vector<std::string> messages;
 
     std::unique_ptr<IProfileFile> OpenProfile(const std::u16string&) override {
@@ -68,13 +58,6 @@ struct FakePlatform final : ISettingsPlatform {
         }
         // The real registry is tried under Wine; here every key fails to open.
         return std::make_unique<ClosedRegistryKey>("Cannot open the key.");
-    }
-    std::unique_ptr<IBitmap> LoadSkin() override {
-        ++skinLoads;
-        if (!skinExists) {
-            throw AppError("Cannot load the bitmap resource \"MAIN_SKIN\".");
-        }
-        return std::make_unique<FakeBitmap>(&bitmapsAlive);
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
 };
@@ -235,33 +218,15 @@ TEST_F(SettingsStorageTest, OtherErrorsPassThroughRegistryMode) {
         std::unique_ptr<IRegistryKey> OpenMachineKey(const std::u16string&) override {
             return std::make_unique<ThrowingKey>();
         }
-        std::unique_ptr<IBitmap> LoadSkin() override { return nullptr; }
         void ShowMessage(const std::string&) override {}
     } throwing;
     CSettingsStorage storage(u"k", false, throwing);
     EXPECT_THROW(storage.GetWindowWidth(1), std::bad_alloc);
 }
 
-TEST_F(SettingsStorageTest, SkinIsLoadedOnceAndFreedWithTheStorage) {
-    {
-        CSettingsStorage storage(u"s.ini", true, platform);
-        EXPECT_EQ(platform.skinLoads, 0);
-        const BitmapHandle skin = storage.GetSkin();
-        EXPECT_NE(skin, nullptr);
-        EXPECT_EQ(storage.GetSkin(), skin);
-        EXPECT_EQ(platform.skinLoads, 1);
-        EXPECT_EQ(platform.bitmapsAlive, 1);
-    }
-    EXPECT_EQ(platform.bitmapsAlive, 0);
+TEST_F(SettingsStorageTest, TheStorageSaysWhenItGoes) {
+    { CSettingsStorage storage(u"s.ini", true, platform); }
     EXPECT_NE(log.str().find("SettingsStorage uninitialized"), std::string::npos);
-}
-
-TEST_F(SettingsStorageTest, AMissingSkinFailsOnceThenStaysEmpty) {
-    platform.skinExists = false;
-    CSettingsStorage storage(u"s.ini", true, platform);
-    EXPECT_THROW(storage.GetSkin(), AppError);
-    EXPECT_EQ(storage.GetSkin(), nullptr);
-    EXPECT_EQ(platform.skinLoads, 1);
 }
 
 }  // namespace

@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "common/OleDate.h"
-#include "support/FakeClipboard.h"
+#include "support/HistoryLists.h"
 #include "support/PixelsWin.h"
+#include "support/TreeHostWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemDrawingWin.h"
 #include "view/TextFilter.h"
-#include "view/TreeHostWin.h"
 #include "view/TreeViewWin.h"
 #include "win/UniqueGdiObject.h"
 #include "win/UniqueHandle.h"
@@ -126,14 +126,8 @@ protected:
         : skin(LoadSkin()),
           drawing(skin.Get(), 96),
           host(drawing),
-          container(clipboard, PlatformFileSystem()) {
-        handler = container.CreateHandler(&host.View(), &window);
-        handler->AddCategories();
-    }
-    void Copy(const std::u16string& text) {
-        clipboard.Put(text);
-        handler->CaptureClipboard();
-    }
+          handler(lists.Show(&host.View())) {}
+    void Copy(const std::u16string& text) { lists.Copy(text); }
     // The entries' tree items, top to bottom, with every category expanded.
     std::vector<HTREEITEM> Rows() {
         std::vector<HTREEITEM> rows;
@@ -156,10 +150,8 @@ protected:
     win::UniqueBitmap skin;
     ItemDrawing drawing;
     DrawHost host;
-    int window = 0;
-    test::FakeClipboard clipboard;
-    CBaseContainer container;
-    CClipboardHandler* handler = nullptr;
+    test::HistoryLists lists;
+    CClipboardHandler* handler;
 };
 
 TEST_F(ItemDrawingWinTest, HeadersAreCutFromTheSkinWithIconAndTitle) {

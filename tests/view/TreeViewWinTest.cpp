@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
-#include "support/FakeClipboard.h"
+#include "support/HistoryLists.h"
+#include "support/TreeHostWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemFormat.h"
 #include "view/ItemsTreeWin.h"
-#include "view/TreeHostWin.h"
 
 namespace snipora {
 namespace {
@@ -34,15 +34,13 @@ public:
 
 class TreeViewWinTest : public ::testing::Test {
 protected:
-    TreeViewWinTest() : container(clipboard, PlatformFileSystem()) {
+    TreeViewWinTest() {
         host.onNotify = [this](NMHDR& header) { return items.Notify(header); };
-        handler = container.CreateHandler(&host.Tree(), &window);
-        handler->AddCategories();
+        handler = lists.Show(&host.Tree());
         handler->RefreshTree();
     }
     uint32_t Copy(const std::u16string& text) {
-        clipboard.Put(text);
-        handler->CaptureClipboard();
+        lists.Copy(text);
         handler->RefreshTree();
         return handler->Items().front()->Id;
     }
@@ -69,12 +67,10 @@ protected:
         return entries;
     }
 
-    int window = 0;
-    test::FakeClipboard clipboard;
     test::TreeHost host{true};
     Events events;
     ItemsTree items{host.Control(), events};
-    CBaseContainer container;
+    test::HistoryLists lists;
     CClipboardHandler* handler = nullptr;
 };
 
@@ -158,7 +154,7 @@ TEST_F(TreeViewWinTest, EmptyingALevelLeavesItOpenOrFolded) {
     EXPECT_NE(host.State(history) & TVIS_EXPANDED, 0u);
     EXPECT_EQ(host.State(notes) & TVIS_EXPANDED, 0u);
     // The handler's records lost their entries: it is not asked to refresh this tree again.
-    container.DestroyHandler();
+    lists.container.DestroyHandler();
 }
 
 TEST_F(TreeViewWinTest, ExpansionAndSelectionOfEntriesThatStaySurvive) {
@@ -205,7 +201,7 @@ TEST_F(TreeViewWinTest, ExpansionAndSelectionOfEntriesThatStaySurvive) {
 TEST_F(TreeViewWinTest, CreatingAndDestroyingTheHandlerEmptyTheControl) {
     Copy(u"one");
     ASSERT_EQ(host.Count(), 3u);
-    container.DestroyHandler();
+    lists.container.DestroyHandler();
     EXPECT_EQ(host.Count(), 0u);
 
     // Entries that the handler does not know go too.
@@ -214,7 +210,7 @@ TEST_F(TreeViewWinTest, CreatingAndDestroyingTheHandlerEmptyTheControl) {
     insert.hInsertAfter = TVI_LAST;
     ::SendMessageW(host.Control(), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert));
     ASSERT_EQ(host.Count(), 1u);
-    handler = container.CreateHandler(&host.Tree(), &window);
+    handler = lists.container.CreateHandler(&host.Tree(), &lists.window);
     EXPECT_EQ(host.Count(), 0u);
     handler->AddCategories();
     Copy(u"two");

@@ -37,8 +37,8 @@ TEST(UpdateCheck, TheUpdatePageNamesTheVersionAndOnAU3DriveThePlatform) {
 TEST(UpdateCheck, HomePagesAndTheirShownHostNames) {
     EXPECT_EQ(ProductHomeUrl(), u"https://www.snipora.example/");
     EXPECT_EQ(MakerHomeUrl(), u"https://www.tervix.example/");
-    EXPECT_EQ(HostName(ProductSite), u"www.snipora.example");
-    EXPECT_EQ(HostName(MakerSite), u"www.tervix.example");
+    EXPECT_EQ(HostName(kProductSite), u"www.snipora.example");
+    EXPECT_EQ(HostName(kMakerSite), u"www.tervix.example");
     EXPECT_EQ(HostName(u"host.example/path"), u"host.example");
 }
 

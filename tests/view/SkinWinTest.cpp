@@ -5,12 +5,12 @@
 #include <cmath>
 
 #include "common/Error.h"
-#include "settings/SettingsStorageWin.h"
 #include "support/PixelsWin.h"
+#include "view/SkinWin.h"
 #include "win/Resources.h"
 #include "win/UniqueGdiObject.h"
 
-namespace snipora::settings {
+namespace snipora {
 namespace {
 
 using test::BitmapPixels;
@@ -66,14 +66,13 @@ TEST(SkinWin, AMissingResourceIsAnErrorNamingIt) {
     }
 }
 
-TEST(SkinWin, TheStorageLoadsTheSkinOnceAndFreesIt) {
-    Win32SettingsPlatform platform;
+TEST(SkinWin, TheSkinIsLoadedOnceAndFreedWithItsOwner) {
     HBITMAP skin = nullptr;
     {
-        CSettingsStorage storage(u"unused.ini", true, platform);
-        skin = static_cast<HBITMAP>(storage.GetSkin());
+        Skin owner;
+        skin = owner.GetSkin();
         ASSERT_NE(skin, nullptr);
-        EXPECT_EQ(storage.GetSkin(), skin);
+        EXPECT_EQ(owner.GetSkin(), skin);
         BITMAP info{};
         ASSERT_NE(::GetObjectW(skin, sizeof info, &info), 0);
         EXPECT_EQ(info.bmWidth, 200);
@@ -83,5 +82,11 @@ TEST(SkinWin, TheStorageLoadsTheSkinOnceAndFreesIt) {
     EXPECT_EQ(::GetObjectW(skin, sizeof info, &info), 0);
 }
 
+TEST(SkinWin, AMissingSkinFailsOnceThenStaysEmpty) {
+    Skin skin(::GetModuleHandleW(nullptr), L"NO_SUCH_SKIN");
+    EXPECT_THROW(skin.GetSkin(), AppError);
+    EXPECT_EQ(skin.GetSkin(), nullptr);
+}
+
 }  // namespace
-}  // namespace snipora::settings
+}  // namespace snipora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "view/ClipboardHandler.h"
+
+namespace snipora {
+
+// What the entry commands need of the window that offers them.
+class IEntryCommandsHost {
+public:
+    virtual ~IEntryCommandsHost() = default;
+    // The lists, or null while there are none (before the start, after the close).
+    virtual CClipboardHandler* Handler() const = 0;
+    // The lists changed: the tree shows them anew and a save follows.
+    virtual void ListsChanged() = 0;
+    // Texts left the lists: the data file is written anew soon, so that no file keeps them.
+    virtual void Erased() = 0;
+    // Selects a shown entry, unfolding its list and scrolling it into view.
+    virtual void SelectEntry(uint32_t id) = 0;
+    // The chosen entry is on the clipboard: paste it where the popup was summoned, if anywhere.
+    virtual void EntryOnClipboard() = 0;
+    virtual void ShowBalloon(const std::wstring& text) = 0;
+    // The owner of the questions asked.
+    virtual HWND QuestionOwner() const = 0;
+};
+
+// The commands on the tree's entries: move to the clipboard, move to the notes, delete, clear a
+// list (asking first) and undo, with the balloons that tell of what failed. Each acts on the
+// given entry; from the menu, on the one it was opened for.
+class EntryCommands {
+public:
+    explicit EntryCommands(IEntryCommandsHost& host) : host_(host) {}
+    EntryCommands(const EntryCommands&) = delete;
+    EntryCommands& operator=(const EntryCommands&) = delete;
+
+    // Runs the command of an entry menu's item (kIdMoveToClipboard and the ids after it).
+    void Run(WORD id, const CItemNode* record);
+
+    void MoveToClipboard(const CItemNode* record);
+    void MoveToNotes(const CItemNode* record);
+    void Delete(const CItemNode* record);
+    void Clear(const CItemNode* record);
+    void Undo();
+
+private:
+    IEntryCommandsHost& host_;
+};
+
+}  // namespace snipora
