@@ -664,7 +664,32 @@ def test_a_data_file_that_cannot_be_opened_is_reported_and_kept():
 def test_a_failed_save_at_close_keeps_the_program_running():
     app = Snipora("unsavable")
     app.start()
+    journal = app.data + ".journal"
+
+    def break_saves():  # folders where the two files should go
+        for path in (app.data, journal):
+            if os.path.isfile(path):
+                os.remove(path)
+            os.makedirs(path, exist_ok=True)
+
+    def mend_saves():
+        for path in (app.data, journal):
+            if os.path.isdir(path):
+                os.rmdir(path)
+
     try:
+        # An automatic save that fails is shown in a balloon; after one that worked, the next
+        # failure is shown again.
+        for attempt in (1, 2):
+            break_saves()
+            copy(f"copied while saves fail {attempt}")
+            code, text = probe("balloon", 5000)
+            assert code == 0 and "cannot save the clipboard history" in text, (code, text)
+            mend_saves()
+            copy(f"copied once saves work {attempt}")
+            assert wait_for(lambda: app.files_holding(f"copied once saves work {attempt}"), 5)
+            # The balloon goes after a while, so that the next one can be seen.
+            assert wait_for(lambda: probe("balloon", 100)[0] == 1, 40), "the balloon stayed"
         copy("must not be lost")
         assert wait_for(lambda: bar_state()["label"] == "must not be lost", 5)
         if os.path.exists(app.data):
@@ -698,8 +723,7 @@ def test_a_failed_save_at_close_keeps_the_program_running():
     finally:
         if os.path.isdir(app.ini):
             os.rmdir(app.ini)
-        if os.path.isdir(app.data):
-            os.rmdir(app.data)
+        mend_saves()
         app.stop()
 
 
