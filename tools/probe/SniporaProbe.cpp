@@ -812,7 +812,15 @@ int wmain(int argc, wchar_t** argv) {
                               2000, &ignored);
         return status == ERROR_SUCCESS ? 0 : 1;
     }
-    // High contrast on (1) or off (0), announced to every window.
+    // High contrast on (1) or off (0), announced to every window; without a value, whether it
+    // is on.
+    if (command == L"high-contrast" && argc == 2) {
+        HIGHCONTRASTW contrast{};
+        contrast.cbSize = sizeof contrast;
+        ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+        std::printf("%d\n", (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0 ? 1 : 0);
+        return 0;
+    }
     if (command == L"high-contrast" && argc >= 3) {
         HIGHCONTRASTW contrast{};
         contrast.cbSize = sizeof contrast;
@@ -821,6 +829,12 @@ int wmain(int argc, wchar_t** argv) {
                                        SPIF_SENDCHANGE)
                    ? 0
                    : 1;
+    }
+    // The system's window colour as RRGGBB.
+    if (command == L"window-colour") {
+        const COLORREF c = ::GetSysColor(COLOR_WINDOW);
+        std::printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
     }
     if (command == L"balloon" && argc >= 3) {
         return PrintBalloon(static_cast<DWORD>(number(2)));
