@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -287,16 +289,21 @@ void TClipboardViewerForm::SetDpi(win::Dpi dpi) {
         return;
     }
     dpi_ = dpi;
-    font_ = win::MakeFont(-dpi_.Scale(11));
-    treeFont_ = win::MakeFont(-dpi_.Scale(31));
+    // The controls take the new fonts and glyph before the old ones go.
+    win::UniqueFont font = win::MakeFont(-dpi_.Scale(11));
+    win::UniqueFont treeFont = win::MakeFont(-dpi_.Scale(31));
     for (HWND control : {label_, button_, filterField_}) {
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     }
-    ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont_.Get()), TRUE);
+    ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont.Get()), TRUE);
+    font_ = std::move(font);
+    treeFont_ = std::move(treeFont);
     TreeView_SetIndent(tree_, dpi_.Scale(42));
-    buttonGlyph_.Reset();
-    ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON,
-                   reinterpret_cast<LPARAM>(OpenClipboardGlyph()));
+    if (buttonGlyph_) {
+        UniqueIcon glyph = LoadOpenClipboardGlyph(dpi_.Value());
+        ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph.Get()));
+        buttonGlyph_ = std::move(glyph);
+    }
     if (drawing_ != nullptr) {
         CreateDrawing();
     }
