@@ -5,7 +5,7 @@
 namespace snipora {
 
 void TClipboardViewerForm::CreateDrawing() {
-    drawing_ = std::make_unique<ItemDrawing>(skin_.GetSkin(), dpi_.Value());
+    drawing_ = std::make_unique<ItemDrawing>(skin_.GetSkin(), dpi_.Value(), palette_);
     drawing_->SetFilter(&filter_);
     // Rows exactly as high as the painted entries, so that none is squeezed and loses its
     // separator line; odd heights too (49 at 120 dots per inch).

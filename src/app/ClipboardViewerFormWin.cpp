@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <utility>
+
 #include "common/Error.h"
 #include "common/ProgramVersion.h"
 #include "common/Utf.h"
@@ -14,6 +16,8 @@
 #include "store/ClipboardWin.h"
 #include "store/DisplayText.h"
 #include "view/ItemDrawingWin.h"
+#include "view/ThemeWin.h"
+#include "win/DarkMode.h"
 #include "win/Gdi.h"
 #include "win/Text.h"
 
@@ -39,7 +43,6 @@ constexpr int kTreeLeft = 1, kTreeTop = 28;
 constexpr int kTreeRightGap = kDesignWidth - (1 + 218);
 constexpr int kTreeBottomGap = kDesignHeight - (28 + 322);
 constexpr BYTE kAlpha = 200;
-constexpr COLORREF kFrameColour = RGB(168, 124, 64);
 
 Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -123,6 +126,8 @@ void TClipboardViewerForm::Create() {
     popup_.SetInitialTranslucent(true);
     input_.emplace(Handle());
     CreateControls();
+    // On a monitor of another scale than the system's, the window's own.
+    SetDpi(win::Dpi::OfWindow(Handle()));
 
     // The update question and the tray icon's hint.
     updateQuestion_ = L"Check for New Version? (Internet connection required)";
@@ -164,7 +169,6 @@ void TClipboardViewerForm::Create() {
 void TClipboardViewerForm::CreateControls() {
     font_ = win::MakeFont(-dpi_.Scale(11));
     treeFont_ = win::MakeFont(-dpi_.Scale(31));
-    framePen_.Reset(::CreatePen(PS_SOLID, 1, kFrameColour));
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
 
     label_ = ::CreateWindowExW(
@@ -247,12 +251,80 @@ void TClipboardViewerForm::ApplySettings() {
         return settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled);
     });
     RegisterHotKey(keys);
+    designWidth_ = width;
+    designHeight_ = height;
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
     if (handler_ != nullptr) {
         ApplyHistoryLengths(*handler_);
         handler_->RefreshTree();
     }
     ApplyPrivacySettings();
+    themeChoice_ = settings::ParseThemeChoice(settings.GetMainString(keys::Theme, u"system"));
+    ApplyTheme();
+}
+
+// Every colour of the bar, the popup, its rows and the filter field from one palette; the
+// system's own parts (scroll bars, menus, dialogs' title bars) dark with it where they can be.
+void TClipboardViewerForm::ApplyTheme() {
+    palette_ = CurrentPalette(themeChoice_);
+    framePen_.Reset(::CreatePen(PS_SOLID, 1, ToColorRef(palette_.frame)));
+    barBrush_.Reset(::CreateSolidBrush(ToColorRef(palette_.barBackground)));
+    filterBrush_.Reset(::CreateSolidBrush(ToColorRef(palette_.filterBackground)));
+    win::SetDarkMode(palette_.darkControls);
+    win::ApplyDarkScrollBars(tree_, palette_.darkControls);
+    TreeView_SetBkColor(tree_, ToColorRef(palette_.rowBackground));
+    TreeView_SetTextColor(tree_, ToColorRef(palette_.rowText));
+    if (drawing_ != nullptr) {
+        drawing_->SetPalette(palette_);
+    }
+    // High contrast: never see-through.
+    ::SetLayeredWindowAttributes(
+        Handle(), 0, palette_.translucent && popup_.Translucent() ? kAlpha : 255, LWA_ALPHA);
+    ::RedrawWindow(Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TClipboardViewerForm::SetDpi(win::Dpi dpi) {
+    if (dpi == dpi_ && font_) {
+        return;
+    }
+    dpi_ = dpi;
+    // The controls take the new fonts and glyph before the old ones go.
+    win::UniqueFont font = win::MakeFont(-dpi_.Scale(11));
+    win::UniqueFont treeFont = win::MakeFont(-dpi_.Scale(31));
+    for (HWND control : {label_, button_, filterField_}) {
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    }
+    ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(treeFont.Get()), TRUE);
+    font_ = std::move(font);
+    treeFont_ = std::move(treeFont);
+    TreeView_SetIndent(tree_, dpi_.Scale(42));
+    if (buttonGlyph_) {
+        UniqueIcon glyph = LoadOpenClipboardGlyph(dpi_.Value());
+        ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph.Get()));
+        buttonGlyph_ = std::move(glyph);
+    }
+    if (drawing_ != nullptr) {
+        CreateDrawing();
+    }
+    if (designWidth_ > 0) {
+        popup_.Resize(dpi_.Scale(designWidth_), dpi_.Scale(designHeight_));
+    }
+    const Rect r = WindowRect();
+    OnSize(r.Width(), r.Height());
+}
+
+// The system's rectangle keeps the window's place on the new monitor; the scale comes first, so
+// that the controls are laid out once at the size the window takes.
+void TClipboardViewerForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    SetDpi(win::Dpi(dpi));
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TClipboardViewerForm::MatchMonitorAt(Point point) {
+    SetDpi(win::Dpi::AtPoint(POINT{point.x, point.y}));
 }
 
 // The system keeps the hot key from every other program and reports it with WM_HOTKEY, so that
@@ -503,6 +575,24 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return 1;
         case WM_CTLCOLORSTATIC:
             return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+        case WM_CTLCOLOREDIT:
+            return OnCtlColorEdit(reinterpret_cast<HDC>(wParam));
+        case WM_SETTINGCHANGE:
+            // The app mode ("ImmersiveColorSet") or high contrast changed.
+            if (wParam == SPI_SETHIGHCONTRAST ||
+                (lParam != 0 && ::lstrcmpiW(reinterpret_cast<const wchar_t*>(lParam),
+                                            L"ImmersiveColorSet") == 0)) {
+                ApplyTheme();
+            }
+            break;
+        case WM_SYSCOLORCHANGE:
+            ApplyTheme();
+            break;
+        case WM_DPICHANGED:
+            if (lParam != 0) {
+                OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            }
+            return 0;
         case TrayIcon::kCallbackMessage:
             OnTrayMessage(lParam);
             return 0;
@@ -641,22 +731,29 @@ void TClipboardViewerForm::OnSize(int width, int height) {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-// The frame around the window, filled in the button-face colour.
+// The frame around the window, filled in the bar's colour.
 void TClipboardViewerForm::OnPaint() {
     PAINTSTRUCT paint{};
     HDC dc = ::BeginPaint(Handle(), &paint);
     RECT client{};
     ::GetClientRect(Handle(), &client);
     const win::ScopedSelect pen(dc, framePen_.Get());
-    const win::ScopedSelect brush(dc, ::GetSysColorBrush(COLOR_BTNFACE));
+    const win::ScopedSelect brush(dc, barBrush_.Get());
     ::Rectangle(dc, client.left, client.top, client.right, client.bottom);
     ::EndPaint(Handle(), &paint);
 }
 
 LRESULT TClipboardViewerForm::OnCtlColorStatic(HDC dc) {
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    ::SetTextColor(dc, ToColorRef(palette_.barText));
+    return reinterpret_cast<LRESULT>(barBrush_.Get());
+}
+
+// The filter field.
+LRESULT TClipboardViewerForm::OnCtlColorEdit(HDC dc) {
+    ::SetTextColor(dc, ToColorRef(palette_.filterText));
+    ::SetBkColor(dc, ToColorRef(palette_.filterBackground));
+    return reinterpret_cast<LRESULT>(filterBrush_.Get());
 }
 
 void TClipboardViewerForm::OnTrayMessage(LPARAM lParam) {
@@ -716,7 +813,8 @@ int TClipboardViewerForm::CollapsedHeight() {
 }
 
 void TClipboardViewerForm::SetTranslucent(bool translucent) {
-    ::SetLayeredWindowAttributes(Handle(), 0, translucent ? kAlpha : 255, LWA_ALPHA);
+    ::SetLayeredWindowAttributes(Handle(), 0, translucent && palette_.translucent ? kAlpha : 255,
+                                 LWA_ALPHA);
 }
 
 void TClipboardViewerForm::ShowTree(bool show) {

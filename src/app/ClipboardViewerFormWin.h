@@ -20,6 +20,7 @@
 #include "log/LogFileWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemsTreeWin.h"
+#include "view/Palette.h"
 #include "view/ProgramImagesWin.h"
 #include "view/SkinWin.h"
 #include "view/TextFilter.h"
@@ -189,6 +190,12 @@ private:
     void ShowMainMenu();
     void BringToFront();
     LRESULT OnCtlColorStatic(HDC dc);
+    LRESULT OnCtlColorEdit(HDC dc);
+    // The palette as the system and [Main] Theme stand now, on every part of the window.
+    void ApplyTheme();
+    // Fonts, images, row heights and sizes at another scale.
+    void SetDpi(win::Dpi dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     // IPopupHost
     Rect WindowRect() override;
@@ -207,6 +214,7 @@ private:
     void TakeFocus() override;
     void ReturnToTarget() override;
     Rect WorkAreaAt(Point point) override;
+    void MatchMonitorAt(Point point) override;
 
     // Declared in the order of building; what points into another member comes after it, so
     // that it goes first. The destructor takes the rest apart while the window still exists.
@@ -221,6 +229,12 @@ private:
     win::UniqueFont font_;
     win::UniqueFont treeFont_;
     win::UniquePen framePen_;
+    win::UniqueBrush barBrush_;
+    win::UniqueBrush filterBrush_;
+    Palette palette_ = Palette::Light();
+    ThemeChoice themeChoice_ = ThemeChoice::System;
+    int designWidth_ = 0;   // [Main] WindowWidth, in pixels at 96 dots per inch
+    int designHeight_ = 0;  // [Main] WindowHeight, likewise
     std::unique_ptr<Win32TreeView> treeView_;
     std::unique_ptr<ItemsTree> itemsTree_;
     TextFilter filter_;

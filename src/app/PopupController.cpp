@@ -71,6 +71,12 @@ void PopupController::ApplySettings(int width, int expandedHeight, TriggerKeys k
     keys_ = std::move(keys);
 }
 
+void PopupController::Resize(int width, int expandedHeight) {
+    expandedHeight_ = expandedHeight;
+    host_.SetWindowWidth(width);
+    host_.SetWindowHeight(expanded_ ? expandedHeight_ : host_.CollapsedHeight());
+}
+
 void PopupController::SetTranslucent(bool translucent) {
     if (translucent != translucent_) {
         translucent_ = translucent;
@@ -93,6 +99,7 @@ void PopupController::SetExpanded(bool expanded) {
 
 void PopupController::PlaceAtCursor() {
     const Point pointer = host_.CursorPos();
+    host_.MatchMonitorAt(pointer);
     const Rect window = host_.WindowRect();
     if (!atCursor_) {
         homeLeft_ = window.left;

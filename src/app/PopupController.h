@@ -77,6 +77,8 @@ public:
     virtual void ReturnToTarget() = 0;
     // The work area of the monitor that holds the point.
     virtual Rect WorkAreaAt(Point point) = 0;
+    // Before the popup opens at `point`: the window takes the scale of the monitor there.
+    virtual void MatchMonitorAt(Point) {}
 };
 
 // The bar's two states, the triggers polled every tick, and the placement beside the pointer.
@@ -89,6 +91,9 @@ public:
 
     // Width in both states, height when expanded (from the next expansion on), trigger keys.
     void ApplySettings(int width, int expandedHeight, TriggerKeys keys);
+    // The width and the open height in pixels again, at another scale; the window takes them
+    // at once.
+    void Resize(int width, int expandedHeight);
     void SetExpanded(bool expanded);
     void PlaceAtCursor();
     // The 10 ms tick. The hot key also gives the popup the keyboard; the mouse gesture leaves it
@@ -110,6 +115,7 @@ public:
     void SetInitialTranslucent(bool translucent) { translucent_ = translucent; }
 
     bool Expanded() const { return expanded_; }
+    bool Translucent() const { return translucent_; }
     bool AtCursor() const { return atCursor_; }
     Point Home() const { return {homeLeft_, homeTop_}; }
     const TriggerKeys& Keys() const { return keys_; }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/Names.h"
 #include "settings/Keys.h"
 
 namespace snipora::settings {
@@ -54,6 +55,28 @@ int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int3
 HistoryLengths HoldHistoryLengths(int32_t size, int32_t shown) {
     const int32_t kept = Clamp(size, 1, keys::MaxHistorySize);
     return {kept, Clamp(shown, 1, kept)};
+}
+
+ThemeChoice ParseThemeChoice(std::u16string_view text) {
+    if (EqualIgnoringCase(text, u"light")) {
+        return ThemeChoice::Light;
+    }
+    if (EqualIgnoringCase(text, u"dark")) {
+        return ThemeChoice::Dark;
+    }
+    return ThemeChoice::System;
+}
+
+std::u16string_view ThemeChoiceName(ThemeChoice choice) {
+    switch (choice) {
+        case ThemeChoice::Light:
+            return u"light";
+        case ThemeChoice::Dark:
+            return u"dark";
+        case ThemeChoice::System:
+            break;
+    }
+    return u"system";
 }
 
 }  // namespace snipora::settings

@@ -28,4 +28,11 @@ struct HistoryLengths {
 };
 HistoryLengths HoldHistoryLengths(int32_t size, int32_t shown);
 
+// `[Main] Theme`, and the settings dialog's choice in this order: follow Windows' app mode, or
+// always light, or always dark.
+enum class ThemeChoice { System, Light, Dark };
+// "system", "light" or "dark" in any case; anything else counts as "system".
+ThemeChoice ParseThemeChoice(std::u16string_view text);
+std::u16string_view ThemeChoiceName(ThemeChoice choice);
+
 }  // namespace snipora::settings

@@ -47,6 +47,8 @@ inline constexpr int32_t DefaultKeepDuplicates = 0;
 // 1 = the popup takes the keyboard focus from the window it pastes into, as a screen reader needs
 // to announce it; anything else = it never does.
 inline constexpr std::u16string_view PopupTakesFocus = u"PopupTakesFocus";
+// "system" (the default) follows Windows' app mode; "light" and "dark" hold to one look.
+inline constexpr std::u16string_view Theme = u"Theme";
 // 1 = the log file takes information lines as well as errors.
 inline constexpr std::u16string_view LogDetails = u"LogDetails";
 inline constexpr int32_t DefaultLogDetails = 0;

@@ -18,7 +18,7 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 480;
+constexpr int kClientHeight = 514;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
@@ -26,7 +26,7 @@ constexpr int kHistoryBoxLeft = 8, kHistoryBoxTop = 96;
 constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 200;
 constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 321;
 
-constexpr std::array<win::ControlPlace, 25> kPlaces{{
+constexpr std::array<win::ControlPlace, 27> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -51,8 +51,11 @@ constexpr std::array<win::ControlPlace, 25> kPlaces{{
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
     {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 83, 70, 24},
     {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
-    {IDOK, 184, 447, 75, 25},
-    {IDCANCEL, 264, 447, 75, 25},
+    {IDC_LABEL_THEME, 24, 451, 88, 16},
+    // The list's height is that of the list dropped down.
+    {IDC_CO_THEME, 120, 447, 219, 120},
+    {IDOK, 184, 481, 75, 25},
+    {IDCANCEL, 264, 481, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
@@ -90,6 +93,7 @@ bool TFormSettings::Execute() {
     history_ =
         HoldHistoryLengths(settings.GetMainInt(keys::HistorySize, keys::DefaultHistorySize),
                            settings.GetMainInt(keys::HistoryShown, keys::DefaultHistoryShown));
+    theme_ = ParseThemeChoice(settings.GetMainString(keys::Theme, u"system"));
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -107,6 +111,7 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(keys::ForgetHistoryAfter, forgetAfter_);
     settings.SetMainInt(keys::HistorySize, history_.Size);
     settings.SetMainInt(keys::HistoryShown, history_.Shown);
+    settings.SetMainString(keys::Theme, ThemeChoiceName(theme_));
     return true;
 }
 
@@ -130,6 +135,11 @@ void TFormSettings::OnInit() {
               history_.Size);
     SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SHOWN, IDC_ED_HISTORY_SHOWN, 1, keys::MaxHistorySize,
               history_.Shown);
+    // In the order of ThemeChoice.
+    for (const wchar_t* name : {L"Follow Windows", L"Light", L"Dark"}) {
+        SendItemMessage(IDC_CO_THEME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    }
+    SendItemMessage(IDC_CO_THEME, CB_SETCURSEL, static_cast<WPARAM>(theme_), 0);
 }
 
 void TFormSettings::OnOk() {
@@ -154,6 +164,8 @@ void TFormSettings::OnOk() {
         return;
     }
     history_ = HoldHistoryLengths(size, shown);
+    const LRESULT theme = SendItemMessage(IDC_CO_THEME, CB_GETCURSEL, 0, 0);
+    theme_ = theme == 1 ? ThemeChoice::Light : theme == 2 ? ThemeChoice::Dark : ThemeChoice::System;
     End(IDOK);
 }
 

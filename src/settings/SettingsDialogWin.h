@@ -13,8 +13,8 @@
 namespace snipora::settings {
 
 // The modal dialog in which the user sets the popup's size, the history's lengths, its two
-// triggers and the privacy settings. It reads and writes only through the settings storage. One
-// dialog serves one Execute.
+// triggers, the privacy settings and the colours. It reads and writes only through the settings
+// storage. One dialog serves one Execute.
 class TFormSettings final : public win::BaseDialog {
 public:
     // `historyCount` gives the number of history entries there are when OK is pressed: a size
@@ -45,6 +45,7 @@ private:
     bool hideFromCapture_ = true;
     int32_t forgetAfter_ = 0;  // minutes
     HistoryLengths history_{};
+    ThemeChoice theme_ = ThemeChoice::System;
 };
 
 }  // namespace snipora::settings

@@ -8,6 +8,7 @@
 #include "view/ItemFormat.h"
 #include "view/ItemNode.h"
 #include "view/TextFilter.h"
+#include "view/ThemeWin.h"
 #include "win/Gdi.h"
 
 namespace snipora {
@@ -16,13 +17,6 @@ namespace {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 captions go to the W functions");
 
 constexpr int kSkinBandHeight = 40;
-constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kBlack = RGB(0x00, 0x00, 0x00);
-constexpr COLORREF kGrey = RGB(0xF0, 0xF0, 0xF0);
-constexpr COLORREF kSeparator = RGB(0xC0, 0xC0, 0xC0);
-constexpr COLORREF kDetail = RGB(0xA0, 0xA0, 0xA0);
-constexpr COLORREF kSelectedDetail = RGB(0xD0, 0xD0, 0xD0);
-constexpr COLORREF kMark = RGB(0xFF, 0xE0, 0x70);  // behind the part of a caption that matches
 
 size_t PreviousSiblings(HWND tree, HTREEITEM item) {
     size_t count = 0;
@@ -37,7 +31,7 @@ size_t PreviousSiblings(HWND tree, HTREEITEM item) {
 
 }  // namespace
 
-ItemDrawing::ItemDrawing(HBITMAP skin, int dpi)
+ItemDrawing::ItemDrawing(HBITMAP skin, int dpi, const Palette& palette)
     : skin_(skin),
       dpi_(dpi),
       // The whole part of 39 x scale, plus one: 40 at 96 dots per inch, 49 at 120.
@@ -48,10 +42,6 @@ ItemDrawing::ItemDrawing(HBITMAP skin, int dpi)
       titleFont_(win::MakeFont(-dpi_.FromPoints(10), FW_BOLD)),
       textFont_(win::MakeFont(-dpi_.FromPoints(8))),
       detailFont_(win::MakeFont(-dpi_.FromPoints(7))),
-      whiteBrush_(::CreateSolidBrush(kWhite)),
-      greyBrush_(::CreateSolidBrush(kGrey)),
-      markBrush_(::CreateSolidBrush(kMark)),
-      separatorPen_(::CreatePen(PS_SOLID, 1, kSeparator)),
       skinDc_(::CreateCompatibleDC(nullptr)),
       workDc_(::CreateCompatibleDC(nullptr)) {
     BITMAP info{};
@@ -61,8 +51,21 @@ ItemDrawing::ItemDrawing(HBITMAP skin, int dpi)
     // All text of a row is written without a background.
     ::SetBkMode(workDc_.Get(), TRANSPARENT);
     ::SetStretchBltMode(workDc_.Get(), COLORONCOLOR);
+    SetPalette(palette);
     EnsureWidth(20);
     ReadUserFormats();
+}
+
+void ItemDrawing::SetPalette(const Palette& palette) {
+    palette_ = palette;
+    rowBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.rowBackground)));
+    alternateBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.rowAlternate)));
+    selectedBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.selectedBackground)));
+    headerBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.headerBackground)));
+    markBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.mark)));
+    expanderBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.expander)));
+    separatorPen_.Reset(::CreatePen(PS_SOLID, 1, ToColorRef(palette.separator)));
+    expanderPen_.Reset(::CreatePen(PS_SOLID, 1, ToColorRef(palette.expander)));
 }
 
 ItemDrawing::~ItemDrawing() = default;
@@ -121,11 +124,11 @@ void ItemDrawing::DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, c
     }
 }
 
-// A band of the skin behind a large icon and the bold title with its count. Selected or not,
-// a header looks the same.
+// A band of the skin (or the palette's header colour with a line under it) behind a large icon
+// and the bold title with its count. Selected or not, a header looks the same.
 void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
     HDC dc = workDc_.Get();
-    if (skinBands_ > 0) {
+    if (palette_.skinHeaders && skinBands_ > 0) {
         const int band = std::clamp<int>(node.SkinBand, 0, skinBands_ - 1);
         BITMAP info{};
         ::GetObjectW(skin_, sizeof info, &info);
@@ -135,7 +138,10 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
                      info.bmWidth, kSkinBandHeight, SRCCOPY);
     } else {
         RECT all{0, 0, width, height_};
-        ::FillRect(dc, &all, whiteBrush_.Get());
+        ::FillRect(dc, &all, headerBrush_.Get());
+        const win::ScopedSelect pen(dc, separatorPen_.Get());
+        ::MoveToEx(dc, 0, height_ - 1, nullptr);
+        ::LineTo(dc, width, height_ - 1);
     }
     ::ImageList_Draw(categoriesIcons_.Get(), node.IconIndex, dc, dpi_.Scale(2), dpi_.Scale(1),
                      ILD_NORMAL);
@@ -152,14 +158,14 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
         const int r = dpi_.Scale(4);
         const POINT down[] = {{x - r, y - r / 2}, {x + r, y - r / 2}, {x, y + r / 2}};
         const POINT right[] = {{x - r / 2, y - r}, {x - r / 2, y + r}, {x + r / 2, y}};
-        const win::ScopedSelect pen(dc, ::GetStockObject(BLACK_PEN));
-        const win::ScopedSelect brush(dc, ::GetStockObject(BLACK_BRUSH));
+        const win::ScopedSelect pen(dc, expanderPen_.Get());
+        const win::ScopedSelect brush(dc, expanderBrush_.Get());
         ::Polygon(dc, open ? down : right, 3);
     }
 
     // "Caption (count)", or "Caption (matches of count)" while filtering, shortened to its room.
     ::SelectObject(dc, titleFont_.Get());
-    ::SetTextColor(dc, kBlack);
+    ::SetTextColor(dc, ToColorRef(palette_.headerText));
     const int left = dpi_.Scale(40);
     const int room =
         width - left - dpi_.Scale(2) - (foldable ? dpi_.Scale(HeaderExpanderWidth) : 0);
@@ -179,21 +185,21 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
     HDC dc = workDc_.Get();
     const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
     const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
-    HBRUSH background = whiteBrush_.Get();
+    HBRUSH background = rowBrush_.Get();
     switch (
         RowBackgroundFor(selected, selected ? 0 : PreviousSiblings(draw.nmcd.hdr.hwndFrom, item))) {
         case RowBackground::Highlight:
-            background = ::GetSysColorBrush(COLOR_MENUHILIGHT);
+            background = selectedBrush_.Get();
             break;
         case RowBackground::White:
             break;
         case RowBackground::Grey:
-            background = greyBrush_.Get();
+            background = alternateBrush_.Get();
             break;
     }
     RECT all{0, 0, width, height_};
     ::FillRect(dc, &all, background);
-    const COLORREF main = selected ? kWhite : kBlack;
+    const COLORREF main = ToColorRef(selected ? palette_.selectedText : palette_.rowText);
 
     if (node.Category != 0) {
         ::SelectObject(dc, textFont_.Get());
@@ -202,7 +208,7 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
     } else {
         ::ImageList_Draw(smallIcons_.Get(), 2, dc, dpi_.Scale(1), dpi_.Scale(1), ILD_NORMAL);
         ::SelectObject(dc, detailFont_.Get());
-        ::SetTextColor(dc, selected ? kSelectedDetail : kDetail);
+        ::SetTextColor(dc, ToColorRef(selected ? palette_.selectedDetail : palette_.detailText));
         LineText text;
         FormatTime(node.Time, text);
         ::TextOutW(dc, dpi_.Scale(12), dpi_.Scale(1), text.units, text.length);
@@ -216,7 +222,7 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
         DrawCaption(node, {dpi_.Scale(2), dpi_.Scale(12), width - dpi_.Scale(2), height_ - 1});
     }
 
-    ::SelectObject(dc, separatorPen_.Get());
+    const win::ScopedSelect pen(dc, separatorPen_.Get());
     ::MoveToEx(dc, 0, height_ - 1, nullptr);
     ::LineTo(dc, width, height_ - 1);
 }
@@ -241,7 +247,7 @@ void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
 
 // The caption laid out line by line, as the plain drawing wraps it: at line breaks, and at the
 // last blank that lets a line fit (inside a word that fits no line). The match gets a marked
-// background and black text.
+// background and the mark's text colour.
 void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect) {
     HDC dc = workDc_.Get();
     const auto* text = reinterpret_cast<const wchar_t*>(caption.data());
@@ -288,7 +294,7 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
             RECT mark{left, y, rect.left + extent(pos, to), y + lineHeight};
             ::IntersectRect(&mark, &mark, &rect);
             ::FillRect(dc, &mark, markBrush_.Get());
-            ::SetTextColor(dc, kBlack);
+            ::SetTextColor(dc, ToColorRef(palette_.markText));
             ::ExtTextOutW(dc, left, y, ETO_CLIPPED, &rect, text + from,
                           static_cast<UINT>(to - from), nullptr);
             ::SetTextColor(dc, colour);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "view/ItemFormat.h"
+#include "view/Palette.h"
 #include "view/ProgramImagesWin.h"
 #include "win/Dpi.h"
 #include "win/UniqueGdiObject.h"
@@ -18,9 +19,10 @@ namespace snipora {
 class CItemNode;
 class TextFilter;
 
-// Paints the popup tree's entries by hand: category headers from the skin bitmap, history rows
-// and notes. Owns the scratch bitmap that each entry is painted into before it goes to the screen
-// in one copy, and every font, brush, pen and image list that a row needs, all made here once.
+// Paints the popup tree's entries by hand: category headers (from the skin bitmap in the light
+// palette, drawn by code in the others), history rows and notes, in the palette's colours. Owns the
+// scratch bitmap that each entry is painted into before it goes to the screen in one copy, and
+// every font, brush, pen and image list that a row needs, all made here once.
 //
 // Layout lengths are design pixels at 96 dots per inch, scaled to the screen's; the scratch
 // bitmap is 39 x scale + 1 pixels high (40 at 96 dots per inch).
@@ -28,7 +30,7 @@ class ItemDrawing {
 public:
     // `skin` stays owned by the settings storage and must outlive this; `dpi` is the screen's
     // horizontal dots per inch.
-    ItemDrawing(HBITMAP skin, int dpi);
+    ItemDrawing(HBITMAP skin, int dpi, const Palette& palette = Palette::Light());
     ItemDrawing(const ItemDrawing&) = delete;
     ItemDrawing& operator=(const ItemDrawing&) = delete;
     ~ItemDrawing();
@@ -39,6 +41,10 @@ public:
 
     // The search whose matches the captions mark; stays the caller's. Null marks nothing.
     void SetFilter(const TextFilter* filter) { filter_ = filter; }
+
+    // Makes the brushes and pens of another palette; the next paint uses them.
+    void SetPalette(const Palette& palette);
+    const Palette& Colours() const { return palette_; }
 
     // The height of one painted entry before it is fitted to the tree's row height.
     int Height() const { return height_; }
@@ -77,10 +83,15 @@ private:
     win::UniqueFont titleFont_;   // 10 points, bold
     win::UniqueFont textFont_;    // 8 points
     win::UniqueFont detailFont_;  // 7 points
-    win::UniqueBrush whiteBrush_;
-    win::UniqueBrush greyBrush_;
+    Palette palette_;
+    win::UniqueBrush rowBrush_;
+    win::UniqueBrush alternateBrush_;
+    win::UniqueBrush selectedBrush_;
+    win::UniqueBrush headerBrush_;
     win::UniqueBrush markBrush_;
+    win::UniqueBrush expanderBrush_;
     win::UniquePen separatorPen_;
+    win::UniquePen expanderPen_;
     win::UniqueBitmap workBitmap_;
     int workCapacity_ = 0;  // the width of workBitmap_
     // Declared after every object they may hold selected, so that they are deleted first.

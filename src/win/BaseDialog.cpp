@@ -1,6 +1,7 @@
 #include "win/BaseDialog.h"
 
 #include "win/BaseWindow.h"
+#include "win/DarkMode.h"
 
 namespace snipora::win {
 
@@ -18,6 +19,7 @@ void BaseDialog::End(INT_PTR result) {
 INT_PTR BaseDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            ApplyDarkTitleBar(dialog_, DarkMode());
             OnInit();
             return TRUE;
         case WM_COMMAND: {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 #include "app/PopupController.h"
@@ -49,6 +50,12 @@ public:
     void TakeFocus() override { ++focusTaken; }
     void ReturnToTarget() override { ++returned; }
     Rect WorkAreaAt(Point p) override { return p.x >= 1920 ? secondMonitor : workArea; }
+    void MatchMonitorAt(Point p) override {
+        if (onMatch) {
+            onMatch(p);
+        }
+    }
+    std::function<void(Point)> onMatch;
 };
 
 TriggerKeys Keys(int primary, int hotKey, int secondary) {
@@ -359,6 +366,30 @@ TEST_F(PopupTest, OpensOnTheMonitorUnderThePointer) {
     popup.Tick();
     EXPECT_EQ(host.window.left, 3100 - 200 - 1);
     EXPECT_EQ(host.window.top, 1000 - 388 - 1);
+}
+
+// A popup summoned on a monitor of another scale takes that scale's size before it is placed,
+// so that it opens whole at its final size and place.
+TEST_F(PopupTest, OpeningOnAnotherMonitorTakesItsScaleBeforeItIsPlaced) {
+    std::vector<Point> asked;
+    host.onMatch = [&](Point p) {
+        asked.push_back(p);
+        popup.Resize(p.x >= 1920 ? 300 : 200, p.x >= 1920 ? 582 : 388);
+    };
+    host.cursor = {3190, 1000};
+    popup.HotKeyPressed();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].x, 3190);
+    EXPECT_EQ(host.window.Width(), 300);
+    EXPECT_EQ(host.window.Height(), 582);
+    EXPECT_LE(host.window.right, 3200);
+    EXPECT_LE(host.window.bottom, 1024);
+    EXPECT_GE(host.window.left, 1920);
+    // Resized while closed: the bar keeps its collapsed height.
+    popup.Dismiss();
+    popup.Resize(200, 388);
+    EXPECT_EQ(host.window.Height(), 29);
+    EXPECT_EQ(popup.ExpandedHeight(), 388);
 }
 
 }  // namespace

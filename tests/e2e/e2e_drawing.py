@@ -127,3 +127,100 @@ def test_drawing_bar_and_popup_on_screen():
         backgrounds = [shot.at(x, y(r, 20)) for r in (1, 2, 3)]
         assert backgrounds[1] not in (WHITE, GREY), backgrounds
         assert backgrounds[0] == WHITE and backgrounds[2] == WHITE, backgrounds
+
+
+PERSONALIZE = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize"
+DARK_ROW, DARK_HEADER = (0x20, 0x20, 0x20), (0x33, 0x3A, 0x44)
+
+
+def reg(*args):
+    subprocess.run(["wine", "reg", *args], check=False, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+
+
+def open_in_place(state):
+    """Opens the popup with the bar's button; the popup's state once open."""
+    left, top, width = state["left"], state["top"], state["width"]
+    held_click(left + width - state["height"] // 2, top + state["height"] // 2)
+    opened = wait_for(lambda: (bar_state() or {}).get("expanded") == 1 and bar_state(), 3)
+    assert opened, bar_state()
+    xdotool("mousemove", 5, 1000)
+    time.sleep(0.5)
+    return opened
+
+
+def test_drawing_follows_dark_mode_and_high_contrast_while_running():
+    """Started in Windows' dark app mode the popup is dark; switched to light while it runs, it
+    turns light; high contrast gives the system's window colours, with no skin band."""
+    app = Snipora("drawing-theme")
+    write_data(app, [(0, ole_now(), "first"), (0, ole_now(), "second")])
+    try:
+        assert probe("app-mode", 0)[0] == 0
+        with app:
+            state = open_in_place(bar_state())
+            left, width, row = state["left"], state["width"], state["itemheight"]
+            tree_top = state["treetop"]
+            x = left + width - 3
+            shot = Shot("drawing-full-popup-dark.png")
+            shot.crop("drawing-popup-dark.png", left, state["top"], width, state["height"])
+            assert shot.at(x, tree_top + row // 2) == DARK_HEADER, shot.at(x, tree_top + row // 2)
+            assert shot.at(x, tree_top + row + row // 2) == DARK_ROW, \
+                shot.at(x, tree_top + row + row // 2)
+            # The bar above the tree is dark too.
+            bar = shot.at(left + 4, state["top"] + 4)
+            assert bar == (0x2B, 0x2B, 0x2B), bar
+
+            assert probe("app-mode", 1)[0] == 0
+            assert wait_for(lambda: Shot("drawing-full-popup-light-again.png").at(
+                x, tree_top + row + row // 2) == WHITE, 3), "did not turn light"
+            shot = Shot("drawing-full-popup-light-again.png")
+            assert shot.at(x, tree_top) == ORANGE_LINE, "no skin band back in the light look"
+
+            # Wine 8 refuses SPI_SETHIGHCONTRAST and always reports high contrast off; where the
+            # system takes it, the popup must follow.
+            if probe("high-contrast", 1)[0] != 0:
+                print("  high contrast cannot be set on this system: not checked end to end")
+                return
+            colour = probe("window-colour")[1].strip()
+            window = tuple(int(colour[i:i + 2], 16) for i in (0, 2, 4))
+            assert wait_for(lambda: Shot("drawing-full-popup-high-contrast.png").at(
+                x, tree_top + row // 2) == window, 3), "the header is not in the window colour"
+            shot = Shot("drawing-full-popup-high-contrast.png")
+            shot.crop("drawing-popup-high-contrast.png", left, state["top"], width,
+                      state["height"])
+            assert not shot.has(ORANGE_LINE, left, tree_top, left + width, tree_top + row)
+            assert bar_state()["alpha"] == 255, "see-through in high contrast"
+    finally:
+        probe("high-contrast", 0)
+        reg("delete", PERSONALIZE, "/v", "AppsUseLightTheme", "/f")
+
+
+def test_drawing_at_144_dpi_scales_by_one_and_a_half():
+    """At 144 dots per inch every size is one and a half times its size at 96: the bar's width,
+    the popup's height, the rows."""
+    app = Snipora("drawing-144")
+    write_data(app, [(0, ole_now(), "first"), (0, ole_now(), "second")])
+    try:
+        reg("add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+            "144", "/f")
+        subprocess.run(["wineserver", "-k"], check=False)
+        time.sleep(1)
+        with app:
+            state = bar_state()
+            assert (state["width"], state["height"]) == (300, 44), state
+            opened = open_in_place(state)
+            assert opened["itemheight"] == 59, opened
+            assert opened["height"] == 582, opened  # 388 at 96
+            shot = Shot("drawing-full-popup-144dpi.png")
+            shot.crop("drawing-popup-144dpi.png", opened["left"], opened["top"], opened["width"],
+                      opened["height"])
+            # The header's band fills the larger row, the skin stretched to 59 pixels, and the
+            # first entry's row follows.
+            x, top = opened["treeleft"] + 1, opened["treetop"]
+            assert shot.at(x, top) == ORANGE_LINE, shot.at(x, top)
+            assert shot.at(x, top + 58) != WHITE and shot.at(x, top + 59 + 30) == WHITE
+    finally:
+        reg("add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+            "96", "/f")
+        subprocess.run(["wineserver", "-k"], check=False)
+        time.sleep(1)

@@ -97,5 +97,18 @@ TEST(DialogValues, AFieldsTextIsHeldInRangeOrFallsBack) {
     EXPECT_EQ(FieldValue(u"abc", 5000, 200, 1000), 1000);
 }
 
+TEST(DialogValues, ThemeIsSystemLightOrDarkInAnyCaseElseSystem) {
+    EXPECT_EQ(ParseThemeChoice(u"light"), ThemeChoice::Light);
+    EXPECT_EQ(ParseThemeChoice(u"DARK"), ThemeChoice::Dark);
+    EXPECT_EQ(ParseThemeChoice(u"System"), ThemeChoice::System);
+    for (std::u16string_view other : {u"", u"darker", u"lite", u"1"}) {
+        EXPECT_EQ(ParseThemeChoice(other), ThemeChoice::System);
+    }
+    for (ThemeChoice choice : {ThemeChoice::System, ThemeChoice::Light, ThemeChoice::Dark}) {
+        EXPECT_EQ(ParseThemeChoice(ThemeChoiceName(choice)), choice);
+    }
+    EXPECT_EQ(ThemeChoiceName(ThemeChoice::System), u"system");
+}
+
 }  // namespace
 }  // namespace snipora::settings

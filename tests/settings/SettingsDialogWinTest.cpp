@@ -136,6 +136,7 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"0");
     EXPECT_EQ(Stored(L"HistorySize"), L"25");
     EXPECT_EQ(Stored(L"HistoryShown"), L"7");
+    EXPECT_EQ(Stored(L"Theme"), L"system");
     EXPECT_EQ(Stored(L"FirstLaunch"), L"absent");
     // Written in this order: width, height, the two switches, the key.
     const std::string bytes = test::ReadBytes(ini);
@@ -154,10 +155,13 @@ TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
     test::WriteBytes(ini,
                      "[Main]\r\nWindowWidth=1200\r\nWindowHeight=50\r\nPriHotKeyEnabled=2\r\n"
                      "SecHotKeyEnabled=0\r\nSecHotKeyValue=0x1C04B\r\nHideFromCapture=0\r\n"
-                     "ForgetHistoryAfter=525601\r\nHistorySize=100001\r\nHistoryShown=0\r\n");
+                     "ForgetHistoryAfter=525601\r\nHistorySize=100001\r\nHistoryShown=0\r\n"
+                     "Theme=DARK\r\n");
     Fields shown;
+    LRESULT theme = -1;
     DialogDriver driver([&](HWND dialog) {
         shown = Read(dialog);
+        theme = ::SendDlgItemMessageW(dialog, IDC_CO_THEME, CB_GETCURSEL, 0, 0);
         Press(dialog, IDOK);
     });
     EXPECT_TRUE(TFormSettings(nullptr).Execute());
@@ -179,6 +183,8 @@ TEST_F(SettingsDialogWin, ValuesOutOfRangeAreShownAndStoredWithinIt) {
     EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49227");
     EXPECT_EQ(Stored(L"HideFromCapture"), L"0");
     EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"525600");
+    EXPECT_EQ(theme, 2);
+    EXPECT_EQ(Stored(L"Theme"), L"dark");
 }
 
 TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
@@ -193,9 +199,11 @@ TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
         // More shown than kept: held to the size.
         ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SIZE, L"1000");
         ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SHOWN, L"1001");
+        ::SendDlgItemMessageW(dialog, IDC_CO_THEME, CB_SETCURSEL, 1, 0);
         Press(dialog, IDOK);
     });
     EXPECT_TRUE(TFormSettings(nullptr).Execute());
+    EXPECT_EQ(Stored(L"Theme"), L"light");
     EXPECT_EQ(Stored(L"HistorySize"), L"1000");
     EXPECT_EQ(Stored(L"HistoryShown"), L"1000");
     EXPECT_EQ(Stored(L"HideFromCapture"), L"0");

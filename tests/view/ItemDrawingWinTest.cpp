@@ -17,6 +17,7 @@
 #include "support/TreeHostWin.h"
 #include "view/ClipboardHandler.h"
 #include "view/ItemDrawingWin.h"
+#include "view/Palette.h"
 #include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
 #include "win/UniqueGdiObject.h"
@@ -119,6 +120,12 @@ private:
 const Rgb kWhite{0xFF, 0xFF, 0xFF};
 const Rgb kGrey{0xF0, 0xF0, 0xF0};
 const Rgb kSeparator{0xC0, 0xC0, 0xC0};
+const Rgb kDetail{0x66, 0x66, 0x66};
+const Rgb kSelection{0x00, 0x67, 0xC0};
+
+Rgb Of(Colour c) {
+    return {c.r, c.g, c.b};
+}
 
 class ItemDrawingWinTest : public ::testing::Test {
 protected:
@@ -201,9 +208,9 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
         }
     }
     // Time and size in grey on a history row, the caption in black; a note has text alone.
-    EXPECT_TRUE(canvas.Has({0xA0, 0xA0, 0xA0}, 12, 41, kWidth, 52));
+    EXPECT_TRUE(canvas.Has(kDetail, 12, 41, kWidth, 52));
     EXPECT_TRUE(canvas.Has({0, 0, 0}, 2, 52, kWidth - 2, 79));
-    EXPECT_FALSE(canvas.Has({0xA0, 0xA0, 0xA0}, 0, 200, kWidth, 239));
+    EXPECT_FALSE(canvas.Has(kDetail, 0, 200, kWidth, 239));
     EXPECT_TRUE(canvas.Has({0, 0, 0}, 2, 200, 60, 215));
     // The clock at (1, 1) on a history row only.
     EXPECT_GT(40 * 10 - canvas.Count(kWhite, 1, 41, 11, 51), 20);
@@ -252,12 +259,11 @@ TEST_F(ItemDrawingWinTest, TheSelectedRowIsHighlightedAndAHeaderIsNot) {
     TreeView_SelectItem(host.Tree(), rows[2]);
     Canvas selected(kWidth, 160);
     host.Paint(selected);
-    const Rgb highlight = FromColorRef(::GetSysColor(COLOR_MENUHILIGHT));
-    EXPECT_EQ(Background(selected, 2), highlight);
+    EXPECT_EQ(Background(selected, 2), kSelection);
     EXPECT_EQ(Background(selected, 1), kWhite);
     EXPECT_EQ(selected.At(0, 2 * 40 + 39), kSeparator);
-    EXPECT_TRUE(selected.Has({0xD0, 0xD0, 0xD0}, 12, 81, kWidth, 92));
-    EXPECT_FALSE(selected.Has({0xA0, 0xA0, 0xA0}, 0, 81, kWidth, 119));
+    EXPECT_TRUE(selected.Has({0xEB, 0xEB, 0xEB}, 12, 81, kWidth, 92));
+    EXPECT_FALSE(selected.Has(kDetail, 0, 81, kWidth, 119));
     EXPECT_TRUE(selected.Has(kWhite, 2, 92, 60, 119));
     EXPECT_FALSE(selected.Has({0, 0, 0}, 0, 81, kWidth, 119));
 
@@ -280,6 +286,47 @@ NMTVCUSTOMDRAW ItemStage(HDC dc, RECT rect, const CItemNode* node) {
     draw.nmcd.rc = rect;
     draw.nmcd.lItemlParam = reinterpret_cast<LPARAM>(node);
     return draw;
+}
+
+// Another palette takes effect at the next paint: the headers drawn by code, never from the
+// light skin, and every row, text and line in the palette's colours.
+TEST_F(ItemDrawingWinTest, DarkAndHighContrastPalettesDrawWithoutTheSkin) {
+    Copy(u"one");
+    Copy(u"two");
+    handler->RefreshTree();
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 4u);  // header, 2 history, notes header
+    TreeView_SelectItem(host.Tree(), rows[2]);
+    const Rgb skinOrange{0xF3, 0xBD, 0x60}, skinBlue{0xC0, 0xDE, 0xF7};
+
+    const SystemColours system{
+        {0x00, 0x00, 0x00}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0xFF}, {0x00, 0x00, 0x00}};
+    for (const Palette& palette : {Palette::Dark(), Palette::HighContrast(system)}) {
+        SCOPED_TRACE(static_cast<int>(palette.scheme));
+        drawing.SetPalette(palette);
+        Canvas canvas(kWidth, 160);
+        host.Paint(canvas);
+        EXPECT_FALSE(canvas.Has(skinOrange, 0, 0, kWidth, 40));
+        EXPECT_FALSE(canvas.Has(skinBlue, 0, 120, kWidth, 160));
+        EXPECT_EQ(canvas.At(kWidth - 1, 20), Of(palette.headerBackground));
+        EXPECT_EQ(canvas.At(kWidth / 2, 39), Of(palette.separator));
+        EXPECT_TRUE(canvas.Has(Of(palette.headerText), 40, 4, 200, 20));
+        // The expander of the open history list.
+        EXPECT_TRUE(canvas.Has(Of(palette.expander), kWidth - 20, 12, kWidth - 4, 28));
+        EXPECT_EQ(Background(canvas, 1), Of(palette.rowBackground));
+        EXPECT_EQ(Background(canvas, 2), Of(palette.selectedBackground));
+        EXPECT_EQ(canvas.At(0, 1 * 40 + 39), Of(palette.separator));
+        EXPECT_TRUE(canvas.Has(Of(palette.detailText), 12, 41, kWidth, 52));
+        EXPECT_TRUE(canvas.Has(Of(palette.rowText), 2, 52, kWidth - 2, 79));
+        EXPECT_TRUE(canvas.Has(Of(palette.selectedText), 2, 92, kWidth - 2, 119));
+        EXPECT_FALSE(canvas.Has(kWhite, 40, 40, kWidth, 80)) << "a light row left";
+    }
+    // And back: the light palette cuts its headers from the skin again.
+    drawing.SetPalette(Palette::Light());
+    Canvas light(kWidth, 160);
+    host.Paint(light);
+    EXPECT_EQ(light.At(kWidth - 1, 1), skinOrange);
+    EXPECT_EQ(Background(light, 1), kWhite);
 }
 
 TEST(ItemDrawingWin, EntriesWithoutRecordOrWidthAreLeftBlank) {
@@ -452,7 +499,7 @@ TEST_F(ItemDrawingWinTest, DrawingManyRowsMakesNoGdiObjects) {
     EXPECT_TRUE(fresh);
     host.Paint(canvas);
     EXPECT_EQ(Background(canvas, 2), kGrey);
-    EXPECT_EQ(Background(canvas, 3), FromColorRef(::GetSysColor(COLOR_MENUHILIGHT)));
+    EXPECT_EQ(Background(canvas, 3), kSelection);
     EXPECT_EQ(canvas.At(0, 7 * 40 + 39), kSeparator);
 }
 

@@ -792,6 +792,50 @@ int wmain(int argc, wchar_t** argv) {
                    ? 0
                    : 1;
     }
+    // The app mode (1 light, 0 dark) stored and announced as Windows' settings do.
+    if (command == L"app-mode" && argc >= 3) {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER,
+                              L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                              0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr) != ERROR_SUCCESS) {
+            return 1;
+        }
+        const DWORD light = number(2) != 0 ? 1 : 0;
+        const LSTATUS status =
+            ::RegSetValueExW(key, L"AppsUseLightTheme", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&light), sizeof light);
+        ::RegCloseKey(key);
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                              reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG,
+                              2000, &ignored);
+        return status == ERROR_SUCCESS ? 0 : 1;
+    }
+    // High contrast on (1) or off (0), announced to every window; without a value, whether it
+    // is on.
+    if (command == L"high-contrast" && argc == 2) {
+        HIGHCONTRASTW contrast{};
+        contrast.cbSize = sizeof contrast;
+        ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0);
+        std::printf("%d\n", (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0 ? 1 : 0);
+        return 0;
+    }
+    if (command == L"high-contrast" && argc >= 3) {
+        HIGHCONTRASTW contrast{};
+        contrast.cbSize = sizeof contrast;
+        contrast.dwFlags = number(2) != 0 ? HCF_HIGHCONTRASTON : 0;
+        return ::SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof contrast, &contrast,
+                                       SPIF_SENDCHANGE)
+                   ? 0
+                   : 1;
+    }
+    // The system's window colour as RRGGBB.
+    if (command == L"window-colour") {
+        const COLORREF c = ::GetSysColor(COLOR_WINDOW);
+        std::printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
+        return 0;
+    }
     if (command == L"balloon" && argc >= 3) {
         return PrintBalloon(static_cast<DWORD>(number(2)));
     }

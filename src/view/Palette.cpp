@@ -1,0 +1,117 @@
+#include "view/Palette.h"
+
+#include <cmath>
+
+namespace snipora {
+namespace {
+
+double Linear(uint8_t channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(Colour c) {
+    return 0.2126 * Linear(c.r) + 0.7152 * Linear(c.g) + 0.0722 * Linear(c.b);
+}
+
+}  // namespace
+
+Scheme ChooseScheme(ThemeChoice choice, bool appsUseLightTheme, bool highContrast) {
+    if (highContrast) {
+        return Scheme::HighContrast;
+    }
+    switch (choice) {
+        case ThemeChoice::Light:
+            return Scheme::Light;
+        case ThemeChoice::Dark:
+            return Scheme::Dark;
+        case ThemeChoice::System:
+            break;
+    }
+    return appsUseLightTheme ? Scheme::Light : Scheme::Dark;
+}
+
+double ContrastRatio(Colour a, Colour b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return la > lb ? (la + 0.05) / (lb + 0.05) : (lb + 0.05) / (la + 0.05);
+}
+
+Palette Palette::Light() {
+    Palette p;
+    p.scheme = Scheme::Light;
+    p.frame = {0xA8, 0x7C, 0x40};
+    p.barBackground = {0xF0, 0xF0, 0xF0};
+    p.barText = {0x00, 0x00, 0x00};
+    p.filterBackground = {0xFF, 0xFF, 0xFF};
+    p.filterText = {0x00, 0x00, 0x00};
+    p.headerBackground = {0xFF, 0xFF, 0xFF};
+    p.headerText = {0x00, 0x00, 0x00};
+    p.expander = {0x00, 0x00, 0x00};
+    p.rowBackground = {0xFF, 0xFF, 0xFF};
+    p.rowAlternate = {0xF0, 0xF0, 0xF0};
+    p.rowText = {0x00, 0x00, 0x00};
+    p.detailText = {0x66, 0x66, 0x66};
+    p.selectedBackground = {0x00, 0x67, 0xC0};
+    p.selectedText = {0xFF, 0xFF, 0xFF};
+    p.selectedDetail = {0xEB, 0xEB, 0xEB};
+    p.separator = {0xC0, 0xC0, 0xC0};
+    p.mark = {0xFF, 0xE0, 0x70};
+    p.markText = {0x00, 0x00, 0x00};
+    p.skinHeaders = true;
+    p.translucent = true;
+    return p;
+}
+
+Palette Palette::Dark() {
+    Palette p;
+    p.scheme = Scheme::Dark;
+    p.frame = {0x7A, 0x5A, 0x2E};
+    p.barBackground = {0x2B, 0x2B, 0x2B};
+    p.barText = {0xF0, 0xF0, 0xF0};
+    p.filterBackground = {0x1E, 0x1E, 0x1E};
+    p.filterText = {0xF0, 0xF0, 0xF0};
+    p.headerBackground = {0x33, 0x3A, 0x44};
+    p.headerText = {0xFF, 0xFF, 0xFF};
+    p.expander = {0xF0, 0xF0, 0xF0};
+    p.rowBackground = {0x20, 0x20, 0x20};
+    p.rowAlternate = {0x2B, 0x2B, 0x2B};
+    p.rowText = {0xF0, 0xF0, 0xF0};
+    p.detailText = {0xA8, 0xA8, 0xA8};
+    p.selectedBackground = {0x00, 0x67, 0xC0};
+    p.selectedText = {0xFF, 0xFF, 0xFF};
+    p.selectedDetail = {0xEB, 0xEB, 0xEB};
+    p.separator = {0x45, 0x45, 0x45};
+    p.mark = {0xFF, 0xE0, 0x70};
+    p.markText = {0x00, 0x00, 0x00};
+    p.translucent = true;
+    p.darkControls = true;
+    return p;
+}
+
+// The user's four colours and nothing else: text on the window colour, and the highlight pair
+// for the selection and the search's mark.
+Palette Palette::HighContrast(const SystemColours& system) {
+    Palette p;
+    p.scheme = Scheme::HighContrast;
+    p.frame = p.barText = p.filterText = p.headerText = p.expander = p.rowText = p.detailText =
+        p.separator = system.windowText;
+    p.barBackground = p.filterBackground = p.headerBackground = p.rowBackground = p.rowAlternate =
+        system.window;
+    p.selectedBackground = p.mark = system.highlight;
+    p.selectedText = p.selectedDetail = p.markText = system.highlightText;
+    return p;
+}
+
+Palette Palette::For(Scheme scheme, const SystemColours& system) {
+    switch (scheme) {
+        case Scheme::Dark:
+            return Dark();
+        case Scheme::HighContrast:
+            return HighContrast(system);
+        case Scheme::Light:
+            break;
+    }
+    return Light();
+}
+
+}  // namespace snipora

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "settings/DialogValues.h"
+
+namespace snipora {
+
+// A colour as red, green and blue, 0 to 255 each.
+struct Colour {
+    uint8_t r = 0, g = 0, b = 0;
+    constexpr bool operator==(const Colour&) const = default;
+};
+
+using settings::ThemeChoice;
+
+// The colours in use: the program's light or dark ones, or the user's high contrast colours.
+enum class Scheme { Light, Dark, HighContrast };
+
+// High contrast wins over every choice; "system" follows the app mode (light when Windows
+// says nothing of it, as before Windows 10).
+Scheme ChooseScheme(ThemeChoice choice, bool appsUseLightTheme, bool highContrast);
+
+// The contrast ratio of two colours, 1 to 21, from their relative luminance in sRGB.
+double ContrastRatio(Colour a, Colour b);
+
+// The four system colours a high contrast theme sets.
+struct SystemColours {
+    Colour window, windowText, highlight, highlightText;
+};
+
+// Every colour that the bar, the popup and its rows are drawn with.
+struct Palette {
+    Scheme scheme = Scheme::Light;
+    Colour frame;  // the line around the bar and the popup
+    Colour barBackground, barText;
+    Colour filterBackground, filterText;
+    Colour headerBackground, headerText, expander;  // headers drawn by code
+    Colour rowBackground, rowAlternate, rowText, detailText;
+    Colour selectedBackground, selectedText, selectedDetail;
+    Colour separator;
+    Colour mark, markText;      // the part of a caption that matches the search
+    bool skinHeaders = false;   // headers from the skin's light bitmap
+    bool translucent = false;   // the popup may be see-through
+    bool darkControls = false;  // scroll bars, title bars and menus in their dark look
+
+    static Palette Light();
+    static Palette Dark();
+    static Palette HighContrast(const SystemColours& system);
+    static Palette For(Scheme scheme, const SystemColours& system);
+};
+
+}  // namespace snipora

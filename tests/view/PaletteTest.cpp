@@ -1,0 +1,90 @@
+#include "view/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace snipora {
+namespace {
+
+// Every text the drawing writes, with the background it is written on.
+std::vector<std::pair<Colour, Colour>> TextOnBackground(const Palette& p) {
+    return {{p.barText, p.barBackground},
+            {p.filterText, p.filterBackground},
+            {p.headerText, p.headerBackground},
+            {p.rowText, p.rowBackground},
+            {p.rowText, p.rowAlternate},
+            {p.detailText, p.rowBackground},
+            {p.detailText, p.rowAlternate},
+            {p.selectedText, p.selectedBackground},
+            {p.selectedDetail, p.selectedBackground},
+            {p.markText, p.mark}};
+}
+
+TEST(Palette, ContrastRatioFollowsRelativeLuminance) {
+    EXPECT_DOUBLE_EQ(ContrastRatio({0, 0, 0}, {0xFF, 0xFF, 0xFF}), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio({0xFF, 0xFF, 0xFF}, {0, 0, 0}), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio({0x12, 0x34, 0x56}, {0x12, 0x34, 0x56}), 1.0);
+    // Pure green is far brighter than pure blue; #777777 on white is just under 4.5.
+    EXPECT_NEAR(ContrastRatio({0, 0xFF, 0}, {0, 0, 0}), 15.3, 0.05);
+    EXPECT_NEAR(ContrastRatio({0, 0, 0xFF}, {0, 0, 0}), 2.44, 0.01);
+    EXPECT_LT(ContrastRatio({0x77, 0x77, 0x77}, {0xFF, 0xFF, 0xFF}), 4.5);
+    EXPECT_GT(ContrastRatio({0x76, 0x76, 0x76}, {0xFF, 0xFF, 0xFF}), 4.5);
+}
+
+TEST(Palette, EveryTextReadsAtLeastFourAndAHalfToOne) {
+    for (const Palette& palette : {Palette::Light(), Palette::Dark()}) {
+        for (const auto& [text, background] : TextOnBackground(palette)) {
+            EXPECT_GE(ContrastRatio(text, background), 4.5)
+                << static_cast<int>(palette.scheme) << ": #" << std::hex << int{text.r}
+                << int{text.g} << int{text.b} << " on #" << int{background.r} << int{background.g}
+                << int{background.b};
+        }
+    }
+    // The dark palette is dark: its backgrounds darker than its texts.
+    const Palette dark = Palette::Dark();
+    for (const auto& [text, background] : TextOnBackground(dark)) {
+        if (!(background == dark.mark) && !(background == dark.selectedBackground)) {
+            EXPECT_LT(background.r + background.g + background.b, text.r + text.g + text.b);
+        }
+    }
+}
+
+TEST(Palette, HighContrastUsesTheFourSystemColoursAndNoSkin) {
+    const Colour window{1, 2, 3}, windowText{4, 5, 6}, highlight{7, 8, 9},
+        highlightText{10, 11, 12};
+    const Palette p = Palette::HighContrast({window, windowText, highlight, highlightText});
+    for (const auto& [text, background] : TextOnBackground(p)) {
+        EXPECT_TRUE((text == windowText && background == window) ||
+                    (text == highlightText && background == highlight));
+    }
+    EXPECT_EQ(p.frame, windowText);
+    EXPECT_EQ(p.separator, windowText);
+    EXPECT_EQ(p.expander, windowText);
+    EXPECT_FALSE(p.skinHeaders);
+    EXPECT_FALSE(p.translucent);
+    EXPECT_TRUE(Palette::Light().skinHeaders);
+    EXPECT_FALSE(Palette::Dark().skinHeaders);
+    EXPECT_TRUE(Palette::Dark().darkControls);
+    EXPECT_FALSE(Palette::Light().darkControls);
+    EXPECT_EQ(Palette::For(Scheme::HighContrast, {window, windowText, highlight, highlightText})
+                  .rowBackground,
+              window);
+}
+
+TEST(Palette, SchemeFollowsHighContrastThenTheChoiceThenTheAppMode) {
+    using enum ThemeChoice;
+    EXPECT_EQ(ChooseScheme(System, true, false), Scheme::Light);
+    EXPECT_EQ(ChooseScheme(System, false, false), Scheme::Dark);
+    EXPECT_EQ(ChooseScheme(Light, false, false), Scheme::Light);
+    EXPECT_EQ(ChooseScheme(Dark, true, false), Scheme::Dark);
+    for (ThemeChoice choice : {System, Light, Dark}) {
+        for (bool light : {false, true}) {
+            EXPECT_EQ(ChooseScheme(choice, light, true), Scheme::HighContrast);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace snipora
