@@ -128,7 +128,17 @@ void ItemDrawing::DrawEntry(const NMTVCUSTOMDRAW& draw, const CItemNode& node, c
 // and the bold title with its count. Selected or not, a header looks the same.
 void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
     HDC dc = workDc_.Get();
-    if (palette_.skinHeaders && skinBands_ > 0) {
+    if (palette_.skinHeaders && skinBands_ > 0 && dpi_.Value() != 96) {
+        // At another scale the band is drawn by code, row by row, rather than stretched.
+        const int band = std::clamp<int>(node.SkinBand, 0, skinBands_ - 1);
+        const HGDIOBJ brush = ::GetStockObject(DC_BRUSH);
+        for (int row = 0; row < height_; ++row) {
+            const Colour c = LightHeaderRow(band, row, height_, dpi_.Scale(1));
+            ::SetDCBrushColor(dc, ToColorRef(c));
+            const RECT line{0, row, width, row + 1};
+            ::FillRect(dc, &line, static_cast<HBRUSH>(brush));
+        }
+    } else if (palette_.skinHeaders && skinBands_ > 0) {
         const int band = std::clamp<int>(node.SkinBand, 0, skinBands_ - 1);
         BITMAP info{};
         ::GetObjectW(skin_, sizeof info, &info);

@@ -114,4 +114,23 @@ Palette Palette::For(Scheme scheme, const SystemColours& system) {
     return Light();
 }
 
+Colour LightHeaderRow(int band, int row, int rows, int lineRows) {
+    const auto mix = [](Colour from, Colour to, double t) {
+        const auto channel = [t](uint8_t a, uint8_t b) {
+            return static_cast<uint8_t>(std::lround(a + (b - a) * t));
+        };
+        return Colour{channel(from.r, to.r), channel(from.g, to.g), channel(from.b, to.b)};
+    };
+    if (band == 0) {
+        if (row < lineRows) {
+            return {0xA8, 0x7C, 0x40};
+        }
+        const int run = rows - lineRows - 1;
+        return mix({0xF3, 0xBD, 0x60}, {0xCC, 0x7D, 0x29},
+                   run > 0 ? static_cast<double>(row - lineRows) / run : 0.0);
+    }
+    return mix({0xC0, 0xDE, 0xF7}, {0x7A, 0xB2, 0xEF},
+               rows > 1 ? static_cast<double>(row) / (rows - 1) : 0.0);
+}
+
 }  // namespace snipora

@@ -51,4 +51,10 @@ struct Palette {
     static Palette For(Scheme scheme, const SystemColours& system);
 };
 
+// A row of a light header band drawn at any height, as the skin draws it at 40 rows: the
+// history's band (0) has a darker line of `lineRows` rows on top, then runs from light to dark
+// orange; the notes' band (1) runs from light to darker blue. At 40 rows and a line of one row
+// it gives the skin's own colours.
+Colour LightHeaderRow(int band, int row, int rows, int lineRows);
+
 }  // namespace snipora

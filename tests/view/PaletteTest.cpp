@@ -86,5 +86,20 @@ TEST(Palette, SchemeFollowsHighContrastThenTheChoiceThenTheAppMode) {
     }
 }
 
+// Drawn by code at other scales, a light header band keeps the skin's colours: at 40 rows the
+// skin's own, row for row; at 60 rows (150 %) the same ends, with a line of two rows on top.
+TEST(Palette, LightHeaderBandsMatchTheSkinAtEveryHeight) {
+    EXPECT_EQ(LightHeaderRow(0, 0, 40, 1), (Colour{0xA8, 0x7C, 0x40}));
+    EXPECT_EQ(LightHeaderRow(0, 1, 40, 1), (Colour{0xF3, 0xBD, 0x60}));
+    EXPECT_EQ(LightHeaderRow(0, 20, 40, 1), (Colour{0xE0, 0x9D, 0x45}));  // halfway: 19 of 38
+    EXPECT_EQ(LightHeaderRow(0, 39, 40, 1), (Colour{0xCC, 0x7D, 0x29}));
+    EXPECT_EQ(LightHeaderRow(1, 0, 40, 1), (Colour{0xC0, 0xDE, 0xF7}));
+    EXPECT_EQ(LightHeaderRow(1, 39, 40, 1), (Colour{0x7A, 0xB2, 0xEF}));
+    EXPECT_EQ(LightHeaderRow(0, 1, 60, 2), (Colour{0xA8, 0x7C, 0x40}));
+    EXPECT_EQ(LightHeaderRow(0, 2, 60, 2), (Colour{0xF3, 0xBD, 0x60}));
+    EXPECT_EQ(LightHeaderRow(0, 59, 60, 2), (Colour{0xCC, 0x7D, 0x29}));
+    EXPECT_EQ(LightHeaderRow(1, 59, 60, 2), (Colour{0x7A, 0xB2, 0xEF}));
+}
+
 }  // namespace
 }  // namespace snipora
