@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "app/PopupInputWin.h"
+#include "win/UniqueHandle.h"
 
 using snipora::PopupInput;
 
 namespace {
 
-LONGLONG g_start = 0;
 std::vector<LONGLONG> g_plain;
 
 LONGLONG Now() {
@@ -65,21 +65,23 @@ void SendKeys(int count) {
 
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
-    (void)g_start;
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP, 0, 0, 10, 10, HWND_MESSAGE,
-                                    nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const snipora::win::UniqueWindow window(
+        ::CreateWindowExW(0, L"STATIC", L"bench", WS_POPUP, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                          ::GetModuleHandleW(nullptr), nullptr));
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
     const double us = 1e6 / static_cast<double>(frequency.QuadPart);
 
     // The baseline: a hook on this thread that does nothing.
-    HHOOK plain = ::SetWindowsHookExW(WH_KEYBOARD_LL, PlainHook, ::GetModuleHandleW(nullptr), 0);
-    SendKeys(count);
-    ::UnhookWindowsHookEx(plain);
+    {
+        const snipora::win::UniqueHook plain(
+            ::SetWindowsHookExW(WH_KEYBOARD_LL, PlainHook, ::GetModuleHandleW(nullptr), 0));
+        SendKeys(count);
+    }
     std::sort(g_plain.begin(), g_plain.end());
     const double plainMedian = g_plain.empty() ? 0 : g_plain[g_plain.size() / 2] * us;
 
-    PopupInput input(window);
+    PopupInput input(window.Get());
     const RECT popup{0, 0, 10, 10};
     input.Start(popup, ::GetKeyboardLayout(0));
     Pump(200);
@@ -95,6 +97,5 @@ int main(int argc, char** argv) {
         times.medianUs, times.p99Us, times.maxUs, times.firstSlowest + 1);
     std::printf("median against a hook that only passes keys on: %.2f\n",
                 plainMedian > 0 ? times.medianUs / plainMedian : 0.0);
-    ::DestroyWindow(window);
     return times.keys > 0 ? 0 : 1;
 }

@@ -64,6 +64,13 @@ bool IsOwnWindow(HWND form, HWND window) {
     return window != nullptr && (window == form || ::GetWindow(window, GW_OWNER) == form);
 }
 
+// Any window of this program: the bar, its menus, dialogs and message boxes.
+bool IsOwnProcessWindow(HWND window) {
+    DWORD process = 0;
+    return window != nullptr && ::GetWindowThreadProcessId(window, &process) != 0 &&
+           process == ::GetCurrentProcessId();
+}
+
 // The dialog or message box of this thread that takes the input now: the innermost of those
 // open, as each one disables its owner.
 HWND FindOpenDialog() {
@@ -892,9 +899,7 @@ void TClipboardViewerForm::OnRoutedKey(UINT virtualKey, LPARAM info) {
 // of this program's does not.
 void TClipboardViewerForm::OnOutsideClick(LPARAM point) {
     const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(::WindowFromPoint(at), &process);
-    if (process != ::GetCurrentProcessId()) {
+    if (!IsOwnProcessWindow(::WindowFromPoint(at))) {
         popup_.Deactivated();
     }
 }
@@ -907,9 +912,7 @@ void TClipboardViewerForm::CloseOnForegroundChange() {
         return;
     }
     HWND front = ::GetForegroundWindow();
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(front, &process);
-    const bool ours = front != nullptr && process == ::GetCurrentProcessId();
+    const bool ours = IsOwnProcessWindow(front);
     input_->PassKeys(ours);
     if (front != nullptr && front != frontAtOpen_ && !ours) {
         popup_.Deactivated();
