@@ -35,9 +35,9 @@ constexpr int kRounds = 7;
 // Answers the control's questions for texts as the popup does.
 class Events final : public IItemsTreeEvents {
 public:
-    void TreeMouseDown(UINT, int, int) override {}
-    void TreeDoubleClick() override {}
-    LRESULT TreeCustomDraw(NMTVCUSTOMDRAW&) override { return CDRF_DODEFAULT; }
+    void ItemsTreeMouseDown(UINT, int, int) override {}
+    void ItemsTreeDblClick() override {}
+    LRESULT ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW&) override { return CDRF_DODEFAULT; }
     bool TreeKeyDown(UINT) override { return false; }
     void TreeChar(wchar_t) override {}
     void TreeMenuKey() override {}

@@ -1,25 +1,71 @@
 // The commands on the tree's entries, with their question and their balloons.
 #include "app/EntryCommandsWin.h"
 
-#include "app/ClipboardViewerFormWin.h"
+#include "app/CommandIds.h"
 #include "app/ItemMenu.h"
 #include "win/Text.h"
 
 namespace snipora {
 
+EntryCommands::EntryCommands(IEntryCommandsHost& host) : host_(host), menu_(::CreatePopupMenu()) {
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdMoveToClipboard, L"Move to clipboard");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdMoveToNotes, L"Move to notes");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdDeleteItem, L"Delete item");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdClearText, L"Clear history\u2026");
+    ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdUndo, L"Undo\tCtrl+Z");
+}
+
+void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
+    CClipboardHandler* handler = host_.Handler();
+    const auto menu = AdaptItemMenu(record, true, handler != nullptr && handler->CanUndo());
+    if (!menu) {
+        return;
+    }
+    const uint32_t entry = record->Id;
+    const bool onHeader = record->IsCategory;
+    const auto enable = [this](UINT id, bool enabled) {
+        ::EnableMenuItem(menu_.Get(), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    };
+    ::ModifyMenuW(menu_.Get(), kIdMoveToClipboard, MF_BYCOMMAND | MF_STRING, kIdMoveToClipboard,
+                  win::Wide(std::u16string(menu->moveCaption)));
+    ::ModifyMenuW(menu_.Get(), kIdClearText, MF_BYCOMMAND | MF_STRING, kIdClearText,
+                  win::Wide(std::u16string(menu->clearCaption)));
+    enable(kIdMoveToClipboard, menu->entryCommandsEnabled);
+    enable(kIdMoveToNotes, menu->moveToNotesEnabled);
+    enable(kIdDeleteItem, menu->entryCommandsEnabled);
+    enable(kIdUndo, menu->undoEnabled);
+    ::SetMenuDefaultItem(menu_.Get(), kIdMoveToClipboard, FALSE);
+    const UINT command = ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                          screen.y, 0, host_.QuestionOwner(), nullptr);
+    handler = host_.Handler();  // the lists may have gone while the menu was open
+    if (command == kIdUndo) {
+        Undo();
+    } else if (command != 0 && handler != nullptr) {
+        const auto& categories = handler->Root().Children;
+        const auto header = onHeader ? categories.find(entry) : categories.end();
+        const CItemNode* chosen = header != categories.end()
+                                      ? header->second.get()
+                                      : FindShownEntry(handler->Root(), entry);
+        if (chosen != nullptr) {
+            Run(static_cast<WORD>(command), chosen);
+        }
+    }
+}
+
 void EntryCommands::Run(WORD id, const CItemNode* record) {
     switch (id) {
         case kIdMoveToClipboard:
-            MoveToClipboard(record);
+            BtMoveToClipboardClick(record);
             break;
         case kIdMoveToNotes:
-            MoveToNotes(record);
+            BtMoveToNotesClick(record);
             break;
         case kIdDeleteItem:
-            Delete(record);
+            BtDeleteItemClick(record);
             break;
         case kIdClearText:
-            Clear(record);
+            BtClearTextClick(record);
             break;
         case kIdUndo:
             Undo();
@@ -29,7 +75,7 @@ void EntryCommands::Run(WORD id, const CItemNode* record) {
     }
 }
 
-void EntryCommands::MoveToClipboard(const CItemNode* record) {
+void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
     if (record == nullptr || handler == nullptr) {
         return;
@@ -47,7 +93,7 @@ void EntryCommands::MoveToClipboard(const CItemNode* record) {
     host_.EntryOnClipboard();
 }
 
-void EntryCommands::MoveToNotes(const CItemNode* record) {
+void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
     if (record == nullptr || handler == nullptr || !record->InHistory) {
         return;
@@ -59,7 +105,7 @@ void EntryCommands::MoveToNotes(const CItemNode* record) {
     host_.SelectEntry(handler->Items().front()->Id);  // the moved note heads the list
 }
 
-void EntryCommands::Delete(const CItemNode* record) {
+void EntryCommands::BtDeleteItemClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
     if (record == nullptr || handler == nullptr) {
         return;
@@ -70,7 +116,7 @@ void EntryCommands::Delete(const CItemNode* record) {
 }
 
 // Asks first, naming how many entries go, hidden ones included; No is the default.
-void EntryCommands::Clear(const CItemNode* record) {
+void EntryCommands::BtClearTextClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
     if (record == nullptr || handler == nullptr) {
         return;

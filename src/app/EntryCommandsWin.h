@@ -6,6 +6,7 @@
 #include <string>
 
 #include "view/ClipboardHandler.h"
+#include "win/UniqueGdiObject.h"
 
 namespace snipora {
 
@@ -24,30 +25,36 @@ public:
     // The chosen entry is on the clipboard: paste it where the popup was summoned, if anywhere.
     virtual void EntryOnClipboard() = 0;
     virtual void ShowBalloon(const std::wstring& text) = 0;
-    // The owner of the questions asked.
+    // The owner of the entry menu and of the questions asked.
     virtual HWND QuestionOwner() const = 0;
 };
 
-// The commands on the tree's entries: move to the clipboard, move to the notes, delete, clear a
-// list (asking first) and undo, with the balloons that tell of what failed. Each acts on the
-// given entry; from the menu, on the one it was opened for.
+// The commands on the tree's entries and their menu: move to the clipboard, move to the notes,
+// delete, clear a list (asking first) and undo, with the balloons that tell of what failed. Each
+// acts on the given entry; from the menu, on the one it was opened for.
 class EntryCommands {
 public:
-    explicit EntryCommands(IEntryCommandsHost& host) : host_(host) {}
+    explicit EntryCommands(IEntryCommandsHost& host);
     EntryCommands(const EntryCommands&) = delete;
     EntryCommands& operator=(const EntryCommands&) = delete;
 
     // Runs the command of an entry menu's item (kIdMoveToClipboard and the ids after it).
     void Run(WORD id, const CItemNode* record);
 
-    void MoveToClipboard(const CItemNode* record);
-    void MoveToNotes(const CItemNode* record);
-    void Delete(const CItemNode* record);
-    void Clear(const CItemNode* record);
+    void BtMoveToClipboardClick(const CItemNode* record);
+    void BtMoveToNotesClick(const CItemNode* record);
+    void BtDeleteItemClick(const CItemNode* record);
+    void BtClearTextClick(const CItemNode* record);
     void Undo();
+
+    // The entry menu for `record` at a point on the screen. The command chosen goes to that
+    // entry, found again by its Id: if it left the lists while the menu was open, the command
+    // does nothing.
+    void ShowMenu(const CItemNode* record, POINT screen);
 
 private:
     IEntryCommandsHost& host_;
+    win::UniqueMenu menu_;
 };
 
 }  // namespace snipora

@@ -81,7 +81,7 @@ LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_MBUTTONDOWN:
         case WM_RBUTTONDOWN:
             win::Firewall(window, 0, [&]() -> LRESULT {
-                events_.TreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+                events_.ItemsTreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
                 return 0;
             });
             if (message == WM_RBUTTONDOWN) {
@@ -91,7 +91,7 @@ LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_LBUTTONDBLCLK:
             // Ours alone: the control would fold or unfold, and only over an entry's text.
             return win::Firewall(window, 0, [&]() -> LRESULT {
-                events_.TreeDoubleClick();
+                events_.ItemsTreeDblClick();
                 return 0;
             });
         case WM_KEYDOWN:
@@ -155,7 +155,7 @@ std::optional<LRESULT> ItemsTree::Notify(NMHDR& header) {
 bool ItemsTree::OnNotify(NMHDR& header, LRESULT& result) {
     switch (header.code) {
         case NM_CUSTOMDRAW:
-            result = events_.TreeCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
+            result = events_.ItemsTreeCustomDrawItem(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
             return true;
         case TVN_GETDISPINFOW: {
             auto& info = reinterpret_cast<NMTVDISPINFOW&>(header);

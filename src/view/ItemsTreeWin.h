@@ -17,9 +17,9 @@ public:
     virtual ~IItemsTreeEvents() = default;
     // A mouse button went down (WM_LBUTTONDOWN, WM_MBUTTONDOWN or WM_RBUTTONDOWN) at a point in
     // the tree's coordinates.
-    virtual void TreeMouseDown(UINT button, int x, int y) = 0;
-    virtual void TreeDoubleClick() = 0;
-    virtual LRESULT TreeCustomDraw(NMTVCUSTOMDRAW& draw) = 0;
+    virtual void ItemsTreeMouseDown(UINT button, int x, int y) = 0;
+    virtual void ItemsTreeDblClick() = 0;
+    virtual LRESULT ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw) = 0;
     // A key went down; true when it was taken, and the tree must not see it.
     virtual bool TreeKeyDown(UINT virtualKey) = 0;
     // A character was typed.

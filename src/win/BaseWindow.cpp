@@ -1,5 +1,7 @@
 #include "win/BaseWindow.h"
 
+#include <string_view>
+
 #include "common/Utf.h"
 #include "win/Text.h"
 
@@ -52,6 +54,61 @@ bool BaseWindow::Create(const wchar_t* className, DWORD exStyle, DWORD style, co
     }
     return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, owner, nullptr,
                              instance, this) != nullptr;
+}
+
+RECT BaseWindow::ScreenRect() const {
+    RECT r{};
+    ::GetWindowRect(window_, &r);
+    return r;
+}
+
+void BaseWindow::MoveTo(int left, int top) const {
+    ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BaseWindow::Resize(int width, int height) const {
+    ::SetWindowPos(window_, nullptr, 0, 0, width, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+POINT CursorPos() {
+    POINT p{};
+    ::GetCursorPos(&p);
+    return p;
+}
+
+RECT WorkAreaAt(POINT point) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    if (monitor != nullptr && ::GetMonitorInfoW(monitor, &info)) {
+        return info.rcWork;
+    }
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+namespace {
+
+BOOL CALLBACK FindEnabledDialog(HWND window, LPARAM found) {
+    wchar_t name[8] = {};
+    ::GetClassNameW(window, name, 8);
+    if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(window) &&
+        ::IsWindowEnabled(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+HWND FindOpenDialog() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindEnabledDialog,
+                        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 LRESULT BaseWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -29,6 +29,13 @@ public:
 
     HWND Handle() const { return window_; }
 
+    // The window's rectangle on the screen.
+    RECT ScreenRect() const;
+    // Another place or size, the other left as it is; neither activates the window nor changes
+    // its place in the z-order.
+    void MoveTo(int left, int top) const;
+    void Resize(int width, int height) const;
+
 protected:
     // Registers the class on first use and creates the window.
     bool Create(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, int x,
@@ -43,6 +50,15 @@ private:
 
     HWND window_ = nullptr;
 };
+
+// The pointer's position on the screen.
+POINT CursorPos();
+// The work area (the screen without the taskbar) of the monitor nearest to a point.
+RECT WorkAreaAt(POINT point);
+
+// The dialog or message box of this thread that takes the input now: the innermost of those
+// open, as each one disables its owner. Null when none is open.
+HWND FindOpenDialog();
 
 }  // namespace snipora::win
 

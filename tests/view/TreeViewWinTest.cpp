@@ -19,9 +19,9 @@ namespace {
 // Answers the tree's events as the popup would, counting them.
 class Events final : public IItemsTreeEvents {
 public:
-    void TreeMouseDown(UINT, int, int) override { ++mouseDowns; }
-    void TreeDoubleClick() override { ++doubleClicks; }
-    LRESULT TreeCustomDraw(NMTVCUSTOMDRAW&) override { return CDRF_DODEFAULT; }
+    void ItemsTreeMouseDown(UINT, int, int) override { ++mouseDowns; }
+    void ItemsTreeDblClick() override { ++doubleClicks; }
+    LRESULT ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW&) override { return CDRF_DODEFAULT; }
     bool TreeKeyDown(UINT) override { return false; }
     void TreeChar(wchar_t unit) override { typed += unit; }
     void TreeMenuKey() override { ++menuKeys; }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+namespace snipora {
+
+// Command ids of the window's controls and menus.
+enum CommandId : WORD {
+    kIdButton = 10,
+    kIdLabel,
+    kIdTree,
+    kIdFilter,
+    kIdSettings = 101,
+    kIdCheckForUpdates,
+    kIdAbout,
+    kIdExit,
+    kIdStartWithWindows,
+    kIdPauseRecording,
+    kIdMoveToClipboard = 201,
+    kIdMoveToNotes,
+    kIdDeleteItem,
+    kIdClearText,
+    kIdUndo,
+};
+
+}  // namespace snipora

@@ -1,0 +1,181 @@
+#include "app/RecorderWin.h"
+
+#include <utility>
+
+#include "app/TrayIconWin.h"
+#include "common/OleDate.h"
+#include "settings/DialogValues.h"
+#include "settings/Keys.h"
+#include "settings/SettingsStorageWin.h"
+#include "store/ClipboardWin.h"
+#include "store/DisplayText.h"
+#include "view/HistoryTreeWin.h"
+#include "win/Text.h"
+
+namespace snipora {
+namespace {
+
+constexpr UINT_PTR kSaveTimer = 2;    // the save that follows changes of the lists
+constexpr UINT_PTR kForgetTimer = 3;  // the once-a-minute check for history entries to forget
+constexpr UINT kForgetCheckMs = 60 * 1000;
+constexpr wchar_t kPausedText[] = L"Recording paused";
+
+}  // namespace
+
+Recorder::Recorder(HWND window, TrayIcon& tray, std::function<void()> barTextChanged)
+    : window_(window),
+      tray_(tray),
+      barTextChanged_(std::move(barTextChanged)),
+      saver_(window, kSaveTimer, tray),
+      chain_(window) {}
+
+Recorder::~Recorder() {
+    chain_.Leave();
+    saver_.Forget();
+    DestroyLists();
+}
+
+void Recorder::Start(HistoryTree& tree, HWND owner) {
+    tree_ = &tree;
+    container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
+    handler_ = container_->CreateHandler(&tree.View(), owner);
+    tree.SetHandler(handler_);
+    ApplyListSettings();
+    saver_.Load(*handler_);
+    handler_->AddCategories();
+    handler_->RefreshTree();
+    ForgetOldHistory();
+    chain_.Join();
+}
+
+void Recorder::ApplySettings() {
+    auto& settings = settings::GetSettingsStorage();
+    keepDuplicates_ = settings.GetMainInt(keys::KeepDuplicates, keys::DefaultKeepDuplicates) == 1;
+    forgetAfter_ = settings::Clamp(
+        settings.GetMainInt(keys::ForgetHistoryAfter, keys::DefaultForgetHistoryAfter), 0,
+        keys::MaxForgetHistoryAfter);
+    // Checked once a minute, not on the tick: ages are counted in minutes.
+    if (forgetAfter_ > 0) {
+        ::SetTimer(window_, kForgetTimer, kForgetCheckMs, nullptr);
+    } else {
+        ::KillTimer(window_, kForgetTimer);
+    }
+    if (handler_ != nullptr) {
+        ApplyListSettings();
+        handler_->RefreshTree();
+        ForgetOldHistory();
+    }
+}
+
+void Recorder::ApplyListSettings() {
+    auto& settings = settings::GetSettingsStorage();
+    const settings::HistoryLengths lengths = settings::HoldHistoryLengths(
+        settings.GetMainInt(keys::HistorySize, keys::DefaultHistorySize),
+        settings.GetMainInt(keys::HistoryShown, keys::DefaultHistoryShown));
+    handler_->SetHistorySize(static_cast<size_t>(lengths.Size));
+    handler_->SetHistoryShown(static_cast<size_t>(lengths.Shown));
+    handler_->SetKeepDuplicates(keepDuplicates_);
+}
+
+// While paused the window stays in the viewer chain and passes every notification on; it only
+// takes nothing from the clipboard.
+void Recorder::SetPaused(bool paused) {
+    paused_ = paused;
+    tray_.SetTip(paused ? kPausedText : L"");
+    barTextChanged_();
+}
+
+std::wstring Recorder::BarText() const {
+    if (paused_) {
+        return kPausedText;
+    }
+    return handler_ != nullptr ? std::wstring(win::Wide(MakeBarText(handler_->LastCaptured())))
+                               : std::wstring();
+}
+
+void Recorder::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
+    chain_.Notified();
+    Capture();
+    chain_.PassOn(wParam, lParam);
+}
+
+void Recorder::Tick() {
+    if (chain_.Tick()) {
+        Capture();
+        chain_.Notified();
+    }
+}
+
+bool Recorder::OnTimer(UINT_PTR id) {
+    if (id == kSaveTimer) {
+        saver_.AutoSave();
+    } else if (id == kForgetTimer) {
+        ForgetOldHistory();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Recorder::Capture() {
+    if (handler_ != nullptr && !paused_) {
+        handler_->CaptureClipboard();
+        barTextChanged_();
+        Changed();
+    }
+}
+
+void Recorder::Changed() {
+    if (handler_ != nullptr) {
+        handler_->RefreshTree();
+        saver_.Changed();
+    }
+}
+
+void Recorder::TrimHistory() {
+    if (handler_ != nullptr && handler_->TrimHistory() > 0) {
+        Changed();
+        saver_.Erased();
+    }
+}
+
+// Forgotten texts leave the journal too: data.dat is written anew.
+void Recorder::ForgetOldHistory() {
+    if (handler_ == nullptr || forgetAfter_ <= 0 ||
+        handler_->ForgetHistory(CurrentOleDate(), forgetAfter_) == 0) {
+        return;
+    }
+    handler_->RefreshTree();
+    barTextChanged_();
+    saver_.Erased();
+}
+
+void Recorder::Close() {
+    chain_.Leave();
+    try {
+        saver_.SaveNow();
+    } catch (...) {
+        chain_.Join();
+        throw;
+    }
+    saver_.Forget();
+    DestroyLists();
+}
+
+// The lists leave the tree; a close may come before the start-up has run.
+void Recorder::DestroyLists() {
+    if (container_ != nullptr) {
+        container_->DestroyHandler();
+    }
+    handler_ = nullptr;
+    if (tree_ != nullptr) {
+        tree_->SetHandler(nullptr);
+    }
+}
+
+void Recorder::EndSession() {
+    chain_.Leave();
+    saver_.SaveQuietly();
+}
+
+}  // namespace snipora

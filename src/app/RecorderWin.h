@@ -1,0 +1,89 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/SaveKeeperWin.h"
+#include "app/ViewerChainWin.h"
+#include "view/ClipboardHandler.h"
+
+namespace snipora {
+
+class HistoryTree;
+class TrayIcon;
+
+// What the program records and how it keeps it: the lists, the window's member of the
+// clipboard-viewer chain, the capture of each copy, the pause, the forgetting of old history
+// entries, and the saving (each change in the journal within a second, data.dat at the close).
+class Recorder {
+public:
+    // `window` joins the chain and carries the save and forget timers; `tray` shows the
+    // warnings and the pause. `barTextChanged` hears when BarText may have changed.
+    Recorder(HWND window, TrayIcon& tray, std::function<void()> barTextChanged);
+    Recorder(const Recorder&) = delete;
+    Recorder& operator=(const Recorder&) = delete;
+    // Out of the chain, and the lists out of the tree, however far the start got.
+    ~Recorder();
+
+    // Loads the lists into `tree`, which must outlive them, and joins the chain. `owner` owns the
+    // clipboard when the program writes to it.
+    void Start(HistoryTree& tree, HWND owner);
+    // The lists; null before the start and after the close.
+    CClipboardHandler* Handler() const { return handler_; }
+
+    // [Main] KeepDuplicates, HistorySize, HistoryShown and ForgetHistoryAfter, from the settings.
+    void ApplySettings();
+    bool Paused() const { return paused_; }
+    void SetPaused(bool paused);
+    // The bar's text: the last text copied, or that recording is paused.
+    std::wstring BarText() const;
+
+    // The messages of the chain: WM_DRAWCLIPBOARD, WM_CHANGECBCHAIN, and the 10 ms tick that
+    // repairs a broken chain.
+    void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+    void ChainChanged(WPARAM wParam, LPARAM lParam) { chain_.ChainChanged(wParam, lParam); }
+    void Tick();
+    // The save and forget timers; false for any other.
+    bool OnTimer(UINT_PTR id);
+
+    // The lists changed: the tree shows them anew and they reach the journal within a second.
+    void Changed();
+    // Texts left the lists: data.dat is written anew soon, so that no file keeps them.
+    void Erased() { saver_.Erased(); }
+    // A lowered HistorySize drops the oldest entries now, and no file keeps their texts.
+    void TrimHistory();
+
+    // The close: out of the chain, the lists written (an error passes to the caller, and the
+    // window records on), then the lists gone.
+    void Close();
+    // The session ends: the lists are written at once, and nothing waits for the user.
+    void EndSession();
+    void SaveQuietly() { saver_.SaveQuietly(); }
+    bool StorePosition(int left, int top, bool report) {
+        return saver_.StorePosition(left, top, report);
+    }
+
+private:
+    void ApplyListSettings();
+    void Capture();
+    void ForgetOldHistory();
+    void DestroyLists();
+
+    HWND window_;
+    TrayIcon& tray_;
+    std::function<void()> barTextChanged_;
+    SaveKeeper saver_;
+    ViewerChain chain_;
+    HistoryTree* tree_ = nullptr;
+    std::unique_ptr<CBaseContainer> container_;
+    CClipboardHandler* handler_ = nullptr;  // borrowed from container_
+    bool keepDuplicates_ = false;           // [Main] KeepDuplicates
+    int32_t forgetAfter_ = 0;               // minutes; 0 = never
+    bool paused_ = false;  // nothing is recorded; never stored, so a start records again
+};
+
+}  // namespace snipora

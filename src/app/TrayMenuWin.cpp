@@ -1,0 +1,167 @@
+// The tray menu's commands, and the first-launch and update steps of the start-up.
+#include "app/TrayMenuWin.h"
+
+#include <exception>
+
+#include "app/AboutBoxWin.h"
+#include "app/AutoStartWin.h"
+#include "app/CommandIds.h"
+#include "settings/DataLocationsWin.h"
+#include "settings/SettingsDialogWin.h"
+#include "settings/SettingsStorageWin.h"
+#include "view/ClipboardHandler.h"
+#include "web/UpdateCheckWin.h"
+#include "win/BaseWindow.h"
+#include "win/Text.h"
+
+namespace snipora {
+
+// Marks that a dialog of the menu is open. A close asked for meanwhile is asked again at its end.
+class TrayMenu::ModalScope {
+public:
+    explicit ModalScope(TrayMenu& menu) : menu_(menu) { menu_.modalOpen_ = true; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope() {
+        menu_.modalOpen_ = false;
+        if (menu_.host_.CloseRequested()) {
+            ::PostMessageW(menu_.host_.Owner(), WM_CLOSE, 0, 0);
+        }
+    }
+
+private:
+    TrayMenu& menu_;
+};
+
+TrayMenu::TrayMenu(ITrayMenuHost& host) : host_(host), menu_(::CreatePopupMenu()) {
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdSettings, L"Settings");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdCheckForUpdates, L"Check for updates");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdAbout, L"About");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdStartWithWindows, L"Start with Windows");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdPauseRecording, L"Pause recording");
+    ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdExit, L"Exit");
+}
+
+// The check mark of the start with Windows follows the registry, read each time the menu opens:
+// the value may have been changed by the setup program or by another copy meanwhile.
+void TrayMenu::Show() {
+    const HWND owner = host_.Owner();
+    POINT at{};
+    ::GetCursorPos(&at);
+    ::SetForegroundWindow(owner);
+    const bool startsWithWindows = IsAutoStartOn(win::Wide(GetProgramPath()));
+    ::CheckMenuItem(menu_.Get(), kIdStartWithWindows,
+                    MF_BYCOMMAND | (startsWithWindows ? MF_CHECKED : MF_UNCHECKED));
+    ::CheckMenuItem(menu_.Get(), kIdPauseRecording,
+                    MF_BYCOMMAND | (host_.Paused() ? MF_CHECKED : MF_UNCHECKED));
+    const UINT id = ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                     owner, nullptr);
+    ::PostMessageW(owner, WM_NULL, 0, 0);
+    if (id != 0) {
+        Command(static_cast<WORD>(id));
+    }
+}
+
+bool TrayMenu::Command(WORD id) {
+    switch (id) {
+        case kIdSettings:
+            Settings1Click();
+            return true;
+        case kIdCheckForUpdates:
+            Checkforupdates1Click();
+            return true;
+        case kIdAbout:
+            About1Click();
+            return true;
+        case kIdExit:
+            Exit1Click();
+            return true;
+        case kIdStartWithWindows:
+            StartWithWindowsClick();
+            return true;
+        case kIdPauseRecording:
+            host_.SetPaused(!host_.Paused());
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TrayMenu::ModalAlreadyOpen() const {
+    if (!modalOpen_) {
+        return false;
+    }
+    const HWND owner = host_.Owner();
+    if (HWND popup = ::GetLastActivePopup(owner); popup != nullptr && popup != owner) {
+        ::SetForegroundWindow(popup);
+    }
+    return true;
+}
+
+void TrayMenu::Settings1Click() {
+    if (ModalAlreadyOpen()) {
+        return;
+    }
+    bool accepted = false;
+    {
+        ModalScope scope(*this);
+        settings::TFormSettings form(host_.Owner(), [this] {
+            const CClipboardHandler* handler = host_.Handler();
+            return handler != nullptr ? handler->HistoryCount() : size_t{0};
+        });
+        accepted = form.Execute();
+    }
+    if (accepted) {
+        host_.SettingsAccepted();
+    }
+}
+
+void TrayMenu::Checkforupdates1Click() {
+    if (ModalAlreadyOpen()) {
+        return;
+    }
+    ModalScope scope(*this);
+    web::CheckForUpdates(host_.Owner(), updateQuestion_);
+}
+
+void TrayMenu::About1Click() {
+    if (ModalAlreadyOpen()) {
+        return;
+    }
+    ModalScope scope(*this);
+    TAboutBox box(host_.Owner());
+    box.Execute();
+}
+
+// Closing the window under an open dialog would pull the settings and the window away from
+// under it: the dialog is brought forward instead, to be finished first.
+void TrayMenu::Exit1Click() {
+    if (ModalAlreadyOpen()) {
+        return;
+    }
+    ::PostMessageW(host_.Owner(), WM_CLOSE, 0, 0);
+}
+
+void TrayMenu::StartWithWindowsClick() {
+    try {
+        const std::wstring program(win::Wide(GetProgramPath()));
+        SetAutoStart(!IsAutoStartOn(program), program);
+    } catch (const std::exception& e) {
+        win::ShowErrorBox(host_.Owner(), e.what());
+    }
+}
+
+void TrayMenu::FirstLaunchStep() {
+    if (settings::GetSettingsStorage().IsFirstLaunch()) {
+        Settings1Click();
+    }
+}
+
+void TrayMenu::UpdateStep() {
+    if (!host_.CloseRequested() && web::IsUpdateOfferDueToday()) {
+        Checkforupdates1Click();
+    }
+}
+
+}  // namespace snipora

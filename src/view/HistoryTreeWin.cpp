@@ -1,0 +1,389 @@
+// The popup's tree and its search: the controls, their colours and scale, the keys on the
+// entries, the digits that choose a history entry at once, and the search that typing starts.
+#include "view/HistoryTreeWin.h"
+
+#include <utility>
+
+#include "common/Error.h"
+#include "view/ClipboardHandler.h"
+#include "view/ItemDrawingWin.h"
+#include "view/ItemFormat.h"
+#include "view/ThemeWin.h"
+#include "win/DarkMode.h"
+#include "win/Gdi.h"
+#include "win/Text.h"
+
+namespace snipora {
+namespace {
+
+// At 96 dots per inch.
+constexpr int kTreeFontHeight = 31;
+constexpr int kIndent = 42;
+constexpr int kMenuKeyOffset = 24;  // the entry menu from the keyboard opens this far in
+
+HWND MakeChild(HWND parent, const wchar_t* className, DWORD style, int id = 0) {
+    return ::CreateWindowExW(0, className, L"", WS_CHILD | style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             ::GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
+HistoryTree::HistoryTree(HWND parent, int treeId, int searchId, win::Dpi dpi, HFONT searchFont,
+                         IHistoryTreeEvents& events)
+    : events_(events), dpi_(dpi) {
+    tree_ = MakeChild(parent, WC_TREEVIEWW,
+                      WS_TABSTOP | TVS_NOTOOLTIPS | TVS_SHOWSELALWAYS | TVS_NOHSCROLL, treeId);
+    // Screen readers name an edit field after the label just before it.
+    HWND name = ::CreateWindowExW(0, L"STATIC", L"Filter", WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                                  parent, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    search_ = MakeChild(parent, L"EDIT", WS_BORDER | ES_AUTOHSCROLL, searchId);
+    if (tree_ == nullptr || name == nullptr || search_ == nullptr) {
+        throw AppError("Cannot create the window's controls.");
+    }
+    ::SetWindowSubclass(search_, SearchFieldProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    view_ = std::make_unique<Win32TreeView>(tree_, true);
+    items_ = std::make_unique<ItemsTree>(tree_, static_cast<IItemsTreeEvents&>(*this));
+    TreeView_SetExtendedStyle(tree_, TVS_EX_DOUBLEBUFFER, TVS_EX_DOUBLEBUFFER);
+    // Rows exactly as high as the painted entries, so that none is squeezed and loses its
+    // separator line; odd heights too (49 at 120 dots per inch).
+    ::SetWindowLongPtrW(tree_, GWL_STYLE,
+                        ::GetWindowLongPtrW(tree_, GWL_STYLE) | TVS_NONEVENHEIGHT);
+    SetDpi(dpi_, searchFont);
+    SetPalette(palette_);
+}
+
+// The controls go with their parent window; the subclass leaves with the field.
+HistoryTree::~HistoryTree() = default;
+
+void HistoryTree::SetHandler(CClipboardHandler* handler) {
+    handler_ = handler;
+    if (handler_ != nullptr) {
+        handler_->SetFilter(&filter_);
+    }
+}
+
+std::optional<LRESULT> HistoryTree::ParentMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NOTIFY:
+            return items_->Notify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_COMMAND:
+            if (reinterpret_cast<HWND>(lParam) != search_ || lParam == 0) {
+                return std::nullopt;
+            }
+            if (HIWORD(wParam) == EN_CHANGE) {
+                ApplySearch();
+            }
+            return 0;
+        case WM_CTLCOLOREDIT: {
+            if (reinterpret_cast<HWND>(lParam) != search_ || lParam == 0) {
+                return std::nullopt;
+            }
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, ToColorRef(palette_.filterText));
+            ::SetBkColor(dc, ToColorRef(palette_.filterBackground));
+            return reinterpret_cast<LRESULT>(searchBrush_.Get());
+        }
+        default:
+            return std::nullopt;
+    }
+}
+
+void HistoryTree::Place(const RECT& tree, const RECT& search) {
+    ::MoveWindow(tree_, tree.left, tree.top, tree.right - tree.left, tree.bottom - tree.top, TRUE);
+    ::MoveWindow(search_, search.left, search.top, search.right - search.left,
+                 search.bottom - search.top, TRUE);
+}
+
+void HistoryTree::SetDpi(win::Dpi dpi, HFONT searchFont) {
+    const bool changed = dpi != dpi_ || !font_;
+    dpi_ = dpi;
+    if (searchFont != nullptr) {
+        ::SendMessageW(search_, WM_SETFONT, reinterpret_cast<WPARAM>(searchFont), TRUE);
+    }
+    if (!changed) {
+        return;
+    }
+    // The control takes the new font before the old one goes.
+    win::UniqueFont font = win::MakeFont(-dpi_.Scale(kTreeFontHeight));
+    ::SendMessageW(tree_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    font_ = std::move(font);
+    TreeView_SetIndent(tree_, dpi_.Scale(kIndent));
+    CreateDrawing();
+}
+
+void HistoryTree::CreateDrawing() {
+    drawing_ = std::make_unique<ItemDrawing>(skin_.GetSkin(), dpi_.Value(), palette_);
+    drawing_->SetFilter(&filter_);
+    TreeView_SetItemHeight(tree_, drawing_->Height());
+}
+
+void HistoryTree::SetPalette(const Palette& palette) {
+    palette_ = palette;
+    searchBrush_.Reset(::CreateSolidBrush(ToColorRef(palette_.filterBackground)));
+    win::ApplyDarkScrollBars(tree_, palette_.darkControls);
+    TreeView_SetBkColor(tree_, ToColorRef(palette_.rowBackground));
+    TreeView_SetTextColor(tree_, ToColorRef(palette_.rowText));
+    drawing_->SetPalette(palette_);
+}
+
+void HistoryTree::Show(bool show) {
+    shown_ = show;
+    ::ShowWindow(tree_, show ? SW_SHOW : SW_HIDE);
+    if (!show) {
+        SetSearchText(u"");
+    }
+}
+
+void HistoryTree::Focus() {
+    ::SetFocus(tree_);
+}
+
+HWND HistoryTree::KeyTarget() const {
+    return ::GetFocus() == search_ && ::IsWindowVisible(search_) ? search_ : tree_;
+}
+
+std::u16string HistoryTree::SearchText() const {
+    const int length = ::GetWindowTextLengthW(search_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(search_, text.data(), length + 1)));
+    return std::u16string(win::Utf16(text));
+}
+
+void HistoryTree::UnfoldHistory() {
+    if (HTREEITEM first = TreeView_GetRoot(tree_)) {
+        TreeView_Expand(tree_, first, TVE_EXPAND);
+        // An empty history cannot be expanded: mark it so, and its first entries show at once.
+        TreeView_SetItemState(tree_, first, TVIS_EXPANDED, TVIS_EXPANDED);
+    }
+}
+
+const CItemNode* HistoryTree::Selected() const {
+    HTREEITEM selected = TreeView_GetSelection(tree_);
+    return selected != nullptr ? Win32TreeView::RecordOf(tree_, selected) : nullptr;
+}
+
+void HistoryTree::SelectNewest() {
+    HTREEITEM newest = HistoryEntryAt(1);
+    if (HTREEITEM first = newest != nullptr ? newest : TreeView_GetRoot(tree_)) {
+        TreeView_SelectItem(tree_, first);
+    }
+}
+
+void HistoryTree::SelectEntry(const CItemNode* node) {
+    if (node == nullptr || node->TreeNode == nullptr) {
+        return;
+    }
+    const HTREEITEM item = Win32TreeView::ToItem(node->TreeNode);
+    TreeView_SelectItem(tree_, item);
+    TreeView_EnsureVisible(tree_, item);
+}
+
+HTREEITEM HistoryTree::HistoryEntryAt(int position) const {
+    HTREEITEM history = TreeView_GetRoot(tree_);
+    HTREEITEM item =
+        history != nullptr && position > 0 ? TreeView_GetChild(tree_, history) : nullptr;
+    for (int i = 1; i < position && item != nullptr; ++i) {
+        item = TreeView_GetNextSibling(tree_, item);
+    }
+    return item;
+}
+
+HTREEITEM HistoryTree::EntryAt(POINT point) const {
+    TVHITTESTINFO hit{};
+    hit.pt = point;
+    return TreeView_HitTest(tree_, &hit);
+}
+
+// Typing goes on in the field once clicked into; the keys that move over the entries, choose
+// one or leave reach the tree from there too.
+LRESULT CALLBACK HistoryTree::SearchFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR self) {
+    auto* tree = reinterpret_cast<HistoryTree*>(self);
+    switch (message) {
+        case WM_KEYDOWN:
+            switch (wParam) {
+                case VK_UP:
+                case VK_DOWN:
+                case VK_PRIOR:
+                case VK_NEXT:
+                case VK_RETURN:
+                case VK_ESCAPE:
+                    ::SetFocus(tree->tree_);
+                    ::SendMessageW(tree->tree_, message, wParam, lParam);
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_CHAR:
+            if (wParam == L'\r' || wParam == 27) {
+                return 0;  // no beep: taken as keys above
+            }
+            break;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(edit, SearchFieldProc, id);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(edit, message, wParam, lParam);
+}
+
+void HistoryTree::SetSearchText(const std::u16string& text) {
+    ::SetWindowTextW(search_, win::Wide(text));
+    ::SendMessageW(search_, EM_SETSEL, text.size(), text.size());
+    ApplySearch();  // in case the field sends no change of its own
+}
+
+// The tree shows the matches of both lists, the first of them selected so that Enter takes
+// it; the field shows in the bar label's place while a search is typed.
+void HistoryTree::ApplySearch() {
+    const std::u16string text = SearchText();
+    if (text == filter_.Text()) {
+        return;
+    }
+    filter_ = TextFilter(text, SystemCaseFolding());
+    const bool searching = !filter_.Empty();
+    if (searching != searching_) {
+        searching_ = searching;
+        ::ShowWindow(search_, searching ? SW_SHOW : SW_HIDE);
+        events_.SearchShown(searching);
+    }
+    if (handler_ == nullptr) {
+        return;
+    }
+    {
+        // The counts of the headers and the marks of the rows that stay change too: the batch
+        // ends with all of the tree drawn anew.
+        ItemsTree::Batch batch(*items_);
+        handler_->RefreshTree();
+    }
+    if (searching) {
+        for (HTREEITEM category = TreeView_GetRoot(tree_); category != nullptr;
+             category = TreeView_GetNextSibling(tree_, category)) {
+            if (HTREEITEM first = TreeView_GetChild(tree_, category)) {
+                TreeView_SelectItem(tree_, first);
+                break;
+            }
+        }
+    }
+}
+
+void HistoryTree::OpenMenuAt(POINT point) {
+    ::ClientToScreen(tree_, &point);
+    events_.MenuAsked(point);
+}
+
+void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
+    HTREEITEM item = EntryAt({x, y});
+    if (item == nullptr) {
+        return;
+    }
+    TreeView_SelectItem(tree_, item);
+    if (button == WM_RBUTTONDOWN) {
+        OpenMenuAt({x, y});
+        return;
+    }
+    // The expander at a header's right end folds and unfolds its list.
+    RECT row{};
+    const CItemNode* record = Win32TreeView::RecordOf(tree_, item);
+    if (button == WM_LBUTTONDOWN && record != nullptr && record->IsCategory &&
+        !record->Children.empty() && TreeView_GetItemRect(tree_, item, &row, FALSE) &&
+        x >= row.right - dpi_.Scale(HeaderExpanderWidth)) {
+        TreeView_Expand(tree_, item, TVE_TOGGLE);
+    }
+}
+
+// A header folds or unfolds; an entry is chosen.
+void HistoryTree::ItemsTreeDblClick() {
+    HTREEITEM selected = TreeView_GetSelection(tree_);
+    if (selected == nullptr) {
+        return;
+    }
+    if (TreeView_GetChild(tree_, selected) != nullptr) {
+        TreeView_Expand(tree_, selected, TVE_TOGGLE);
+        return;
+    }
+    events_.EntryChosen(Selected());
+}
+
+LRESULT HistoryTree::ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw) {
+    return drawing_->CustomDraw(draw);
+}
+
+// The arrows, the page keys, Home and End, Left and Right are the tree's own.
+bool HistoryTree::TreeKeyDown(UINT virtualKey) {
+    if (!shown_) {
+        return false;
+    }
+    switch (virtualKey) {
+        case VK_RETURN:
+            ItemsTreeDblClick();
+            return true;
+        case VK_DELETE:
+            events_.DeleteAsked(Selected());
+            return true;
+        case 'Z':
+            if (::GetKeyState(VK_CONTROL) >= 0) {
+                return false;
+            }
+            events_.UndoAsked();
+            return true;
+        case VK_ESCAPE:
+            if (!filter_.Empty()) {
+                SetSearchText(u"");
+            } else {
+                events_.DismissAsked();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The last key of the hot key, still held when the popup takes the keyboard, is no typing.
+void HistoryTree::TreeChar(wchar_t unit) {
+    if (!shown_ || events_.HotKeyHeld()) {
+        return;
+    }
+    std::u16string text = SearchText();
+    const Typed typed = TypeInto(text, static_cast<char16_t>(unit));
+    switch (typed.effect) {
+        case Typed::Effect::FilterChanged:
+            SetSearchText(text);
+            break;
+        case Typed::Effect::ChooseHistoryEntry:
+            // As if chosen with a double click.
+            if (HTREEITEM item = HistoryEntryAt(typed.position)) {
+                TreeView_SelectItem(tree_, item);
+                events_.EntryChosen(Selected());
+            }
+            break;
+        case Typed::Effect::Nothing:
+            break;
+    }
+}
+
+// The entry menu beside the selected entry.
+void HistoryTree::TreeMenuKey() {
+    HTREEITEM selected = TreeView_GetSelection(tree_);
+    RECT row{};
+    if (!shown_ || selected == nullptr || !TreeView_GetItemRect(tree_, selected, &row, FALSE)) {
+        return;
+    }
+    OpenMenuAt({row.left + dpi_.Scale(kMenuKeyOffset), row.top + (row.bottom - row.top) / 2});
+}
+
+// A history entry is read with its time and size, as its row shows them.
+std::u16string HistoryTree::TreeItemText(const CItemNode& record) {
+    if (record.IsCategory || record.Category != HistoryCategory) {
+        return SpokenText(record, u"", u"");
+    }
+    return SpokenText(record, std::u16string(win::Utf16(drawing_->TimeText(record.Time))),
+                      std::u16string(win::Utf16(drawing_->SizeText(record.Size))));
+}
+
+}  // namespace snipora

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "view/ItemsTreeWin.h"
+#include "view/Palette.h"
+#include "view/SkinWin.h"
+#include "view/TextFilter.h"
+#include "view/TreeViewWin.h"
+#include "win/Dpi.h"
+#include "win/UniqueGdiObject.h"
+
+namespace snipora {
+
+class CClipboardHandler;
+class CItemNode;
+class ItemDrawing;
+
+// What the popup's tree asks of the window that holds it.
+class IHistoryTreeEvents {
+public:
+    virtual ~IHistoryTreeEvents() = default;
+    // The last key of the hot key is still held: a character that comes now is no typing.
+    virtual bool HotKeyHeld() = 0;
+    // An entry was chosen: with Enter, a double click, or a digit for the n-th history entry.
+    virtual void EntryChosen(const CItemNode* record) = 0;
+    // Del on the selected entry, and Ctrl+Z.
+    virtual void DeleteAsked(const CItemNode* record) = 0;
+    virtual void UndoAsked() = 0;
+    // The entry menu for the selected entry (a right click, Shift+F10 or the menu key), at a
+    // point on the screen.
+    virtual void MenuAsked(POINT screen) = 0;
+    // Esc with no search typed.
+    virtual void DismissAsked() = 0;
+    // The search field comes (a search is typed) or goes: it takes the bar label's place.
+    virtual void SearchShown(bool shown) = 0;
+};
+
+// The popup's tree of entries with its type-to-filter search: the SysTreeView32 control and the
+// search field, the binding of the lists to the control, the hand drawing of the entries and the
+// popup's keys. The window that holds both controls passes on the messages they send it
+// (ParentMessage) and hears back through IHistoryTreeEvents.
+class HistoryTree final : private IItemsTreeEvents {
+public:
+    // Both controls, children of `parent`, at the scale `dpi`; the search field takes `searchFont`,
+    // which stays the caller's.
+    HistoryTree(HWND parent, int treeId, int searchId, win::Dpi dpi, HFONT searchFont,
+                IHistoryTreeEvents& events);
+    HistoryTree(const HistoryTree&) = delete;
+    HistoryTree& operator=(const HistoryTree&) = delete;
+    ~HistoryTree() override;
+
+    HWND Control() const { return tree_; }
+    // The control as the lists see it: they add and remove its entries.
+    ITreeView& View() { return *view_; }
+    // The lists shown; null before the start and after the close.
+    void SetHandler(CClipboardHandler* handler);
+
+    // The answer to a message that the parent got from the tree or the search field
+    // (WM_NOTIFY, WM_COMMAND, WM_CTLCOLOREDIT), or nullopt for any other.
+    std::optional<LRESULT> ParentMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Both controls' places in the parent; the search field lies over the bar's label.
+    void Place(const RECT& tree, const RECT& search);
+    // Fonts, indent, row height and images at another scale; the search field takes `font`,
+    // which stays the caller's.
+    void SetDpi(win::Dpi dpi, HFONT searchFont);
+    void SetPalette(const Palette& palette);
+
+    // The popup opens (the tree shows) or closes (and forgets its search).
+    void Show(bool show);
+    void Focus();
+    // Where a key routed to the popup goes: the search field once clicked into, else the tree.
+    HWND KeyTarget() const;
+    std::u16string SearchText() const;
+
+    // The lists were loaded: the history shows unfolded, even while empty.
+    void UnfoldHistory();
+    const CItemNode* Selected() const;
+    // The newest history entry, or the history's header when there is none.
+    void SelectNewest();
+    // A shown entry (or none), with its list unfolded and scrolled into view.
+    void SelectEntry(const CItemNode* node);
+    // The n-th history entry shown, counted from 1; null past the last.
+    HTREEITEM HistoryEntryAt(int position) const;
+    // The entry under a point in the tree's coordinates, or null.
+    HTREEITEM EntryAt(POINT point) const;
+
+private:
+    // IItemsTreeEvents
+    void ItemsTreeMouseDown(UINT button, int x, int y) override;
+    void ItemsTreeDblClick() override;
+    LRESULT ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw) override;
+    bool TreeKeyDown(UINT virtualKey) override;
+    void TreeChar(wchar_t unit) override;
+    void TreeMenuKey() override;
+    std::u16string TreeItemText(const CItemNode& record) override;
+
+    static LRESULT CALLBACK SearchFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                            UINT_PTR id, DWORD_PTR self);
+    void CreateDrawing();
+    void SetSearchText(const std::u16string& text);
+    void ApplySearch();
+    void OpenMenuAt(POINT point);
+
+    IHistoryTreeEvents& events_;
+    HWND tree_ = nullptr;
+    HWND search_ = nullptr;  // shown in the bar label's place while a search is typed
+    std::unique_ptr<Win32TreeView> view_;
+    std::unique_ptr<ItemsTree> items_;
+    TextFilter filter_;
+    CClipboardHandler* handler_ = nullptr;
+    win::Dpi dpi_;
+    Palette palette_ = Palette::Light();
+    win::UniqueFont font_;
+    win::UniqueBrush searchBrush_;
+    Skin skin_;  // drawn with by drawing_
+    std::unique_ptr<ItemDrawing> drawing_;
+    bool shown_ = false;
+    bool searching_ = false;  // the search field is shown
+};
+
+}  // namespace snipora

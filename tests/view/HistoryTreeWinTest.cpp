@@ -1,0 +1,164 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/HistoryLists.h"
+#include "view/ClipboardHandler.h"
+#include "view/HistoryTreeWin.h"
+#include "win/BaseWindow.h"
+
+namespace snipora {
+namespace {
+
+// The window that holds the tree and its search field, passing their messages on, and hearing
+// what the tree asks for.
+class Parent final : public win::BaseWindow, public IHistoryTreeEvents {
+public:
+    Parent() {
+        Create(L"SniporaHistoryTreeHost", 0, WS_POPUP, L"tree host", 0, 0, 300, 400, nullptr);
+        tree.emplace(Handle(), 1, 2, win::Dpi(96), nullptr, *this);
+        tree->Place({0, 30, 300, 400}, {0, 0, 300, 30});
+    }
+
+    bool HotKeyHeld() override { return hotKeyHeld; }
+    void EntryChosen(const CItemNode* record) override { chosen.push_back(Id(record)); }
+    void DeleteAsked(const CItemNode* record) override { deleted.push_back(Id(record)); }
+    void UndoAsked() override { ++undos; }
+    void MenuAsked(POINT) override { ++menus; }
+    void DismissAsked() override { ++dismissals; }
+    void SearchShown(bool shown) override { searchShown.push_back(shown); }
+
+    std::optional<HistoryTree> tree;
+    bool hotKeyHeld = false;
+    std::vector<uint32_t> chosen, deleted;
+    std::vector<bool> searchShown;
+    int undos = 0, menus = 0, dismissals = 0;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (tree) {
+            if (const auto result = tree->ParentMessage(message, wParam, lParam)) {
+                return *result;
+            }
+        }
+        return BaseWindow::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    static uint32_t Id(const CItemNode* record) { return record != nullptr ? record->Id : 0; }
+};
+
+class HistoryTreeWinTest : public ::testing::Test {
+protected:
+    HistoryTreeWinTest() {
+        handler = lists.Show(&parent.tree->View());
+        parent.tree->SetHandler(handler);
+        handler->RefreshTree();
+        parent.tree->UnfoldHistory();
+        parent.tree->Show(true);
+    }
+    ~HistoryTreeWinTest() override { lists.container.DestroyHandler(); }
+
+    uint32_t Copy(const std::u16string& text) {
+        lists.Copy(text);
+        handler->RefreshTree();
+        return handler->Items().front()->Id;
+    }
+    void Key(UINT virtualKey) {
+        ::SendMessageW(parent.tree->Control(), WM_KEYDOWN, virtualKey, 1);
+    }
+    void Type(wchar_t unit) { ::SendMessageW(parent.tree->KeyTarget(), WM_CHAR, unit, 1); }
+    uint32_t SelectedId() const {
+        const CItemNode* selected = parent.tree->Selected();
+        return selected != nullptr ? selected->Id : 0;
+    }
+
+    Parent parent;
+    test::HistoryLists lists;
+    CClipboardHandler* handler = nullptr;
+};
+
+TEST_F(HistoryTreeWinTest, DigitsChooseTheNthHistoryEntryShownAndNothingPastTheLast) {
+    const uint32_t oldest = Copy(u"oldest");
+    Copy(u"middle");
+    const uint32_t newest = Copy(u"newest");
+
+    EXPECT_EQ(parent.tree->HistoryEntryAt(0), nullptr);
+    EXPECT_NE(parent.tree->HistoryEntryAt(3), nullptr);
+    EXPECT_EQ(parent.tree->HistoryEntryAt(4), nullptr);
+
+    Type(L'1');
+    Type(L'3');
+    Type(L'4');  // past the last: nothing
+    EXPECT_EQ(parent.chosen, (std::vector<uint32_t>{newest, oldest}));
+
+    // The hot key's last key, still held, is no typing.
+    parent.hotKeyHeld = true;
+    Type(L'2');
+    EXPECT_EQ(parent.chosen.size(), 2u);
+    EXPECT_TRUE(parent.searchShown.empty());
+}
+
+TEST_F(HistoryTreeWinTest, EnterDeleteAndCtrlZActOnTheSelectedEntry) {
+    Copy(u"older");
+    const uint32_t newest = Copy(u"newer");
+    parent.tree->SelectNewest();
+    ASSERT_EQ(SelectedId(), newest);
+
+    Key(VK_RETURN);
+    Key(VK_DELETE);
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(state);
+    Key('Z');
+    state[VK_CONTROL] = 0;
+    ::SetKeyboardState(state);
+    Key('Z');  // without Ctrl: the tree's own
+
+    EXPECT_EQ(parent.chosen, (std::vector<uint32_t>{newest}));
+    EXPECT_EQ(parent.deleted, (std::vector<uint32_t>{newest}));
+    EXPECT_EQ(parent.undos, 1);
+}
+
+TEST_F(HistoryTreeWinTest, TypingSearchesAndEscClearsTheSearchBeforeItClosesThePopup) {
+    Copy(u"apple pie");
+    const uint32_t banana = Copy(u"banana bread");
+    Copy(u"cherry tart");
+
+    Type(L'b');
+    Type(L'a');
+    EXPECT_EQ(parent.tree->SearchText(), u"ba");
+    EXPECT_EQ(SelectedId(), banana);  // the first match, so that Enter takes it
+    EXPECT_EQ(parent.searchShown, (std::vector<bool>{true}));
+
+    Key(VK_ESCAPE);
+    EXPECT_EQ(parent.tree->SearchText(), u"");
+    EXPECT_EQ(parent.dismissals, 0);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(parent.dismissals, 1);
+
+    // A popup that closes forgets its search.
+    Type(L'c');
+    parent.tree->Show(false);
+    EXPECT_EQ(parent.tree->SearchText(), u"");
+    EXPECT_EQ(parent.searchShown, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(HistoryTreeWinTest, TheNewestIsSelectedOrTheHeaderOfAnEmptyHistory) {
+    parent.tree->SelectNewest();
+    ASSERT_NE(parent.tree->Selected(), nullptr);
+    EXPECT_TRUE(parent.tree->Selected()->IsCategory);
+    EXPECT_EQ(parent.tree->Selected()->Category, HistoryCategory);
+
+    const uint32_t only = Copy(u"only");
+    parent.tree->SelectNewest();
+    EXPECT_EQ(SelectedId(), only);
+}
+
+}  // namespace
+}  // namespace snipora
