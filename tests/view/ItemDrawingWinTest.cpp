@@ -303,7 +303,7 @@ TEST_F(ItemDrawingWinTest, DarkAndHighContrastPalettesDrawWithoutTheSkin) {
     const Rgb skinOrange{0xF3, 0xBD, 0x60}, skinBlue{0xC0, 0xDE, 0xF7};
 
     const SystemColours system{
-        {0x00, 0x00, 0x00}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0xFF}, {0x00, 0x00, 0x00}};
+        {0x10, 0x20, 0x30}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0xFF}, {0x60, 0x00, 0x20}};
     for (const Palette& palette : {Palette::Dark(), Palette::HighContrast(system)}) {
         SCOPED_TRACE(static_cast<int>(palette.scheme));
         drawing.SetPalette(palette);
@@ -324,6 +324,21 @@ TEST_F(ItemDrawingWinTest, DarkAndHighContrastPalettesDrawWithoutTheSkin) {
         EXPECT_TRUE(canvas.Has(Of(palette.selectedText), 2, 92, kWidth - 2, 119));
         EXPECT_FALSE(canvas.Has(kWhite, 40, 40, kWidth, 80)) << "a light row left";
     }
+    // High contrast in the system's four colours alone: down the right edge, clear of the
+    // expander and of every text, the headers and the rows are the window colour, the selected
+    // row the highlight, each separator the window text; nothing of the skin between.
+    drawing.SetPalette(Palette::HighContrast(system));
+    Canvas contrast(kWidth, 160);
+    host.Paint(contrast);
+    const Rgb window = Of(system.window), windowText = Of(system.windowText);
+    for (int y = 0; y < 160; ++y) {
+        const int row = y / 40;
+        const Rgb expected = y % 40 == 39 ? windowText : row == 2 ? Of(system.highlight) : window;
+        ASSERT_EQ(contrast.At(kWidth - 1, y), expected) << y;
+    }
+    EXPECT_TRUE(contrast.Has(windowText, 40, 4, 200, 20)) << "the header's title";
+    EXPECT_TRUE(contrast.Has(windowText, 12, 41, kWidth, 52)) << "the time";
+    EXPECT_TRUE(contrast.Has(Of(system.highlightText), 2, 92, kWidth - 2, 119));
     // And back: the light palette cuts its headers from the skin again.
     drawing.SetPalette(Palette::Light());
     Canvas light(kWidth, 160);
