@@ -1,13 +1,14 @@
 // Draws the program's icons and writes them as .ico files with 32-bit alpha (and a matching
-// AND mask), each holding every size it is used at: the 100% size and the 150% one.
+// AND mask), each holding its design size at 100, 125, 150 and 200 %, so that no scale needs a
+// smaller image stretched.
 //
-//   snipora.ico         the program and the tray icon: a clipboard (16, 24, 32, 48)
-//   open-clipboard.ico  the bar button's glyph: a clipboard over a down arrow (16, 24)
-//   small-clipboard.ico a clipboard (16, 24)                       } SmallIcons, in this
-//   small-page.ico      a page with lines (16, 24)                  } order
-//   small-clock.ico     a clock face in the top-left corner (16, 24)}
-//   category-history.ico a clipboard before a stack of pages (32, 48) } CategoriesIcons
-//   category-notes.ico   a blank sheet with a folded corner (32, 48)  }
+//   snipora.ico         the program and the tray icon: a clipboard (16 to 64)
+//   open-clipboard.ico  the bar button's glyph: a clipboard over a down arrow (16, 20, 24, 32)
+//   small-clipboard.ico a clipboard (16, 20, 24, 32)                   } SmallIcons, in this
+//   small-page.ico      a page with lines (16, 20, 24, 32)              } order
+//   small-clock.ico     a clock face in the top-left corner (16 to 32)  }
+//   category-history.ico a clipboard before a stack of pages (32, 40, 48, 64) } CategoriesIcons
+//   category-notes.ico   a blank sheet with a folded corner (32, 40, 48, 64)  }
 //
 // Shapes are described on a design grid (16 or 32 units) and drawn at each size with 4 x 4
 // samples per pixel; edges of straight shapes are put on whole pixels so that the small sizes
@@ -314,12 +315,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = std::string(argv[1]) + "/";
-    const bool ok = WriteIcon(folder + "snipora.ico", DrawClipboard, 16, {16, 24, 32, 48}) &&
-                    WriteIcon(folder + "open-clipboard.ico", DrawGlyph, 16, {16, 24}) &&
-                    WriteIcon(folder + "small-clipboard.ico", DrawClipboard, 16, {16, 24}) &&
-                    WriteIcon(folder + "small-page.ico", DrawPage, 16, {16, 24}) &&
-                    WriteIcon(folder + "small-clock.ico", DrawClock, 16, {16, 24}) &&
-                    WriteIcon(folder + "category-history.ico", DrawHistory, 32, {32, 48}) &&
-                    WriteIcon(folder + "category-notes.ico", DrawNotes, 32, {32, 48});
+    // The small size and the large one (a window's, a category's) at each scale.
+    const std::vector<int> small{16, 20, 24, 32}, large{32, 40, 48, 64};
+    const std::vector<int> program{16, 20, 24, 32, 40, 48, 64};
+    const bool ok = WriteIcon(folder + "snipora.ico", DrawClipboard, 16, program) &&
+                    WriteIcon(folder + "open-clipboard.ico", DrawGlyph, 16, small) &&
+                    WriteIcon(folder + "small-clipboard.ico", DrawClipboard, 16, small) &&
+                    WriteIcon(folder + "small-page.ico", DrawPage, 16, small) &&
+                    WriteIcon(folder + "small-clock.ico", DrawClock, 16, small) &&
+                    WriteIcon(folder + "category-history.ico", DrawHistory, 32, large) &&
+                    WriteIcon(folder + "category-notes.ico", DrawNotes, 32, large);
     return ok ? 0 : 1;
 }

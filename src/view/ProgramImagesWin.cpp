@@ -1,17 +1,40 @@
 #include "view/ProgramImagesWin.h"
 
+#include <commctrl.h>
+
 #include <initializer_list>
 
+#include "common/DpiScale.h"
 #include "view/ImageIds.h"
 
 namespace snipora {
 namespace {
 
-constexpr int kLargeImagesDpi = 144;
+using LoadScaledDown = decltype(&::LoadIconWithScaleDown);
 
+// comctl32 6 is the side-by-side one that the program's manifest asks for, not the one in the
+// system folder, so it is looked up among the loaded modules. Older versions lack the function.
+LoadScaledDown FindLoadIconWithScaleDown() {
+    static const LoadScaledDown function = [] {
+        const HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll");
+        return comctl != nullptr ? reinterpret_cast<LoadScaledDown>(reinterpret_cast<void*>(
+                                       ::GetProcAddress(comctl, "LoadIconWithScaleDown")))
+                                 : nullptr;
+    }();
+    return function;
+}
+
+// The image of that size where the resource keeps one; else a larger one scaled down.
 UniqueIcon LoadIconResource(int id, int size) {
-    return UniqueIcon(static_cast<HICON>(::LoadImageW(
-        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+    const HINSTANCE module = ::GetModuleHandleW(nullptr);
+    if (const LoadScaledDown load = FindLoadIconWithScaleDown()) {
+        HICON icon = nullptr;
+        if (SUCCEEDED(load(module, MAKEINTRESOURCEW(id), size, size, &icon)) && icon != nullptr) {
+            return UniqueIcon(icon);
+        }
+    }
+    return UniqueIcon(
+        static_cast<HICON>(::LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
 }
 
 UniqueImageList LoadImageList(int size, std::initializer_list<int> ids) {
@@ -33,11 +56,11 @@ UniqueImageList LoadImageList(int size, std::initializer_list<int> ids) {
 }  // namespace
 
 int SmallImageSize(int dpi) {
-    return dpi >= kLargeImagesDpi ? 24 : 16;
+    return ScaleDesign(16, dpi);
 }
 
 int CategoryImageSize(int dpi) {
-    return dpi >= kLargeImagesDpi ? 48 : 32;
+    return ScaleDesign(32, dpi);
 }
 
 UniqueImageList LoadSmallIcons(int dpi) {

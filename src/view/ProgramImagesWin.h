@@ -9,9 +9,11 @@ namespace snipora {
 using win::UniqueIcon;
 using win::UniqueImageList;
 
-// The program's images come in a 100% and a 150% size; the larger serves from 144 dots per inch.
-int SmallImageSize(int dpi);     // 16 or 24
-int CategoryImageSize(int dpi);  // 32 or 48
+// The program's images are drawn at 100, 125, 150 and 200 % and kept in those sizes; at each
+// scale an image is its design size scaled. A scale between those takes the next larger image
+// scaled down, where the system can (comctl32 6), rather than a smaller one stretched.
+int SmallImageSize(int dpi);     // 16, 20, 24, 32 at 96, 120, 144, 192 dots per inch
+int CategoryImageSize(int dpi);  // 32, 40, 48, 64
 
 // The image lists of the popup. SmallIcons: 0 a clipboard, 1 a page with lines, 2 a clock face.
 // CategoriesIcons: 0 a clipboard with a stack of pages ("Clipboard history"), 1 a blank sheet

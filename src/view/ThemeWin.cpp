@@ -23,15 +23,18 @@ bool HighContrastOn() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+SystemColours CurrentSystemColours() {
+    return {FromColorRef(::GetSysColor(COLOR_WINDOW)),
+            FromColorRef(::GetSysColor(COLOR_WINDOWTEXT)),
+            FromColorRef(::GetSysColor(COLOR_HIGHLIGHT)),
+            FromColorRef(::GetSysColor(COLOR_HIGHLIGHTTEXT))};
+}
+
 Palette CurrentPalette(ThemeChoice choice) {
     const bool highContrast = HighContrastOn();
     const Scheme scheme = ChooseScheme(
         choice, highContrast || choice != ThemeChoice::System || AppsUseLightTheme(), highContrast);
-    const SystemColours system{FromColorRef(::GetSysColor(COLOR_WINDOW)),
-                               FromColorRef(::GetSysColor(COLOR_WINDOWTEXT)),
-                               FromColorRef(::GetSysColor(COLOR_HIGHLIGHT)),
-                               FromColorRef(::GetSysColor(COLOR_HIGHLIGHTTEXT))};
-    return Palette::For(scheme, system);
+    return Palette::For(scheme, CurrentSystemColours());
 }
 
 }  // namespace snipora

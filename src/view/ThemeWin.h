@@ -18,6 +18,9 @@ inline Colour FromColorRef(COLORREF c) {
 bool AppsUseLightTheme();
 // SPI_GETHIGHCONTRAST's HCF_HIGHCONTRASTON.
 bool HighContrastOn();
+// The system's COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT and COLOR_HIGHLIGHTTEXT, which a
+// high contrast theme sets.
+SystemColours CurrentSystemColours();
 // The palette for `choice` as the system stands now.
 Palette CurrentPalette(ThemeChoice choice);
 

@@ -214,11 +214,19 @@ def test_drawing_at_144_dpi_scales_by_one_and_a_half():
             shot = Shot("drawing-full-popup-144dpi.png")
             shot.crop("drawing-popup-144dpi.png", opened["left"], opened["top"], opened["width"],
                       opened["height"])
-            # The header's band fills the larger row, the skin stretched to 59 pixels, and the
-            # first entry's row follows.
+            # The header's band fills the larger row, drawn at 59 pixels, and the first entry's
+            # row follows.
             x, top = opened["treeleft"] + 1, opened["treetop"]
             assert shot.at(x, top) == ORANGE_LINE, shot.at(x, top)
             assert shot.at(x, top + 58) != WHITE and shot.at(x, top + 59 + 30) == WHITE
+            # The first entry's clock comes from the 150 % image: its face is 15 pixels across
+            # from (2, 2), where the 100 % image would give 11. The time starts at 18.
+            left, row = opened["treeleft"], top + 59
+            face = [(x, y) for y in range(row, row + 18) for x in range(left, left + 18)
+                    if shot.at(x, y) != WHITE]
+            xs, ys = [x for x, _ in face], [y for _, y in face]
+            box = (min(xs) - left, min(ys) - row, max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
+            assert box == (2, 2, 15, 15), box
     finally:
         reg("add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
             "96", "/f")

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 #include <limits>
@@ -11,11 +12,13 @@
 #include <tuple>
 #include <vector>
 
+#include "common/DpiScale.h"
 #include "common/OleDate.h"
 #include "support/HistoryLists.h"
 #include "support/PixelsWin.h"
 #include "support/TreeHostWin.h"
 #include "view/ClipboardHandler.h"
+#include "view/ImageIds.h"
 #include "view/ItemDrawingWin.h"
 #include "view/Palette.h"
 #include "view/TextFilter.h"
@@ -300,7 +303,7 @@ TEST_F(ItemDrawingWinTest, DarkAndHighContrastPalettesDrawWithoutTheSkin) {
     const Rgb skinOrange{0xF3, 0xBD, 0x60}, skinBlue{0xC0, 0xDE, 0xF7};
 
     const SystemColours system{
-        {0x00, 0x00, 0x00}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0xFF}, {0x00, 0x00, 0x00}};
+        {0x10, 0x20, 0x30}, {0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0xFF}, {0x60, 0x00, 0x20}};
     for (const Palette& palette : {Palette::Dark(), Palette::HighContrast(system)}) {
         SCOPED_TRACE(static_cast<int>(palette.scheme));
         drawing.SetPalette(palette);
@@ -321,6 +324,21 @@ TEST_F(ItemDrawingWinTest, DarkAndHighContrastPalettesDrawWithoutTheSkin) {
         EXPECT_TRUE(canvas.Has(Of(palette.selectedText), 2, 92, kWidth - 2, 119));
         EXPECT_FALSE(canvas.Has(kWhite, 40, 40, kWidth, 80)) << "a light row left";
     }
+    // High contrast in the system's four colours alone: down the right edge, clear of the
+    // expander and of every text, the headers and the rows are the window colour, the selected
+    // row the highlight, each separator the window text; nothing of the skin between.
+    drawing.SetPalette(Palette::HighContrast(system));
+    Canvas contrast(kWidth, 160);
+    host.Paint(contrast);
+    const Rgb window = Of(system.window), windowText = Of(system.windowText);
+    for (int y = 0; y < 160; ++y) {
+        const int row = y / 40;
+        const Rgb expected = y % 40 == 39 ? windowText : row == 2 ? Of(system.highlight) : window;
+        ASSERT_EQ(contrast.At(kWidth - 1, y), expected) << y;
+    }
+    EXPECT_TRUE(contrast.Has(windowText, 40, 4, 200, 20)) << "the header's title";
+    EXPECT_TRUE(contrast.Has(windowText, 12, 41, kWidth, 52)) << "the time";
+    EXPECT_TRUE(contrast.Has(Of(system.highlightText), 2, 92, kWidth - 2, 119));
     // And back: the light palette cuts its headers from the skin again.
     drawing.SetPalette(Palette::Light());
     Canvas light(kWidth, 160);
@@ -372,8 +390,72 @@ TEST(ItemDrawingWin, HeightFollowsTheScreenAndHeadersStretchToTheRow) {
     EXPECT_NE(canvas.At(299, 49), (Rgb{0xA8, 0x7C, 0x40}));
 }
 
-TEST(ItemDrawingWin, ImagesComeInBothSizesWithAlpha) {
-    for (auto [dpi, small, large] : {std::tuple{96, 16, 32}, std::tuple{144, 24, 48}}) {
+// A history row's clock is drawn at the scale from the image of that size: the face, ten of its
+// sixteen design pixels, spans 11, 13, 15 and 21 pixels at 100, 125, 150 and 200 %.
+TEST(ItemDrawingWin, TheClockTakesTheSizeOfTheScale) {
+    for (auto [dpi, face] :
+         {std::pair{96, 11}, std::pair{120, 13}, std::pair{144, 15}, std::pair{192, 21}}) {
+        SCOPED_TRACE(dpi);
+        ItemDrawing drawing(nullptr, dpi);
+        CItemNode row;
+        row.Caption = u"text";
+        Canvas canvas(300, drawing.Height());
+        auto draw = ItemStage(canvas.Dc(), {0, 0, 300, drawing.Height()}, &row);
+        drawing.CustomDraw(draw);
+        // Left of the time and above the caption, both at 12 design pixels.
+        const int room = ScaleDesign(12, dpi);
+        int left = room, top = room, right = -1, bottom = -1;
+        for (int y = 0; y < room; ++y) {
+            for (int x = 0; x < room; ++x) {
+                if (canvas.At(x, y) != kWhite) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        EXPECT_EQ(left, ScaleDesign(1, dpi));
+        EXPECT_EQ(top, ScaleDesign(1, dpi));
+        EXPECT_EQ(right - left + 1, face);
+        EXPECT_EQ(bottom - top + 1, face);
+    }
+}
+
+// The image that an icon resource keeps for `size`, as the system picks it: its width.
+int KeptImageWidth(int id, int size) {
+    const HMODULE module = ::GetModuleHandleW(nullptr);
+    const HRSRC group = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+    auto* directory = static_cast<BYTE*>(::LockResource(::LoadResource(module, group)));
+    if (directory == nullptr) {
+        return 0;
+    }
+    const int image = ::LookupIconIdFromDirectoryEx(directory, TRUE, size, size, 0);
+    const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(image), RT_ICON);
+    const auto* header =
+        static_cast<const BITMAPINFOHEADER*>(::LockResource(::LoadResource(module, found)));
+    return header != nullptr ? header->biWidth : 0;
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    win::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bitmap{};
+    ::GetObjectW(colour ? colour.Get() : mask.Get(), sizeof bitmap, &bitmap);
+    return bitmap.bmWidth;
+}
+
+TEST(ItemDrawingWin, ImagesComeInEverySizeWithAlpha) {
+    // 100, 125, 150 and 200 % are drawn at their size; 175 % has the 200 % images scaled down.
+    for (auto [dpi, small, large] :
+         {std::tuple{96, 16, 32}, std::tuple{120, 20, 40}, std::tuple{144, 24, 48},
+          std::tuple{192, 32, 64}, std::tuple{168, 28, 56}}) {
+        SCOPED_TRACE(dpi);
+        EXPECT_EQ(SmallImageSize(dpi), small);
+        EXPECT_EQ(CategoryImageSize(dpi), large);
         UniqueImageList smallIcons = LoadSmallIcons(dpi);
         UniqueImageList categories = LoadCategoriesIcons(dpi);
         ASSERT_TRUE(smallIcons);
@@ -387,10 +469,21 @@ TEST(ItemDrawingWin, ImagesComeInBothSizesWithAlpha) {
         ImageList_GetIconSize(categories.Get(), &cx, &cy);
         EXPECT_EQ(cx, large);
         EXPECT_EQ(cy, large);
-        EXPECT_TRUE(LoadOpenClipboardGlyph(dpi));
+        EXPECT_EQ(IconWidth(LoadOpenClipboardGlyph(dpi).Get()), small);
+    }
+    // Every scale's size is kept as an image of its own, never made from a smaller one.
+    for (int size : {16, 20, 24, 32}) {
+        for (int id : {SNIPORA_ICON_OPEN_CLIPBOARD, SNIPORA_ICON_SMALL_CLIPBOARD,
+                       SNIPORA_ICON_SMALL_PAGE, SNIPORA_ICON_SMALL_CLOCK}) {
+            EXPECT_EQ(KeptImageWidth(id, size), size) << id;
+        }
+        for (int id : {SNIPORA_ICON_CATEGORY_HISTORY, SNIPORA_ICON_CATEGORY_NOTES}) {
+            EXPECT_EQ(KeptImageWidth(id, 2 * size), 2 * size) << id;
+        }
     }
     // The program icon at every size it is shown at, drawn at that size with soft edges.
-    for (int size : {16, 24, 32, 48}) {
+    for (int size : {16, 20, 24, 32, 40, 48, 64}) {
+        EXPECT_EQ(KeptImageWidth(SNIPORA_ICON_PROGRAM, size), size);
         UniqueIcon icon = LoadProgramIcon(size);
         ASSERT_TRUE(icon) << size;
         ICONINFO info{};
