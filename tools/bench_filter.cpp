@@ -127,7 +127,7 @@ std::string Records() {
     for (int i = 0; i < kNotes + kHistory; ++i) {
         seed = seed * 1103515245u + 12345u;
         const size_t length = 100 + (seed >> 8) % 1901;
-        bytes += test::Record(i < kNotes ? NotesCategory : HistoryCategory, 45000.0 + i,
+        bytes += test::Record(i < kNotes ? kNotesCategory : kHistoryCategory, 45000.0 + i,
                               Text(seed, length));
     }
     return bytes;

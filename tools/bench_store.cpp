@@ -121,7 +121,7 @@ void RunCase(const char* name, size_t items, size_t units, int32_t category, int
     for (size_t i = 0; i < items; ++i) {
         clipboard.next.assign(units, static_cast<char16_t>(u'a' + i % 26));
         db.CaptureClipboard();
-        if (category != HistoryCategory) {
+        if (category != kHistoryCategory) {
             db.MoveToCategory(db.Items().front()->Id, category);
         }
     }
@@ -242,7 +242,7 @@ double KeystrokeRatio(CClipboardHandler& handler, const std::vector<std::u16stri
 std::string BudgetRecords(size_t entries) {
     std::string bytes;
     for (size_t i = 0; i < 2 * entries; ++i) {
-        const int32_t category = i % 2 == 0 ? NotesCategory : HistoryCategory;
+        const int32_t category = i % 2 == 0 ? kNotesCategory : kHistoryCategory;
         const double time = 46000.0 + static_cast<double>(i) * 1e-4;
         const std::u16string text = EntryText(static_cast<uint32_t>(i));
         const auto units = static_cast<uint32_t>(text.size());
@@ -356,10 +356,10 @@ int main(int argc, char** argv) {
         sizes = {10000, 100000};
     }
     for (const size_t entries : sizes) {
-        RunBudget(std::min(entries, MaxHistorySize), std::max(1, repetitions / 3), dir);
+        RunBudget(std::min(entries, kMaxHistorySize), std::max(1, repetitions / 3), dir);
     }
-    RunCase("25 history items of 1 MB", 25, 512 * 1024, HistoryCategory, repetitions, dir);
-    RunCase("10,000 notes of 100 characters", 10000, 100, NotesCategory, repetitions, dir);
+    RunCase("25 history items of 1 MB", 25, 512 * 1024, kHistoryCategory, repetitions, dir);
+    RunCase("10,000 notes of 100 characters", 10000, 100, kNotesCategory, repetitions, dir);
     std::filesystem::remove_all(dir);
     return 0;
 }

@@ -58,11 +58,11 @@ using bench::Tree;
 std::string Records() {
     std::string bytes;
     for (int i = 0; i < kNotes; ++i) {
-        bytes += test::Record(NotesCategory, 45000.0 + i,
+        bytes += test::Record(kNotesCategory, 45000.0 + i,
                               u"note " + std::u16string(95, u'a' + i % 26) + u"#");
     }
     for (int i = 0; i < kHistory; ++i) {
-        bytes += test::Record(HistoryCategory, 46000.0 + i, std::u16string(100, u'h'));
+        bytes += test::Record(kHistoryCategory, 46000.0 + i, std::u16string(100, u'h'));
     }
     return bytes;
 }

@@ -31,7 +31,7 @@ constexpr int kHotKeyId = 1;
 constexpr int kDesignWidth = Bar::kDesignWidth;
 constexpr int kDesignHeight = Bar::kDesignHeight;
 constexpr UINT kTickMs = 10;
-constexpr UINT WM_APP_STARTUP = WM_APP + 2;
+constexpr UINT kStartUpMessage = WM_APP + 2;
 
 // The tree's place at 96 dots per inch, in the window's design size.
 constexpr int kTreeLeft = 1, kTreeTop = 28;
@@ -101,7 +101,7 @@ void TClipboardViewerForm::Create() {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     ApplySettings();
     const int width = WindowRect().Width();
-    const int top = settings.GetPositionY(settings::DefaultPositionY);
+    const int top = settings.GetPositionY(settings::kDefaultPositionY);
     int left = settings.GetPositionX(settings::DefaultPositionX(workArea.right, width));
     if (left + width > workArea.right) {
         left = workArea.right - width;
@@ -119,17 +119,17 @@ void TClipboardViewerForm::ApplySettings() {
     auto& settings = settings::GetSettingsStorage();
     // Held to what the settings dialog offers: a hand-edited size could hide the bar or spread
     // it over the whole screen.
-    const int width = settings::Clamp(settings.GetWindowWidth(settings::DefaultWindowWidth),
-                                      settings::MinWindowWidth, settings::MaxWindowWidth);
-    const int height = settings::Clamp(settings.GetWindowHeight(settings::PopupWindowHeight),
-                                       settings::MinWindowHeight, settings::MaxWindowHeight);
-    SetExcludedPrograms(settings.GetMainString(keys::ExcludePrograms, u""));
-    focus_->SetTakesFocus(settings.GetMainInt(keys::PopupTakesFocus, 0) == 1);
-    logFile_->SetDetails(settings.GetMainInt(keys::LogDetails, keys::DefaultLogDetails) == 1);
-    const int hotKey = settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue);
-    const int primary = settings.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled);
+    const int width = settings::Clamp(settings.GetWindowWidth(settings::kDefaultWindowWidth),
+                                      settings::kMinWindowWidth, settings::kMaxWindowWidth);
+    const int height = settings::Clamp(settings.GetWindowHeight(settings::kPopupWindowHeight),
+                                       settings::kMinWindowHeight, settings::kMaxWindowHeight);
+    SetExcludedPrograms(settings.GetMainString(keys::kExcludePrograms, u""));
+    focus_->SetTakesFocus(settings.GetMainInt(keys::kPopupTakesFocus, 0) == 1);
+    logFile_->SetDetails(settings.GetMainInt(keys::kLogDetails, keys::kDefaultLogDetails) == 1);
+    const int hotKey = settings.GetMainInt(keys::SecHotKeyValue, keys::kDefaultSecHotKeyValue);
+    const int primary = settings.GetMainInt(keys::PriHotKeyEnabled, keys::kDefaultHotKeyEnabled);
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
-        return settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled);
+        return settings.GetMainInt(keys::SecHotKeyEnabled, keys::kDefaultHotKeyEnabled);
     });
     RegisterHotKey(keys);
     designWidth_ = width;
@@ -137,8 +137,8 @@ void TClipboardViewerForm::ApplySettings() {
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
     recorder_->ApplySettings();
     captureAffinity_.Apply(
-        Handle(), settings.GetMainInt(keys::HideFromCapture, keys::DefaultHideFromCapture) == 1);
-    themeChoice_ = settings::ParseThemeChoice(settings.GetMainString(keys::Theme, u"system"));
+        Handle(), settings.GetMainInt(keys::kHideFromCapture, keys::kDefaultHideFromCapture) == 1);
+    themeChoice_ = settings::ParseThemeChoice(settings.GetMainString(keys::kTheme, u"system"));
     ApplyTheme();
 }
 
@@ -291,12 +291,12 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         }
     }
     switch (message) {
-        case WM_APP_STARTUP:
+        case kStartUpMessage:
             StartUp();
             return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE && !started_) {
-                ::PostMessageW(Handle(), WM_APP_STARTUP, 0, 0);
+                ::PostMessageW(Handle(), kStartUpMessage, 0, 0);
             }
             // A question of this window's own (Clear's) leaves the popup open beneath it.
             if (LOWORD(wParam) == WA_INACTIVE &&
@@ -386,7 +386,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case WM_COPYDATA:
             return lParam != 0 ? OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam))
                                : FALSE;
-        case WM_APP_BRING_TO_FRONT:
+        case kBringToFrontMessage:
             BringToFront();
             return 0;
         case WM_CLOSE:

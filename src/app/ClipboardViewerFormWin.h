@@ -41,7 +41,7 @@ inline Point ToPoint(POINT p) {
 }
 
 // Posted by a second start of the program to the running one: bring the bar to the front.
-inline constexpr UINT WM_APP_BRING_TO_FRONT = WM_APP + 3;
+inline constexpr UINT kBringToFrontMessage = WM_APP + 3;
 
 // The hidden top-level window that owns the popup, so that the popup has no taskbar button. It
 // also owns the clipboard when the program writes to it.

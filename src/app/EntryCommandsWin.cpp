@@ -98,7 +98,7 @@ void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
     if (record == nullptr || handler == nullptr || !record->InHistory) {
         return;
     }
-    if (!handler->MoveToCategory(record->Id, NotesCategory)) {
+    if (!handler->MoveToCategory(record->Id, kNotesCategory)) {
         return;
     }
     host_.ListsChanged();

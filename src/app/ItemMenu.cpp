@@ -14,7 +14,7 @@ std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightBu
     state.moveToNotesEnabled = record->InHistory && !record->IsCategory;
     state.entryCommandsEnabled = !record->IsCategory;
     state.clearCaption =
-        record->Category == HistoryCategory ? u"Clear history\u2026" : u"Clear quick notes\u2026";
+        record->Category == kHistoryCategory ? u"Clear history\u2026" : u"Clear quick notes\u2026";
     state.undoEnabled = canUndo;
     return state;
 }
@@ -26,7 +26,7 @@ std::u16string ClearQuestion(int32_t category, size_t count) {
         count /= 10;
     } while (count != 0);
     const bool one = digits == u"1";
-    if (category == HistoryCategory) {
+    if (category == kHistoryCategory) {
         return (one ? u"Delete the 1 history entry"
                     : u"Delete all " + digits + u" history entries") +
                u"?";

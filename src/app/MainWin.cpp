@@ -63,7 +63,7 @@ void HandOn(Switch command) {
     }
     if (command == Switch::None) {
         ::AllowSetForegroundWindow(ASFW_ANY);
-        ::PostMessageW(running, WM_APP_BRING_TO_FRONT, 0, 0);
+        ::PostMessageW(running, kBringToFrontMessage, 0, 0);
         return;
     }
     std::u16string payload = SwitchPayload(command);

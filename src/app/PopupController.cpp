@@ -12,9 +12,9 @@ TriggerKeys MakeTriggerKeys(int primaryEnabledSetting, int hotKey,
     const unsigned value = static_cast<unsigned>(hotKey) & 0xFFFF;
     secondary[value & 0xFF] = true;
     // The modifier bits have the last word, also over a key code that is itself a modifier.
-    secondary[kVkShift] = (value & keys::ShortcutShift) != 0;
-    secondary[kVkControl] = (value & keys::ShortcutControl) != 0;
-    secondary[kVkMenu] = (value & keys::ShortcutAlt) != 0;
+    secondary[kVkShift] = (value & keys::kShortcutShift) != 0;
+    secondary[kVkControl] = (value & keys::kShortcutControl) != 0;
+    secondary[kVkMenu] = (value & keys::kShortcutAlt) != 0;
 
     TriggerKeys keys;
     // Ctrl first: at rest it is up, and one question then settles both triggers.

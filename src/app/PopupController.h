@@ -133,7 +133,7 @@ private:
     bool atCursor_ = false;
     bool translucent_ = true;
     bool hotKeyWatched_ = true;
-    int expandedHeight_ = keys::PopupWindowHeight;
+    int expandedHeight_ = keys::kPopupWindowHeight;
     int homeLeft_ = 0;
     int homeTop_ = 0;
     TriggerKeys keys_;

@@ -50,10 +50,10 @@ void Recorder::Start(HistoryTree& tree, HWND owner) {
 
 void Recorder::ApplySettings() {
     auto& settings = settings::GetSettingsStorage();
-    keepDuplicates_ = settings.GetMainInt(keys::KeepDuplicates, keys::DefaultKeepDuplicates) == 1;
+    keepDuplicates_ = settings.GetMainInt(keys::kKeepDuplicates, keys::kDefaultKeepDuplicates) == 1;
     forgetAfter_ = settings::Clamp(
-        settings.GetMainInt(keys::ForgetHistoryAfter, keys::DefaultForgetHistoryAfter), 0,
-        keys::MaxForgetHistoryAfter);
+        settings.GetMainInt(keys::kForgetHistoryAfter, keys::kDefaultForgetHistoryAfter), 0,
+        keys::kMaxForgetHistoryAfter);
     // Checked once a minute, not on the tick: ages are counted in minutes.
     if (forgetAfter_ > 0) {
         ::SetTimer(window_, kForgetTimer, kForgetCheckMs, nullptr);
@@ -70,8 +70,8 @@ void Recorder::ApplySettings() {
 void Recorder::ApplyListSettings() {
     auto& settings = settings::GetSettingsStorage();
     const settings::HistoryLengths lengths = settings::HoldHistoryLengths(
-        settings.GetMainInt(keys::HistorySize, keys::DefaultHistorySize),
-        settings.GetMainInt(keys::HistoryShown, keys::DefaultHistoryShown));
+        settings.GetMainInt(keys::kHistorySize, keys::kDefaultHistorySize),
+        settings.GetMainInt(keys::kHistoryShown, keys::kDefaultHistoryShown));
     handler_->SetHistorySize(static_cast<size_t>(lengths.Size));
     handler_->SetHistoryShown(static_cast<size_t>(lengths.Shown));
     handler_->SetKeepDuplicates(keepDuplicates_);

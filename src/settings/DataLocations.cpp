@@ -8,7 +8,7 @@ bool Exists(ILocationSystem& system, const std::u16string& path) {
 }
 
 std::u16string ChooseFolder(ILocationSystem& system, bool portableSettings) {
-    std::u16string folder = system.EnvironmentValue(U3DataPathVariable);
+    std::u16string folder = system.EnvironmentValue(kU3DataPathVariable);
     if (!Exists(system, folder)) {
         const std::u16string program = system.ProgramFolder();
         if (Exists(system, program + u"Data\\")) {

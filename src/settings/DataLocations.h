@@ -6,7 +6,7 @@
 namespace snipora {
 
 // The environment variable in which a U3 smart drive's launcher names the program's data folder.
-inline constexpr std::u16string_view U3DataPathVariable = u"U3_APP_DATA_PATH";
+inline constexpr std::u16string_view kU3DataPathVariable = u"U3_APP_DATA_PATH";
 
 // What the choice of the data folders looks at. Paths use '\' as their separator.
 class ILocationSystem {

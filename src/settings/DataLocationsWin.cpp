@@ -16,10 +16,10 @@ std::u16string GetEnvironmentValue(std::u16string_view name) {
     if (n.find(L'\0') != std::wstring::npos) {
         return {};  // no variable has such a name; the system would look up a shorter one
     }
-    std::wstring buffer(EnvironmentBufferSize, L'\0');
+    std::wstring buffer(kEnvironmentBufferSize, L'\0');
     const DWORD length =
         ::GetEnvironmentVariableW(n.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0 || length >= EnvironmentBufferSize) {
+    if (length == 0 || length >= kEnvironmentBufferSize) {
         return {};
     }
     buffer.resize(length);

@@ -8,7 +8,7 @@
 namespace snipora {
 
 // The values are read into a buffer of this many units; a longer value counts as absent.
-inline constexpr size_t EnvironmentBufferSize = 4096;
+inline constexpr size_t kEnvironmentBufferSize = 4096;
 
 // The environment variable's value, or an empty string when it is absent, empty, or of
 // EnvironmentBufferSize units or more.

@@ -53,7 +53,7 @@ int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int3
 }
 
 HistoryLengths HoldHistoryLengths(int32_t size, int32_t shown) {
-    const int32_t kept = Clamp(size, 1, keys::MaxHistorySize);
+    const int32_t kept = Clamp(size, 1, keys::kMaxHistorySize);
     return {kept, Clamp(shown, 1, kept)};
 }
 

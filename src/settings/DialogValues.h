@@ -6,10 +6,10 @@
 namespace snipora::settings {
 
 // The ranges of the settings dialog's two size fields, in pixels.
-inline constexpr int32_t MinWindowWidth = 150;
-inline constexpr int32_t MaxWindowWidth = 800;
-inline constexpr int32_t MinWindowHeight = 200;
-inline constexpr int32_t MaxWindowHeight = 1000;
+inline constexpr int32_t kMinWindowWidth = 150;
+inline constexpr int32_t kMaxWindowWidth = 800;
+inline constexpr int32_t kMinWindowHeight = 200;
+inline constexpr int32_t kMaxWindowHeight = 1000;
 
 // `value` held within [min, max]; bounds given the wrong way round are swapped first. The whole
 // 32-bit value is compared, so a stored number far beyond the range is held at its nearer bound
@@ -20,7 +20,7 @@ int32_t Clamp(int32_t value, int32_t min, int32_t max);
 // (the field's last good value) when the text holds no number at all.
 int32_t FieldValue(std::u16string_view text, int32_t fallback, int32_t min, int32_t max);
 
-// The history's two lengths as stored, held to their ranges: the size to 1..MaxHistorySize, the
+// The history's two lengths as stored, held to their ranges: the size to 1..kMaxHistorySize, the
 // number shown to 1..size.
 struct HistoryLengths {
     int32_t Size;

@@ -11,14 +11,14 @@ uint16_t ShortcutFromHotKey(uint16_t hotKey) {
     }
     const uint8_t flags = static_cast<uint8_t>(hotKey >> 8);
     uint16_t code = key;
-    if (flags & HotKeyShift) {
-        code |= keys::ShortcutShift;
+    if (flags & kHotKeyFlagShift) {
+        code |= keys::kShortcutShift;
     }
-    if (flags & HotKeyControl) {
-        code |= keys::ShortcutControl;
+    if (flags & kHotKeyFlagControl) {
+        code |= keys::kShortcutControl;
     }
-    if (flags & HotKeyAlt) {
-        code |= keys::ShortcutAlt;
+    if (flags & kHotKeyFlagAlt) {
+        code |= keys::kShortcutAlt;
     }
     return code;
 }
@@ -29,14 +29,14 @@ uint16_t HotKeyFromShortcut(int32_t shortcut) {
         return 0;
     }
     uint8_t flags = 0;
-    if (shortcut & keys::ShortcutShift) {
-        flags |= HotKeyShift;
+    if (shortcut & keys::kShortcutShift) {
+        flags |= kHotKeyFlagShift;
     }
-    if (shortcut & keys::ShortcutControl) {
-        flags |= HotKeyControl;
+    if (shortcut & keys::kShortcutControl) {
+        flags |= kHotKeyFlagControl;
     }
-    if (shortcut & keys::ShortcutAlt) {
-        flags |= HotKeyAlt;
+    if (shortcut & keys::kShortcutAlt) {
+        flags |= kHotKeyFlagAlt;
     }
     return static_cast<uint16_t>(key | flags << 8);
 }

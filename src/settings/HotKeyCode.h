@@ -5,10 +5,10 @@
 namespace snipora::settings {
 
 // The modifier flags of a hot-key control's value (its high byte), as the system defines them.
-inline constexpr uint8_t HotKeyShift = 0x01;
-inline constexpr uint8_t HotKeyControl = 0x02;
-inline constexpr uint8_t HotKeyAlt = 0x04;
-inline constexpr uint8_t HotKeyExtended = 0x08;
+inline constexpr uint8_t kHotKeyFlagShift = 0x01;
+inline constexpr uint8_t kHotKeyFlagControl = 0x02;
+inline constexpr uint8_t kHotKeyFlagAlt = 0x04;
+inline constexpr uint8_t kHotKeyFlagExtended = 0x08;
 
 // A hot-key control's value (low byte the key, high byte the modifier flags) as the shortcut
 // code the settings store. The extended-key flag has no place in a shortcut and is dropped. No

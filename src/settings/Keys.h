@@ -16,51 +16,51 @@ inline constexpr std::u16string_view SecHotKeyEnabled = u"SecHotKeyEnabled";
 inline constexpr std::u16string_view SecHotKeyValue = u"SecHotKeyValue";
 
 // The modifier bits of a shortcut code.
-inline constexpr uint16_t ShortcutShift = 0x2000;
-inline constexpr uint16_t ShortcutControl = 0x4000;
-inline constexpr uint16_t ShortcutAlt = 0x8000;
+inline constexpr uint16_t kShortcutShift = 0x2000;
+inline constexpr uint16_t kShortcutControl = 0x4000;
+inline constexpr uint16_t kShortcutAlt = 0x8000;
 
 // Program file names separated by ';' ("keepass.exe;1password.exe"): copies made by these
 // programs are never recorded. Empty or absent: none.
-inline constexpr std::u16string_view ExcludePrograms = u"ExcludePrograms";
+inline constexpr std::u16string_view kExcludePrograms = u"ExcludePrograms";
 
 // How many history entries are kept (1 to 100,000), and how many of the newest the popup lists
 // (1 to the number kept). Outside the range a value is held to it; one that is no number counts
 // as the default.
-inline constexpr std::u16string_view HistorySize = u"HistorySize";
-inline constexpr std::u16string_view HistoryShown = u"HistoryShown";
-inline constexpr int32_t DefaultHistorySize = 25;
-inline constexpr int32_t MaxHistorySize = 100000;
-inline constexpr int32_t DefaultHistoryShown = 7;
+inline constexpr std::u16string_view kHistorySize = u"HistorySize";
+inline constexpr std::u16string_view kHistoryShown = u"HistoryShown";
+inline constexpr int32_t kDefaultHistorySize = 25;
+inline constexpr int32_t kMaxHistorySize = 100000;
+inline constexpr int32_t kDefaultHistoryShown = 7;
 // History entries older than this many minutes are deleted; 0 = never. Held to
 // [0, MaxForgetHistoryAfter], a year.
-inline constexpr std::u16string_view ForgetHistoryAfter = u"ForgetHistoryAfter";
-inline constexpr int32_t DefaultForgetHistoryAfter = 0;
-inline constexpr int32_t MaxForgetHistoryAfter = 525600;
+inline constexpr std::u16string_view kForgetHistoryAfter = u"ForgetHistoryAfter";
+inline constexpr int32_t kDefaultForgetHistoryAfter = 0;
+inline constexpr int32_t kMaxForgetHistoryAfter = 525600;
 // 1 = the bar and the popup ask the system to leave them out of screen captures and shares.
-inline constexpr std::u16string_view HideFromCapture = u"HideFromCapture";
-inline constexpr int32_t DefaultHideFromCapture = 1;
+inline constexpr std::u16string_view kHideFromCapture = u"HideFromCapture";
+inline constexpr int32_t kDefaultHideFromCapture = 1;
 // 1 = a copied text equal to a history entry is added again; anything else = that entry moves
 // to the top instead.
-inline constexpr std::u16string_view KeepDuplicates = u"KeepDuplicates";
-inline constexpr int32_t DefaultKeepDuplicates = 0;
+inline constexpr std::u16string_view kKeepDuplicates = u"KeepDuplicates";
+inline constexpr int32_t kDefaultKeepDuplicates = 0;
 // 1 = the popup takes the keyboard focus from the window it pastes into, as a screen reader needs
 // to announce it; anything else = it never does.
-inline constexpr std::u16string_view PopupTakesFocus = u"PopupTakesFocus";
+inline constexpr std::u16string_view kPopupTakesFocus = u"PopupTakesFocus";
 // "system" (the default) follows Windows' app mode; "light" and "dark" hold to one look.
-inline constexpr std::u16string_view Theme = u"Theme";
+inline constexpr std::u16string_view kTheme = u"Theme";
 // 1 = the log file takes information lines as well as errors.
-inline constexpr std::u16string_view LogDetails = u"LogDetails";
-inline constexpr int32_t DefaultLogDetails = 0;
+inline constexpr std::u16string_view kLogDetails = u"LogDetails";
+inline constexpr int32_t kDefaultLogDetails = 0;
 
-inline constexpr int32_t DefaultHotKeyEnabled = 1;
-inline constexpr int32_t DefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
+inline constexpr int32_t kDefaultHotKeyEnabled = 1;
+inline constexpr int32_t kDefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
 
 // Defaults are not stored: each reader passes its own. These are the readers' values.
-inline constexpr int32_t DefaultPositionY = 0;
-inline constexpr int32_t DefaultWindowWidth = 200;
-inline constexpr int32_t PopupWindowHeight = 388;   // what the popup assumes
-inline constexpr int32_t DialogWindowHeight = 390;  // what the settings dialog shows
+inline constexpr int32_t kDefaultPositionY = 0;
+inline constexpr int32_t kDefaultWindowWidth = 200;
+inline constexpr int32_t kPopupWindowHeight = 388;   // what the popup assumes
+inline constexpr int32_t kDialogWindowHeight = 390;  // what the settings dialog shows
 // The popup's left edge when none is stored: 80 pixels left of the work area's right edge.
 inline constexpr int32_t DefaultPositionX(int32_t workAreaRight, int32_t popupWidth) {
     return workAreaRight - popupWidth - 80;

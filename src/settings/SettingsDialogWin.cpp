@@ -78,22 +78,23 @@ int32_t ReadSizeField(HWND dialog, int upDownId, int editId, int32_t min, int32_
 
 bool TFormSettings::Execute() {
     auto& settings = GetSettingsStorage();
-    width_ = Clamp(settings.GetWindowWidth(DefaultWindowWidth), MinWindowWidth, MaxWindowWidth);
-    height_ = Clamp(settings.GetWindowHeight(DialogWindowHeight), MinWindowHeight, MaxWindowHeight);
-    primaryEnabled_ = settings.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled) == 1;
+    width_ = Clamp(settings.GetWindowWidth(kDefaultWindowWidth), kMinWindowWidth, kMaxWindowWidth);
+    height_ =
+        Clamp(settings.GetWindowHeight(kDialogWindowHeight), kMinWindowHeight, kMaxWindowHeight);
+    primaryEnabled_ = settings.GetMainInt(keys::PriHotKeyEnabled, keys::kDefaultHotKeyEnabled) == 1;
     secondaryEnabled_ =
-        settings.GetMainInt(keys::SecHotKeyEnabled, keys::DefaultHotKeyEnabled) == 1;
-    shortcut_ = ShortcutFromHotKey(
-        HotKeyFromShortcut(settings.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue)));
+        settings.GetMainInt(keys::SecHotKeyEnabled, keys::kDefaultHotKeyEnabled) == 1;
+    shortcut_ = ShortcutFromHotKey(HotKeyFromShortcut(
+        settings.GetMainInt(keys::SecHotKeyValue, keys::kDefaultSecHotKeyValue)));
     hideFromCapture_ =
-        settings.GetMainInt(keys::HideFromCapture, keys::DefaultHideFromCapture) == 1;
+        settings.GetMainInt(keys::kHideFromCapture, keys::kDefaultHideFromCapture) == 1;
     forgetAfter_ =
-        Clamp(settings.GetMainInt(keys::ForgetHistoryAfter, keys::DefaultForgetHistoryAfter), 0,
-              keys::MaxForgetHistoryAfter);
+        Clamp(settings.GetMainInt(keys::kForgetHistoryAfter, keys::kDefaultForgetHistoryAfter), 0,
+              keys::kMaxForgetHistoryAfter);
     history_ =
-        HoldHistoryLengths(settings.GetMainInt(keys::HistorySize, keys::DefaultHistorySize),
-                           settings.GetMainInt(keys::HistoryShown, keys::DefaultHistoryShown));
-    theme_ = ParseThemeChoice(settings.GetMainString(keys::Theme, u"system"));
+        HoldHistoryLengths(settings.GetMainInt(keys::kHistorySize, keys::kDefaultHistorySize),
+                           settings.GetMainInt(keys::kHistoryShown, keys::kDefaultHistoryShown));
+    theme_ = ParseThemeChoice(settings.GetMainString(keys::kTheme, u"system"));
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -107,18 +108,18 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
     settings.SetMainInt(keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
     settings.SetMainInt(keys::SecHotKeyValue, shortcut_);
-    settings.SetMainInt(keys::HideFromCapture, hideFromCapture_ ? 1 : 0);
-    settings.SetMainInt(keys::ForgetHistoryAfter, forgetAfter_);
-    settings.SetMainInt(keys::HistorySize, history_.Size);
-    settings.SetMainInt(keys::HistoryShown, history_.Shown);
-    settings.SetMainString(keys::Theme, ThemeChoiceName(theme_));
+    settings.SetMainInt(keys::kHideFromCapture, hideFromCapture_ ? 1 : 0);
+    settings.SetMainInt(keys::kForgetHistoryAfter, forgetAfter_);
+    settings.SetMainInt(keys::kHistorySize, history_.Size);
+    settings.SetMainInt(keys::kHistoryShown, history_.Shown);
+    settings.SetMainString(keys::kTheme, ThemeChoiceName(theme_));
     return true;
 }
 
 void TFormSettings::OnInit() {
     win::LayOutDialog(Handle(), kClientWidth, kClientHeight, kPlaces);
-    SetUpDown(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth, width_);
-    SetUpDown(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight,
+    SetUpDown(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, kMinWindowWidth, kMaxWindowWidth, width_);
+    SetUpDown(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, kMinWindowHeight, kMaxWindowHeight,
               height_);
     SetChecked(IDC_CB_PRIMARY, primaryEnabled_);
     SetChecked(IDC_CB_SECONDARY, secondaryEnabled_);
@@ -131,9 +132,9 @@ void TFormSettings::OnInit() {
     ::SetDlgItemInt(Handle(), IDC_ED_FORGET, static_cast<UINT>(forgetAfter_), FALSE);
     // Both history fields take up to the largest size; the number shown is held to the size
     // when OK is pressed, so the two can be typed in either order.
-    SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SIZE, IDC_ED_HISTORY_SIZE, 1, keys::MaxHistorySize,
+    SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SIZE, IDC_ED_HISTORY_SIZE, 1, keys::kMaxHistorySize,
               history_.Size);
-    SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SHOWN, IDC_ED_HISTORY_SHOWN, 1, keys::MaxHistorySize,
+    SetUpDown(Handle(), IDC_UPDOWN_HISTORY_SHOWN, IDC_ED_HISTORY_SHOWN, 1, keys::kMaxHistorySize,
               history_.Shown);
     // In the order of ThemeChoice.
     for (const wchar_t* name : {L"Follow Windows", L"Light", L"Dark"}) {
@@ -144,9 +145,9 @@ void TFormSettings::OnInit() {
 
 void TFormSettings::OnOk() {
     width_ =
-        ReadSizeField(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, MinWindowWidth, MaxWindowWidth);
-    height_ =
-        ReadSizeField(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, MinWindowHeight, MaxWindowHeight);
+        ReadSizeField(Handle(), IDC_UPDOWN_WIDTH, IDC_ED_WIDTH, kMinWindowWidth, kMaxWindowWidth);
+    height_ = ReadSizeField(Handle(), IDC_UPDOWN_HEIGHT, IDC_ED_HEIGHT, kMinWindowHeight,
+                            kMaxWindowHeight);
     primaryEnabled_ = IsChecked(IDC_CB_PRIMARY);
     secondaryEnabled_ = IsChecked(IDC_CB_SECONDARY);
     shortcut_ = ShortcutFromHotKey(
@@ -154,11 +155,11 @@ void TFormSettings::OnOk() {
     hideFromCapture_ = IsChecked(IDC_CB_HIDE_FROM_CAPTURE);
     wchar_t forget[32] = {};
     ::GetDlgItemTextW(Handle(), IDC_ED_FORGET, forget, 32);
-    forgetAfter_ = FieldValue(win::Utf16(forget), forgetAfter_, 0, keys::MaxForgetHistoryAfter);
+    forgetAfter_ = FieldValue(win::Utf16(forget), forgetAfter_, 0, keys::kMaxForgetHistoryAfter);
     const int32_t size = ReadSizeField(Handle(), IDC_UPDOWN_HISTORY_SIZE, IDC_ED_HISTORY_SIZE, 1,
-                                       keys::MaxHistorySize);
+                                       keys::kMaxHistorySize);
     const int32_t shown = ReadSizeField(Handle(), IDC_UPDOWN_HISTORY_SHOWN, IDC_ED_HISTORY_SHOWN, 1,
-                                        keys::MaxHistorySize);
+                                        keys::kMaxHistorySize);
     const size_t count = historyCount_ ? historyCount_() : 0;
     if (count > static_cast<size_t>(size) && !ConfirmDrop(count - static_cast<size_t>(size))) {
         return;

@@ -119,18 +119,18 @@ void CSettingsStorage::SetInt(std::u16string_view section, std::u16string_view k
 }
 
 double CSettingsStorage::GetLastUpdatesCheck() {
-    return static_cast<double>(GetMainInt(LastUpdatesCheckKey, 0));
+    return static_cast<double>(GetMainInt(kLastUpdatesCheckKey, 0));
 }
 
 void CSettingsStorage::SetLastUpdatesCheck(double date) {
-    SetMainInt(LastUpdatesCheckKey, WholeDayNumber(date));
+    SetMainInt(kLastUpdatesCheckKey, WholeDayNumber(date));
 }
 
 bool CSettingsStorage::IsFirstLaunch() {
-    if (GetMainInt(FirstLaunchKey, 1) != 1) {
+    if (GetMainInt(kFirstLaunchKey, 1) != 1) {
         return false;
     }
-    SetMainInt(FirstLaunchKey, 0);
+    SetMainInt(kFirstLaunchKey, 0);
     return true;
 }
 

@@ -10,23 +10,23 @@
 
 namespace snipora::settings {
 
-inline constexpr std::u16string_view MainSection = u"Main";
+inline constexpr std::u16string_view kMainSection = u"Main";
 
 // Names of the settings that this module reads and writes itself; the trigger settings are in
 // Keys.h.
-inline constexpr std::u16string_view PositionXKey = u"PositionX";
-inline constexpr std::u16string_view PositionYKey = u"PositionY";
-inline constexpr std::u16string_view WindowWidthKey = u"WindowWidth";
-inline constexpr std::u16string_view WindowHeightKey = u"WindowHeight";
-inline constexpr std::u16string_view FirstLaunchKey = u"FirstLaunch";
-inline constexpr std::u16string_view LastUpdatesCheckKey = u"LastUpdatesCheck";
+inline constexpr std::u16string_view kPositionXKey = u"PositionX";
+inline constexpr std::u16string_view kPositionYKey = u"PositionY";
+inline constexpr std::u16string_view kWindowWidthKey = u"WindowWidth";
+inline constexpr std::u16string_view kWindowHeightKey = u"WindowHeight";
+inline constexpr std::u16string_view kFirstLaunchKey = u"FirstLaunch";
+inline constexpr std::u16string_view kLastUpdatesCheckKey = u"LastUpdatesCheck";
 
 // The readers' defaults, kept with the trigger settings'.
 using keys::DefaultPositionX;
-using keys::DefaultPositionY;
-using keys::DefaultWindowWidth;
-using keys::DialogWindowHeight;
-using keys::PopupWindowHeight;
+using keys::kDefaultPositionY;
+using keys::kDefaultWindowWidth;
+using keys::kDialogWindowHeight;
+using keys::kPopupWindowHeight;
 
 // The user's settings: integers and strings under named keys, in an INI file (the normal case)
 // or under a registry key below HKEY_LOCAL_MACHINE. Every call goes to the file or the registry;
@@ -54,24 +54,24 @@ public:
     void SetInt(std::u16string_view section, std::u16string_view key, int32_t value);
 
     std::u16string GetMainString(std::u16string_view key, std::u16string_view fallback) {
-        return GetString(MainSection, key, fallback);
+        return GetString(kMainSection, key, fallback);
     }
     void SetMainString(std::u16string_view key, std::u16string_view value) {
-        SetString(MainSection, key, value);
+        SetString(kMainSection, key, value);
     }
     int32_t GetMainInt(std::u16string_view key, int32_t fallback) {
-        return GetInt(MainSection, key, fallback);
+        return GetInt(kMainSection, key, fallback);
     }
-    void SetMainInt(std::u16string_view key, int32_t value) { SetInt(MainSection, key, value); }
+    void SetMainInt(std::u16string_view key, int32_t value) { SetInt(kMainSection, key, value); }
 
-    int32_t GetPositionX(int32_t fallback) { return GetMainInt(PositionXKey, fallback); }
-    int32_t GetPositionY(int32_t fallback) { return GetMainInt(PositionYKey, fallback); }
-    int32_t GetWindowWidth(int32_t fallback) { return GetMainInt(WindowWidthKey, fallback); }
-    int32_t GetWindowHeight(int32_t fallback) { return GetMainInt(WindowHeightKey, fallback); }
-    void SetPositionX(int32_t value) { SetMainInt(PositionXKey, value); }
-    void SetPositionY(int32_t value) { SetMainInt(PositionYKey, value); }
-    void SetWindowWidth(int32_t value) { SetMainInt(WindowWidthKey, value); }
-    void SetWindowHeight(int32_t value) { SetMainInt(WindowHeightKey, value); }
+    int32_t GetPositionX(int32_t fallback) { return GetMainInt(kPositionXKey, fallback); }
+    int32_t GetPositionY(int32_t fallback) { return GetMainInt(kPositionYKey, fallback); }
+    int32_t GetWindowWidth(int32_t fallback) { return GetMainInt(kWindowWidthKey, fallback); }
+    int32_t GetWindowHeight(int32_t fallback) { return GetMainInt(kWindowHeightKey, fallback); }
+    void SetPositionX(int32_t value) { SetMainInt(kPositionXKey, value); }
+    void SetPositionY(int32_t value) { SetMainInt(kPositionYKey, value); }
+    void SetWindowWidth(int32_t value) { SetMainInt(kWindowWidthKey, value); }
+    void SetWindowHeight(int32_t value) { SetMainInt(kWindowHeightKey, value); }
 
     // The day of the last update offer, a whole OLE Automation day number (0 when never).
     double GetLastUpdatesCheck();

@@ -53,7 +53,7 @@ void CDataBase::CaptureClipboard() {
     ItemList fresh(items_.get_allocator());
     CTextItem& item = *fresh.emplace_front();
     if (item.ReadFromClipboard(clipboard_, window_)) {
-        item.Category = HistoryCategory;
+        item.Category = kHistoryCategory;
         lastCaptured_ = MakeDisplayText(item.Text);
         auto equal = keepDuplicates_ ? items_.end() : FindInHistory(item.Text);
         if (equal != items_.end()) {
@@ -74,7 +74,7 @@ CDataBase::ItemList::iterator CDataBase::FindInHistory(std::u16string_view text)
     uint32_t hash = 0;
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         CTextItem& item = **it;
-        if (item.Category != HistoryCategory || item.Text.size() != text.size()) {
+        if (item.Category != kHistoryCategory || item.Text.size() != text.size()) {
             continue;
         }
         if (hash == 0) {
@@ -96,7 +96,7 @@ size_t CDataBase::TrimHistory() {
     size_t dropped = 0;
     for (auto it = items_.end(); historyCount_ > historySize_ && it != items_.begin();) {
         --it;
-        if ((*it)->Category == HistoryCategory) {
+        if ((*it)->Category == kHistoryCategory) {
             it = items_.erase(it);
             --historyCount_;
             ++dropped;
@@ -111,7 +111,7 @@ uint32_t CDataBase::AddItem(int32_t category, double captureTime, std::u16string
     item.Length = static_cast<uint32_t>(text.size());
     item.Category = category;
     item.Id = nextId_++;
-    historyCount_ += category == HistoryCategory;
+    historyCount_ += category == kHistoryCategory;
     return item.Id;
 }
 
@@ -126,7 +126,7 @@ void CDataBase::DeleteItems(const std::vector<uint32_t>& ids) {
             ++wanted;
         }
         if (wanted != ids.rend() && *wanted == (*it)->Id) {
-            historyCount_ -= (*it)->Category == HistoryCategory;
+            historyCount_ -= (*it)->Category == kHistoryCategory;
             it = items_.erase(it);
         } else {
             ++it;
@@ -142,7 +142,7 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     if (it == items_.end()) {
         return false;
     }
-    if ((*it)->Category != HistoryCategory) {
+    if ((*it)->Category != kHistoryCategory) {
         return (*it)->WriteToClipboard(clipboard_, window_);
     }
     // A history item leaves the list before the clipboard changes, so that the capture that the
@@ -165,7 +165,7 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
 bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if ((*it)->Id == id && (*it)->Category != category) {
-            historyCount_ += (category == HistoryCategory) - ((*it)->Category == HistoryCategory);
+            historyCount_ += (category == kHistoryCategory) - ((*it)->Category == kHistoryCategory);
             (*it)->Category = category;
             RenumberToFront(it);
             return true;
@@ -179,7 +179,7 @@ bool CDataBase::DeleteItem(uint32_t id) {
     if (it == items_.end()) {
         return false;
     }
-    historyCount_ -= (*it)->Category == HistoryCategory;
+    historyCount_ -= (*it)->Category == kHistoryCategory;
     undo_.clear();
     undo_.splice(undo_.begin(), items_, it);
     return true;
@@ -196,7 +196,7 @@ size_t CDataBase::ClearCategory(int32_t category) {
     }
     const size_t count = taken.size();
     if (count != 0) {
-        if (category == HistoryCategory) {
+        if (category == kHistoryCategory) {
             historyCount_ -= count;
         }
         undo_.swap(taken);
@@ -210,7 +210,7 @@ uint32_t CDataBase::Undo() {
     }
     const uint32_t newest = undo_.front()->Id;
     for (const auto& item : undo_) {
-        historyCount_ += item->Category == HistoryCategory;
+        historyCount_ += item->Category == kHistoryCategory;
     }
     items_.merge(undo_, [](const ItemEntry& a, const ItemEntry& b) { return a->Id > b->Id; });
     return newest;
@@ -220,13 +220,13 @@ size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
     if (minutes <= 0) {
         return 0;
     }
-    auto isHistory = [](const ItemEntry& item) { return item->Category == HistoryCategory; };
+    auto isHistory = [](const ItemEntry& item) { return item->Category == kHistoryCategory; };
     const auto newest = std::find_if(items_.begin(), items_.end(), isHistory);
     const uint32_t newestId = newest == items_.end() ? 0 : (*newest)->Id;
     // Forgotten entries are gone for good: no Undo brings them back.
     size_t forgotten = 0;
     for (auto it = items_.begin(); it != items_.end();) {
-        if ((*it)->Category == HistoryCategory && IsPastAge((*it)->CaptureTime, now, minutes)) {
+        if ((*it)->Category == kHistoryCategory && IsPastAge((*it)->CaptureTime, now, minutes)) {
             it = items_.erase(it);
             --historyCount_;
             ++forgotten;

@@ -16,12 +16,12 @@
 namespace snipora {
 
 inline constexpr uint32_t FirstItemId = 100000;
-inline constexpr size_t DefaultHistorySize = 25;
-inline constexpr size_t MaxHistorySize = 100000;
-inline constexpr int32_t HistoryCategory = 0;
-inline constexpr int32_t NotesCategory = 1;
+inline constexpr size_t kDefaultHistorySize = 25;
+inline constexpr size_t kMaxHistorySize = 100000;
+inline constexpr int32_t kHistoryCategory = 0;
+inline constexpr int32_t kNotesCategory = 1;
 // How many copies of damaged data files are kept beside the data file.
-inline constexpr int DamagedCopies = 10;
+inline constexpr int kDamagedCopies = 10;
 
 // Where the copy of a damaged data file goes: "data.dat.damaged", then "data.dat.damaged-2" and
 // so on up to DamagedCopies, the first name that is free; with all taken, the oldest of them.
@@ -130,7 +130,7 @@ private:
     IFileSystem& files_;
     WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
-    size_t historySize_ = DefaultHistorySize;
+    size_t historySize_ = kDefaultHistorySize;
     size_t historyCount_ = 0;  // items of the history category in the list
     std::u16string lastCaptured_;
     Damage damage_;

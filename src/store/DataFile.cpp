@@ -109,12 +109,12 @@ private:
 bool CDataBase::LoadRecords(IReadStream& stream) {
     RecordReader in(stream, loadedBlocks_);
     for (;;) {
-        in.Fill(CTextItem::HeadSize);
-        if (in.Available() < CTextItem::HeadSize) {
+        in.Fill(CTextItem::kHeadSize);
+        if (in.Available() < CTextItem::kHeadSize) {
             return in.Available() == 0;
         }
         const CTextItem::Head head = CTextItem::ReadHead(in.Bytes());
-        in.Skip(CTextItem::HeadSize);
+        in.Skip(CTextItem::kHeadSize);
         // A count that runs past the end of the data marks a damaged record: nothing is
         // allocated for more than the stream still holds.
         const uint64_t bytes = uint64_t{head.Count} * sizeof(char16_t);
@@ -138,7 +138,7 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
             item.Text.Truncate(FindZeroUnit(units, head.Count));
         }
         item.Id = nextId_++;
-        historyCount_ += head.Category == HistoryCategory;
+        historyCount_ += head.Category == kHistoryCategory;
     }
 }
 
@@ -146,7 +146,7 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
     const FilePath first = path + ".damaged";
     FilePath oldest;
     int64_t oldestTime = 0;
-    for (int n = 1; n <= DamagedCopies; ++n) {
+    for (int n = 1; n <= kDamagedCopies; ++n) {
         std::string suffix = "-";
         suffix += std::to_string(n);
         const FilePath name = n == 1 ? first : first + suffix;

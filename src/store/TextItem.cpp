@@ -43,7 +43,7 @@ bool CTextItem::WriteToClipboard(IClipboard& clipboard, WindowHandle window) {
 // Record layout, little-endian: category (4), capture time (8), unit count n (4), n UTF-16 units.
 void CTextItem::SaveToStream(IWriteStream& stream) const {
     // The fixed part in one piece: a file of many notes is mostly fixed parts.
-    char head[HeadSize];
+    char head[kHeadSize];
     WriteHead({Category, CaptureTime, static_cast<uint32_t>(Text.size())}, head);
     stream.Write(head, sizeof head);
     stream.Write(Text.data(), Text.size() * sizeof(char16_t));
@@ -52,7 +52,7 @@ void CTextItem::SaveToStream(IWriteStream& stream) const {
 bool CTextItem::LoadFromStream(IReadStream& stream) {
     Length = 0;
     Text = std::u16string_view();
-    char head[HeadSize];
+    char head[kHeadSize];
     const size_t got = stream.Read(head, sizeof head);
     if (got < sizeof head) {
         // What there is of the fixed part still counts.

@@ -22,7 +22,7 @@ public:
     bool LoadFromStream(IReadStream& stream) override;
 
     // A record's fixed part: category (4), capture time (8), unit count (4).
-    static constexpr size_t HeadSize = 16;
+    static constexpr size_t kHeadSize = 16;
     struct Head {
         int32_t Category;
         double CaptureTime;

@@ -17,8 +17,8 @@ struct CategoryRow {
 };
 
 constexpr CategoryRow kCategories[] = {
-    {HistoryCategory, u"Clipboard history", 0, 0},
-    {NotesCategory, u"Quick notes", 1, 1},
+    {kHistoryCategory, u"Clipboard history", 0, 0},
+    {kNotesCategory, u"Quick notes", 1, 1},
 };
 
 }  // namespace
@@ -107,7 +107,7 @@ void CClipboardHandler::RefreshTree() {
     auto match = matches.begin();
     for (const auto& item : Items()) {
         const bool matched = filtering && *match++;
-        const bool inHistory = item->Category == HistoryCategory;
+        const bool inHistory = item->Category == kHistoryCategory;
         // Categories other than the two have no node and are not shown.
         auto walk = walks.find(static_cast<uint32_t>(item->Category));
         if (walk == walks.end()) {

@@ -13,7 +13,7 @@ namespace snipora {
 
 // How many of the newest history items the tree shows unless told otherwise; the older ones
 // wait, hidden, until newer ones are deleted or moved to the notes.
-inline constexpr size_t DefaultHistoryShown = 7;
+inline constexpr size_t kDefaultHistoryShown = 7;
 
 // The item database together with a model of what the popup's tree view shows: a record per
 // category and per shown item, each with exactly one tree view entry whose data it is.
@@ -62,7 +62,7 @@ private:
     CItemNode root_;
     ITreeView* tree_ = nullptr;
     const TextFilter* filter_ = nullptr;
-    size_t historyShown_ = DefaultHistoryShown;
+    size_t historyShown_ = kDefaultHistoryShown;
     // Set when an entry was appended and the tree's order is no longer known to be right.
     bool needsSort_ = false;
 };

@@ -292,7 +292,7 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
     const CItemNode* record = Win32TreeView::RecordOf(tree_, item);
     if (button == WM_LBUTTONDOWN && record != nullptr && record->IsCategory &&
         !record->Children.empty() && TreeView_GetItemRect(tree_, item, &row, FALSE) &&
-        x >= row.right - dpi_.Scale(HeaderExpanderWidth)) {
+        x >= row.right - dpi_.Scale(kHeaderExpanderWidth)) {
         TreeView_Expand(tree_, item, TVE_TOGGLE);
     }
 }
@@ -379,7 +379,7 @@ void HistoryTree::TreeMenuKey() {
 
 // A history entry is read with its time and size, as its row shows them.
 std::u16string HistoryTree::TreeItemText(const CItemNode& record) {
-    if (record.IsCategory || record.Category != HistoryCategory) {
+    if (record.IsCategory || record.Category != kHistoryCategory) {
         return SpokenText(record, u"", u"");
     }
     return SpokenText(record, std::u16string(win::Utf16(drawing_->TimeText(record.Time))),

@@ -164,7 +164,7 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
                                                  reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec),
                                                  TVIS_EXPANDED) &
                            TVIS_EXPANDED) != 0;
-        const int x = width - dpi_.Scale(HeaderExpanderWidth / 2 + 1), y = height_ / 2;
+        const int x = width - dpi_.Scale(kHeaderExpanderWidth / 2 + 1), y = height_ / 2;
         const int r = dpi_.Scale(4);
         const POINT down[] = {{x - r, y - r / 2}, {x + r, y - r / 2}, {x, y + r / 2}};
         const POINT right[] = {{x - r / 2, y - r}, {x - r / 2, y + r}, {x + r / 2, y}};
@@ -178,7 +178,7 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
     ::SetTextColor(dc, ToColorRef(palette_.headerText));
     const int left = dpi_.Scale(40);
     const int room =
-        width - left - dpi_.Scale(2) - (foldable ? dpi_.Scale(HeaderExpanderWidth) : 0);
+        width - left - dpi_.Scale(2) - (foldable ? dpi_.Scale(kHeaderExpanderWidth) : 0);
     const std::u16string title = FitHeaderTitle(node, room, [dc](std::u16string_view text) {
         SIZE size{};
         ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),

@@ -40,7 +40,7 @@ ShortText FormatSize(uint32_t size, std::u16string_view separator, std::u16strin
     // Written backwards, then turned round.
     ShortText text;
     auto put = [&text](char16_t unit) {
-        if (text.length < ShortText::Capacity) {
+        if (text.length < ShortText::kCapacity) {
             text.units[text.length++] = unit;
         }
     };

@@ -15,8 +15,8 @@ class CItemNode;
 
 // A short text in a buffer of its own, for what is written on every row without allocating.
 struct ShortText {
-    static constexpr size_t Capacity = 48;
-    char16_t units[Capacity] = {};
+    static constexpr size_t kCapacity = 48;
+    char16_t units[kCapacity] = {};
     size_t length = 0;
     std::u16string_view View() const { return {units, length}; }
 };
@@ -47,7 +47,7 @@ std::u16string FitHeaderTitle(const CItemNode& category, int room,
                               const std::function<int(std::u16string_view)>& measure);
 
 // The room at a header's right end, in design pixels, that its expander takes.
-inline constexpr int HeaderExpanderWidth = 16;
+inline constexpr int kHeaderExpanderWidth = 16;
 
 // What an entry says to a screen reader, as a sighted user reads it from the row:
 // "Clipboard history, 4 entries" (or "3 of 25 entries" while filtering) for a category, the

@@ -65,7 +65,7 @@ TriggerKeys Keys(int primary, int hotKey, int secondary) {
 class PopupTest : public ::testing::Test {
 protected:
     PopupTest() : popup(host) {
-        popup.ApplySettings(200, 388, Keys(1, keys::DefaultSecHotKeyValue, 1));
+        popup.ApplySettings(200, 388, Keys(1, keys::kDefaultSecHotKeyValue, 1));
         popup.SetExpanded(false);
     }
     FakeHost host;
@@ -352,7 +352,7 @@ TEST_F(PopupTest, OnlyTheMarkedKeysAreAskedAndDisabledTriggersNeverFire) {
 
 TEST_F(PopupTest, SettingsChangeTheWidthAtOnceAndTheHeightFromTheNextExpansion) {
     popup.SetExpanded(true);
-    popup.ApplySettings(300, 500, Keys(1, keys::DefaultSecHotKeyValue, 1));
+    popup.ApplySettings(300, 500, Keys(1, keys::kDefaultSecHotKeyValue, 1));
     EXPECT_EQ(host.window.Width(), 300);
     EXPECT_EQ(host.window.Height(), 388);
     popup.SetExpanded(false);

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     size_t history = 0;
     for (const auto& item : db.Items()) {
-        history += item->Category == HistoryCategory;
+        history += item->Category == kHistoryCategory;
         if (std::u16string_view(item->Text).find(u'\0') != std::u16string_view::npos) {
             std::abort();
         }

@@ -115,15 +115,15 @@ TEST_F(DataLocationsWin, AnEnvironmentValueOf4096UnitsCountsAsUnset) {
     // Two names of an existing folder, of 4095 and 4096 units, padded with "\." steps (a
     // trailing separator evens the count).
     std::u16string fits = U16(dir.Path());
-    while (fits.size() + 2 <= EnvironmentBufferSize - 1) {
+    while (fits.size() + 2 <= kEnvironmentBufferSize - 1) {
         fits += u"\\.";
     }
-    if (fits.size() < EnvironmentBufferSize - 1) {
+    if (fits.size() < kEnvironmentBufferSize - 1) {
         fits += u"\\";
     }
     const std::u16string tooLong = fits.back() == u'\\' ? fits + u"." : fits + u"\\";
-    ASSERT_EQ(fits.size(), EnvironmentBufferSize - 1);
-    ASSERT_EQ(tooLong.size(), EnvironmentBufferSize);
+    ASSERT_EQ(fits.size(), kEnvironmentBufferSize - 1);
+    ASSERT_EQ(tooLong.size(), kEnvironmentBufferSize);
     ASSERT_TRUE(system.FolderExists(fits));
     ASSERT_TRUE(system.FolderExists(tooLong));
     {

@@ -20,12 +20,12 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
     };
     const Case cases[] = {
         {0, 0},
-        {HotKeyShift, keys::ShortcutShift},
-        {HotKeyControl, keys::ShortcutControl},
-        {HotKeyAlt, keys::ShortcutAlt},
-        {HotKeyControl | HotKeyAlt, keys::ShortcutControl | keys::ShortcutAlt},
-        {HotKeyShift | HotKeyControl | HotKeyAlt,
-         keys::ShortcutShift | keys::ShortcutControl | keys::ShortcutAlt},
+        {kHotKeyFlagShift, keys::kShortcutShift},
+        {kHotKeyFlagControl, keys::kShortcutControl},
+        {kHotKeyFlagAlt, keys::kShortcutAlt},
+        {kHotKeyFlagControl | kHotKeyFlagAlt, keys::kShortcutControl | keys::kShortcutAlt},
+        {kHotKeyFlagShift | kHotKeyFlagControl | kHotKeyFlagAlt,
+         keys::kShortcutShift | keys::kShortcutControl | keys::kShortcutAlt},
     };
     for (const Case& c : cases) {
         const uint16_t control = Control('K', c.flags);
@@ -34,23 +34,24 @@ TEST(HotKeyCode, EachModifierHasItsOwnBitBothWays) {
         EXPECT_EQ(HotKeyFromShortcut(code), control) << int(c.flags);
     }
     // The stored default is Ctrl+Alt+V.
-    EXPECT_EQ(HotKeyFromShortcut(keys::DefaultSecHotKeyValue),
-              Control('V', HotKeyControl | HotKeyAlt));
-    EXPECT_EQ(ShortcutFromHotKey(Control('V', HotKeyControl | HotKeyAlt)), 49238);
+    EXPECT_EQ(HotKeyFromShortcut(keys::kDefaultSecHotKeyValue),
+              Control('V', kHotKeyFlagControl | kHotKeyFlagAlt));
+    EXPECT_EQ(ShortcutFromHotKey(Control('V', kHotKeyFlagControl | kHotKeyFlagAlt)), 49238);
 }
 
 TEST(HotKeyCode, NoKeyMeansOffAndForeignBitsAreDropped) {
     // Modifiers held without a key, or an empty field: the hot key is off.
-    EXPECT_EQ(ShortcutFromHotKey(Control(0, HotKeyControl | HotKeyAlt)), 0);
-    EXPECT_EQ(HotKeyFromShortcut(keys::ShortcutControl | keys::ShortcutAlt), 0);
+    EXPECT_EQ(ShortcutFromHotKey(Control(0, kHotKeyFlagControl | kHotKeyFlagAlt)), 0);
+    EXPECT_EQ(HotKeyFromShortcut(keys::kShortcutControl | keys::kShortcutAlt), 0);
     EXPECT_EQ(HotKeyFromShortcut(0), 0);
     // The extended-key flag of keys such as Insert has no place in a shortcut.
-    EXPECT_EQ(ShortcutFromHotKey(Control(0x2D, HotKeyControl | HotKeyExtended)),
-              0x2D | keys::ShortcutControl);
+    EXPECT_EQ(ShortcutFromHotKey(Control(0x2D, kHotKeyFlagControl | kHotKeyFlagExtended)),
+              0x2D | keys::kShortcutControl);
     // Bits beyond the key and the three modifiers, from a file edited by hand, are ignored.
-    EXPECT_EQ(HotKeyFromShortcut(0x1C056), Control('V', HotKeyControl | HotKeyAlt));
+    EXPECT_EQ(HotKeyFromShortcut(0x1C056), Control('V', kHotKeyFlagControl | kHotKeyFlagAlt));
     EXPECT_EQ(HotKeyFromShortcut(0x1F56), Control('V', 0));
-    EXPECT_EQ(HotKeyFromShortcut(-1), Control(0xFF, HotKeyShift | HotKeyControl | HotKeyAlt));
+    EXPECT_EQ(HotKeyFromShortcut(-1),
+              Control(0xFF, kHotKeyFlagShift | kHotKeyFlagControl | kHotKeyFlagAlt));
 }
 
 TEST(DialogValues, HistoryLengthsAreHeldToTheirRanges) {

@@ -78,13 +78,13 @@ protected:
 
 TEST_F(SettingsStorageTest, IniReadsGiveTheReadersDefaultsAndWriteNothing) {
     CSettingsStorage storage(u"C:\\x\\Snipora.ini", true, platform);
-    EXPECT_EQ(storage.GetWindowWidth(DefaultWindowWidth), 200);
-    EXPECT_EQ(storage.GetWindowHeight(PopupWindowHeight), 388);
-    EXPECT_EQ(storage.GetWindowHeight(DialogWindowHeight), 390);
+    EXPECT_EQ(storage.GetWindowWidth(kDefaultWindowWidth), 200);
+    EXPECT_EQ(storage.GetWindowHeight(kPopupWindowHeight), 388);
+    EXPECT_EQ(storage.GetWindowHeight(kDialogWindowHeight), 390);
     EXPECT_EQ(storage.GetPositionX(DefaultPositionX(1280, 200)), 1000);
-    EXPECT_EQ(storage.GetPositionY(DefaultPositionY), 0);
-    EXPECT_EQ(storage.GetMainInt(keys::PriHotKeyEnabled, keys::DefaultHotKeyEnabled), 1);
-    EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue), 49238);
+    EXPECT_EQ(storage.GetPositionY(kDefaultPositionY), 0);
+    EXPECT_EQ(storage.GetMainInt(keys::PriHotKeyEnabled, keys::kDefaultHotKeyEnabled), 1);
+    EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, keys::kDefaultSecHotKeyValue), 49238);
     EXPECT_EQ(storage.GetLastUpdatesCheck(), 0.0);
     EXPECT_EQ(storage.GetMainString(u"Name", u"none"), u"none");
     EXPECT_EQ(platform.writes, 0);

@@ -41,10 +41,10 @@ protected:
 TEST_F(SettingsIniWin, AFreshFileIsMadeByTheFirstLaunchAndRemembersIt) {
     {
         CSettingsStorage storage(U16(ini), true, platform);
-        EXPECT_EQ(storage.GetWindowWidth(DefaultWindowWidth), 200);
-        EXPECT_EQ(storage.GetWindowHeight(PopupWindowHeight), 388);
-        EXPECT_EQ(storage.GetWindowHeight(DialogWindowHeight), 390);
-        EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, keys::DefaultSecHotKeyValue), 0xC056);
+        EXPECT_EQ(storage.GetWindowWidth(kDefaultWindowWidth), 200);
+        EXPECT_EQ(storage.GetWindowHeight(kPopupWindowHeight), 388);
+        EXPECT_EQ(storage.GetWindowHeight(kDialogWindowHeight), 390);
+        EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, keys::kDefaultSecHotKeyValue), 0xC056);
         EXPECT_EQ(storage.GetMainString(u"Name", u"none"), u"none");
         EXPECT_FALSE(std::filesystem::exists(ini));
         EXPECT_TRUE(storage.IsFirstLaunch());

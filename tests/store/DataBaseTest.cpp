@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -79,7 +79,7 @@ TEST_F(DataBaseTest, CaptureRecordsNewestFirstWithFreshIds) {
 
 TEST_F(DataBaseTest, ARepeatedTextMovesItsHistoryEntryToTheTop) {
     Copy(u"note");
-    ASSERT_TRUE(db.MoveToCategory(IdOf(u"note"), NotesCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"note"), kNotesCategory));
     for (int i = 0; i < 25; ++i) {
         Copy(std::u16string{u'h', char16_t(u'a' + i)});
     }
@@ -169,13 +169,13 @@ TEST_F(DataBaseTest, DisabledBeforeSetWindow) {
 TEST_F(DataBaseTest, HistoryKeepsTheNewest25AndNeverDropsNotes) {
     for (int i = 0; i < 3; ++i) {
         Copy(u"note " + std::u16string(1, char16_t(u'a' + i)));
-        ASSERT_TRUE(db.MoveToCategory(db.Items().front()->Id, NotesCategory));
+        ASSERT_TRUE(db.MoveToCategory(db.Items().front()->Id, kNotesCategory));
     }
     for (int i = 1; i <= 30; ++i) {
         Copy(u"copy " + std::u16string(1, char16_t(u'A' + i)));
     }
     const auto history = Texts(0);
-    ASSERT_EQ(history.size(), DefaultHistorySize);
+    ASSERT_EQ(history.size(), kDefaultHistorySize);
     EXPECT_EQ(history.front(), u"copy " + std::u16string(1, char16_t(u'A' + 30)));
     EXPECT_EQ(history.back(), u"copy " + std::u16string(1, char16_t(u'A' + 6)));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note c", u"note b", u"note a"}));
@@ -186,7 +186,7 @@ TEST_F(DataBaseTest, HistoryKeepsTheNewest25AndNeverDropsNotes) {
 TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     std::vector<std::pair<int32_t, std::u16string>> records;
     for (int i = 0; i < 30; ++i) {
-        records.emplace_back(i % 10 == 0 ? NotesCategory : HistoryCategory,
+        records.emplace_back(i % 10 == 0 ? kNotesCategory : kHistoryCategory,
                              std::u16string(1, char16_t(u'a' + i)));
     }
     Load(records);
@@ -208,19 +208,19 @@ TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     EXPECT_EQ(db.TrimHistory(), 0u);
 
     // The count follows every way in and out of the history.
-    db.SetHistorySize(MaxHistorySize);
+    db.SetHistorySize(kMaxHistorySize);
     Copy(u"two");
-    ASSERT_TRUE(db.MoveToCategory(IdOf(u"u"), HistoryCategory));
-    ASSERT_TRUE(db.MoveToCategory(IdOf(u"new"), NotesCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"u"), kHistoryCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"new"), kNotesCategory));
     ASSERT_TRUE(db.DeleteItem(IdOf(u"two")));
     EXPECT_EQ(db.HistoryCount(), Count(0));
     db.DeleteItems({IdOf(u"k"), IdOf(u"u")});
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"new", u"a"}));
     EXPECT_EQ(db.HistoryCount(), 0u);
-    db.AddItem(HistoryCategory, 3.0, u"replayed");
+    db.AddItem(kHistoryCategory, 3.0, u"replayed");
     EXPECT_EQ(db.HistoryCount(), 1u);
     EXPECT_EQ(db.Items().front()->CaptureTime, 3.0);
-    db.ClearCategory(HistoryCategory);
+    db.ClearCategory(kHistoryCategory);
     EXPECT_EQ(db.HistoryCount(), 0u);
 }
 
@@ -235,34 +235,34 @@ TEST_F(DataBaseTest, MoveToCategoryRenumbersAndPutsFirst) {
     Copy(u"a");
     Copy(u"b");
     const uint32_t a = IdOf(u"a");
-    EXPECT_TRUE(db.MoveToCategory(a, NotesCategory));
+    EXPECT_TRUE(db.MoveToCategory(a, kNotesCategory));
     EXPECT_EQ(db.Items().front()->Text, u"a");
-    EXPECT_EQ(db.Items().front()->Category, NotesCategory);
+    EXPECT_EQ(db.Items().front()->Category, kNotesCategory);
     EXPECT_NE(db.Items().front()->Id, a);
-    EXPECT_FALSE(db.MoveToCategory(a, NotesCategory));           // the old id finds nothing
-    EXPECT_FALSE(db.MoveToCategory(IdOf(u"a"), NotesCategory));  // already a note
-    EXPECT_FALSE(db.MoveToCategory(99999, NotesCategory));
+    EXPECT_FALSE(db.MoveToCategory(a, kNotesCategory));           // the old id finds nothing
+    EXPECT_FALSE(db.MoveToCategory(IdOf(u"a"), kNotesCategory));  // already a note
+    EXPECT_FALSE(db.MoveToCategory(99999, kNotesCategory));
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"b"}));
 }
 
 TEST_F(DataBaseTest, DeleteAndClear) {
     Copy(u"h1");
     Copy(u"n1");
-    db.MoveToCategory(IdOf(u"n1"), NotesCategory);
+    db.MoveToCategory(IdOf(u"n1"), kNotesCategory);
     Copy(u"h2");
     Copy(u"n2");
-    db.MoveToCategory(IdOf(u"n2"), NotesCategory);
+    db.MoveToCategory(IdOf(u"n2"), kNotesCategory);
     Copy(u"h3");
     EXPECT_FALSE(db.DeleteItem(12345));
     EXPECT_TRUE(db.DeleteItem(IdOf(u"h2")));
     EXPECT_FALSE(db.DeleteItem(IdOf(u"h2")));
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h3", u"h1"}));
 
-    EXPECT_EQ(db.ClearCategory(HistoryCategory), 2u);
+    EXPECT_EQ(db.ClearCategory(kHistoryCategory), 2u);
     EXPECT_TRUE(Texts(0).empty());
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
     Copy(u"h4");
-    EXPECT_EQ(db.ClearCategory(NotesCategory), 2u);
+    EXPECT_EQ(db.ClearCategory(kNotesCategory), 2u);
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4"}));
     EXPECT_TRUE(Texts(1).empty());
 }
@@ -291,18 +291,18 @@ TEST_F(DataBaseTest, ForgettingTakesOldHistoryAndKeepsNotes) {
     const double now = CurrentOleDate();  // a copy made here is stamped with the clock
     // Oldest first, as the file holds them; the last is listed newest but is older.
     std::string bytes;
-    bytes += test::Record(HistoryCategory, now - 90 * kMinute, u"old copy");
-    bytes += test::Record(NotesCategory, now - 900 * kMinute, u"old note");
-    bytes += test::Record(HistoryCategory, now - 60 * kMinute, u"an hour old");
-    bytes += test::Record(HistoryCategory, now - 61 * kMinute, u"listed newest");
+    bytes += test::Record(kHistoryCategory, now - 90 * kMinute, u"old copy");
+    bytes += test::Record(kNotesCategory, now - 900 * kMinute, u"old note");
+    bytes += test::Record(kHistoryCategory, now - 60 * kMinute, u"an hour old");
+    bytes += test::Record(kHistoryCategory, now - 61 * kMinute, u"listed newest");
     test::MemoryReadStream in(bytes);
     ASSERT_TRUE(db.LoadRecords(in));
 
     EXPECT_EQ(db.ForgetHistory(now, 0), 0u);
     EXPECT_EQ(db.Items().size(), 4u);
     EXPECT_EQ(db.ForgetHistory(now, 60), 2u);
-    EXPECT_EQ(Texts(HistoryCategory), (std::vector<std::u16string>{u"an hour old"}));
-    EXPECT_EQ(Texts(NotesCategory), (std::vector<std::u16string>{u"old note"}));
+    EXPECT_EQ(Texts(kHistoryCategory), (std::vector<std::u16string>{u"an hour old"}));
+    EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"old note"}));
     EXPECT_EQ(db.LastCaptured(), u"an hour old") << "the newest went: the newest that stays";
 
     Copy(u"  fresh copy ");
@@ -310,15 +310,15 @@ TEST_F(DataBaseTest, ForgettingTakesOldHistoryAndKeepsNotes) {
     EXPECT_EQ(db.LastCaptured(), u"fresh copy") << "the newest stayed";
     EXPECT_EQ(db.ForgetHistory(now + 2.0, 60), 1u);
     EXPECT_EQ(db.LastCaptured(), u"");
-    EXPECT_TRUE(Texts(HistoryCategory).empty());
-    EXPECT_EQ(Texts(NotesCategory), (std::vector<std::u16string>{u"old note"}));
+    EXPECT_TRUE(Texts(kHistoryCategory).empty());
+    EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"old note"}));
 }
 
 TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
     EXPECT_EQ(db.Undo(), 0u);
     Copy(u"h1");
     Copy(u"n1");
-    db.MoveToCategory(IdOf(u"n1"), NotesCategory);
+    db.MoveToCategory(IdOf(u"n1"), kNotesCategory);
     Copy(u"h2");
     Copy(u"h3");
     const uint32_t h2 = IdOf(u"h2");
@@ -333,10 +333,10 @@ TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
 
     Copy(u"h1");
     const uint32_t newestCleared = IdOf(u"h1");
-    ASSERT_EQ(db.ClearCategory(HistoryCategory), 3u);
+    ASSERT_EQ(db.ClearCategory(kHistoryCategory), 3u);
     EXPECT_EQ(db.HistoryCount(), 0u);
-    EXPECT_EQ(db.ClearCategory(HistoryCategory), 0u);  // nothing to clear: the undo stays
-    Copy(u"h4");                                       // a capture in between stays on top
+    EXPECT_EQ(db.ClearCategory(kHistoryCategory), 0u);  // nothing to clear: the undo stays
+    Copy(u"h4");                                        // a capture in between stays on top
     EXPECT_EQ(db.Undo(), newestCleared);
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4", u"h1", u"h3", u"h2"}));
     EXPECT_EQ(db.HistoryCount(), 4u);
@@ -345,7 +345,7 @@ TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
     EXPECT_TRUE(std::is_sorted(ids.rbegin(), ids.rend()));
 
     const uint32_t n1 = IdOf(u"n1");
-    ASSERT_EQ(db.ClearCategory(NotesCategory), 1u);
+    ASSERT_EQ(db.ClearCategory(kNotesCategory), 1u);
     EXPECT_EQ(db.Undo(), n1);
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1"}));
     EXPECT_EQ(Ids(), ids);
@@ -369,7 +369,7 @@ TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {
 TEST_F(DataBaseTest, ChoosingANoteLeavesItAndAddsAHistoryCopy) {
     clipboard.onChange = [this] { db.CaptureClipboard(); };
     Copy(u"note");
-    db.MoveToCategory(IdOf(u"note"), NotesCategory);
+    db.MoveToCategory(IdOf(u"note"), kNotesCategory);
     const uint32_t noteId = db.Items().front()->Id;
     EXPECT_TRUE(db.MoveToClipboard(noteId));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"note"}));
@@ -380,7 +380,7 @@ TEST_F(DataBaseTest, ChoosingANoteLeavesItAndAddsAHistoryCopy) {
 
 TEST_F(DataBaseTest, AnEntryWhoseWriteFailsKeepsItsPlaceAndReportsIt) {
     Copy(u"note");
-    db.MoveToCategory(IdOf(u"note"), NotesCategory);
+    db.MoveToCategory(IdOf(u"note"), kNotesCategory);
     Copy(u"old");
     Copy(u"middle");
     Copy(u"new");

@@ -142,7 +142,7 @@ TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
         ASSERT_EQ((*it)->CaptureTime, 100.0 + i);
         const StoredText& older = (*it)->Text;
         if (newer != nullptr && !older.empty() && !newer->empty()) {
-            apart += older.data() + older.size() + CTextItem::HeadSize / 2 != newer->data();
+            apart += older.data() + older.size() + CTextItem::kHeadSize / 2 != newer->data();
         }
         newer = &older;
     }
@@ -202,7 +202,7 @@ TEST_F(DataFileTest, DamagedCopiesFillTenNamesThenReplaceTheOldest) {
         return dir / file;
     };
     const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    for (int n = 1; n <= DamagedCopies; ++n) {
+    for (int n = 1; n <= kDamagedCopies; ++n) {
         const std::string bytes = Record(0, 1.0, u"one") + std::string(n, 'x');
         WriteBytes(data, bytes);
         EXPECT_TRUE(db.LoadFromFile(data));
@@ -211,14 +211,14 @@ TEST_F(DataFileTest, DamagedCopiesFillTenNamesThenReplaceTheOldest) {
         // Apart in time by a minute each, the fourth the oldest of all.
         std::filesystem::last_write_time(name(n), start + std::chrono::minutes(n == 4 ? 0 : n));
     }
-    EXPECT_FALSE(std::filesystem::exists(name(DamagedCopies + 1)));
+    EXPECT_FALSE(std::filesystem::exists(name(kDamagedCopies + 1)));
     const std::string newest = Record(0, 1.0, u"one") + "newest";
     WriteBytes(data, newest);
     EXPECT_TRUE(db.LoadFromFile(data));
     EXPECT_EQ(db.LastDamage().keptAs, FilePath(name(4)));
     EXPECT_EQ(ReadBytes(name(4)), newest);
     EXPECT_EQ(ReadBytes(name(1)), Record(0, 1.0, u"one") + "x");
-    EXPECT_FALSE(std::filesystem::exists(name(DamagedCopies + 1)));
+    EXPECT_FALSE(std::filesystem::exists(name(kDamagedCopies + 1)));
 }
 
 // A disk that fails after `good` bytes of the file, or with no `error`, finds the file ending

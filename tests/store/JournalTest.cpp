@@ -127,7 +127,7 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
     Copy(u"four");  // trims "base one"
     ASSERT_TRUE(journal->Append(db, data));
     EXPECT_EQ(journal->Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
-    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), NotesCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), kNotesCategory));
     ASSERT_TRUE(db.MoveToClipboard(IdOf(db, u"three")));
     ASSERT_TRUE(journal->Append(db, data));
     ASSERT_TRUE(journal->Append(db, data));  // nothing new: nothing written

@@ -130,7 +130,7 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     for (int i = 0; i < 20; ++i) {
         ids.push_back(Copy((i % 5 == 0 ? u"Match " : u"other ") + std::u16string(1, u'a' + i)));
     }
-    ASSERT_TRUE(handler->MoveToCategory(ids[5], NotesCategory));
+    ASSERT_TRUE(handler->MoveToCategory(ids[5], kNotesCategory));
     const uint32_t note = handler->Items().front()->Id;
     // Beyond the caption's 200 units.
     const uint32_t deep =
@@ -153,7 +153,7 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     for (int i = 0; i < 100; ++i) {
         ASSERT_TRUE(handler->MoveToCategory(
             Copy(u"note " + std::u16string(1, u'a' + i % 26) + (i == 42 ? u" Match" : u"")),
-            NotesCategory));
+            kNotesCategory));
     }
     const TextFilter none;
     handler->SetFilter(&none);
@@ -173,7 +173,7 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     handler->SetFilter(&empty);
     handler->RefreshTree();
     ExpectBound();
-    EXPECT_EQ(Shown(0).size(), DefaultHistoryShown);
+    EXPECT_EQ(Shown(0).size(), kDefaultHistoryShown);
     EXPECT_FALSE(history.Filtered);
     const std::vector<uint32_t> notes = Shown(1);
     EXPECT_EQ(notes.size(), 101u);
@@ -183,7 +183,7 @@ TEST_F(ClipboardHandlerTest, AFilterShowsEveryMatchOfBothListsAndCountsThem) {
     handler->RefreshTree();
     ExpectBound();
     EXPECT_EQ(Shown(0).front(), deep);
-    EXPECT_EQ(Shown(0).size(), DefaultHistoryShown);
+    EXPECT_EQ(Shown(0).size(), kDefaultHistoryShown);
 }
 
 TEST_F(ClipboardHandlerTest, ASearchRefillsAListOnlyWhenAtLeastHalfAsManyGoAsStay) {
@@ -191,7 +191,7 @@ TEST_F(ClipboardHandlerTest, ASearchRefillsAListOnlyWhenAtLeastHalfAsManyGoAsSta
         for (char digit : std::to_string(number)) {
             text += static_cast<char16_t>(digit);
         }
-        ASSERT_TRUE(handler->MoveToCategory(Copy(text), NotesCategory));
+        ASSERT_TRUE(handler->MoveToCategory(Copy(text), kNotesCategory));
     };
     for (int i = 0; i < 80; ++i) {
         note(u"drop ", i);
@@ -222,7 +222,7 @@ TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     }
     std::vector<uint32_t> notes;
     for (int i = 0; i < 10; ++i) {
-        ASSERT_TRUE(handler->MoveToCategory(ids[i], NotesCategory));
+        ASSERT_TRUE(handler->MoveToCategory(ids[i], kNotesCategory));
         notes.insert(notes.begin(), handler->Items().front()->Id);
     }
     handler->RefreshTree();
@@ -232,7 +232,7 @@ TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     EXPECT_EQ(Shown(0), (std::vector<uint32_t>{ids[11], ids[10]}));
 
     // Moving a shown history entry: it leaves the history and heads the notes, same text.
-    ASSERT_TRUE(handler->MoveToCategory(ids[11], NotesCategory));
+    ASSERT_TRUE(handler->MoveToCategory(ids[11], kNotesCategory));
     handler->RefreshTree();
     ExpectBound();
     EXPECT_EQ(Shown(0), std::vector<uint32_t>{ids[10]});
@@ -240,7 +240,7 @@ TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     EXPECT_GT(moved.Id, notes.front());
     EXPECT_EQ(moved.Caption, u"note l");
     EXPECT_FALSE(moved.InHistory);
-    EXPECT_EQ(moved.Category, NotesCategory);
+    EXPECT_EQ(moved.Category, kNotesCategory);
 }
 
 TEST_F(ClipboardHandlerTest, EntriesThatStayAreNeverRecreated) {
@@ -298,7 +298,7 @@ TEST_F(ClipboardHandlerTest, EntryRecordsCarryTheItemAndItsDisplayText) {
 }
 
 TEST_F(ClipboardHandlerTest, CommandsWithoutAnItemAndUnknownCategoriesChangeNothing) {
-    std::string bytes = test::Record(HistoryCategory, 40000.0, u"shown") +
+    std::string bytes = test::Record(kHistoryCategory, 40000.0, u"shown") +
                         test::Record(5, 40000.0, u"foreign") +
                         test::Record(-1, 40000.0, u"negative");
     test::MemoryReadStream in(bytes);
@@ -310,7 +310,7 @@ TEST_F(ClipboardHandlerTest, CommandsWithoutAnItemAndUnknownCategoriesChangeNoth
     // A command from a category entry names the category number, which no item has.
     const int adds = tree.adds, deletes = tree.deletes;
     EXPECT_FALSE(handler->DeleteItem(CategoryEntry(1).data->Id));
-    EXPECT_FALSE(handler->MoveToCategory(CategoryEntry(0).data->Id, NotesCategory));
+    EXPECT_FALSE(handler->MoveToCategory(CategoryEntry(0).data->Id, kNotesCategory));
     handler->RefreshTree();
     EXPECT_EQ(tree.adds, adds);
     EXPECT_EQ(tree.deletes, deletes);

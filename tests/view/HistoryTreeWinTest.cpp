@@ -68,9 +68,7 @@ protected:
         handler->RefreshTree();
         return handler->Items().front()->Id;
     }
-    void Key(UINT virtualKey) {
-        ::SendMessageW(parent.tree->Control(), WM_KEYDOWN, virtualKey, 1);
-    }
+    void Key(UINT virtualKey) { ::SendMessageW(parent.tree->Control(), WM_KEYDOWN, virtualKey, 1); }
     void Type(wchar_t unit) { ::SendMessageW(parent.tree->KeyTarget(), WM_CHAR, unit, 1); }
     uint32_t SelectedId() const {
         const CItemNode* selected = parent.tree->Selected();
@@ -153,7 +151,7 @@ TEST_F(HistoryTreeWinTest, TheNewestIsSelectedOrTheHeaderOfAnEmptyHistory) {
     parent.tree->SelectNewest();
     ASSERT_NE(parent.tree->Selected(), nullptr);
     EXPECT_TRUE(parent.tree->Selected()->IsCategory);
-    EXPECT_EQ(parent.tree->Selected()->Category, HistoryCategory);
+    EXPECT_EQ(parent.tree->Selected()->Category, kHistoryCategory);
 
     const uint32_t only = Copy(u"only");
     parent.tree->SelectNewest();

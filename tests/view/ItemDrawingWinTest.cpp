@@ -194,7 +194,7 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     for (const char16_t* text : {u"first", u"second", u"third", u"fourth"}) {
         Copy(text);
     }
-    handler->MoveToCategory(handler->Items().back()->Id, NotesCategory);
+    handler->MoveToCategory(handler->Items().back()->Id, kNotesCategory);
     handler->RefreshTree();
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 6u);  // header, 3 history, header, 1 note
@@ -221,7 +221,7 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     // The colours follow the position, not the item: the grey row turns white when the row
     // above it goes.
     for (const auto& item : handler->Items()) {
-        if (item->Category == HistoryCategory) {
+        if (item->Category == kHistoryCategory) {
             handler->DeleteItem(item->Id);
             break;
         }

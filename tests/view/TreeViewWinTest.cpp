@@ -81,7 +81,7 @@ TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
     }
     std::vector<uint32_t> notes;
     for (int i : {0, 5, 2}) {
-        handler->MoveToCategory(ids[i], NotesCategory);
+        handler->MoveToCategory(ids[i], kNotesCategory);
         notes.insert(notes.begin(), handler->Items().front()->Id);
     }
     handler->RefreshTree();
@@ -136,7 +136,7 @@ TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
 
 TEST_F(TreeViewWinTest, EmptyingALevelLeavesItOpenOrFolded) {
     for (int i = 0; i < 3; ++i) {
-        handler->MoveToCategory(Copy(u"note"), NotesCategory);
+        handler->MoveToCategory(Copy(u"note"), kNotesCategory);
         Copy(u"history");
     }
     handler->RefreshTree();
@@ -168,7 +168,7 @@ TEST_F(TreeViewWinTest, ExpansionAndSelectionOfEntriesThatStaySurvive) {
     ::SendMessageW(host.Control(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(selected));
 
     Copy(u"newer");
-    handler->MoveToCategory(Shown(0).at(1), NotesCategory);
+    handler->MoveToCategory(Shown(0).at(1), kNotesCategory);
     {
         // As a keystroke of the search refreshes: no entry is left marked as a drop target.
         ItemsTree::Batch batch(items);
