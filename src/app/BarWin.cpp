@@ -58,7 +58,6 @@ Bar::Bar(HWND window, int labelId, int buttonId, win::Dpi dpi)
         throw AppError("Cannot create the window's controls.");
     }
     if (glyph_) {
-        ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph_.Get()));
         // Not shown beside the glyph: the name that a screen reader gives the button.
         ::SetWindowTextW(button_, kButtonName);
     }
@@ -77,8 +76,8 @@ win::UniqueFont Bar::SetDpi(win::Dpi dpi) {
     }
     if (glyph_) {
         UniqueIcon glyph = LoadOpenClipboardGlyph(dpi_.Value());
-        ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(glyph.Get()));
-        glyph_ = std::move(glyph);
+        std::swap(glyph, glyph_);
+        ShowGlyph();  // before the old one goes
     }
     return old;
 }
@@ -87,6 +86,23 @@ void Bar::SetPalette(const Palette& palette) {
     palette_ = palette;
     framePen_.Reset(::CreatePen(PS_SOLID, 1, ToColorRef(palette_.frame)));
     barBrush_.Reset(::CreateSolidBrush(ToColorRef(palette_.barBackground)));
+    ShowGlyph();
+}
+
+// High contrast allows the system's colours alone: the glyph is then its silhouette in the
+// bar's text colour.
+void Bar::ShowGlyph() {
+    if (!glyph_) {
+        return;
+    }
+    UniqueIcon silhouette;
+    if (palette_.scheme == Scheme::HighContrast) {
+        silhouette =
+            SilhouetteOf(glyph_.Get(), SmallImageSize(dpi_.Value()), ToColorRef(palette_.barText));
+    }
+    HICON shown = silhouette ? silhouette.Get() : glyph_.Get();
+    ::SendMessageW(button_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(shown));
+    silhouette_ = std::move(silhouette);  // the button has let go of the one before
 }
 
 RECT Bar::Layout(int width) {

@@ -49,6 +49,8 @@ public:
     bool ButtonDown() const;
 
 private:
+    void ShowGlyph();
+
     HWND window_;
     HWND label_ = nullptr;
     HWND button_ = nullptr;
@@ -56,6 +58,7 @@ private:
     win::Dpi dpi_;
     win::UniqueFont font_;
     UniqueIcon glyph_;
+    UniqueIcon silhouette_;  // the glyph shown in high contrast
     Palette palette_ = Palette::Light();
     win::UniquePen framePen_;
     win::UniqueBrush barBrush_;

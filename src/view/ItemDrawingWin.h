@@ -70,6 +70,7 @@ private:
     void DrawCaption(const CItemNode& node, RECT rect);
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
     bool EnsureWidth(int width);
+    void DrawImage(HIMAGELIST list, int index, int x, int y, Colour ink);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;
 
@@ -93,10 +94,12 @@ private:
     win::UniquePen separatorPen_;
     win::UniquePen expanderPen_;
     win::UniqueBitmap workBitmap_;
-    int workCapacity_ = 0;  // the width of workBitmap_
+    int workCapacity_ = 0;          // the width of workBitmap_
+    win::UniqueBitmap maskBitmap_;  // held by maskDc_
     // Declared after every object they may hold selected, so that they are deleted first.
     win::UniqueMemoryDc skinDc_;
     win::UniqueMemoryDc workDc_;
+    win::UniqueMemoryDc maskDc_;
 
     const TextFilter* filter_ = nullptr;
     int rowHeight_ = 0;  // the tree's, read at the start of a paint

@@ -6,6 +6,7 @@
 
 #include "common/DpiScale.h"
 #include "view/ImageIds.h"
+#include "win/Gdi.h"
 
 namespace snipora {
 namespace {
@@ -79,6 +80,38 @@ UniqueIcon LoadProgramIcon(int size) {
 
 UniqueIcon LoadOpenClipboardGlyph(int dpi) {
     return LoadIconResource(SNIPORA_ICON_OPEN_CLIPBOARD, SmallImageSize(dpi));
+}
+
+UniqueIcon SilhouetteOf(HICON icon, int size, COLORREF ink) {
+    // An image list makes the mask of any icon, with an alpha channel or without.
+    UniqueImageList list(::ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 0));
+    win::UniqueBitmap mask(::CreateBitmap(size, size, 1, 1, nullptr));
+    HDC screen = ::GetDC(nullptr);
+    win::UniqueBitmap colour(::CreateCompatibleBitmap(screen, size, size));
+    ::ReleaseDC(nullptr, screen);
+    win::UniqueMemoryDc maskDc(::CreateCompatibleDC(nullptr));
+    win::UniqueMemoryDc colourDc(::CreateCompatibleDC(nullptr));
+    if (!list || !mask || !colour || !maskDc || !colourDc ||
+        ::ImageList_AddIcon(list.Get(), icon) < 0) {
+        return UniqueIcon();
+    }
+    {
+        const win::ScopedSelect heldMask(maskDc.Get(), mask.Get());
+        ::PatBlt(maskDc.Get(), 0, 0, size, size, WHITENESS);
+        ::ImageList_Draw(list.Get(), 0, maskDc.Get(), 0, 0, ILD_MASK);
+        // The ink where the mask is black; black where it is white, so that the screen shows
+        // through there.
+        const win::ScopedSelect heldColour(colourDc.Get(), colour.Get());
+        ::SetDCBrushColor(colourDc.Get(), ink);
+        const win::ScopedSelect brush(colourDc.Get(), ::GetStockObject(DC_BRUSH));
+        ::PatBlt(colourDc.Get(), 0, 0, size, size, PATCOPY);
+        ::SetTextColor(colourDc.Get(), RGB(0, 0, 0));
+        ::SetBkColor(colourDc.Get(), RGB(255, 255, 255));
+        constexpr DWORD kDestinationAndNotSource = 0x00220326;
+        ::BitBlt(colourDc.Get(), 0, 0, size, size, maskDc.Get(), 0, 0, kDestinationAndNotSource);
+    }
+    ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
+    return UniqueIcon(::CreateIconIndirect(&info));
 }
 
 }  // namespace snipora

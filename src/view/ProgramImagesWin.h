@@ -26,4 +26,8 @@ UniqueImageList LoadCategoriesIcons(int dpi);
 UniqueIcon LoadProgramIcon(int size);
 UniqueIcon LoadOpenClipboardGlyph(int dpi);
 
+// An icon of `size` pixels square as a silhouette in one colour, as high contrast draws it: its
+// mask filled with `ink`. Null if the system refused.
+UniqueIcon SilhouetteOf(HICON icon, int size, COLORREF ink);
+
 }  // namespace snipora

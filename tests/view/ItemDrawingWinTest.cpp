@@ -339,6 +339,23 @@ TEST_F(ItemDrawingWinTest, DarkAndHighContrastPalettesDrawWithoutTheSkin) {
     EXPECT_TRUE(contrast.Has(windowText, 40, 4, 200, 20)) << "the header's title";
     EXPECT_TRUE(contrast.Has(windowText, 12, 41, kWidth, 52)) << "the time";
     EXPECT_TRUE(contrast.Has(Of(system.highlightText), 2, 92, kWidth - 2, 119));
+    // The pictures are silhouettes in the text's colour: the header's, and the clock of a row
+    // and of the selected row, have no colour of their own.
+    const auto onlySystemColours = [&](int left, int top, int right, int bottom, Rgb ink) {
+        int inked = 0;
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                const Rgb pixel = contrast.At(x, y);
+                EXPECT_TRUE(pixel == window || pixel == Of(system.highlight) || pixel == ink)
+                    << x << ", " << y;
+                inked += pixel == ink;
+            }
+        }
+        EXPECT_GT(inked, 20) << "no silhouette at " << left << ", " << top;
+    };
+    onlySystemColours(0, 0, 38, 36, windowText);
+    onlySystemColours(0, 40, 12, 52, windowText);
+    onlySystemColours(0, 80, 12, 92, Of(system.highlightText));
     // And back: the light palette cuts its headers from the skin again.
     drawing.SetPalette(Palette::Light());
     Canvas light(kWidth, 160);
@@ -505,6 +522,30 @@ TEST(ItemDrawingWin, ImagesComeInEverySizeWithAlpha) {
         EXPECT_GT(clear, 0) << size;
         EXPECT_GT(solid, size * size / 2) << size;
         EXPECT_GT(partial, 0) << size;
+    }
+}
+
+// High contrast shows the bar's glyph as its shape in one system colour: no pixel of its own
+// colours, at two scales, over a white and over a black background.
+TEST(ItemDrawingWin, TheGlyphsSilhouetteIsItsShapeInOneColour) {
+    for (const int dpi : {96, 192}) {
+        const int size = SmallImageSize(dpi);
+        const UniqueIcon glyph = LoadOpenClipboardGlyph(dpi);
+        const UniqueIcon silhouette = SilhouetteOf(glyph.Get(), size, RGB(0x12, 0x34, 0x56));
+        ASSERT_TRUE(silhouette) << dpi;
+        const Rgb ink{0x12, 0x34, 0x56};
+        for (const COLORREF ground : {RGB(255, 255, 255), RGB(0, 0, 0)}) {
+            Canvas canvas(size, size);
+            canvas.Fill(ground);
+            ::DrawIconEx(canvas.Dc(), 0, 0, silhouette.Get(), size, size, 0, nullptr, DI_NORMAL);
+            const Rgb background = FromColorRef(ground);
+            EXPECT_EQ(
+                canvas.Count(ink, 0, 0, size, size) + canvas.Count(background, 0, 0, size, size),
+                size * size)
+                << dpi;
+            EXPECT_GT(canvas.Count(ink, 0, 0, size, size), size) << dpi;
+            EXPECT_GT(canvas.Count(background, 0, 0, size, size), size) << dpi;
+        }
     }
 }
 
