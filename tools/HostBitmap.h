@@ -1,10 +1,11 @@
 // Shared by the image generators that the build runs on the machine that builds: colours, and
-// writing a 24-bit uncompressed bitmap file.
+// writing uncompressed bitmap files, of 24 bits or of 8 with a palette.
 #pragma once
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,27 @@ inline bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes
     return true;
 }
 
+// Writes the fixed part of a bitmap file: the file header and a BITMAPINFOHEADER (BI_RGB).
+inline void PutBitmapHeader(std::vector<uint8_t>& out, int width, int height, int bits,
+                            uint32_t paletteBytes, uint32_t pixels, int dotsPerMetre) {
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, 14 + 40 + paletteBytes + pixels);
+    Put32(out, 0);
+    Put32(out, 14 + 40 + paletteBytes);
+    Put32(out, 40);
+    Put32(out, static_cast<uint32_t>(width));
+    Put32(out, static_cast<uint32_t>(height));
+    Put16(out, 1);
+    Put16(out, static_cast<uint32_t>(bits));
+    Put32(out, 0);
+    Put32(out, pixels);
+    Put32(out, static_cast<uint32_t>(dotsPerMetre));
+    Put32(out, static_cast<uint32_t>(dotsPerMetre));
+    Put32(out, paletteBytes / 4);
+    Put32(out, 0);
+}
+
 // A 24-bit, bottom-up, uncompressed bitmap file of the picture that `colour(x, y)` gives, y
 // counted from the top.
 template <typename Colour>
@@ -53,22 +75,7 @@ bool WriteBitmap24(const std::string& path, int width, int height, int dotsPerMe
     const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) / 4 * 4;
     const uint32_t pixels = stride * static_cast<uint32_t>(height);
     std::vector<uint8_t> out;
-    out.push_back('B');  // BITMAPFILEHEADER
-    out.push_back('M');
-    Put32(out, 14 + 40 + pixels);
-    Put32(out, 0);
-    Put32(out, 14 + 40);
-    Put32(out, 40);  // BITMAPINFOHEADER, BI_RGB
-    Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, 24);
-    Put32(out, 0);
-    Put32(out, pixels);
-    Put32(out, static_cast<uint32_t>(dotsPerMetre));
-    Put32(out, static_cast<uint32_t>(dotsPerMetre));
-    Put32(out, 0);
-    Put32(out, 0);
+    PutBitmapHeader(out, width, height, 24, 0, pixels, dotsPerMetre);
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
             const Rgb c = colour(x, y);
@@ -80,6 +87,45 @@ bool WriteBitmap24(const std::string& path, int width, int height, int dotsPerMe
             out.push_back(0);
         }
     }
+    return WriteFile(path, out);
+}
+
+// An 8-bit, bottom-up, uncompressed bitmap file with a palette of the picture's own colours, the
+// same pixels as the 24-bit one in a third of the room. False (with the reason on stderr) if the
+// picture has more than 256 colours.
+template <typename Colour>
+bool WriteBitmap8(const std::string& path, int width, int height, int dotsPerMetre, Colour colour) {
+    std::map<uint32_t, uint8_t> palette;
+    std::vector<uint8_t> indices;
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = colour(x, y);
+            const uint32_t key = static_cast<uint32_t>(c.r << 16 | c.g << 8 | c.b);
+            auto found = palette.find(key);
+            if (found == palette.end()) {
+                if (palette.size() == 256) {
+                    std::fprintf(stderr, "%s: more than 256 colours\n", path.c_str());
+                    return false;
+                }
+                found = palette.emplace(key, static_cast<uint8_t>(palette.size())).first;
+            }
+            indices.push_back(found->second);
+        }
+        for (int pad = width; pad % 4 != 0; ++pad) {
+            indices.push_back(0);
+        }
+    }
+    std::vector<uint32_t> entries(palette.size());
+    for (const auto& [key, index] : palette) {
+        entries[index] = key;
+    }
+    std::vector<uint8_t> out;
+    PutBitmapHeader(out, width, height, 8, static_cast<uint32_t>(entries.size() * 4),
+                    static_cast<uint32_t>(indices.size()), dotsPerMetre);
+    for (uint32_t entry : entries) {
+        Put32(out, entry);  // RGBQUAD: blue, green, red, 0
+    }
+    out.insert(out.end(), indices.begin(), indices.end());
     return WriteFile(path, out);
 }
 

@@ -1,4 +1,5 @@
-// Writes the about box's background picture: 380 x 243 pixels, 24 bits, uncompressed.
+// Writes the about box's background picture: 380 x 243 pixels, 8 bits with a palette of its
+// own colours, uncompressed.
 //   a light warm wash from top to bottom, darker toward the foot where the OK button stands;
 //   on the right a clipboard drawn in the bar's frame colour, with a sheet of ruled paper and
 //   its clip.
@@ -54,9 +55,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_about FOLDER\n");
         return 2;
     }
-    return host::WriteBitmap24(std::string(argv[1]) + "/about.bmp", kWidth, kHeight,
-                               3780,  // 96 dots per inch
-                               Colour)
+    return host::WriteBitmap8(std::string(argv[1]) + "/about.bmp", kWidth, kHeight,
+                              3780,  // 96 dots per inch
+                              Colour)
                ? 0
                : 1;
 }
