@@ -91,10 +91,10 @@ void TClipboardViewerForm::Create() {
                       [this] { bar_->SetText(recorder_->BarText().c_str()); });
 
     // The settings, in the INI file named after the program, and the log file beside it.
-    const std::u16string settingsFolder = GetSettingsFolder();
+    const std::u16string settingsFolder = settings::GetSettingsFolder();
     logFile_.emplace(settingsFolder);
-    auto& settings =
-        settings::CreateSettingsStorage(SettingsFilePath(settingsFolder, GetProgramPath()), true);
+    auto& settings = settings::CreateSettingsStorage(
+        settings::SettingsFilePath(settingsFolder, settings::GetProgramPath()), true);
 
     // Size, triggers and the home position.
     RECT workArea{};

@@ -21,7 +21,6 @@ public:
     // False when another program holds the keys.
     bool Register(UINT modifiers, UINT key);
     void Unregister();
-    int Id() const { return id_; }
 
 private:
     HWND window_;

@@ -91,7 +91,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                                                            ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&controls);
 
-        SingleInstance instance(GetDataFolder());
+        SingleInstance instance(settings::GetDataFolder());
         if (instance.AnotherIsRunning()) {
             HandOn(command);
             return 0;

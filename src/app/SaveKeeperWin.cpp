@@ -18,7 +18,7 @@ namespace {
 constexpr UINT kSaveDelayMs = 500;
 
 FilePath DataPath(const std::u16string& folder) {
-    return FilePath(std::wstring(win::Wide(DataFilePath(folder))));
+    return FilePath(std::wstring(win::Wide(settings::DataFilePath(folder))));
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ SaveKeeper::~SaveKeeper() {
 }
 
 void SaveKeeper::Load(CDataBase& lists) {
-    folder_ = GetDataFolder();
+    folder_ = settings::GetDataFolder();
     const bool replayed = journal_.Load(lists, DataPath(folder_));
     lists_ = &lists;
     if (replayed) {
@@ -70,7 +70,7 @@ void SaveKeeper::Save() {
     if (lists_ == nullptr) {
         return;
     }
-    folder_ = GetDataFolderAgain(folder_);
+    folder_ = settings::GetDataFolderAgain(folder_);
     journal_.Fold(*lists_, DataPath(folder_));
     foldDue_ = false;
     failing_ = false;
@@ -81,7 +81,7 @@ void SaveKeeper::AutoSave() {
         if (!foldDue_ && lists_ != nullptr) {
             ::KillTimer(window_, timerId_);
             timerSet_ = false;
-            folder_ = GetDataFolderAgain(folder_);
+            folder_ = settings::GetDataFolderAgain(folder_);
             try {
                 if (journal_.Append(*lists_, DataPath(folder_))) {
                     failing_ = false;  // the next failure is shown again

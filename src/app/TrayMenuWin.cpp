@@ -50,7 +50,7 @@ void TrayMenu::Show() {
     POINT at{};
     ::GetCursorPos(&at);
     ::SetForegroundWindow(owner);
-    const bool startsWithWindows = IsAutoStartOn(win::Wide(GetProgramPath()));
+    const bool startsWithWindows = IsAutoStartOn(win::Wide(settings::GetProgramPath()));
     ::CheckMenuItem(menu_.Get(), kIdStartWithWindows,
                     MF_BYCOMMAND | (startsWithWindows ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(menu_.Get(), kIdPauseRecording,
@@ -145,7 +145,7 @@ void TrayMenu::Exit1Click() {
 
 void TrayMenu::StartWithWindowsClick() {
     try {
-        const std::wstring program(win::Wide(GetProgramPath()));
+        const std::wstring program(win::Wide(settings::GetProgramPath()));
         SetAutoStart(!IsAutoStartOn(program), program);
     } catch (const std::exception& e) {
         win::ShowErrorBox(host_.Owner(), e.what());

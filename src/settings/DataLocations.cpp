@@ -1,6 +1,6 @@
 #include "settings/DataLocations.h"
 
-namespace snipora {
+namespace snipora::settings {
 namespace {
 
 bool Exists(ILocationSystem& system, const std::u16string& path) {
@@ -75,4 +75,4 @@ std::u16string DataFilePath(std::u16string_view dataFolder) {
     return std::u16string(dataFolder) + u"\\data.dat";
 }
 
-}  // namespace snipora
+}  // namespace snipora::settings

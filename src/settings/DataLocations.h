@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace snipora {
+namespace snipora::settings {
 
 // The environment variable in which a U3 smart drive's launcher names the program's data folder.
 inline constexpr std::u16string_view kU3DataPathVariable = u"U3_APP_DATA_PATH";
@@ -49,4 +49,4 @@ std::u16string SettingsFilePath(std::u16string_view settingsFolder,
                                 std::u16string_view programPath);
 std::u16string DataFilePath(std::u16string_view dataFolder);
 
-}  // namespace snipora
+}  // namespace snipora::settings

@@ -4,7 +4,7 @@
 #include "settings/DataLocationsWin.h"
 #include "win/Text.h"
 
-namespace snipora {
+namespace snipora::settings {
 namespace {
 
 using win::Wide;
@@ -99,4 +99,4 @@ void Win32Locations::CreateFolder(std::u16string_view path) {
     }
 }
 
-}  // namespace snipora
+}  // namespace snipora::settings

@@ -5,7 +5,7 @@
 
 #include "settings/DataLocations.h"
 
-namespace snipora {
+namespace snipora::settings {
 
 // The values are read into a buffer of this many units; a longer value counts as absent.
 inline constexpr size_t kEnvironmentBufferSize = 4096;
@@ -33,4 +33,4 @@ public:
     void CreateFolder(std::u16string_view path) override;
 };
 
-}  // namespace snipora
+}  // namespace snipora::settings

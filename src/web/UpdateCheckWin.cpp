@@ -29,7 +29,7 @@ void CheckForUpdates(HWND owner, const std::wstring& question, const WebOpener& 
     if (::MessageBoxW(owner, question.c_str(), L"Snipora", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    open(UpdatePageUrl(GetEnvironmentValue(kU3SerialVariable)));
+    open(UpdatePageUrl(settings::GetEnvironmentValue(kU3SerialVariable)));
 }
 
 }  // namespace snipora::web

@@ -6,7 +6,7 @@
 
 #include "settings/DataLocations.h"
 
-namespace snipora {
+namespace snipora::settings {
 namespace {
 
 // Folders as a set of paths, each stored with its trailing separator.
@@ -99,4 +99,4 @@ TEST(DataLocations, TheIniFileIsNamedAfterTheProgram) {
 }
 
 }  // namespace
-}  // namespace snipora
+}  // namespace snipora::settings

@@ -8,7 +8,7 @@
 #include "support/TempDir.h"
 #include "win/Text.h"
 
-namespace snipora {
+namespace snipora::settings {
 namespace {
 
 std::u16string U16(const std::filesystem::path& path) {
@@ -177,4 +177,4 @@ TEST_F(DataLocationsWin, TheSystemsOwnFoldersAreFound) {
 }
 
 }  // namespace
-}  // namespace snipora
+}  // namespace snipora::settings
