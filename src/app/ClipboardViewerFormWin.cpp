@@ -1,6 +1,5 @@
 #include "app/ClipboardViewerFormWin.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <utility>
@@ -14,11 +13,8 @@
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
 #include "store/ClipboardWin.h"
-#include "store/DisplayText.h"
-#include "view/ItemDrawingWin.h"
 #include "view/ThemeWin.h"
 #include "win/DarkMode.h"
-#include "win/Gdi.h"
 #include "win/Text.h"
 
 namespace snipora {

@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
-#include <memory>
 #include <optional>
 #include <string>
 
