@@ -1,6 +1,6 @@
 #include "view/ClipboardHandler.h"
 
-#include <map>
+#include <iterator>
 #include <vector>
 
 #include "store/DisplayText.h"
@@ -64,7 +64,7 @@ void CClipboardHandler::AddCategories() {
         node.SkinBand = row.skinBand;
         node.IconIndex = row.iconIndex;
         node.IsCategory = true;
-        node.Seen = true;
+        root_.MarkSeen(node);
         node.InHistory = false;
         // A second call must not give a category a second entry.
         if (node.TreeNode == nullptr) {
@@ -73,27 +73,93 @@ void CClipboardHandler::AddCategories() {
     }
 }
 
+// One category's records during a refresh, walked from the newest down beside the items.
+struct CClipboardHandler::Walk {
+    explicit Walk(CItemNode& node) : category(node), from(node.Children.end()) {}
+
+    CItemNode& category;
+    // The first record above the next item's Id.
+    CItemNode::ChildMap::iterator from;
+    uint32_t lastId = 0;
+    // While the items come newest first, as the list keeps them, every record is either met
+    // again, new or walked past; those walked past are the ones that may go. Otherwise, or once
+    // the tree refused a record its entry, the refresh looks at every record.
+    bool inOrder = true;
+    bool refused = false;
+    size_t kept = 0;
+    std::vector<CItemNode::ChildMap::iterator> passed;
+    // The new records, newest first.
+    std::vector<CItemNode*> fresh;
+
+    // The record for the item `id`, found or new.
+    CItemNode& Meet(uint32_t id) {
+        inOrder = inOrder && (kept + fresh.size() == 0 || id < lastId);
+        lastId = id;
+        if (!inOrder) {
+            auto [node, existed] = category.GetChild(id, from);
+            Count(node, existed);
+            return node;
+        }
+        // One step down the records for each met or passed: a step may cost a walk through
+        // the map's inner nodes, which lie anywhere in memory.
+        while (from != category.Children.begin()) {
+            const auto below = std::prev(from);
+            if (below->first < id) {
+                break;
+            }
+            from = below;
+            if (below->first == id) {
+                category.MarkSeen(*below->second);
+                Count(*below->second, true);
+                return *below->second;
+            }
+            passed.push_back(below);
+        }
+        from = category.Children.emplace_hint(from, id, std::make_unique<CItemNode>());
+        Count(*from->second, false);
+        return *from->second;
+    }
+    void Count(CItemNode& node, bool existed) {
+        if (existed) {
+            ++kept;
+        } else {
+            fresh.push_back(&node);
+        }
+    }
+    // Every record below the last one met has been walked past too.
+    void Finish() {
+        while (from != category.Children.begin()) {
+            passed.push_back(--from);
+        }
+    }
+};
+
 void CClipboardHandler::RefreshTree() {
     if (!Enabled()) {
         return;
     }
-    root_.ClearMarks();
+    root_.NewMarks();
 
     const bool filtering = Filtering();
+    std::vector<Walk> walks;
+    walks.reserve(root_.Children.size());
     for (auto& [key, category] : root_.Children) {
         category->Filtered = filtering;
         category->Total = 0;
+        walks.emplace_back(*category);
     }
-    size_t history = 0;
-    // Each category, with how far its walk down its entries, newest first, has come.
-    struct Walk {
-        CItemNode* category;
-        CItemNode::ChildMap::iterator from;
+    // The walk of each category, by its number (the two are 0 and 1).
+    const auto walkOf = [&](int32_t category) -> Walk* {
+        for (Walk& walk : walks) {
+            if (walk.category.Id == static_cast<uint32_t>(category)) {
+                return &walk;
+            }
+        }
+        return nullptr;
     };
-    std::map<uint32_t, Walk> walks;
-    for (auto& [key, category] : root_.Children) {
-        walks.emplace(key, Walk{category.get(), category->Children.end()});
-    }
+    Walk* const historyWalk = walkOf(HistoryCategory);
+    Walk* const notesWalk = walkOf(NotesCategory);
+    size_t history = 0;
     // A search reads the texts oldest first, the order in which a loaded file lays them out in
     // memory: read forwards, they arrive from memory ahead of the search.
     std::vector<bool> matches;
@@ -109,11 +175,13 @@ void CClipboardHandler::RefreshTree() {
         const bool matched = filtering && *match++;
         const bool inHistory = item->Category == HistoryCategory;
         // Categories other than the two have no node and are not shown.
-        auto walk = walks.find(static_cast<uint32_t>(item->Category));
-        if (walk == walks.end()) {
+        Walk* walk = inHistory                         ? historyWalk
+                     : item->Category == NotesCategory ? notesWalk
+                                                       : walkOf(item->Category);
+        if (walk == nullptr) {
             continue;
         }
-        CItemNode& parent = *walk->second.category;
+        CItemNode& parent = walk->category;
         ++parent.Total;
         if (filtering ? !matched : inHistory && ++history > historyShown_) {
             continue;
@@ -122,8 +190,9 @@ void CClipboardHandler::RefreshTree() {
         if (tree_ != nullptr && parent.TreeNode == nullptr) {
             continue;
         }
-        auto [node, existed] = parent.GetChild(item->Id, walk->second.from);
-        if (!existed) {
+        const size_t freshBefore = walk->fresh.size();
+        CItemNode& node = walk->Meet(item->Id);
+        if (walk->fresh.size() != freshBefore) {
             // An Id is never given to another item, nor is an item's text changed, so the
             // caption of a record that stays is still right.
             node.Id = item->Id;
@@ -133,12 +202,13 @@ void CClipboardHandler::RefreshTree() {
             node.IsCategory = false;
             node.Category = item->Category;
             node.InHistory = inHistory;
-            node.Seen = true;
+            parent.MarkSeen(node);
         }
     }
 
-    for (auto& [key, category] : root_.Children) {
-        AttachNewEntries(*category);
+    for (Walk& walk : walks) {
+        walk.Finish();
+        AttachNewEntries(walk);
     }
     // Deleting entries keeps a sorted tree sorted: only appended entries need the sort, which
     // comes first, so that the tree view has no level left to sort while it deletes.
@@ -146,8 +216,11 @@ void CClipboardHandler::RefreshTree() {
         tree_->SortAll(&CompareEntries);
     }
     needsSort_ = false;
-    root_.RemoveUnseen(tree_);
-    root_.UpdateCounts();
+    for (Walk& walk : walks) {
+        RemoveUnseen(walk);
+        walk.category.Size = static_cast<uint32_t>(walk.category.Children.size());
+    }
+    root_.Size = static_cast<uint32_t>(root_.Children.size());
 }
 
 // Gives the records that are new to a category their entries. A refresh that takes at least half
@@ -155,33 +228,62 @@ void CClipboardHandler::RefreshTree() {
 // (a search typed or taken back, a list cleared), empties the list's entry and fills it anew, in
 // order: a tree view may walk all its entries for each one it deletes, and a list built in order
 // needs no sort. Their records stay; only their entries are new, and lose a selection they had.
-void CClipboardHandler::AttachNewEntries(CItemNode& category) {
+void CClipboardHandler::AttachNewEntries(Walk& walk) {
     constexpr size_t kFewestToRefill = 64;
+    CItemNode& category = walk.category;
     if (tree_ == nullptr || category.TreeNode == nullptr) {
         return;
     }
-    size_t going = 0, coming = 0;
-    for (const auto& [id, child] : category.Children) {
-        going += child->Seen ? 0 : 1;
-        coming += child->Seen && child->TreeNode == nullptr ? 1 : 0;
-    }
-    const size_t staying = category.Children.size() - going - coming;
+    const size_t coming = walk.fresh.size();
+    const size_t staying = walk.kept;
+    const size_t going = category.Children.size() - staying - coming;
     const bool refill = (going >= kFewestToRefill && going * 2 >= staying) ||
                         (coming >= kFewestToRefill && coming >= staying);
-    if (refill) {
-        tree_->DeleteChildren(category.TreeNode);
+    if (!refill) {
+        for (CItemNode* child : walk.fresh) {
+            AttachTreeNode(category, *child);
+            Refused(walk, *child);
+        }
+        return;
     }
+    tree_->DeleteChildren(category.TreeNode);
     // Newest first, as the sort leaves them.
     for (auto it = category.Children.rbegin(); it != category.Children.rend(); ++it) {
         CItemNode& child = *it->second;
-        if (refill) {
-            child.TreeNode = nullptr;
+        child.TreeNode = nullptr;
+        if (category.Sees(child)) {
+            AttachTreeNode(category, child, false);
+            Refused(walk, child);
         }
-        if (child.Seen && child.TreeNode == nullptr) {
-            AttachTreeNode(category, child, !refill);
-            // One the tree refused goes with the unseen, to be tried again next time.
-            child.Seen = child.TreeNode != nullptr;
+    }
+}
+
+// A record the tree refused goes with the unseen, to be tried again next time.
+void CClipboardHandler::Refused(Walk& walk, CItemNode& child) {
+    if (child.TreeNode == nullptr) {
+        walk.category.MarkUnseen(child);
+        walk.refused = true;
+    }
+}
+
+// Destroys the category's records that the refresh did not meet, with their entries: those it
+// walked past, or all it holds when the items came out of order.
+void CClipboardHandler::RemoveUnseen(Walk& walk) {
+    CItemNode& category = walk.category;
+    if (!walk.inOrder || walk.refused) {
+        category.RemoveUnseen(tree_);
+        return;
+    }
+    for (const auto it : walk.passed) {
+        CItemNode& child = *it->second;
+        if (category.Sees(child)) {
+            continue;
         }
+        // A null entry would stand for the whole tree.
+        if (tree_ != nullptr && child.TreeNode != nullptr) {
+            tree_->Delete(child.TreeNode);
+        }
+        category.Children.erase(it);
     }
 }
 

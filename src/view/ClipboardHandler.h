@@ -55,9 +55,12 @@ public:
     ITreeView* TreeView() const { return tree_; }
 
 private:
+    struct Walk;
     // Appends the node's entry; `outOfOrder` unless it is known to be in its place.
     void AttachTreeNode(CItemNode& parent, CItemNode& node, bool outOfOrder = true);
-    void AttachNewEntries(CItemNode& category);
+    void AttachNewEntries(Walk& walk);
+    void Refused(Walk& walk, CItemNode& child);
+    void RemoveUnseen(Walk& walk);
 
     CItemNode root_;
     ITreeView* tree_ = nullptr;

@@ -23,7 +23,7 @@ public:
     // Destroys the records below; their tree view entries are the tree view's business.
     ~CItemNode() = default;
 
-    // The child under `key` and whether it was there already. An existing child is marked Seen;
+    // The child under `key` and whether it was there already. An existing child is marked seen;
     // a new one is left unmarked for the caller.
     std::pair<CItemNode&, bool> GetChild(uint32_t key);
     // The same, for keys asked for from the highest down, as a refresh meets the newest items
@@ -34,19 +34,23 @@ public:
     // Destroys every record below and resets every field.
     void Clear();
 
-    // The three passes of a refresh. ClearMarks unmarks every entry below (categories stay
-    // marked); RemoveUnseen destroys the unmarked leaves below together with their entries in
-    // `tree` (may be null); UpdateCounts sets each category's Size to its number of children.
-    void ClearMarks();
+    // A child is seen in a refresh when its mark is its parent's. NewMarks, on the root, starts
+    // a refresh: every item below is unseen and the categories are seen, with no pass over the
+    // items. RemoveUnseen destroys the unseen children, with their entries in `tree` (may be
+    // null), and those below.
+    bool Sees(const CItemNode& child) const { return child.Mark == Mark; }
+    void MarkSeen(CItemNode& child) const { child.Mark = Mark; }
+    void MarkUnseen(CItemNode& child) const { child.Mark = Mark - 1; }
+    void NewMarks();
     void RemoveUnseen(ITreeView* tree);
-    void UpdateCounts();
 
     ChildMap Children;
     uint32_t Id = 0;
     TreeEntry TreeNode = nullptr;
     std::u16string Caption;
     uint32_t Size = 0;
-    bool Seen = false;
+    // Counts the refreshes on the root; see Sees.
+    uint32_t Mark = 0;
     bool IsCategory = false;
     int32_t Category = 0;
     bool InHistory = false;

@@ -279,6 +279,42 @@ TEST_F(ClipboardHandlerTest, AnEntryTheTreeRefusedIsTriedAgain) {
     EXPECT_EQ(CategoryEntry(0).data->Size, 1u);
 }
 
+// A refresh walks each list's records once beside the items: the records that go may lie above
+// the first that stays, between, or below the last.
+TEST_F(ClipboardHandlerTest, ASearchTakesEntriesFromAboveBetweenAndBelowThoseThatStay) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 6; ++i) {
+        ids.push_back(Copy((i == 1 || i == 3 ? u"kept " : u"gone ") + std::u16string(1, u'a' + i)));
+    }
+    const TextFilter all(u"e", SystemCaseFolding()), kept(u"kept", SystemCaseFolding());
+    for (const TextFilter* filter : {&all, &kept, &all}) {
+        handler->SetFilter(filter);
+        handler->RefreshTree();
+        ExpectBound();
+    }
+    handler->SetFilter(&kept);
+    handler->RefreshTree();
+    EXPECT_EQ(Shown(0), (std::vector<uint32_t>{ids[3], ids[1]}));
+
+    // Entries the tree refuses while a long list is filled anew leave the model with them.
+    for (int i = 0; i < 70; ++i) {
+        ASSERT_TRUE(
+            handler->MoveToCategory(Copy(i % 30 == 0 ? u"kept note" : u"note"), NotesCategory));
+    }
+    handler->SetFilter(nullptr);
+    handler->RefreshTree();
+    tree.refuseAdds = true;
+    handler->SetFilter(&kept);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(CategoryEntry(1).data->Size, 0u);
+    tree.refuseAdds = false;
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(CategoryEntry(1).data->Size, 3u);
+    EXPECT_EQ(CategoryEntry(1).data->Total, 70u);
+}
+
 TEST_F(ClipboardHandlerTest, EntryRecordsCarryTheItemAndItsDisplayText) {
     const std::u16string text = u"  \r\n" + std::u16string(300, u'x');
     Copy(text);
