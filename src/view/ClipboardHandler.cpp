@@ -21,6 +21,10 @@ constexpr CategoryRow kCategories[] = {
     {NotesCategory, u"Quick notes", 1, 1},
 };
 
+// The key of a list's "Show all" row: below every item's Id, so that the row comes last.
+constexpr uint32_t kShowAllKey = 0;
+static_assert(kShowAllKey < FirstItemId);
+
 }  // namespace
 
 CClipboardHandler::CClipboardHandler(IClipboard& clipboard, IFileSystem& files)
@@ -87,6 +91,9 @@ struct CClipboardHandler::Walk {
     bool inOrder = true;
     bool refused = false;
     size_t kept = 0;
+    // The entries the list has to show, and how many of them wait behind its "Show all" row.
+    size_t listed = 0;
+    size_t more = 0;
     std::vector<CItemNode::ChildMap::iterator> passed;
     // The new records, newest first.
     std::vector<CItemNode*> fresh;
@@ -141,6 +148,13 @@ void CClipboardHandler::RefreshTree() {
     root_.NewMarks();
 
     const bool filtering = Filtering();
+    // Another search, or its end, caps the lists again.
+    if (const auto searched =
+            filtering ? std::u16string_view(filter_->Text()) : std::u16string_view();
+        searched != searched_) {
+        searched_ = searched;
+        CapLists();
+    }
     std::vector<Walk> walks;
     walks.reserve(root_.Children.size());
     for (auto& [key, category] : root_.Children) {
@@ -186,6 +200,10 @@ void CClipboardHandler::RefreshTree() {
         if (filtering ? !matched : inHistory && ++history > historyShown_) {
             continue;
         }
+        if (++walk->listed > listCap_ && !parent.ShowsAll) {
+            ++walk->more;
+            continue;
+        }
         // Without its category's entry, an item's entry would land among the categories.
         if (tree_ != nullptr && parent.TreeNode == nullptr) {
             continue;
@@ -207,6 +225,7 @@ void CClipboardHandler::RefreshTree() {
     }
 
     for (Walk& walk : walks) {
+        CloseList(walk);
         walk.Finish();
         AttachNewEntries(walk);
     }
@@ -218,9 +237,48 @@ void CClipboardHandler::RefreshTree() {
     needsSort_ = false;
     for (Walk& walk : walks) {
         RemoveUnseen(walk);
-        walk.category.Size = static_cast<uint32_t>(walk.category.Children.size());
+        // The row stands for the entries behind it; one the tree refused, for none.
+        const auto row = walk.category.Children.find(kShowAllKey);
+        walk.category.Size = static_cast<uint32_t>(
+            walk.category.Children.size() +
+            (row != walk.category.Children.end() ? row->second->More - 1 : 0));
     }
     root_.Size = static_cast<uint32_t>(root_.Children.size());
+}
+
+void CClipboardHandler::ShowAll(int32_t category) {
+    if (const auto it = root_.Children.find(static_cast<uint32_t>(category));
+        it != root_.Children.end()) {
+        it->second->ShowsAll = true;
+    }
+}
+
+bool CClipboardHandler::CapLists() {
+    bool any = false;
+    for (auto& [key, category] : root_.Children) {
+        any = any || category->ShowsAll;
+        category->ShowsAll = false;
+    }
+    return any;
+}
+
+// A list with entries past its cap closes with its "Show all" row, met after the oldest item
+// shown, as its key is below every Id; a list without is left to lose the row it had.
+void CClipboardHandler::CloseList(Walk& walk) {
+    CItemNode& category = walk.category;
+    if (walk.more == 0 || (tree_ != nullptr && category.TreeNode == nullptr)) {
+        return;
+    }
+    const size_t freshBefore = walk.fresh.size();
+    CItemNode& row = walk.Meet(kShowAllKey);
+    if (walk.fresh.size() != freshBefore) {
+        row.Id = kShowAllKey;
+        row.IsCategory = false;
+        row.Category = category.Category;
+        row.InHistory = false;
+        category.MarkSeen(row);
+    }
+    row.More = static_cast<uint32_t>(walk.more);
 }
 
 // Gives the records that are new to a category their entries. A refresh that takes at least half

@@ -41,6 +41,8 @@ void CItemNode::Clear() {
     IconIndex = 0;
     Filtered = false;
     Total = 0;
+    ShowsAll = false;
+    More = 0;
     Time = 0.0;
     Caption.clear();
     Mark = 0;

@@ -12,7 +12,7 @@ namespace snipora {
 
 // A record behind one tree view entry: a category, or a shown item. The records form a tree that
 // mirrors the tree view; an invisible root holds the categories, keyed by category number, and
-// each category holds its shown items, keyed by item Id.
+// each category holds its shown items, keyed by item Id, and its "Show all" row while it has one.
 class CItemNode {
 public:
     using ChildMap = std::map<uint32_t, std::unique_ptr<CItemNode>>;
@@ -61,6 +61,13 @@ public:
     // which Size pass the filter.
     bool Filtered = false;
     uint32_t Total = 0;
+    // Category node: the list shows every entry it has, beyond the cap on a list's rows.
+    bool ShowsAll = false;
+    // The "Show all" row that closes a capped list, keyed 0 (no item's Id) among the items: how
+    // many more entries the list has than it shows. 0 on every other record.
+    uint32_t More = 0;
+
+    bool IsShowAll() const { return More != 0; }
 };
 
 }  // namespace snipora

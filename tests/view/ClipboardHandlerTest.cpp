@@ -63,7 +63,17 @@ protected:
             ASSERT_NE(entry, nullptr);
             EXPECT_EQ(entry->data, category.get());
             EXPECT_EQ(entry->parent->parent, nullptr);
-            EXPECT_EQ(category->Size, category->Children.size());
+            // A "Show all" row, last, stands for the entries behind it.
+            const auto row = category->Children.find(0);
+            const bool closed = row != category->Children.end();
+            EXPECT_EQ(category->Size,
+                      category->Children.size() + (closed ? row->second->More - 1 : 0));
+            if (closed) {
+                EXPECT_EQ(entry->children.back()->data, row->second.get());
+                EXPECT_GT(row->second->More, 0u);
+                EXPECT_EQ(row->second->Category, category->Category);
+                EXPECT_FALSE(row->second->InHistory || row->second->IsCategory);
+            }
             for (const auto& [id, node] : category->Children) {
                 const Entry* child = tree.Find(node->TreeNode);
                 ASSERT_NE(child, nullptr);
@@ -213,6 +223,81 @@ TEST_F(ClipboardHandlerTest, ASearchRefillsAListOnlyWhenAtLeastHalfAsManyGoAsSta
         EXPECT_EQ(Shown(1).size(), static_cast<size_t>(keeping));
         EXPECT_EQ(CategoryEntry(1).children.front()->serial != newest, refilled) << keeping;
     }
+}
+
+// A list shows up to the cap, then one row for the rest; the header counts them all.
+TEST_F(ClipboardHandlerTest, AListPastItsCapEndsInAShowAllRowThatCountsTheRest) {
+    handler->SetListCap(3);
+    handler->SetHistoryShown(5);
+    std::vector<uint32_t> notes;
+    const auto note = [&](const std::u16string& text) {
+        const uint32_t id = Copy(text);
+        EXPECT_TRUE(handler->MoveToCategory(id, NotesCategory));
+        notes.insert(notes.begin(), handler->Items().front()->Id);
+        handler->RefreshTree();
+    };
+    const auto more = [&](int32_t category) {
+        const auto& rows = CategoryEntry(category).children;
+        return rows.empty() ? 0u : rows.back()->data->More;
+    };
+    for (const char16_t* text : {u"note a", u"note b", u"note c"}) {
+        note(text);
+    }
+    // Exactly the cap: no row.
+    ExpectBound();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_EQ(more(1), 0u);
+    // One past: the row, for one.
+    note(u"note d");
+    ExpectBound();
+    EXPECT_EQ(Shown(1), (std::vector<uint32_t>{notes[0], notes[1], notes[2], 0}));
+    EXPECT_EQ(more(1), 1u);
+    EXPECT_EQ(CategoryEntry(1).data->Size, 4u);
+    // A capture while capped: the newest comes in above, and the row counts one more.
+    const uint64_t rowSerial = CategoryEntry(1).children.back()->serial;
+    note(u"note e");
+    ExpectBound();
+    EXPECT_EQ(Shown(1), (std::vector<uint32_t>{notes[0], notes[1], notes[2], 0}));
+    EXPECT_EQ(more(1), 2u);
+    EXPECT_EQ(CategoryEntry(1).children.back()->serial, rowSerial);
+    // The history is capped within the shown: 5 of 6 to list, 3 on rows.
+    for (int i = 0; i < 6; ++i) {
+        Copy(u"copy " + std::u16string(1, u'0' + i));
+    }
+    ExpectBound();
+    EXPECT_EQ(more(0), 2u);
+    EXPECT_EQ(CategoryEntry(0).data->Size, 5u);
+
+    // Show all lists the rest, and no row.
+    handler->ShowAll(NotesCategory);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_EQ(more(0), 2u);
+    note(u"note f");
+    EXPECT_EQ(Shown(1), notes);
+
+    // A search caps its matches the same way, and counts them against the list's total; its
+    // end caps the lists again.
+    const TextFilter filter(u"note", SystemCaseFolding());
+    handler->SetFilter(&filter);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(1), (std::vector<uint32_t>{notes[0], notes[1], notes[2], 0}));
+    EXPECT_EQ(more(1), 3u);
+    EXPECT_EQ(more(0), 0u);
+    EXPECT_EQ(CategoryEntry(1).data->Size, 6u);
+    EXPECT_EQ(CategoryEntry(1).data->Total, 6u);
+    handler->ShowAll(NotesCategory);
+    handler->RefreshTree();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_TRUE(handler->CapLists());
+    EXPECT_FALSE(handler->CapLists());
+    handler->ShowAll(NotesCategory);
+    handler->SetFilter(nullptr);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(more(1), 3u);
 }
 
 TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {

@@ -68,9 +68,7 @@ protected:
         handler->RefreshTree();
         return handler->Items().front()->Id;
     }
-    void Key(UINT virtualKey) {
-        ::SendMessageW(parent.tree->Control(), WM_KEYDOWN, virtualKey, 1);
-    }
+    void Key(UINT virtualKey) { ::SendMessageW(parent.tree->Control(), WM_KEYDOWN, virtualKey, 1); }
     void Type(wchar_t unit) { ::SendMessageW(parent.tree->KeyTarget(), WM_CHAR, unit, 1); }
     uint32_t SelectedId() const {
         const CItemNode* selected = parent.tree->Selected();
@@ -123,6 +121,36 @@ TEST_F(HistoryTreeWinTest, EnterDeleteAndCtrlZActOnTheSelectedEntry) {
     EXPECT_EQ(parent.chosen, (std::vector<uint32_t>{newest}));
     EXPECT_EQ(parent.deleted, (std::vector<uint32_t>{newest}));
     EXPECT_EQ(parent.undos, 1);
+}
+
+TEST_F(HistoryTreeWinTest, EnterOnTheShowAllRowListsTheRestAndADigitNeverChoosesIt) {
+    handler->SetListCap(2);
+    const uint32_t oldest = Copy(u"oldest");
+    Copy(u"middle");
+    Copy(u"newest");
+    const auto row = [&]() -> const CItemNode* {
+        const auto& rows = handler->Root().Children.at(HistoryCategory)->Children;
+        const auto it = rows.find(0);
+        return it != rows.end() ? it->second.get() : nullptr;
+    };
+    ASSERT_NE(row(), nullptr);
+    EXPECT_EQ(row()->More, 1u);
+    EXPECT_EQ(parent.tree->HistoryEntryAt(3), nullptr);
+    Type(L'3');
+
+    // The entry that takes the row's place is selected, for the next Enter to choose.
+    parent.tree->SelectEntry(row());
+    Key(VK_RETURN);
+    EXPECT_EQ(row(), nullptr);
+    EXPECT_EQ(SelectedId(), oldest);
+    EXPECT_TRUE(parent.chosen.empty());
+    Key(VK_RETURN);
+    EXPECT_EQ(parent.chosen, std::vector<uint32_t>{oldest});
+
+    // The popup closes with its lists capped again.
+    parent.tree->Show(false);
+    ASSERT_NE(row(), nullptr);
+    EXPECT_EQ(row()->More, 1u);
 }
 
 TEST_F(HistoryTreeWinTest, TypingSearchesAndEscClearsTheSearchBeforeItClosesThePopup) {
