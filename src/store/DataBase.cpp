@@ -252,6 +252,7 @@ uint32_t CDataBase::Undo() {
         return 0;
     }
     const uint32_t newest = undo_.front()->Id;
+    ++undoCount_;
     // Positions stay valid as the merge moves the items over.
     std::vector<ItemList::iterator> history;
     for (auto it = undo_.begin(); it != undo_.end(); ++it) {

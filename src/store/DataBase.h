@@ -83,6 +83,9 @@ public:
     // or 0 when there is nothing to undo.
     uint32_t Undo();
     bool CanUndo() const { return !undo_.empty(); }
+    // How many times Undo has put items back: only then does an item come back with an Id below
+    // the newest. Between two equal counts, the list gains no item but newer ones.
+    uint64_t UndoCount() const { return undoCount_; }
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
@@ -158,6 +161,7 @@ private:
     };
     HashIndex<ItemList::iterator, HashOfEntry> historyIndex_{items_.end(), {}};
     bool indexBuilt_ = false;
+    uint64_t undoCount_ = 0;
 };
 
 }  // namespace snipora

@@ -174,15 +174,11 @@ void CClipboardHandler::RefreshTree() {
     Walk* const historyWalk = walkOf(HistoryCategory);
     Walk* const notesWalk = walkOf(NotesCategory);
     size_t history = 0;
-    // A search reads the texts oldest first, the order in which a loaded file lays them out in
-    // memory: read forwards, they arrive from memory ahead of the search.
     std::vector<bool> matches;
     if (filtering) {
-        matches.resize(Items().size());
-        auto match = matches.rbegin();
-        for (auto item = Items().rbegin(); item != Items().rend(); ++item, ++match) {
-            *match = filter_->Matches((*item)->Text);
-        }
+        Search(matches);
+    } else {
+        lastSearch_.reset();
     }
     auto match = matches.begin();
     for (const auto& item : Items()) {
@@ -244,6 +240,38 @@ void CClipboardHandler::RefreshTree() {
             (row != walk.category.Children.end() ? row->second->More - 1 : 0));
     }
     root_.Size = static_cast<uint32_t>(root_.Children.size());
+}
+
+// Marks the items that pass the filter, in the list's order. The texts are read oldest first,
+// the order in which a loaded file lays them out in memory: read forwards, they arrive from
+// memory ahead of the search. A filter that holds the last one's text reads only the texts that
+// passed that one, and those of the items that came since (the list keeps its items by Id,
+// newest first): no other can pass it.
+void CClipboardHandler::Search(std::vector<bool>& matches) {
+    matches.assign(Items().size(), false);
+    const bool narrowing =
+        lastSearch_ && filter_->Narrows(lastSearch_->filter) && lastSearch_->undos == UndoCount();
+    std::vector<uint32_t> passed;
+    auto previous =
+        narrowing ? lastSearch_->passed.cbegin() : std::vector<uint32_t>::const_iterator();
+    auto match = matches.rbegin();
+    for (auto item = Items().rbegin(); item != Items().rend(); ++item, ++match) {
+        const uint32_t id = (*item)->Id;
+        if (narrowing && id <= lastSearch_->newest) {
+            while (previous != lastSearch_->passed.cend() && *previous < id) {
+                ++previous;
+            }
+            if (previous == lastSearch_->passed.cend() || *previous != id) {
+                continue;
+            }
+        }
+        if (filter_->Matches((*item)->Text)) {
+            *match = true;
+            passed.push_back(id);
+        }
+    }
+    lastSearch_ = LastSearch{*filter_, std::move(passed), Items().empty() ? 0 : Items().front()->Id,
+                             UndoCount()};
 }
 
 void CClipboardHandler::ShowAll(int32_t category) {

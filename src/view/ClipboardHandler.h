@@ -3,7 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "store/DataBase.h"
 #include "view/ItemNode.h"
@@ -75,6 +77,7 @@ private:
     void Refused(Walk& walk, CItemNode& child);
     void RemoveUnseen(Walk& walk);
     void CloseList(Walk& walk);
+    void Search(std::vector<bool>& matches);
 
     CItemNode root_;
     ITreeView* tree_ = nullptr;
@@ -83,6 +86,15 @@ private:
     size_t listCap_ = DefaultListCap;
     // The search text of the last refresh, empty when there was none.
     std::u16string searched_;
+    // The last search, for the next to narrow: its filter, the Ids that passed it, ascending, the
+    // newest Id it read and the list's UndoCount then.
+    struct LastSearch {
+        TextFilter filter;
+        std::vector<uint32_t> passed;
+        uint32_t newest = 0;
+        uint64_t undos = 0;
+    };
+    std::optional<LastSearch> lastSearch_;
     // Set when an entry was appended and the tree's order is no longer known to be right.
     bool needsSort_ = false;
 };

@@ -300,6 +300,50 @@ TEST_F(ClipboardHandlerTest, AListPastItsCapEndsInAShowAllRowThatCountsTheRest) 
     EXPECT_EQ(more(1), 3u);
 }
 
+// A search that holds the last one's text reads only what passed that one and what came since;
+// it finds what a search of every entry finds, whatever came, went or came back between.
+TEST_F(ClipboardHandlerTest, ASearchNarrowedFromTheLastFindsWhatAFullSearchFinds) {
+    handler->SetHistoryShown(100);
+    std::vector<uint32_t> ids;
+    for (const char16_t* text :
+         {u"Alpha beta", u"alphabet", u"ALP", u"gamma", u"beta alpha", u"al\r\nph", u"ph"}) {
+        ids.push_back(Copy(text));
+    }
+    ASSERT_TRUE(handler->MoveToCategory(ids[3], NotesCategory));
+    const auto search = [&](const std::u16string& text) {
+        const TextFilter filter(text, SystemCaseFolding());
+        handler->SetFilter(&filter);
+        handler->RefreshTree();
+        std::vector<uint32_t> shown = Shown(0), expected;
+        const std::vector<uint32_t> notes = Shown(1);
+        shown.insert(shown.end(), notes.begin(), notes.end());
+        for (const auto& item : handler->Items()) {
+            if (filter.Matches(item->Text)) {
+                expected.push_back(item->Id);
+            }
+        }
+        std::sort(shown.begin(), shown.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(shown, expected) << std::string(text.begin(), text.end());
+        handler->SetFilter(nullptr);  // the next search still narrows from this one
+        return shown.size();
+    };
+    EXPECT_EQ(search(u"al"), 5u);
+    ASSERT_TRUE(handler->DeleteItem(ids[1]));
+    EXPECT_EQ(search(u"al"), 4u);
+    // Back in its place, with its Id: read again though it did not pass the last search.
+    handler->Undo();
+    EXPECT_EQ(search(u"alp"), 4u);
+    Copy(u"new ALPHA");
+    EXPECT_EQ(search(u"alph"), 4u);
+    EXPECT_EQ(search(u"alp"), 5u);  // Backspace
+    EXPECT_EQ(search(u"lp"), 5u);
+    EXPECT_EQ(search(u"b"), 3u);
+    EXPECT_EQ(search(u"beta"), 2u);
+    EXPECT_EQ(search(u"xbeta"), 0u);
+    EXPECT_EQ(search(u"ph"), 6u);
+}
+
 TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     std::vector<uint32_t> ids;
     for (int i = 0; i < 12; ++i) {
