@@ -84,6 +84,8 @@ int Run() {
             test::MemoryReadStream in(records);
             handler.LoadRecords(in);
             handler.AddCategories();
+            // Every note listed, as after their "Show all" row was chosen.
+            handler.ShowAll(NotesCategory);
             handler.RefreshTree();
             tree.ExpandHistory();
             handler.CaptureClipboard();
@@ -104,6 +106,7 @@ int Run() {
             handler.CaptureClipboard();
             const auto start = std::chrono::steady_clock::now();
             handler.AddCategories();
+            handler.ShowAll(NotesCategory);
             handler.RefreshTree();
             builds.push_back(Seconds(start));
         }
