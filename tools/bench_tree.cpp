@@ -30,6 +30,10 @@ public:
         ++adds;
         return inner_.AddLast(parent, data);
     }
+    TreeEntry AddFirst(TreeEntry parent, CItemNode* data) override {
+        ++adds;
+        return inner_.AddFirst(parent, data);
+    }
     void Delete(TreeEntry entry) override {
         ++deletes;
         inner_.Delete(entry);

@@ -46,13 +46,13 @@ void CClipboardHandler::Bind(ITreeView* tree, WindowHandle window) {
     SetWindow(window);
 }
 
-void CClipboardHandler::AttachTreeNode(CItemNode& parent, CItemNode& node, bool outOfOrder) {
+void CClipboardHandler::AttachTreeNode(CItemNode& parent, CItemNode& node) {
     if (tree_ == nullptr) {
         node.TreeNode = nullptr;
         return;
     }
     node.TreeNode = tree_->AddLast(parent.TreeNode, &node);
-    needsSort_ = needsSort_ || outOfOrder;
+    needsSort_ = true;
 }
 
 void CClipboardHandler::AddCategories() {
@@ -313,7 +313,9 @@ void CClipboardHandler::CloseList(Walk& walk) {
 // as many entries of a long list away as it leaves, or brings back at least as many as it leaves
 // (a search typed or taken back, a list cleared), empties the list's entry and fills it anew, in
 // order: a tree view may walk all its entries for each one it deletes, and a list built in order
-// needs no sort. Their records stay; only their entries are new, and lose a selection they had.
+// needs no sort. It is built from the bottom up, each entry put first, as a tree view may walk
+// the whole level to put one last. Their records stay; only their entries are new, and lose a
+// selection they had.
 void CClipboardHandler::AttachNewEntries(Walk& walk) {
     constexpr size_t kFewestToRefill = 64;
     CItemNode& category = walk.category;
@@ -333,13 +335,12 @@ void CClipboardHandler::AttachNewEntries(Walk& walk) {
         return;
     }
     tree_->DeleteChildren(category.TreeNode);
-    // Newest first, as the sort leaves them.
-    for (auto it = category.Children.rbegin(); it != category.Children.rend(); ++it) {
-        CItemNode& child = *it->second;
-        child.TreeNode = nullptr;
-        if (category.Sees(child)) {
-            AttachTreeNode(category, child, false);
-            Refused(walk, child);
+    // Oldest first, each above the last, to stand newest first as the sort leaves them.
+    for (auto& [key, child] : category.Children) {
+        child->TreeNode = nullptr;
+        if (category.Sees(*child)) {
+            child->TreeNode = tree_->AddFirst(category.TreeNode, child.get());
+            Refused(walk, *child);
         }
     }
 }

@@ -71,8 +71,8 @@ public:
 
 private:
     struct Walk;
-    // Appends the node's entry; `outOfOrder` unless it is known to be in its place.
-    void AttachTreeNode(CItemNode& parent, CItemNode& node, bool outOfOrder = true);
+    // Appends the node's entry, which the next sort puts in its place.
+    void AttachTreeNode(CItemNode& parent, CItemNode& node);
     void AttachNewEntries(Walk& walk);
     void Refused(Walk& walk, CItemNode& child);
     void RemoveUnseen(Walk& walk);

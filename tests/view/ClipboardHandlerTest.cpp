@@ -298,6 +298,19 @@ TEST_F(ClipboardHandlerTest, AListPastItsCapEndsInAShowAllRowThatCountsTheRest) 
     handler->RefreshTree();
     ExpectBound();
     EXPECT_EQ(more(1), 3u);
+
+    // A list filled anew, from the bottom up, still ends in its row.
+    for (int i = 0; i < 70; ++i) {
+        ASSERT_TRUE(handler->MoveToCategory(Copy(u"more"), NotesCategory));
+    }
+    handler->SetListCap(70);
+    const uint64_t notesSerial = CategoryEntry(1).children.front()->serial;
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_NE(CategoryEntry(1).children.front()->serial, notesSerial);
+    EXPECT_EQ(more(1), 6u);
+    const std::vector<uint32_t> shown = Shown(1);
+    EXPECT_TRUE(std::is_sorted(shown.rbegin(), shown.rend()));
 }
 
 // A search that holds the last one's text reads only what passed that one and what came since;
