@@ -126,7 +126,9 @@ struct CClipboardHandler::Walk {
         Count(*from->second, false);
         return *from->second;
     }
+    // The records are met in the order of their rows.
     void Count(CItemNode& node, bool existed) {
+        node.Row = static_cast<uint32_t>(kept + fresh.size());
         if (existed) {
             ++kept;
         } else {

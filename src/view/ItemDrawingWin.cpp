@@ -19,17 +19,6 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 captions go to the W 
 
 constexpr int kSkinBandHeight = 40;
 
-size_t PreviousSiblings(HWND tree, HTREEITEM item) {
-    size_t count = 0;
-    if (tree != nullptr && item != nullptr) {
-        for (HTREEITEM previous = TreeView_GetPrevSibling(tree, item); previous != nullptr;
-             previous = TreeView_GetPrevSibling(tree, previous)) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 }  // namespace
 
 ItemDrawing::ItemDrawing(HBITMAP skin, int dpi, const Palette& palette)
@@ -196,10 +185,8 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
 void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
     HDC dc = workDc_.Get();
     const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
-    const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
     HBRUSH background = rowBrush_.Get();
-    switch (
-        RowBackgroundFor(selected, selected ? 0 : PreviousSiblings(draw.nmcd.hdr.hwndFrom, item))) {
+    switch (RowBackgroundFor(selected, node.Row)) {
         case RowBackground::Highlight:
             background = selectedBrush_.Get();
             break;

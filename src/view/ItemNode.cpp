@@ -44,6 +44,7 @@ void CItemNode::Clear() {
     ShowsAll = false;
     More = 0;
     Time = 0.0;
+    Row = 0;
     Caption.clear();
     Mark = 0;
     IsCategory = false;

@@ -55,6 +55,9 @@ public:
     int32_t Category = 0;
     bool InHistory = false;
     double Time = 0.0;
+    // An entry's place in its list as of the last refresh, 0 at the top: what its row's
+    // background follows, known without a walk over the rows above it.
+    uint32_t Row = 0;
     int32_t SkinBand = 0;
     int32_t IconIndex = 0;
     // Category node while a filter is on: how many items of the category the lists hold, of

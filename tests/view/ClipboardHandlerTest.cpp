@@ -79,6 +79,8 @@ protected:
                 ASSERT_NE(child, nullptr);
                 EXPECT_EQ(child->data, node.get());
                 EXPECT_EQ(child->parent, entry);
+                ASSERT_LT(node->Row, entry->children.size());
+                EXPECT_EQ(entry->children[node->Row]->data, node.get());  // its place in the list
                 EXPECT_EQ(id, node->Id);
                 EXPECT_TRUE(node->Children.empty());
             }
