@@ -30,6 +30,10 @@ public:
         ++adds;
         return inner_.AddLast(parent, data);
     }
+    TreeEntry AddFirst(TreeEntry parent, CItemNode* data) override {
+        ++adds;
+        return inner_.AddFirst(parent, data);
+    }
     void Delete(TreeEntry entry) override {
         ++deletes;
         inner_.Delete(entry);
@@ -84,6 +88,8 @@ int Run() {
             test::MemoryReadStream in(records);
             handler.LoadRecords(in);
             handler.AddCategories();
+            // Every note listed, as after their "Show all" row was chosen.
+            handler.ShowAll(kNotesCategory);
             handler.RefreshTree();
             tree.ExpandHistory();
             handler.CaptureClipboard();
@@ -104,6 +110,7 @@ int Run() {
             handler.CaptureClipboard();
             const auto start = std::chrono::steady_clock::now();
             handler.AddCategories();
+            handler.ShowAll(kNotesCategory);
             handler.RefreshTree();
             builds.push_back(Seconds(start));
         }

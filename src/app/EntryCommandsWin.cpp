@@ -77,7 +77,7 @@ void EntryCommands::Run(WORD id, const CItemNode* record) {
 
 void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
-    if (record == nullptr || handler == nullptr) {
+    if (record == nullptr || handler == nullptr || record->IsShowAll()) {
         return;
     }
     // An empty category moves nothing, and what the clipboard holds is pasted as it is.
@@ -95,7 +95,7 @@ void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
 
 void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
-    if (record == nullptr || handler == nullptr || !record->InHistory) {
+    if (record == nullptr || handler == nullptr || !record->InHistory || record->IsShowAll()) {
         return;
     }
     if (!handler->MoveToCategory(record->Id, kNotesCategory)) {
@@ -107,7 +107,7 @@ void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
 
 void EntryCommands::BtDeleteItemClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
-    if (record == nullptr || handler == nullptr) {
+    if (record == nullptr || handler == nullptr || record->IsShowAll()) {
         return;
     }
     handler->DeleteItem(record->Id);

@@ -6,7 +6,8 @@ namespace snipora {
 
 std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton,
                                            bool canUndo) {
-    if (record == nullptr || !rightButton) {
+    // A "Show all" row is no entry: it has no menu.
+    if (record == nullptr || !rightButton || record->IsShowAll()) {
         return std::nullopt;
     }
     ItemMenuState state;

@@ -55,7 +55,7 @@ void CDataBase::CaptureClipboard() {
     if (item.ReadFromClipboard(clipboard_, window_)) {
         item.Category = kHistoryCategory;
         lastCaptured_ = MakeDisplayText(item.Text);
-        auto equal = keepDuplicates_ ? items_.end() : FindInHistory(item.Text);
+        auto equal = keepDuplicates_ ? items_.end() : FindInHistory(item);
         if (equal != items_.end()) {
             (*equal)->CaptureTime = item.CaptureTime;
             RenumberToFront(equal);
@@ -64,30 +64,53 @@ void CDataBase::CaptureClipboard() {
         item.Id = nextId_++;
         items_.splice(items_.begin(), fresh);
         ++historyCount_;
+        Indexed(items_.begin());
     }
     TrimHistory();
 }
 
-// Only items of the same length have their hashes compared, and only equal hashes lead to a
-// comparison of the texts; an item's hash is worked out once, when first needed.
-CDataBase::ItemList::iterator CDataBase::FindInHistory(std::u16string_view text) {
-    uint32_t hash = 0;
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
-        CTextItem& item = **it;
-        if (item.Category != kHistoryCategory || item.Text.size() != text.size()) {
-            continue;
-        }
-        if (hash == 0) {
-            hash = HashText(text);
-        }
-        if (item.TextHash == 0) {
-            item.TextHash = HashText(item.Text);
-        }
-        if (item.TextHash == hash && std::u16string_view(item.Text) == text) {
-            return it;
+// Items of equal hashes have their texts compared. With duplicates kept, several items may hold
+// the text: the newest of them is the one meant.
+CDataBase::ItemList::iterator CDataBase::FindInHistory(CTextItem& item) {
+    if (!indexBuilt_) {
+        indexBuilt_ = true;
+        for (auto it = items_.begin(); it != items_.end(); ++it) {
+            if ((*it)->Category == kHistoryCategory) {
+                Indexed(it);
+            }
         }
     }
-    return items_.end();
+    if (item.TextHash == 0) {
+        item.TextHash = HashText(item.Text);
+    }
+    auto found = items_.end();
+    historyIndex_.ForEachOf(item.TextHash, [&](ItemList::iterator it) {
+        if ((found == items_.end() || (*it)->Id > (*found)->Id) && (*it)->Text == item.Text) {
+            found = it;
+        }
+        return false;
+    });
+    return found;
+}
+
+void CDataBase::Indexed(ItemList::iterator it) {
+    if (indexBuilt_) {
+        if ((*it)->TextHash == 0) {
+            (*it)->TextHash = HashText((*it)->Text);
+        }
+        historyIndex_.Add(it);
+    }
+}
+
+void CDataBase::Unindexed(ItemList::iterator it) {
+    if (indexBuilt_) {
+        historyIndex_.Remove(it);
+    }
+}
+
+void CDataBase::DropIndex() {
+    historyIndex_.Clear();
+    indexBuilt_ = false;
 }
 
 // The history's oldest items are the last of its items in the list: they are sought from the end,
@@ -97,6 +120,7 @@ size_t CDataBase::TrimHistory() {
     for (auto it = items_.end(); historyCount_ > historySize_ && it != items_.begin();) {
         --it;
         if ((*it)->Category == kHistoryCategory) {
+            Unindexed(it);
             it = items_.erase(it);
             --historyCount_;
             ++dropped;
@@ -111,7 +135,10 @@ uint32_t CDataBase::AddItem(int32_t category, double captureTime, std::u16string
     item.Length = static_cast<uint32_t>(text.size());
     item.Category = category;
     item.Id = nextId_++;
-    historyCount_ += category == kHistoryCategory;
+    if (category == kHistoryCategory) {
+        ++historyCount_;
+        Indexed(items_.begin());
+    }
     return item.Id;
 }
 
@@ -126,7 +153,10 @@ void CDataBase::DeleteItems(const std::vector<uint32_t>& ids) {
             ++wanted;
         }
         if (wanted != ids.rend() && *wanted == (*it)->Id) {
-            historyCount_ -= (*it)->Category == kHistoryCategory;
+            if ((*it)->Category == kHistoryCategory) {
+                --historyCount_;
+                Unindexed(it);
+            }
             it = items_.erase(it);
         } else {
             ++it;
@@ -151,6 +181,7 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     auto next = std::next(it);
     const uint32_t nextId = next == items_.end() ? 0 : (*next)->Id;
     ItemList taken(items_.get_allocator());
+    Unindexed(it);
     taken.splice(taken.begin(), items_, it);
     --historyCount_;
     if (taken.front()->WriteToClipboard(clipboard_, window_)) {
@@ -159,14 +190,22 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     auto place = nextId == 0 ? items_.end() : Find(nextId);
     items_.splice(place, taken);
     ++historyCount_;
+    Indexed(it);
     return false;
 }
 
 bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
     for (auto it = items_.begin(); it != items_.end(); ++it) {
         if ((*it)->Id == id && (*it)->Category != category) {
-            historyCount_ += (category == kHistoryCategory) - ((*it)->Category == kHistoryCategory);
+            if ((*it)->Category == kHistoryCategory) {
+                --historyCount_;
+                Unindexed(it);
+            }
             (*it)->Category = category;
+            if (category == kHistoryCategory) {
+                ++historyCount_;
+                Indexed(it);
+            }
             RenumberToFront(it);
             return true;
         }
@@ -179,7 +218,10 @@ bool CDataBase::DeleteItem(uint32_t id) {
     if (it == items_.end()) {
         return false;
     }
-    historyCount_ -= (*it)->Category == kHistoryCategory;
+    if ((*it)->Category == kHistoryCategory) {
+        --historyCount_;
+        Unindexed(it);
+    }
     undo_.clear();
     undo_.splice(undo_.begin(), items_, it);
     return true;
@@ -198,6 +240,7 @@ size_t CDataBase::ClearCategory(int32_t category) {
     if (count != 0) {
         if (category == kHistoryCategory) {
             historyCount_ -= count;
+            historyIndex_.Clear();
         }
         undo_.swap(taken);
     }
@@ -209,10 +252,19 @@ uint32_t CDataBase::Undo() {
         return 0;
     }
     const uint32_t newest = undo_.front()->Id;
-    for (const auto& item : undo_) {
-        historyCount_ += item->Category == kHistoryCategory;
+    ++undoCount_;
+    // Positions stay valid as the merge moves the items over.
+    std::vector<ItemList::iterator> history;
+    for (auto it = undo_.begin(); it != undo_.end(); ++it) {
+        if ((*it)->Category == kHistoryCategory) {
+            history.push_back(it);
+        }
     }
+    historyCount_ += history.size();
     items_.merge(undo_, [](const ItemEntry& a, const ItemEntry& b) { return a->Id > b->Id; });
+    for (const auto it : history) {
+        Indexed(it);
+    }
     return newest;
 }
 
@@ -227,6 +279,7 @@ size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
     size_t forgotten = 0;
     for (auto it = items_.begin(); it != items_.end();) {
         if ((*it)->Category == kHistoryCategory && IsPastAge((*it)->CaptureTime, now, minutes)) {
+            Unindexed(it);
             it = items_.erase(it);
             --historyCount_;
             ++forgotten;

@@ -10,6 +10,7 @@
 #include "common/FilePath.h"
 #include "store/Clipboard.h"
 #include "store/FileSystem.h"
+#include "store/HashIndex.h"
 #include "store/ItemMemory.h"
 #include "store/TextItem.h"
 
@@ -82,6 +83,9 @@ public:
     // or 0 when there is nothing to undo.
     uint32_t Undo();
     bool CanUndo() const { return !undo_.empty(); }
+    // How many times Undo has put items back: only then does an item come back with an Id below
+    // the newest. Between two equal counts, the list gains no item but newer ones.
+    uint64_t UndoCount() const { return undoCount_; }
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
@@ -123,8 +127,16 @@ private:
     ItemList::iterator Find(uint32_t id);
     // Gives the entry at `it` the next Id and moves it to the front.
     void RenumberToFront(ItemList::iterator it);
-    // The history item whose text equals `text`, found by the texts' hashes.
-    ItemList::iterator FindInHistory(std::u16string_view text);
+    // The newest history item whose text equals the item's, found by the texts' hashes; sets
+    // the item's hash.
+    ItemList::iterator FindInHistory(CTextItem& item);
+    // Keep the index of the history's texts in step with the list: a history item that enters
+    // the list, or is about to leave it. Nothing while the index waits to be built.
+    void Indexed(ItemList::iterator it);
+    void Unindexed(ItemList::iterator it);
+    // Drops the index, to be built at the next capture that looks for a duplicate: a loaded
+    // list's texts are hashed only when a capture needs them.
+    void DropIndex();
 
     IClipboard& clipboard_;
     IFileSystem& files_;
@@ -143,6 +155,13 @@ private:
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
     // What the last delete or clear took away, newest first.
     ItemList undo_{PoolAllocator<ItemEntry>(pool_)};
+    // Every history item of the list, by its text's hash, once built.
+    struct HashOfEntry {
+        uint32_t operator()(ItemList::iterator it) const { return (*it)->TextHash; }
+    };
+    HashIndex<ItemList::iterator, HashOfEntry> historyIndex_{items_.end(), {}};
+    bool indexBuilt_ = false;
+    uint64_t undoCount_ = 0;
 };
 
 }  // namespace snipora

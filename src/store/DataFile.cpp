@@ -107,6 +107,7 @@ private:
 }  // namespace
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
+    DropIndex();
     RecordReader in(stream, loadedBlocks_);
     for (;;) {
         in.Fill(CTextItem::kHeadSize);
@@ -164,6 +165,7 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
 
 bool CDataBase::LoadFromFile(const FilePath& path) {
     undo_.clear();
+    DropIndex();
     items_.clear();
     historyCount_ = 0;
     loadedBlocks_.clear();
@@ -178,6 +180,7 @@ bool CDataBase::LoadFromFile(const FilePath& path) {
         }
     } catch (...) {
         // A file that fails half way is treated as one that could not be opened.
+        DropIndex();
         items_.clear();
         historyCount_ = 0;
         throw;

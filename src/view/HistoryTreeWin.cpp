@@ -131,7 +131,12 @@ void HistoryTree::Show(bool show) {
     shown_ = show;
     ::ShowWindow(tree_, show ? SW_SHOW : SW_HIDE);
     if (!show) {
+        // The next opening fills no more rows than the cap, at once.
+        const bool showedAll = handler_ != nullptr && handler_->CapLists();
         SetSearchText(u"");
+        if (showedAll) {
+            Refresh();
+        }
     }
 }
 
@@ -186,7 +191,8 @@ HTREEITEM HistoryTree::HistoryEntryAt(int position) const {
     for (int i = 1; i < position && item != nullptr; ++i) {
         item = TreeView_GetNextSibling(tree_, item);
     }
-    return item;
+    const CItemNode* record = item != nullptr ? Win32TreeView::RecordOf(tree_, item) : nullptr;
+    return record != nullptr && record->IsShowAll() ? nullptr : item;
 }
 
 HTREEITEM HistoryTree::EntryAt(POINT point) const {
@@ -255,12 +261,8 @@ void HistoryTree::ApplySearch() {
     if (handler_ == nullptr) {
         return;
     }
-    {
-        // The counts of the headers and the marks of the rows that stay change too: the batch
-        // ends with all of the tree drawn anew.
-        ItemsTree::Batch batch(*items_);
-        handler_->RefreshTree();
-    }
+    // The counts of the headers and the marks of the rows that stay change too.
+    Refresh();
     if (searching) {
         for (HTREEITEM category = TreeView_GetRoot(tree_); category != nullptr;
              category = TreeView_GetNextSibling(tree_, category)) {
@@ -272,12 +274,38 @@ void HistoryTree::ApplySearch() {
     }
 }
 
+void HistoryTree::Refresh() {
+    if (handler_ != nullptr) {
+        ItemsTree::Batch batch(*items_);  // ends with all of the tree drawn anew
+        handler_->RefreshTree();
+    }
+}
+
+void HistoryTree::ShowAllOf(const CItemNode& row) {
+    if (handler_ == nullptr || row.TreeNode == nullptr) {
+        return;
+    }
+    // The row's record goes with the refresh; the last entry above it stays.
+    const HTREEITEM above = TreeView_GetPrevSibling(tree_, Win32TreeView::ToItem(row.TreeNode));
+    const CItemNode* last = above != nullptr ? Win32TreeView::RecordOf(tree_, above) : nullptr;
+    handler_->ShowAll(row.Category);
+    Refresh();
+    if (last != nullptr && last->TreeNode != nullptr) {
+        if (HTREEITEM first =
+                TreeView_GetNextSibling(tree_, Win32TreeView::ToItem(last->TreeNode))) {
+            TreeView_SelectItem(tree_, first);
+            TreeView_EnsureVisible(tree_, first);
+        }
+    }
+}
+
 void HistoryTree::OpenMenuAt(POINT point) {
     ::ClientToScreen(tree_, &point);
     events_.MenuAsked(point);
 }
 
 void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
+    showAllClicked_ = false;
     HTREEITEM item = EntryAt({x, y});
     if (item == nullptr) {
         return;
@@ -287,9 +315,15 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
         OpenMenuAt({x, y});
         return;
     }
+    const CItemNode* record = Win32TreeView::RecordOf(tree_, item);
+    // A "Show all" row is chosen with one click.
+    if (button == WM_LBUTTONDOWN && record != nullptr && record->IsShowAll()) {
+        showAllClicked_ = true;
+        ShowAllOf(*record);
+        return;
+    }
     // The expander at a header's right end folds and unfolds its list.
     RECT row{};
-    const CItemNode* record = Win32TreeView::RecordOf(tree_, item);
     if (button == WM_LBUTTONDOWN && record != nullptr && record->IsCategory &&
         !record->Children.empty() && TreeView_GetItemRect(tree_, item, &row, FALSE) &&
         x >= row.right - dpi_.Scale(kHeaderExpanderWidth)) {
@@ -297,14 +331,25 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
     }
 }
 
-// A header folds or unfolds; an entry is chosen.
+// The second click on a "Show all" row lands on the entry that took its place: it chooses
+// nothing.
 void HistoryTree::ItemsTreeDblClick() {
+    if (!std::exchange(showAllClicked_, false)) {
+        ChooseSelected();
+    }
+}
+
+void HistoryTree::ChooseSelected() {
     HTREEITEM selected = TreeView_GetSelection(tree_);
     if (selected == nullptr) {
         return;
     }
     if (TreeView_GetChild(tree_, selected) != nullptr) {
         TreeView_Expand(tree_, selected, TVE_TOGGLE);
+        return;
+    }
+    if (const CItemNode* record = Selected(); record != nullptr && record->IsShowAll()) {
+        ShowAllOf(*record);
         return;
     }
     events_.EntryChosen(Selected());
@@ -321,7 +366,7 @@ bool HistoryTree::TreeKeyDown(UINT virtualKey) {
     }
     switch (virtualKey) {
         case VK_RETURN:
-            ItemsTreeDblClick();
+            ChooseSelected();
             return true;
         case VK_DELETE:
             events_.DeleteAsked(Selected());
@@ -379,7 +424,7 @@ void HistoryTree::TreeMenuKey() {
 
 // A history entry is read with its time and size, as its row shows them.
 std::u16string HistoryTree::TreeItemText(const CItemNode& record) {
-    if (record.IsCategory || record.Category != kHistoryCategory) {
+    if (record.IsCategory || record.Category != kHistoryCategory || record.IsShowAll()) {
         return SpokenText(record, u"", u"");
     }
     return SpokenText(record, std::u16string(win::Utf16(drawing_->TimeText(record.Time))),

@@ -87,7 +87,8 @@ public:
     void SelectNewest();
     // A shown entry (or none), with its list unfolded and scrolled into view.
     void SelectEntry(const CItemNode* node);
-    // The n-th history entry shown, counted from 1; null past the last.
+    // The n-th history entry shown, counted from 1; null past the last (a "Show all" row is
+    // no entry).
     HTREEITEM HistoryEntryAt(int position) const;
     // The entry under a point in the tree's coordinates, or null.
     HTREEITEM EntryAt(POINT point) const;
@@ -107,6 +108,13 @@ private:
     void CreateDrawing();
     void SetSearchText(const std::u16string& text);
     void ApplySearch();
+    // Brings the tree in line with the lists, drawn anew as a whole.
+    void Refresh();
+    // An entry chosen with Enter or a double click: a header folds or unfolds, a "Show all" row
+    // lists the rest of its list, and an entry goes to the window.
+    void ChooseSelected();
+    // Lists the rest of the row's list; the first entry that comes takes the selection.
+    void ShowAllOf(const CItemNode& row);
     void OpenMenuAt(POINT point);
 
     IHistoryTreeEvents& events_;
@@ -124,6 +132,8 @@ private:
     std::unique_ptr<ItemDrawing> drawing_;
     bool shown_ = false;
     bool searching_ = false;  // the search field is shown
+    // The last click went down on a "Show all" row: a double click it starts chooses nothing.
+    bool showAllClicked_ = false;
 };
 
 }  // namespace snipora

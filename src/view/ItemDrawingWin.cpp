@@ -10,6 +10,7 @@
 #include "view/TextFilter.h"
 #include "view/ThemeWin.h"
 #include "win/Gdi.h"
+#include "win/Text.h"
 
 namespace snipora {
 namespace {
@@ -17,17 +18,6 @@ namespace {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 captions go to the W functions");
 
 constexpr int kSkinBandHeight = 40;
-
-size_t PreviousSiblings(HWND tree, HTREEITEM item) {
-    size_t count = 0;
-    if (tree != nullptr && item != nullptr) {
-        for (HTREEITEM previous = TreeView_GetPrevSibling(tree, item); previous != nullptr;
-             previous = TreeView_GetPrevSibling(tree, previous)) {
-            ++count;
-        }
-    }
-    return count;
-}
 
 }  // namespace
 
@@ -222,14 +212,13 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
 }
 
 // An entry row: a history entry with the clock, its time and size above its text; a note with
-// its text alone. Then the separator along the bottom.
+// its text alone; a "Show all" row with its text in the middle. Then the separator along the
+// bottom.
 void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
     HDC dc = workDc_.Get();
     const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
-    const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
     HBRUSH background = rowBrush_.Get();
-    switch (
-        RowBackgroundFor(selected, selected ? 0 : PreviousSiblings(draw.nmcd.hdr.hwndFrom, item))) {
+    switch (RowBackgroundFor(selected, node.Row)) {
         case RowBackground::Highlight:
             background = selectedBrush_.Get();
             break;
@@ -243,7 +232,14 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
     ::FillRect(dc, &all, background);
     const COLORREF main = ToColorRef(selected ? palette_.selectedText : palette_.rowText);
 
-    if (node.Category != 0) {
+    if (node.IsShowAll()) {
+        ::SelectObject(dc, textFont_.Get());
+        ::SetTextColor(dc, main);
+        std::wstring text(win::Wide(ShowAllText(node.More)));
+        RECT rect{dpi_.Scale(12), 0, width - dpi_.Scale(2), height_ - 1};
+        ::DrawTextExW(dc, text.data(), static_cast<int>(text.size()), &rect,
+                      DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS, nullptr);
+    } else if (node.Category != 0) {
         ::SelectObject(dc, textFont_.Get());
         ::SetTextColor(dc, main);
         DrawCaption(node, {dpi_.Scale(2), dpi_.Scale(-1), width - dpi_.Scale(2), height_});

@@ -100,6 +100,10 @@ std::u16string HeaderTitle(const CItemNode& category) {
     return title + u")";
 }
 
+std::u16string ShowAllText(uint32_t more) {
+    return u"Show all (" + Decimal(more) + u" more)";
+}
+
 std::u16string FitHeaderTitle(const CItemNode& category, int room,
                               const std::function<int(std::u16string_view)>& measure) {
     std::u16string title = HeaderTitle(category);
@@ -130,6 +134,9 @@ std::u16string SpokenText(const CItemNode& node, std::u16string_view time,
             text += u" of " + Decimal(node.Total);
         }
         return text + (node.Size == 1 && !node.Filtered ? u" entry" : u" entries");
+    }
+    if (node.IsShowAll()) {
+        return ShowAllText(node.More);
     }
     const std::u16string_view caption = node.Caption;
     const std::u16string_view firstLine = caption.substr(0, caption.find_first_of(u"\r\n"));

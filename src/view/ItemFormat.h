@@ -46,13 +46,17 @@ std::u16string HeaderTitle(const CItemNode& category);
 std::u16string FitHeaderTitle(const CItemNode& category, int room,
                               const std::function<int(std::u16string_view)>& measure);
 
+// The text of a list's "Show all" row: "Show all (1234 more)".
+std::u16string ShowAllText(uint32_t more);
+
 // The room at a header's right end, in design pixels, that its expander takes.
 inline constexpr int kHeaderExpanderWidth = 16;
 
 // What an entry says to a screen reader, as a sighted user reads it from the row:
 // "Clipboard history, 4 entries" (or "3 of 25 entries" while filtering) for a category, the
 // time and size of a history entry before its first line ("12:01:02, 1,234b: first line"), the
-// first line alone for a note. `time` and `size` are the row's own texts of a history entry.
+// first line alone for a note, and a "Show all" row's own text. `time` and `size` are the row's own
+// texts of a history entry.
 std::u16string SpokenText(const CItemNode& node, std::u16string_view time,
                           std::u16string_view size);
 

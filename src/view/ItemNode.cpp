@@ -9,7 +9,7 @@ std::pair<CItemNode&, bool> CItemNode::GetChild(uint32_t key) {
     if (inserted) {
         it->second = std::make_unique<CItemNode>();
     } else {
-        it->second->Seen = true;
+        MarkSeen(*it->second);
     }
     return {*it->second, !inserted};
 }
@@ -24,7 +24,7 @@ std::pair<CItemNode&, bool> CItemNode::GetChild(uint32_t key, ChildMap::iterator
     }
     if (from != Children.begin() && std::prev(from)->first == key) {
         --from;
-        from->second->Seen = true;
+        MarkSeen(*from->second);
         return {*from->second, true};
     }
     from = Children.emplace_hint(from, key, std::make_unique<CItemNode>());
@@ -41,18 +41,22 @@ void CItemNode::Clear() {
     IconIndex = 0;
     Filtered = false;
     Total = 0;
+    ShowsAll = false;
+    More = 0;
     Time = 0.0;
+    Row = 0;
     Caption.clear();
-    Seen = false;
+    Mark = 0;
     IsCategory = false;
     InHistory = false;
 }
 
-void CItemNode::ClearMarks() {
+void CItemNode::NewMarks() {
+    // Items' marks lag behind the root's: a new mark is one none of them holds yet.
+    ++Mark;
     for (auto& [key, child] : Children) {
-        child->ClearMarks();
-        if (!child->IsCategory) {
-            child->Seen = false;
+        if (child->IsCategory) {
+            MarkSeen(*child);
         }
     }
 }
@@ -61,7 +65,7 @@ void CItemNode::RemoveUnseen(ITreeView* tree) {
     for (auto it = Children.begin(); it != Children.end();) {
         CItemNode& child = *it->second;
         child.RemoveUnseen(tree);
-        if (child.Seen || !child.Children.empty()) {
+        if (Sees(child) || !child.Children.empty()) {
             ++it;
             continue;
         }
@@ -71,16 +75,6 @@ void CItemNode::RemoveUnseen(ITreeView* tree) {
         }
         it = Children.erase(it);
     }
-}
-
-void CItemNode::UpdateCounts() {
-    if (!IsCategory) {
-        return;
-    }
-    for (auto& [key, child] : Children) {
-        child->UpdateCounts();
-    }
-    Size = static_cast<uint32_t>(Children.size());
 }
 
 }  // namespace snipora

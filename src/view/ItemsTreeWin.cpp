@@ -170,7 +170,8 @@ bool ItemsTree::OnNotify(NMHDR& header, LRESULT& result) {
                 info.item.pszText[length] = L'\0';
                 // A note's text never changes: the control keeps it and does not ask again, as
                 // it would for every row it lays out. Counts and times do change.
-                if (record != nullptr && !quiet_ && !record->IsCategory && record->Category != 0) {
+                if (record != nullptr && !quiet_ && !record->IsCategory && record->Category != 0 &&
+                    !record->IsShowAll()) {
                     info.item.mask |= TVIF_DI_SETITEM;
                 }
             }

@@ -51,6 +51,11 @@ public:
     // Where the first match starts in `text`; it is as long as the filter.
     std::optional<size_t> Find(std::u16string_view text) const;
     size_t Length() const { return folded_.size(); }
+    // Whether every text that passes this filter passes `wider` too: this one holds all of
+    // `wider`, as typing on after it, or before it, makes it.
+    bool Narrows(const TextFilter& wider) const {
+        return folding_ == wider.folding_ && folded_.find(wider.folded_) != std::u16string::npos;
+    }
 
     // Whether searches may check sixteen starts at a time where the processor can (they check
     // eight otherwise); on by default. Tests turn it off to reach the narrower way too.

@@ -20,6 +20,11 @@ public:
     // Appends an entry with an empty text and `data` as the last child of `parent`, or as the
     // last top-level entry when `parent` is null. Null if the control refused.
     virtual TreeEntry AddLast(TreeEntry parent, CItemNode* data) = 0;
+    // The same, as the first child. A control finds that place at once, where the last may cost
+    // it a walk over the level: Windows' tree view walks a level from its first entry to check
+    // the place of every entry inserted, so a level filled by appending costs it the square of
+    // its length.
+    virtual TreeEntry AddFirst(TreeEntry parent, CItemNode* data) = 0;
 
     // Deletes an entry with every entry below it. Null deletes every entry of the tree.
     virtual void Delete(TreeEntry entry) = 0;
@@ -28,7 +33,7 @@ public:
     virtual void DeleteChildren(TreeEntry entry) = 0;
 
     // Sorts the children of every entry, and the top-level entries, by `compare`, which is the
-    // same on every call. Appending is the only call that disturbs an order, so a level that
+    // same on every call. Adding is the only call that disturbs an order, so a level that
     // gained no entry since the last sort may be left as it is.
     virtual void SortAll(EntryCompare compare) = 0;
 };

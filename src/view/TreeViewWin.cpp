@@ -19,10 +19,18 @@ HTREEITEM Next(HWND control, HTREEITEM item, UINT relation) {
 }  // namespace
 
 TreeEntry Win32TreeView::AddLast(TreeEntry parent, CItemNode* data) {
+    return Insert(parent, data, TVI_LAST);
+}
+
+TreeEntry Win32TreeView::AddFirst(TreeEntry parent, CItemNode* data) {
+    return Insert(parent, data, TVI_FIRST);
+}
+
+TreeEntry Win32TreeView::Insert(TreeEntry parent, CItemNode* data, HTREEITEM after) {
     wchar_t empty[] = L"";
     TVINSERTSTRUCTW insert{};
     insert.hParent = ToItem(parent);
-    insert.hInsertAfter = TVI_LAST;
+    insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     insert.item.pszText = textOnDemand_ ? LPSTR_TEXTCALLBACKW : empty;
     insert.item.lParam = reinterpret_cast<LPARAM>(data);

@@ -22,6 +22,7 @@ public:
     Win32TreeView& operator=(const Win32TreeView&) = delete;
 
     TreeEntry AddLast(TreeEntry parent, CItemNode* data) override;
+    TreeEntry AddFirst(TreeEntry parent, CItemNode* data) override;
     void Delete(TreeEntry entry) override;
     void DeleteChildren(TreeEntry entry) override;
     void SortAll(EntryCompare compare) override;
@@ -36,6 +37,8 @@ public:
     static CItemNode* RecordOf(HWND control, HTREEITEM item);
 
 private:
+    TreeEntry Insert(TreeEntry parent, CItemNode* data, HTREEITEM after);
+
     HWND control_;
     bool textOnDemand_;
     // The levels that gained entries since the last sort (TVI_ROOT for the top level). Walking

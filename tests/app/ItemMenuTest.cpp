@@ -37,6 +37,10 @@ TEST(ItemMenu, AdaptsToTheEntryUnderThePointer) {
     EXPECT_FALSE(forHeader->moveToNotesEnabled);
     EXPECT_EQ(forHeader->clearCaption, u"Clear quick notes\u2026");
     EXPECT_TRUE(forHeader->undoEnabled);
+    // A list's "Show all" row is no entry and has no menu: nothing to move, delete or clear.
+    CItemNode showAll;
+    showAll.More = 1;
+    EXPECT_FALSE(AdaptItemMenu(&showAll, true, true));
     EXPECT_FALSE(AdaptItemMenu(&history, false));  // the left button only selects
     EXPECT_FALSE(AdaptItemMenu(nullptr, true));
 }

@@ -224,6 +224,73 @@ TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     EXPECT_EQ(db.HistoryCount(), 0u);
 }
 
+// A capture finds its duplicate through an index of the history's texts, which every way in and
+// out of the history keeps: a text still there moves up, one gone comes back as a new entry.
+TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
+    // Whether capturing `text` again moved an entry up (true) or added one.
+    const auto moved = [this](const std::u16string& text) {
+        const auto copies = [&] {
+            const auto texts = Texts(kHistoryCategory);
+            return std::count(texts.begin(), texts.end(), text);
+        };
+        const auto before = copies();
+        Copy(text);
+        EXPECT_EQ(db.Items().front()->Text, text);
+        return copies() == before;
+    };
+    Load({{kHistoryCategory, u"h1"}, {kNotesCategory, u"n1"}, {kHistoryCategory, u"h2"}});
+    db.SetHistorySize(3);
+    EXPECT_TRUE(moved(u"h1"));   // the last place of a loaded list
+    EXPECT_FALSE(moved(u"n1"));  // notes are never looked at
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"n1", u"h1", u"h2"}));
+    EXPECT_TRUE(moved(u"h2"));   // the last place again, with the history full
+    EXPECT_FALSE(moved(u"h3"));  // trims "h1", the oldest
+    EXPECT_FALSE(moved(u"h1"));  // trims "n1"
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h1", u"h3", u"h2"}));
+
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"h3")));
+    db.SetHistorySize(10);
+    EXPECT_FALSE(moved(u"h3"));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"h3")));
+    EXPECT_NE(db.Undo(), 0u);
+    EXPECT_TRUE(moved(u"h3"));
+    ASSERT_EQ(db.ClearCategory(kHistoryCategory), 3u);
+    EXPECT_FALSE(moved(u"h2"));
+    EXPECT_NE(db.Undo(), 0u);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"h3", u"h1", u"h2"}));
+
+    // With duplicates kept both copies stay; then the newest of them is the one found.
+    db.SetKeepDuplicates(true);
+    EXPECT_FALSE(moved(u"h1"));
+    db.SetKeepDuplicates(false);
+    EXPECT_TRUE(moved(u"h2"));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"h1", u"h3", u"h1", u"h2"}));
+    EXPECT_TRUE(moved(u"h1"));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h1", u"h2", u"h3", u"h1", u"h2"}));
+
+    // Out of the history and back, and a write that fails puts the entry back in the index.
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"h3"), kNotesCategory));
+    EXPECT_FALSE(moved(u"h3"));
+    ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"h3"), kHistoryCategory));
+    EXPECT_TRUE(moved(u"h3"));
+    clipboard.writeFails = true;
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"h3")));
+    EXPECT_TRUE(moved(u"h3"));
+    db.DeleteItems({IdOf(u"h3")});
+    EXPECT_FALSE(moved(u"h3"));
+    EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
+
+    // Forgotten entries are gone; replayed and loaded ones are found.
+    EXPECT_EQ(db.ForgetHistory(db.Items().front()->CaptureTime + 1.0, 60), 5u);
+    EXPECT_FALSE(moved(u"h3"));
+    db.AddItem(kHistoryCategory, 3.0, u"replayed");
+    EXPECT_TRUE(moved(u"replayed"));
+    Load({{kHistoryCategory, u"loaded"}});
+    EXPECT_TRUE(moved(u"loaded"));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"loaded", u"replayed", u"h3"}));
+}
+
 TEST_F(DataBaseTest, LastCapturedIsTheTrimmedPreview) {
     Copy(u"   " + std::u16string(300, u'z'));
     EXPECT_EQ(db.LastCaptured(), std::u16string(197, u'z'));

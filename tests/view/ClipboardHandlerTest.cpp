@@ -63,12 +63,24 @@ protected:
             ASSERT_NE(entry, nullptr);
             EXPECT_EQ(entry->data, category.get());
             EXPECT_EQ(entry->parent->parent, nullptr);
-            EXPECT_EQ(category->Size, category->Children.size());
+            // A "Show all" row, last, stands for the entries behind it.
+            const auto row = category->Children.find(0);
+            const bool closed = row != category->Children.end();
+            EXPECT_EQ(category->Size,
+                      category->Children.size() + (closed ? row->second->More - 1 : 0));
+            if (closed) {
+                EXPECT_EQ(entry->children.back()->data, row->second.get());
+                EXPECT_GT(row->second->More, 0u);
+                EXPECT_EQ(row->second->Category, category->Category);
+                EXPECT_FALSE(row->second->InHistory || row->second->IsCategory);
+            }
             for (const auto& [id, node] : category->Children) {
                 const Entry* child = tree.Find(node->TreeNode);
                 ASSERT_NE(child, nullptr);
                 EXPECT_EQ(child->data, node.get());
                 EXPECT_EQ(child->parent, entry);
+                ASSERT_LT(node->Row, entry->children.size());
+                EXPECT_EQ(entry->children[node->Row]->data, node.get());  // its place in the list
                 EXPECT_EQ(id, node->Id);
                 EXPECT_TRUE(node->Children.empty());
             }
@@ -215,6 +227,138 @@ TEST_F(ClipboardHandlerTest, ASearchRefillsAListOnlyWhenAtLeastHalfAsManyGoAsSta
     }
 }
 
+// A list shows up to the cap, then one row for the rest; the header counts them all.
+TEST_F(ClipboardHandlerTest, AListPastItsCapEndsInAShowAllRowThatCountsTheRest) {
+    handler->SetListCap(3);
+    handler->SetHistoryShown(5);
+    std::vector<uint32_t> notes;
+    const auto note = [&](const std::u16string& text) {
+        const uint32_t id = Copy(text);
+        EXPECT_TRUE(handler->MoveToCategory(id, kNotesCategory));
+        notes.insert(notes.begin(), handler->Items().front()->Id);
+        handler->RefreshTree();
+    };
+    const auto more = [&](int32_t category) {
+        const auto& rows = CategoryEntry(category).children;
+        return rows.empty() ? 0u : rows.back()->data->More;
+    };
+    for (const char16_t* text : {u"note a", u"note b", u"note c"}) {
+        note(text);
+    }
+    // Exactly the cap: no row.
+    ExpectBound();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_EQ(more(1), 0u);
+    // One past: the row, for one.
+    note(u"note d");
+    ExpectBound();
+    EXPECT_EQ(Shown(1), (std::vector<uint32_t>{notes[0], notes[1], notes[2], 0}));
+    EXPECT_EQ(more(1), 1u);
+    EXPECT_EQ(CategoryEntry(1).data->Size, 4u);
+    // A capture while capped: the newest comes in above, and the row counts one more.
+    const uint64_t rowSerial = CategoryEntry(1).children.back()->serial;
+    note(u"note e");
+    ExpectBound();
+    EXPECT_EQ(Shown(1), (std::vector<uint32_t>{notes[0], notes[1], notes[2], 0}));
+    EXPECT_EQ(more(1), 2u);
+    EXPECT_EQ(CategoryEntry(1).children.back()->serial, rowSerial);
+    // The history is capped within the shown: 5 of 6 to list, 3 on rows.
+    for (int i = 0; i < 6; ++i) {
+        Copy(u"copy " + std::u16string(1, u'0' + i));
+    }
+    ExpectBound();
+    EXPECT_EQ(more(0), 2u);
+    EXPECT_EQ(CategoryEntry(0).data->Size, 5u);
+
+    // Show all lists the rest, and no row.
+    handler->ShowAll(kNotesCategory);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_EQ(more(0), 2u);
+    note(u"note f");
+    EXPECT_EQ(Shown(1), notes);
+
+    // A search caps its matches the same way, and counts them against the list's total; its
+    // end caps the lists again.
+    const TextFilter filter(u"note", SystemCaseFolding());
+    handler->SetFilter(&filter);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(Shown(1), (std::vector<uint32_t>{notes[0], notes[1], notes[2], 0}));
+    EXPECT_EQ(more(1), 3u);
+    EXPECT_EQ(more(0), 0u);
+    EXPECT_EQ(CategoryEntry(1).data->Size, 6u);
+    EXPECT_EQ(CategoryEntry(1).data->Total, 6u);
+    handler->ShowAll(kNotesCategory);
+    handler->RefreshTree();
+    EXPECT_EQ(Shown(1), notes);
+    EXPECT_TRUE(handler->CapLists());
+    EXPECT_FALSE(handler->CapLists());
+    handler->ShowAll(kNotesCategory);
+    handler->SetFilter(nullptr);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(more(1), 3u);
+
+    // A list filled anew, from the bottom up, still ends in its row.
+    for (int i = 0; i < 70; ++i) {
+        ASSERT_TRUE(handler->MoveToCategory(Copy(u"more"), kNotesCategory));
+    }
+    handler->SetListCap(70);
+    const uint64_t notesSerial = CategoryEntry(1).children.front()->serial;
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_NE(CategoryEntry(1).children.front()->serial, notesSerial);
+    EXPECT_EQ(more(1), 6u);
+    const std::vector<uint32_t> shown = Shown(1);
+    EXPECT_TRUE(std::is_sorted(shown.rbegin(), shown.rend()));
+}
+
+// A search that holds the last one's text reads only what passed that one and what came since;
+// it finds what a search of every entry finds, whatever came, went or came back between.
+TEST_F(ClipboardHandlerTest, ASearchNarrowedFromTheLastFindsWhatAFullSearchFinds) {
+    handler->SetHistoryShown(100);
+    std::vector<uint32_t> ids;
+    for (const char16_t* text :
+         {u"Alpha beta", u"alphabet", u"ALP", u"gamma", u"beta alpha", u"al\r\nph", u"ph"}) {
+        ids.push_back(Copy(text));
+    }
+    ASSERT_TRUE(handler->MoveToCategory(ids[3], kNotesCategory));
+    const auto search = [&](const std::u16string& text) {
+        const TextFilter filter(text, SystemCaseFolding());
+        handler->SetFilter(&filter);
+        handler->RefreshTree();
+        std::vector<uint32_t> shown = Shown(0), expected;
+        const std::vector<uint32_t> notes = Shown(1);
+        shown.insert(shown.end(), notes.begin(), notes.end());
+        for (const auto& item : handler->Items()) {
+            if (filter.Matches(item->Text)) {
+                expected.push_back(item->Id);
+            }
+        }
+        std::sort(shown.begin(), shown.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(shown, expected) << std::string(text.begin(), text.end());
+        handler->SetFilter(nullptr);  // the next search still narrows from this one
+        return shown.size();
+    };
+    EXPECT_EQ(search(u"al"), 5u);
+    ASSERT_TRUE(handler->DeleteItem(ids[1]));
+    EXPECT_EQ(search(u"al"), 4u);
+    // Back in its place, with its Id: read again though it did not pass the last search.
+    handler->Undo();
+    EXPECT_EQ(search(u"alp"), 4u);
+    Copy(u"new ALPHA");
+    EXPECT_EQ(search(u"alph"), 4u);
+    EXPECT_EQ(search(u"alp"), 5u);  // Backspace
+    EXPECT_EQ(search(u"lp"), 5u);
+    EXPECT_EQ(search(u"b"), 3u);
+    EXPECT_EQ(search(u"beta"), 2u);
+    EXPECT_EQ(search(u"xbeta"), 0u);
+    EXPECT_EQ(search(u"ph"), 6u);
+}
+
 TEST_F(ClipboardHandlerTest, NotesAreAllShownMostRecentlyMovedFirst) {
     std::vector<uint32_t> ids;
     for (int i = 0; i < 12; ++i) {
@@ -277,6 +421,42 @@ TEST_F(ClipboardHandlerTest, AnEntryTheTreeRefusedIsTriedAgain) {
     handler->RefreshTree();
     ExpectBound();
     EXPECT_EQ(CategoryEntry(0).data->Size, 1u);
+}
+
+// A refresh walks each list's records once beside the items: the records that go may lie above
+// the first that stays, between, or below the last.
+TEST_F(ClipboardHandlerTest, ASearchTakesEntriesFromAboveBetweenAndBelowThoseThatStay) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 6; ++i) {
+        ids.push_back(Copy((i == 1 || i == 3 ? u"kept " : u"gone ") + std::u16string(1, u'a' + i)));
+    }
+    const TextFilter all(u"e", SystemCaseFolding()), kept(u"kept", SystemCaseFolding());
+    for (const TextFilter* filter : {&all, &kept, &all}) {
+        handler->SetFilter(filter);
+        handler->RefreshTree();
+        ExpectBound();
+    }
+    handler->SetFilter(&kept);
+    handler->RefreshTree();
+    EXPECT_EQ(Shown(0), (std::vector<uint32_t>{ids[3], ids[1]}));
+
+    // Entries the tree refuses while a long list is filled anew leave the model with them.
+    for (int i = 0; i < 70; ++i) {
+        ASSERT_TRUE(
+            handler->MoveToCategory(Copy(i % 30 == 0 ? u"kept note" : u"note"), kNotesCategory));
+    }
+    handler->SetFilter(nullptr);
+    handler->RefreshTree();
+    tree.refuseAdds = true;
+    handler->SetFilter(&kept);
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(CategoryEntry(1).data->Size, 0u);
+    tree.refuseAdds = false;
+    handler->RefreshTree();
+    ExpectBound();
+    EXPECT_EQ(CategoryEntry(1).data->Size, 3u);
+    EXPECT_EQ(CategoryEntry(1).data->Total, 70u);
 }
 
 TEST_F(ClipboardHandlerTest, EntryRecordsCarryTheItemAndItsDisplayText) {

@@ -29,6 +29,12 @@ public:
     bool refuseAdds = false;  // as a control out of memory would
 
     TreeEntry AddLast(TreeEntry parent, CItemNode* data) override {
+        return Add(parent, data, false);
+    }
+    TreeEntry AddFirst(TreeEntry parent, CItemNode* data) override {
+        return Add(parent, data, true);
+    }
+    TreeEntry Add(TreeEntry parent, CItemNode* data, bool first) {
         if (refuseAdds) {
             return nullptr;
         }
@@ -42,7 +48,8 @@ public:
         entry->data = data;
         entry->parent = under;
         Entry* added = entry.get();
-        under->children.push_back(std::move(entry));
+        under->children.insert(first ? under->children.begin() : under->children.end(),
+                               std::move(entry));
         live_.insert(added);
         ++adds;
         return reinterpret_cast<TreeEntry>(added);

@@ -123,6 +123,36 @@ TEST_F(HistoryTreeWinTest, EnterDeleteAndCtrlZActOnTheSelectedEntry) {
     EXPECT_EQ(parent.undos, 1);
 }
 
+TEST_F(HistoryTreeWinTest, EnterOnTheShowAllRowListsTheRestAndADigitNeverChoosesIt) {
+    handler->SetListCap(2);
+    const uint32_t oldest = Copy(u"oldest");
+    Copy(u"middle");
+    Copy(u"newest");
+    const auto row = [&]() -> const CItemNode* {
+        const auto& rows = handler->Root().Children.at(kHistoryCategory)->Children;
+        const auto it = rows.find(0);
+        return it != rows.end() ? it->second.get() : nullptr;
+    };
+    ASSERT_NE(row(), nullptr);
+    EXPECT_EQ(row()->More, 1u);
+    EXPECT_EQ(parent.tree->HistoryEntryAt(3), nullptr);
+    Type(L'3');
+
+    // The entry that takes the row's place is selected, for the next Enter to choose.
+    parent.tree->SelectEntry(row());
+    Key(VK_RETURN);
+    EXPECT_EQ(row(), nullptr);
+    EXPECT_EQ(SelectedId(), oldest);
+    EXPECT_TRUE(parent.chosen.empty());
+    Key(VK_RETURN);
+    EXPECT_EQ(parent.chosen, std::vector<uint32_t>{oldest});
+
+    // The popup closes with its lists capped again.
+    parent.tree->Show(false);
+    ASSERT_NE(row(), nullptr);
+    EXPECT_EQ(row()->More, 1u);
+}
+
 TEST_F(HistoryTreeWinTest, TypingSearchesAndEscClearsTheSearchBeforeItClosesThePopup) {
     Copy(u"apple pie");
     const uint32_t banana = Copy(u"banana bread");

@@ -248,6 +248,18 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     EXPECT_FALSE(canvas.Has(mark, 0, 0, kWidth, 40));
     EXPECT_EQ(Background(canvas, 1), kWhite);
     drawing.SetFilter(nullptr);
+
+    // A "Show all" row: its text alone, in the row's colours, with no clock and no details.
+    handler->SetFilter(nullptr);
+    handler->SetListCap(1);
+    handler->RefreshTree();
+    ASSERT_EQ(Rows().size(), 5u);  // header, 1 history, "Show all", header, 1 note
+    host.Paint(canvas);
+    EXPECT_EQ(Background(canvas, 2), kGrey);
+    EXPECT_EQ(canvas.At(kWidth / 2, 2 * 40 + 39), kSeparator);
+    EXPECT_TRUE(canvas.Has({0, 0, 0}, 12, 81, kWidth - 2, 118));
+    EXPECT_FALSE(canvas.Has(kDetail, 0, 80, kWidth, 119));
+    EXPECT_EQ(canvas.Count(kGrey, 1, 81, 11, 91), 100);
 }
 
 TEST_F(ItemDrawingWinTest, TheSelectedRowIsHighlightedAndAHeaderIsNot) {

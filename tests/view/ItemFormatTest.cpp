@@ -93,6 +93,9 @@ TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
     EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"first line");
     entry.Caption = u"";
     EXPECT_EQ(SpokenText(entry, u"", u""), u"");
+    entry.More = 4294967295u;
+    EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"Show all (4294967295 more)");
+    EXPECT_EQ(ShowAllText(1), u"Show all (1 more)");
 }
 
 }  // namespace

@@ -36,6 +36,12 @@ TEST(TextFilter, IgnoresCaseInEveryScript) {
     static const CaseFolding exact(nullptr);
     EXPECT_EQ(TextFilter(u"ab", exact).Find(u"AB ab"), 3u);
     EXPECT_EQ(TextFilter(u"abc", exact).Find(u"ABC abc"), 4u);
+
+    // A filter narrows one it holds, in any case, under the same rules only.
+    EXPECT_TRUE(Filter(u"xABc").Narrows(Filter(u"ab")));
+    EXPECT_TRUE(Filter(u"ab").Narrows(Filter(u"")));
+    EXPECT_FALSE(Filter(u"a").Narrows(Filter(u"ab")));
+    EXPECT_FALSE(Filter(u"ab").Narrows(TextFilter(u"ab", exact)));
 }
 
 TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -132,6 +133,19 @@ TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
     handler->RefreshTree();
     EXPECT_EQ(Entries(), before);
     EXPECT_EQ(host.deleted, deleted);
+
+    // A long list filled anew, from the bottom up: newest first, then its "Show all" row.
+    handler->SetListCap(1);
+    for (int i = 0; i < 75; ++i) {
+        handler->MoveToCategory(Copy(u"note"), kNotesCategory);
+    }
+    handler->SetListCap(70);
+    handler->RefreshTree();
+    const std::vector<uint32_t> shown = Shown(1);
+    ASSERT_EQ(shown.size(), 71u);
+    EXPECT_TRUE(std::is_sorted(shown.rbegin() + 1, shown.rend()));
+    EXPECT_EQ(shown.back(), 0u);
+    EXPECT_EQ(text(host.Children(CategoryItem(1)).back()), L"Show all (8 more)");
 }
 
 TEST_F(TreeViewWinTest, EmptyingALevelLeavesItOpenOrFolded) {
