@@ -346,23 +346,25 @@ int DialogCommand(const std::wstring& command, int argc, wchar_t** argv) {
         return 1;
     }
     DWORD_PTR ignored = 0;
+    // A busy machine may keep the dialog from answering for a while; a hung one answers never.
+    constexpr UINT kSetTimeoutMs = 10000;
     if (command == L"dialog-set" && argc >= 5) {
         return ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]),
-                                     SMTO_ABORTIFHUNG, 2000, &ignored) != 0
+                                     SMTO_ABORTIFHUNG, kSetTimeoutMs, &ignored) != 0
                    ? 0
                    : 1;
     }
     if (command == L"dialog-check" && argc >= 5) {
         const WPARAM state = std::wcstol(argv[4], nullptr, 10) ? BST_CHECKED : BST_UNCHECKED;
-        return ::SendMessageTimeoutW(control, BM_SETCHECK, state, 0, SMTO_ABORTIFHUNG, 2000,
-                                     &ignored) != 0
+        return ::SendMessageTimeoutW(control, BM_SETCHECK, state, 0, SMTO_ABORTIFHUNG,
+                                     kSetTimeoutMs, &ignored) != 0
                    ? 0
                    : 1;
     }
     if (command == L"dialog-hotkey" && argc >= 5) {
         const WPARAM value = std::wcstoul(argv[4], nullptr, 0);
-        return ::SendMessageTimeoutW(control, HKM_SETHOTKEY, value, 0, SMTO_ABORTIFHUNG, 2000,
-                                     &ignored) != 0
+        return ::SendMessageTimeoutW(control, HKM_SETHOTKEY, value, 0, SMTO_ABORTIFHUNG,
+                                     kSetTimeoutMs, &ignored) != 0
                    ? 0
                    : 1;
     }
