@@ -151,9 +151,7 @@ void TClipboardViewerForm::ApplyTheme() {
     win::SetDarkMode(palette_.darkControls);
     bar_->SetPalette(palette_);
     tree_->SetPalette(palette_);
-    // High contrast: never see-through.
-    ::SetLayeredWindowAttributes(
-        Handle(), 0, palette_.translucent && popup_.Translucent() ? kAlpha : 255, LWA_ALPHA);
+    SetTranslucent(popup_.Translucent());
     ::RedrawWindow(Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
@@ -498,6 +496,7 @@ void TClipboardViewerForm::BringToFront() {
     ::SetForegroundWindow(Handle());
 }
 
+// High contrast is never see-through.
 void TClipboardViewerForm::SetTranslucent(bool translucent) {
     ::SetLayeredWindowAttributes(Handle(), 0, translucent && palette_.translucent ? kAlpha : 255,
                                  LWA_ALPHA);

@@ -50,7 +50,6 @@ void Recorder::Start(HistoryTree& tree, HWND owner) {
 
 void Recorder::ApplySettings() {
     auto& settings = settings::GetSettingsStorage();
-    keepDuplicates_ = settings.GetMainInt(keys::kKeepDuplicates, keys::kDefaultKeepDuplicates) == 1;
     forgetAfter_ = settings::Clamp(
         settings.GetMainInt(keys::kForgetHistoryAfter, keys::kDefaultForgetHistoryAfter), 0,
         keys::kMaxForgetHistoryAfter);
@@ -74,7 +73,8 @@ void Recorder::ApplyListSettings() {
         settings.GetMainInt(keys::kHistoryShown, keys::kDefaultHistoryShown));
     handler_->SetHistorySize(static_cast<size_t>(lengths.Size));
     handler_->SetHistoryShown(static_cast<size_t>(lengths.Shown));
-    handler_->SetKeepDuplicates(keepDuplicates_);
+    handler_->SetKeepDuplicates(
+        settings.GetMainInt(keys::kKeepDuplicates, keys::kDefaultKeepDuplicates) == 1);
 }
 
 // While paused the window stays in the viewer chain and passes every notification on; it only

@@ -81,7 +81,6 @@ private:
     HistoryTree* tree_ = nullptr;
     std::unique_ptr<CBaseContainer> container_;
     CClipboardHandler* handler_ = nullptr;  // borrowed from container_
-    bool keepDuplicates_ = false;           // [Main] KeepDuplicates
     int32_t forgetAfter_ = 0;               // minutes; 0 = never
     bool paused_ = false;  // nothing is recorded; never stored, so a start records again
 };

@@ -47,8 +47,7 @@ TrayMenu::TrayMenu(ITrayMenuHost& host) : host_(host), menu_(::CreatePopupMenu()
 // the value may have been changed by the setup program or by another copy meanwhile.
 void TrayMenu::Show() {
     const HWND owner = host_.Owner();
-    POINT at{};
-    ::GetCursorPos(&at);
+    const POINT at = win::CursorPos();
     ::SetForegroundWindow(owner);
     const bool startsWithWindows = IsAutoStartOn(win::Wide(settings::GetProgramPath()));
     ::CheckMenuItem(menu_.Get(), kIdStartWithWindows,

@@ -251,10 +251,10 @@ void HistoryTree::ApplySearch() {
     if (text == filter_.Text()) {
         return;
     }
+    const bool searched = !filter_.Empty();
     filter_ = TextFilter(text, SystemCaseFolding());
     const bool searching = !filter_.Empty();
-    if (searching != searching_) {
-        searching_ = searching;
+    if (searching != searched) {
         ::ShowWindow(search_, searching ? SW_SHOW : SW_HIDE);
         events_.SearchShown(searching);
     }

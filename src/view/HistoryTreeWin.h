@@ -131,7 +131,6 @@ private:
     Skin skin_;  // drawn with by drawing_
     std::unique_ptr<ItemDrawing> drawing_;
     bool shown_ = false;
-    bool searching_ = false;  // the search field is shown
     // The last click went down on a "Show all" row: a double click it starts chooses nothing.
     bool showAllClicked_ = false;
 };

@@ -33,8 +33,7 @@ ItemDrawing::ItemDrawing(HBITMAP skin, int dpi, const Palette& palette)
       textFont_(win::MakeFont(-dpi_.FromPoints(8))),
       detailFont_(win::MakeFont(-dpi_.FromPoints(7))),
       skinDc_(::CreateCompatibleDC(nullptr)),
-      workDc_(::CreateCompatibleDC(nullptr)),
-      maskDc_(::CreateCompatibleDC(nullptr)) {
+      workDc_(::CreateCompatibleDC(nullptr)) {
     BITMAP info{};
     if (skin_ != nullptr && ::GetObjectW(skin_, sizeof info, &info) == sizeof info) {
         skinBands_ = info.bmHeight / kSkinBandHeight;
@@ -42,40 +41,9 @@ ItemDrawing::ItemDrawing(HBITMAP skin, int dpi, const Palette& palette)
     // All text of a row is written without a background.
     ::SetBkMode(workDc_.Get(), TRANSPARENT);
     ::SetStretchBltMode(workDc_.Get(), COLORONCOLOR);
-    // Room for the mask of the largest image, for the silhouettes of high contrast.
-    const int imageSize = CategoryImageSize(dpi_.Value());
-    maskBitmap_.Reset(::CreateBitmap(imageSize, imageSize, 1, 1, nullptr));
-    ::SelectObject(maskDc_.Get(), maskBitmap_.Get());
     SetPalette(palette);
     EnsureWidth(20);
     ReadUserFormats();
-}
-
-// An image of the popup's lists. In high contrast, which allows the system's colours alone, it
-// is a silhouette: its mask filled with `ink`.
-void ItemDrawing::DrawImage(HIMAGELIST list, int index, int x, int y, Colour ink) {
-    HDC dc = workDc_.Get();
-    int width = 0, height = 0;
-    if (palette_.scheme != Scheme::HighContrast || !maskBitmap_ ||
-        !::ImageList_GetIconSize(list, &width, &height) ||
-        width > CategoryImageSize(dpi_.Value()) || height > CategoryImageSize(dpi_.Value())) {
-        ::ImageList_Draw(list, index, dc, x, y, ILD_NORMAL);
-        return;
-    }
-    // The mask is black where the image is, white around it; the raster operation keeps the
-    // row where the mask is white and puts the brush where it is black.
-    constexpr DWORD kBrushThroughMask = 0x00B8074A;
-    ::PatBlt(maskDc_.Get(), 0, 0, width, height, WHITENESS);
-    ::ImageList_Draw(list, index, maskDc_.Get(), 0, 0, ILD_MASK);
-    const COLORREF text = ::SetTextColor(dc, RGB(0, 0, 0));
-    const COLORREF back = ::SetBkColor(dc, RGB(255, 255, 255));
-    ::SetDCBrushColor(dc, ToColorRef(ink));
-    {
-        const win::ScopedSelect brush(dc, ::GetStockObject(DC_BRUSH));
-        ::BitBlt(dc, x, y, width, height, maskDc_.Get(), 0, 0, kBrushThroughMask);
-    }
-    ::SetTextColor(dc, text);
-    ::SetBkColor(dc, back);
 }
 
 void ItemDrawing::SetPalette(const Palette& palette) {
@@ -88,6 +56,15 @@ void ItemDrawing::SetPalette(const Palette& palette) {
     expanderBrush_.Reset(::CreateSolidBrush(ToColorRef(palette.expander)));
     separatorPen_.Reset(::CreatePen(PS_SOLID, 1, ToColorRef(palette.separator)));
     expanderPen_.Reset(::CreatePen(PS_SOLID, 1, ToColorRef(palette.expander)));
+    // High contrast allows the system's colours alone: the images are then silhouettes in the
+    // text colour of where they stand, made here once rather than for every row.
+    const bool inked = palette.scheme == Scheme::HighContrast;
+    inkedCategories_ = inked ? InkedCopy(categoriesIcons_.Get(), ToColorRef(palette.headerText))
+                             : UniqueImageList();
+    inkedSmall_ =
+        inked ? InkedCopy(smallIcons_.Get(), ToColorRef(palette.rowText)) : UniqueImageList();
+    inkedSelectedSmall_ =
+        inked ? InkedCopy(smallIcons_.Get(), ToColorRef(palette.selectedText)) : UniqueImageList();
 }
 
 ItemDrawing::~ItemDrawing() = default;
@@ -175,8 +152,8 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
         ::MoveToEx(dc, 0, height_ - 1, nullptr);
         ::LineTo(dc, width, height_ - 1);
     }
-    DrawImage(categoriesIcons_.Get(), node.IconIndex, dpi_.Scale(2), dpi_.Scale(1),
-              palette_.headerText);
+    ::ImageList_Draw(inkedCategories_ ? inkedCategories_.Get() : categoriesIcons_.Get(),
+                     node.IconIndex, dc, dpi_.Scale(2), dpi_.Scale(1), ILD_NORMAL);
 
     // A list with entries can be folded: a triangle at the right end, pointing down while open.
     const bool foldable = !node.Children.empty();
@@ -244,8 +221,9 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
         ::SetTextColor(dc, main);
         DrawCaption(node, {dpi_.Scale(2), dpi_.Scale(-1), width - dpi_.Scale(2), height_});
     } else {
-        DrawImage(smallIcons_.Get(), 2, dpi_.Scale(1), dpi_.Scale(1),
-                  selected ? palette_.selectedText : palette_.rowText);
+        const UniqueImageList& inked = selected ? inkedSelectedSmall_ : inkedSmall_;
+        ::ImageList_Draw(inked ? inked.Get() : smallIcons_.Get(), 2, dc, dpi_.Scale(1),
+                         dpi_.Scale(1), ILD_NORMAL);
         ::SelectObject(dc, detailFont_.Get());
         ::SetTextColor(dc, ToColorRef(selected ? palette_.selectedDetail : palette_.detailText));
         LineText text;

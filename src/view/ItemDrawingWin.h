@@ -70,7 +70,6 @@ private:
     void DrawCaption(const CItemNode& node, RECT rect);
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
     bool EnsureWidth(int width);
-    void DrawImage(HIMAGELIST list, int index, int x, int y, Colour ink);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;
 
@@ -81,6 +80,11 @@ private:
 
     UniqueImageList smallIcons_;
     UniqueImageList categoriesIcons_;
+    // In high contrast, the images inked in the header's, a row's and the selected row's text
+    // colour; empty otherwise.
+    UniqueImageList inkedCategories_;
+    UniqueImageList inkedSmall_;
+    UniqueImageList inkedSelectedSmall_;
     win::UniqueFont titleFont_;   // 10 points, bold
     win::UniqueFont textFont_;    // 8 points
     win::UniqueFont detailFont_;  // 7 points
@@ -94,12 +98,10 @@ private:
     win::UniquePen separatorPen_;
     win::UniquePen expanderPen_;
     win::UniqueBitmap workBitmap_;
-    int workCapacity_ = 0;          // the width of workBitmap_
-    win::UniqueBitmap maskBitmap_;  // held by maskDc_
+    int workCapacity_ = 0;  // the width of workBitmap_
     // Declared after every object they may hold selected, so that they are deleted first.
     win::UniqueMemoryDc skinDc_;
     win::UniqueMemoryDc workDc_;
-    win::UniqueMemoryDc maskDc_;
 
     const TextFilter* filter_ = nullptr;
     int rowHeight_ = 0;  // the tree's, read at the start of a paint

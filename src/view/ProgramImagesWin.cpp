@@ -114,4 +114,21 @@ UniqueIcon SilhouetteOf(HICON icon, int size, COLORREF ink) {
     return UniqueIcon(::CreateIconIndirect(&info));
 }
 
+UniqueImageList InkedCopy(HIMAGELIST list, COLORREF ink) {
+    int width = 0, height = 0;
+    if (list == nullptr || !::ImageList_GetIconSize(list, &width, &height)) {
+        return UniqueImageList();
+    }
+    const int count = ::ImageList_GetImageCount(list);
+    UniqueImageList inked(::ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, count, 0));
+    for (int i = 0; inked && i < count; ++i) {
+        const UniqueIcon icon(::ImageList_GetIcon(list, i, ILD_NORMAL));
+        const UniqueIcon silhouette = icon ? SilhouetteOf(icon.Get(), width, ink) : UniqueIcon();
+        if (!silhouette || ::ImageList_AddIcon(inked.Get(), silhouette.Get()) < 0) {
+            return UniqueImageList();
+        }
+    }
+    return inked;
+}
+
 }  // namespace snipora

@@ -29,5 +29,7 @@ UniqueIcon LoadOpenClipboardGlyph(int dpi);
 // An icon of `size` pixels square as a silhouette in one colour, as high contrast draws it: its
 // mask filled with `ink`. Null if the system refused.
 UniqueIcon SilhouetteOf(HICON icon, int size, COLORREF ink);
+// The list's images, each as its silhouette in `ink`. Empty if the system refused.
+UniqueImageList InkedCopy(HIMAGELIST list, COLORREF ink);
 
 }  // namespace snipora
