@@ -99,9 +99,10 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
     EXPECT_EQ(router.Route(ours), kPass) << "the paste's own Ctrl+V";
 }
 
-// A layout's characters, as its table has them: the key, Shift, AltGr (Ctrl and Alt). Taken
-// from the layouts' published tables (Polish programmers, German, French); Wine's ToUnicodeEx
-// answers from the X keymap, whatever layout is named.
+// A layout's characters, as its table has them: the key, Shift, AltGr (Ctrl and Alt). Written
+// down from the layouts' published tables (Polish programmers, German, French): under Wine 8,
+// LoadKeyboardLayoutW gives the US layout (04090409) for each of them, and ToUnicodeEx no
+// character for any Ctrl+Alt key.
 struct Layout {
     std::map<std::tuple<uint8_t, bool, bool>, char16_t> characters;
     std::map<std::tuple<uint8_t, bool, bool>, bool> dead;
@@ -215,6 +216,11 @@ TEST(KeyRouting, ModifiersFollowEveryKeyAlsoThoseThatPassToTheProgramsOwnWindows
     // Esc's release comes once the popup has the keys again: it saw no press.
     EXPECT_EQ(key(0x1B, true, true), kPass);
     EXPECT_EQ(key(0x31, false, true), Take(Type, u'1'));
+    EXPECT_EQ(key(0x5A, false, true), Take(Type, u'z'));
+    // The right Windows key passes, and held it makes the next key the system's.
+    EXPECT_EQ(key(0x5C, false, true), kPass);
+    EXPECT_EQ(key(0x5A, false, true), kClose) << "Win+Z";
+    EXPECT_EQ(key(0x5C, true, true), kPass);
     EXPECT_EQ(key(0x5A, false, true), Take(Type, u'z'));
 }
 
