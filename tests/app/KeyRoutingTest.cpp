@@ -9,9 +9,9 @@ namespace snipora {
 namespace {
 
 using enum PopupCommand;
-constexpr KeyMeaning kPass{};
-constexpr KeyMeaning kClose{KeyRoute::PassOnAndClose, None};
-constexpr KeyMeaning kReleased{KeyRoute::Swallow, None};  // the release of a taken press
+constexpr KeyMeaning kPass{KeyRoute::PassOn, None, 0};
+constexpr KeyMeaning kClose{KeyRoute::PassOnAndClose, None, 0};
+constexpr KeyMeaning kReleased{KeyRoute::Swallow, None, 0};  // the release of a taken press
 
 KeyMeaning Take(PopupCommand command, char16_t character = 0) {
     return {KeyRoute::Swallow, command, character};
