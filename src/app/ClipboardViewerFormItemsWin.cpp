@@ -24,8 +24,10 @@ void TClipboardViewerForm::EntryOnClipboard() {
     if (!popup_.AtCursor()) {
         return;  // opened with the button: no target, the text waits on the clipboard
     }
-    PasteIntoTarget();
+    // The popup closes first: from the choice on, the keys typed reach the target as typed,
+    // while the paste waits for the modifiers to be released.
     popup_.SetExpanded(false);
+    PasteIntoTarget();
 }
 
 void TClipboardViewerForm::PasteIntoTarget() {

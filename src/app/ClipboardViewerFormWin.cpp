@@ -292,8 +292,10 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             if (LOWORD(wParam) != WA_INACTIVE && !started_) {
                 ::PostMessageW(Handle(), kStartUpMessage, 0, 0);
             }
-            // A question of this window's own (Clear's) leaves the popup open beneath it.
-            if (LOWORD(wParam) == WA_INACTIVE &&
+            // A question of this window's own (Clear's) leaves the popup open beneath it. The
+            // popup that took no focus is closed by the tick, when another window comes in front;
+            // the foreground the entry menu took goes back without closing it.
+            if (LOWORD(wParam) == WA_INACTIVE && focus_->HasFocus() &&
                 !IsOwnWindow(Handle(), reinterpret_cast<HWND>(lParam))) {
                 popup_.Deactivated();
             }
@@ -526,6 +528,25 @@ Point TClipboardViewerForm::PointerAtTick() {
     }
     const DWORD pos = ::GetMessagePos();
     return {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+}
+
+// The entry menu has every key while it is open, and goes with the popup.
+void TClipboardViewerForm::MenuAsked(POINT screen) {
+    focus_->MenuOpens();
+    struct Closing {
+        PopupFocus& focus;
+        ~Closing() { focus.MenuClosed(); }
+    } closing{*focus_};
+    commands_.ShowMenu(tree_->Selected(), screen);
+}
+
+// With this program's own window in front (its bar, right after the start), there is nothing
+// to paste into: a chosen entry waits on the clipboard.
+void TClipboardViewerForm::RememberTarget() {
+    target_ = CurrentPasteTarget();
+    if (IsOwnProcessWindow(target_.window)) {
+        target_ = {};
+    }
 }
 
 void TClipboardViewerForm::TakeFocus() {

@@ -109,10 +109,11 @@ private:
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }
+    PopupCommand CommandOf(UINT virtualKey) override { return focus_->CommandOf(virtualKey); }
     void EntryChosen(const CItemNode* record) override { commands_.BtMoveToClipboardClick(record); }
     void DeleteAsked(const CItemNode* record) override { commands_.BtDeleteItemClick(record); }
     void UndoAsked() override { commands_.Undo(); }
-    void MenuAsked(POINT screen) override { commands_.ShowMenu(tree_->Selected(), screen); }
+    void MenuAsked(POINT screen) override;
     void DismissAsked() override { popup_.Dismiss(); }
     void SearchShown(bool shown) override { bar_->ShowLabel(!shown); }
 
@@ -141,7 +142,7 @@ private:
     Point CursorPos() override { return ToPoint(win::CursorPos()); }
     Point PointerAtTick() override;
     bool IsKeyDown(uint8_t virtualKey) override { return ::GetKeyState(virtualKey) < 0; }
-    void RememberTarget() override { target_ = CurrentPasteTarget(); }
+    void RememberTarget() override;
     void TakeFocus() override;
     void ReturnToTarget() override { ReturnTo(target_); }
     Rect WorkAreaAt(Point point) override { return ToRect(win::WorkAreaAt({point.x, point.y})); }

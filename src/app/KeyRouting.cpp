@@ -5,7 +5,8 @@ namespace {
 
 // The virtual-key codes that the rule tells apart, as the system numbers them.
 constexpr uint8_t kBack = 0x08, kReturn = 0x0D, kEscape = 0x1B, kPageUp = 0x21, kDown = 0x28,
-                  kDelete = 0x2E, kZ = 0x5A, kApps = 0x5D, kF10 = 0x79, kProcessKey = 0xE5;
+                  kDelete = 0x2E, kZ = 0x5A, kApps = 0x5D, kF10 = 0x79, kProcessKey = 0xE5,
+                  kCapsLock = 0x14;
 
 // Shift, Ctrl, Alt and the Windows keys in both their forms, and the lock keys.
 bool IsModifierOrLock(uint8_t vk) {
@@ -37,45 +38,71 @@ bool HeldModifiers::Take(uint8_t virtualKey, bool up) {
             return true;
         }
     }
+    if (vk == kCapsLock && !up) {
+        capsLock_ = !capsLock_;
+    }
     return false;
 }
 
-KeyRoute KeyRouter::Route(const HookedKey& key) {
+KeyMeaning MeaningOf(const HookedKey& key) {
+    using enum PopupCommand;
+    const uint8_t vk = key.virtualKey;
+    if (IsModifierOrLock(vk) || IsSystemKey(vk)) {
+        return {KeyRoute::PassOn, None};
+    }
+    constexpr KeyMeaning kClose{KeyRoute::PassOnAndClose, None};
+    // Ctrl and Alt together are AltGr on many layouts, which types characters.
+    const bool altGr = key.control && key.alt;
+    if (key.windows || (key.alt && !altGr) || key.dead || IsInputMethodKey(vk)) {
+        return kClose;
+    }
+    const auto take = [](PopupCommand command, char16_t character = 0) {
+        return KeyMeaning{KeyRoute::Swallow, command, character};
+    };
+    if (vk >= kPageUp && vk <= kDown) {
+        return take(Move);
+    }
+    switch (vk) {
+        case kReturn:
+            return take(Choose);
+        case kDelete:
+            return take(Delete);
+        case kEscape:
+            return take(Leave);
+        case kApps:
+            return take(Menu);
+        case kBack:
+            return take(Type, u'\b');
+        case kF10:
+            return key.shift && !key.control ? take(Menu) : kClose;
+        default:
+            break;
+    }
+    if (vk == kZ && key.control && !key.alt) {
+        return take(Undo);
+    }
+    if (key.typed >= 0x20 && key.typed != 0x7F && (!key.control || altGr)) {
+        return take(Type, key.typed);
+    }
+    return kClose;
+}
+
+KeyMeaning KeyRouter::Route(const HookedKey& key, bool toPopup) {
     const uint8_t vk = key.virtualKey;
     if (key.ours) {
-        return KeyRoute::PassOn;
+        return {};
     }
     if (key.up) {
         if (swallowed_.test(vk)) {
             swallowed_.reset(vk);
-            return KeyRoute::Swallow;
+            return {KeyRoute::Swallow, PopupCommand::None};
         }
-        return KeyRoute::PassOn;
+        return {};
     }
-    if (IsModifierOrLock(vk) || IsSystemKey(vk)) {
-        return KeyRoute::PassOn;
-    }
-    // Ctrl and Alt together are AltGr on many layouts, which types characters.
-    const bool altGr = key.control && key.alt;
-    if (key.windows || (key.alt && !altGr) || key.dead || IsInputMethodKey(vk)) {
-        return KeyRoute::PassOnAndClose;
-    }
-    bool take = false;
-    if ((vk >= kPageUp && vk <= kDown) || vk == kReturn || vk == kDelete || vk == kBack ||
-        vk == kEscape || vk == kApps) {
-        take = true;
-    } else if (vk == kF10) {
-        take = key.shift && !key.control;
-    } else if (vk == kZ && key.control && !key.alt) {
-        take = true;  // Undo
-    } else {
-        take = key.typed >= 0x20 && key.typed != 0x7F && (!key.control || altGr);
-    }
-    if (!take) {
-        return KeyRoute::PassOnAndClose;
-    }
-    swallowed_.set(vk);
-    return KeyRoute::Swallow;
+    const KeyMeaning meaning = toPopup ? MeaningOf(key) : KeyMeaning{};
+    // A press that passes on takes its release with it, even one that repeats a taken key.
+    swallowed_.set(vk, meaning.route == KeyRoute::Swallow);
+    return meaning;
 }
 
 }  // namespace snipora

@@ -3,6 +3,8 @@
 #include <bitset>
 #include <cstdint>
 
+#include "view/PopupCommand.h"
+
 namespace snipora {
 
 // A key as the keyboard hook sees it while the popup is open, before any window has it.
@@ -22,29 +24,34 @@ struct HookedKey {
 };
 
 // Shift, Ctrl, Alt and the Windows keys as the keyboard hook's own keys leave them, each side on
-// its own: asking the system for each key would cost the hook a round trip per modifier. The
-// codes that name no side, which a program's input may carry, count as the left key.
+// its own, and Caps Lock: asking the system for each key would cost the hook a round trip per
+// modifier. The codes that name no side, which a program's input may carry, count as the left
+// key.
 class HeldModifiers {
 public:
     // The state when the hook starts: `isDown` answers for a side's virtual-key code.
     template <typename IsDown>
-    void Seed(IsDown isDown) {
+    void Seed(IsDown isDown, bool capsLock = false) {
         for (const uint8_t vk : kSided) {
             held_[vk] = isDown(vk);
         }
+        capsLock_ = capsLock;
     }
-    // A key went down or up: true if it is a modifier, whose state is now taken.
+    // A key went down or up: true if it is a modifier, whose state is now taken. Caps Lock
+    // going down turns its lock over, and is no modifier.
     bool Take(uint8_t virtualKey, bool up);
     bool Shift() const { return held_[0xA0] || held_[0xA1]; }
     bool Control() const { return held_[0xA2] || held_[0xA3]; }
     bool Alt() const { return held_[0xA4] || held_[0xA5]; }
     bool Windows() const { return held_[0x5B] || held_[0x5C]; }
+    bool CapsLock() const { return capsLock_; }
 
     // Left and right Shift, Ctrl and Alt, and the two Windows keys.
     static constexpr uint8_t kSided[] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C};
 
 private:
     std::bitset<256> held_;
+    bool capsLock_ = false;
 };
 
 // What becomes of a key while the popup is open.
@@ -55,19 +62,71 @@ enum class KeyRoute : uint8_t {
                      // thing
 };
 
-// Decides, key by key, which keys are the popup's: moving over the entries (arrows, PgUp, PgDn,
-// Home, End), choosing and leaving (Enter, Delete, Backspace, Esc, Ctrl+Z), the entry menu
-// (Shift+F10, the menu key), digits and typed characters. Modifiers always pass on, so the system
-// never sees a modifier held that is not; a combination with Alt or a Windows key, a dead key,
-// input from an input method and any other key pass on and close the popup. A key's release
-// goes where its press went, so no window is left with a key down that it never saw go up.
+// A key's meaning: where it goes and, for a key the popup takes, what it does there.
+struct KeyMeaning {
+    KeyRoute route = KeyRoute::PassOn;
+    PopupCommand command = PopupCommand::None;
+    char16_t character = 0;  // what a Type command types
+    bool operator==(const KeyMeaning&) const = default;
+};
+
+// The meaning of a key pressed while the popup has the keys, whoever hands it over: the keyboard
+// hook, or the tree itself when the popup has the focus. The popup's keys are moving over the
+// entries (arrows, PgUp, PgDn, Home, End), choosing and leaving (Enter, Delete, Esc, Ctrl+Z),
+// the entry menu (Shift+F10, the menu key) and typing (Backspace, digits and every character,
+// also one that Ctrl and Alt together make, as AltGr does on many layouts). Modifiers, locks and
+// the system's keys pass on; a combination with Alt alone or a Windows key, a dead key, input
+// from an input method and any other key pass on and close the popup.
+KeyMeaning MeaningOf(const HookedKey& key);
+
+// What the layout of the window in front types for a key with the modifiers held.
+struct LayoutCharacter {
+    char16_t character = 0;  // 0 for none
+    bool dead = false;       // the key starts a dead-key sequence
+};
+
+// The keyboard hook's rule, key by key. It takes every modifier's press and release, whoever gets
+// the key: while the popup takes no keys (a menu or a question of this program's is in front,
+// or an entry was chosen and the popup closes) every key passes on, and the modifiers stay
+// true for the keys after. A key's release goes where its last press went, so that no window is
+// left with a key down that it never saw go up, nor sees a release without its press.
 class KeyRouter {
 public:
-    KeyRoute Route(const HookedKey& key);
-    // Forgets the presses it took: the popup opens anew.
-    void Reset() { swallowed_.reset(); }
+    // The popup opens: the modifiers as the system has them now; no release is owed.
+    template <typename IsDown>
+    void Start(IsDown isDown, bool capsLock) {
+        held_.Seed(isDown, capsLock);
+        swallowed_.reset();
+    }
+    // A key as the hook sees it: its code, going up or down, sent by this program itself.
+    // `toPopup` is false while the popup takes no keys. `layout(virtualKey, held)` answers
+    // what the key types (a LayoutCharacter); it is asked only for a press the popup may take.
+    template <typename Layout>
+    KeyMeaning Route(uint8_t virtualKey, bool up, bool ours, bool toPopup, Layout&& layout) {
+        HookedKey key;
+        key.virtualKey = virtualKey;
+        key.up = up;
+        key.ours = ours;
+        const bool modifier = held_.Take(virtualKey, up);
+        key.shift = held_.Shift();
+        key.control = held_.Control();
+        key.alt = held_.Alt();
+        key.windows = held_.Windows();
+        if (!up && !ours && !modifier && toPopup) {
+            const LayoutCharacter typed = layout(virtualKey, held_);
+            key.typed = typed.character;
+            key.dead = typed.dead;
+        }
+        return Route(key, toPopup);
+    }
+    // The same for a key whose modifiers and character are known.
+    KeyMeaning Route(const HookedKey& key, bool toPopup = true);
+    // A release is still owed for a press the popup took.
+    bool Owes() const { return swallowed_.any(); }
+    const HeldModifiers& Held() const { return held_; }
 
 private:
+    HeldModifiers held_;
     std::bitset<256> swallowed_;
 };
 

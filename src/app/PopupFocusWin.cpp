@@ -3,19 +3,10 @@
 #include <windowsx.h>
 
 #include "app/PopupController.h"
+#include "log/Logger.h"
 #include "view/HistoryTreeWin.h"
 
 namespace snipora {
-namespace {
-
-// Any window of this program: the bar, its menus, dialogs and message boxes.
-bool IsOwnProcessWindow(HWND window) {
-    DWORD process = 0;
-    return window != nullptr && ::GetWindowThreadProcessId(window, &process) != 0 &&
-           process == ::GetCurrentProcessId();
-}
-
-}  // namespace
 
 PopupFocus::PopupFocus(HWND window, PopupController& popup, HistoryTree& tree)
     : window_(window), popup_(popup), tree_(tree), input_(window) {}
@@ -39,33 +30,79 @@ void PopupFocus::SetNoActivate(bool noActivate) {
     }
 }
 
+// The keys go to the window in front: with this program's own bar there, or none, no other
+// program gets them for the hook to take, and the popup takes the focus instead.
 void PopupFocus::Opened() {
     keysTaken_ = false;
-    focusMode_ = TakesFocus();
-    SetNoActivate(!focusMode_);
-    if (focusMode_) {
-        return;
-    }
     frontAtOpen_ = ::GetForegroundWindow();
-    RECT popup{};
-    ::GetWindowRect(window_, &popup);
-    const DWORD thread = ::GetWindowThreadProcessId(frontAtOpen_, nullptr);
-    input_.Start(popup, ::GetKeyboardLayout(thread));
+    focusMode_ = TakesFocus() || frontAtOpen_ == nullptr || IsOwnProcessWindow(frontAtOpen_);
+    if (!focusMode_) {
+        RECT popup{};
+        ::GetWindowRect(window_, &popup);
+        const DWORD thread = ::GetWindowThreadProcessId(frontAtOpen_, nullptr);
+        if (!input_.Start(popup, ::GetKeyboardLayout(thread))) {
+            LogError("[Popup] The keyboard hook could not be set; the popup takes the focus.");
+            focusMode_ = true;
+        }
+    }
+    SetNoActivate(!focusMode_);
 }
 
 void PopupFocus::Closed() {
     input_.Stop();
     keysTaken_ = false;
+    if (menuOpen_) {
+        ::EndMenu();
+    }
+}
+
+PopupCommand PopupFocus::CommandOf(UINT virtualKey) const {
+    HookedKey key;
+    key.virtualKey = static_cast<uint8_t>(virtualKey);
+    key.shift = ::GetKeyState(VK_SHIFT) < 0;
+    key.control = ::GetKeyState(VK_CONTROL) < 0;
+    key.alt = ::GetKeyState(VK_MENU) < 0;
+    key.windows = ::GetKeyState(VK_LWIN) < 0 || ::GetKeyState(VK_RWIN) < 0;
+    // The characters come as such (WM_CHAR), in the layout the system applied.
+    return MeaningOf(key).command;
+}
+
+// A menu reads its keys from the queue of the window in front: the popup's window takes the
+// foreground for as long as it is open, and gives it back to the window summoned over.
+void PopupFocus::MenuOpens() {
+    menuOpen_ = true;
+    input_.PassKeys(true);
+    if (!focusMode_ && input_.Routing()) {
+        SetNoActivate(false);
+        TakeForeground();
+    }
+}
+
+void PopupFocus::MenuClosed() {
+    menuOpen_ = false;
+    if (!input_.Routing()) {
+        return;  // the popup closed meanwhile, or has the focus
+    }
+    // Still in front, unless the user went to another window (the tick then closes the popup).
+    if (IsOwnProcessWindow(::GetForegroundWindow()) && ::IsWindow(frontAtOpen_)) {
+        ::SetForegroundWindow(frontAtOpen_);
+    }
+    SetNoActivate(true);
+    input_.PassKeys(false);
+}
+
+// Without the focus, the keys reach the popup through the hook.
+void PopupFocus::TakeKeys() {
+    keysTaken_ = true;
+    if (focusMode_) {
+        TakeForeground();
+        tree_.Focus();
+    }
 }
 
 // The system may refuse the foreground to a program that does not have the keyboard; joined
 // to the input of the one that has it for a moment, this one may take it.
-// Without the focus, the keys reach the popup through the hook.
-void PopupFocus::TakeKeys() {
-    keysTaken_ = true;
-    if (!focusMode_) {
-        return;
-    }
+void PopupFocus::TakeForeground() {
     if (!::SetForegroundWindow(window_) || ::GetForegroundWindow() != window_) {
         const DWORD self = ::GetCurrentThreadId();
         const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
@@ -74,7 +111,6 @@ void PopupFocus::TakeKeys() {
             ::AttachThreadInput(self, front, FALSE);
         }
     }
-    tree_.Focus();
 }
 
 std::optional<LRESULT> PopupFocus::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -116,25 +152,24 @@ std::optional<LRESULT> PopupFocus::HandleMessage(UINT message, WPARAM wParam, LP
     }
 }
 
-// A key the hook took, handed to the tree (or the search field, once clicked into) as if it had
-// come from the keyboard, with the modifiers that were held.
+// A key the hook took, carried out as its meaning says. A move is the tree's own key, without
+// the modifiers that the window in front has seen.
 void PopupFocus::OnRoutedKey(UINT virtualKey, LPARAM info) {
     if (!popup_.Expanded()) {
         return;
     }
     keysTaken_ = true;
-    BYTE state[256] = {};
-    ::GetKeyboardState(state);
-    state[VK_SHIFT] = (info & PopupInput::kShift) != 0 ? 0x80 : 0;
-    state[VK_CONTROL] = (info & PopupInput::kControl) != 0 ? 0x80 : 0;
-    state[VK_MENU] = (info & PopupInput::kAlt) != 0 ? 0x80 : 0;
-    ::SetKeyboardState(state);
-    HWND to = tree_.KeyTarget();
-    ::SendMessageW(to, WM_KEYDOWN, virtualKey, 1);
-    const auto typed = static_cast<wchar_t>(info & 0xFFFF);
-    if (typed != 0 && popup_.Expanded()) {
-        ::SendMessageW(to, WM_CHAR, typed, 1);
+    const KeyMeaning meaning = PopupInput::MeaningOf(info);
+    if (meaning.command == PopupCommand::Move) {
+        BYTE state[256] = {};
+        ::GetKeyboardState(state);
+        for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL,
+                             VK_RCONTROL, VK_LMENU, VK_RMENU}) {
+            state[vk] = 0;
+        }
+        ::SetKeyboardState(state);
     }
+    tree_.Run(meaning.command, virtualKey, meaning.character);
 }
 
 // A click elsewhere closes the popup and still reaches its window; a click on a menu or dialog
@@ -152,9 +187,7 @@ void PopupFocus::CloseOnForegroundChange() {
         return;
     }
     HWND front = ::GetForegroundWindow();
-    const bool ours = IsOwnProcessWindow(front);
-    input_.PassKeys(ours);
-    if (front != nullptr && front != frontAtOpen_ && !ours) {
+    if (front != nullptr && front != frontAtOpen_ && !IsOwnProcessWindow(front)) {
         popup_.Deactivated();
     }
 }

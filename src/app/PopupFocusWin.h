@@ -14,7 +14,9 @@ class PopupController;
 // The popup without the focus. While it is open, the keys reach it through the keyboard hook,
 // and a click outside it or another window brought to the front closes it, while the window in
 // front keeps its focus. A screen reader announces only a window that has the focus: with one
-// running, or with [Main] PopupTakesFocus=1, the popup takes the focus as it always did.
+// running, or with [Main] PopupTakesFocus=1, the popup takes the focus as it always did. So it
+// does when the hook cannot bring it keys: with no window of another program in front to take
+// them (this program's own bar in front, or none), or with the hook not set.
 class PopupFocus {
 public:
     PopupFocus(HWND window, PopupController& popup, HistoryTree& tree);
@@ -34,6 +36,15 @@ public:
     // it must.
     void TakeKeys();
     bool KeysTaken() const { return keysTaken_; }
+    // The open popup has the focus rather than the hook: losing it, it closes.
+    bool HasFocus() const { return focusMode_; }
+    // The meaning of a key that reached the tree itself, which has the focus: the modifiers are
+    // those the window's thread has seen.
+    PopupCommand CommandOf(UINT virtualKey) const;
+    // The entry menu opens over the popup: every key goes to the menu until MenuClosed, and it
+    // takes the foreground for that. The popup's close ends it.
+    void MenuOpens();
+    void MenuClosed();
 
     // The answer to the hook's messages and WM_MOUSEACTIVATE, or nullopt; follows the window
     // when it moves or changes size, and leaves those messages to it.
@@ -45,6 +56,7 @@ public:
 private:
     bool TakesFocus() const;
     void SetNoActivate(bool noActivate);
+    void TakeForeground();
     void OnRoutedKey(UINT virtualKey, LPARAM info);
     void OnOutsideClick(POINT at);
 
@@ -54,8 +66,9 @@ private:
     PopupInput input_;
     bool takesFocusSetting_ = false;
     bool started_ = false;
-    bool focusMode_ = false;      // the open popup took the focus, as it did before the hook
-    bool keysTaken_ = false;      // the open popup has the keys: summoned by them or clicked
+    bool focusMode_ = false;  // the open popup took the focus, as it did before the hook
+    bool keysTaken_ = false;  // the open popup has the keys: summoned by them or clicked
+    bool menuOpen_ = false;
     HWND frontAtOpen_ = nullptr;  // the foreground window when the popup opened
 };
 

@@ -50,8 +50,16 @@ LONGLONG Now() {
 
 }  // namespace
 
+bool IsOwnProcessWindow(HWND window) {
+    DWORD process = 0;
+    return window != nullptr && ::GetWindowThreadProcessId(window, &process) != 0 &&
+           process == ::GetCurrentProcessId();
+}
+
 PopupInput::PopupInput(HWND window)
-    : window_(window), ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    : window_(window),
+      ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      installed_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     LARGE_INTEGER frequency{};
     ::QueryPerformanceFrequency(&frequency);
     frequency_ = std::max<LONGLONG>(frequency.QuadPart, 1);
@@ -69,13 +77,20 @@ PopupInput::~PopupInput() {
     }
 }
 
-void PopupInput::Start(const RECT& popup, HKL layout) {
+// The hooks are set before the popup counts on them: the hook thread does nothing else, and
+// answers at once.
+bool PopupInput::Start(const RECT& popup, HKL layout) {
     SetArea(popup);
     layout_ = layout;
     timed_ = 0;
     passKeys_ = false;
     routing_ = true;
-    ::PostThreadMessageW(threadId_, kInstall, 0, 0);
+    if (!thread_ || !installed_ || !::PostThreadMessageW(threadId_, kInstall, 0, 0) ||
+        ::WaitForSingleObject(installed_.Get(), 1000) != WAIT_OBJECT_0 || !hooked_) {
+        Stop();
+        return false;
+    }
+    return true;
 }
 
 void PopupInput::SetArea(const RECT& popup) {
@@ -99,9 +114,14 @@ DWORD WINAPI PopupInput::ThreadMain(void* self) {
     // The hooks are called from this loop: it must never wait on anything else.
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message == kInstall) {
-            input->Install();
+            input->hooked_ = input->Install();
+            ::SetEvent(input->installed_.Get());
         } else if (message.message == kRemove) {
-            input->Remove();
+            // A key taken still held: its release is the popup's too.
+            input->removing_ = input->router_.Owes() && !input->Routing();
+            if (!input->removing_) {
+                input->Remove();
+            }
         }
     }
     input->Remove();
@@ -109,10 +129,9 @@ DWORD WINAPI PopupInput::ThreadMain(void* self) {
     return 0;
 }
 
-void PopupInput::Install() {
-    router_.Reset();
-    held_.Seed([](uint8_t vk) { return Down(vk); });
-    capsLock_ = (::GetKeyState(VK_CAPITAL) & 1) != 0;
+bool PopupInput::Install() {
+    removing_ = false;
+    router_.Start([](uint8_t vk) { return Down(vk); }, (::GetKeyState(VK_CAPITAL) & 1) != 0);
     // The first question about a layout loads its tables: asked here, not on the first key.
     const BYTE state[256] = {};
     wchar_t typed[4] = {};
@@ -125,6 +144,7 @@ void PopupInput::Install() {
     if (!mouseHook_) {
         mouseHook_.Reset(::SetWindowsHookExW(WH_MOUSE_LL, MouseProc, module, 0));
     }
+    return keyboardHook_ && mouseHook_;
 }
 
 void PopupInput::Remove() {
@@ -132,61 +152,48 @@ void PopupInput::Remove() {
     mouseHook_.Reset();
 }
 
-HookedKey PopupInput::Read(const KBDLLHOOKSTRUCT& info) {
-    HookedKey key;
-    key.virtualKey = static_cast<uint8_t>(info.vkCode);
-    key.up = (info.flags & LLKHF_UP) != 0;
-    key.ours = (info.flags & LLKHF_INJECTED) != 0 && info.dwExtraInfo == kOwnInput;
-    const bool modifier = held_.Take(key.virtualKey, key.up);
-    if (!modifier && key.virtualKey == VK_CAPITAL && !key.up) {
-        capsLock_ = !capsLock_;
-    }
-    key.shift = held_.Shift();
-    key.control = held_.Control();
-    key.alt = held_.Alt();
-    key.windows = held_.Windows();
-    if (key.up || key.ours || modifier) {
-        return key;
-    }
+// What the key types in the layout of the window in front, with the modifiers held.
+LayoutCharacter PopupInput::Typed(const KBDLLHOOKSTRUCT& info, const HeldModifiers& held) const {
     if (info.vkCode == VK_PACKET) {
-        key.typed = static_cast<char16_t>(info.scanCode);  // a character sent as such
-        return key;
+        return {static_cast<char16_t>(info.scanCode)};  // a character sent as such
     }
     if (const int fixed = FixedCharacter(info.vkCode); fixed != 0) {
-        key.typed = fixed > 0 ? static_cast<char16_t>(fixed) : 0;
-        return key;
+        return {fixed > 0 ? static_cast<char16_t>(fixed) : char16_t{0}};
     }
     BYTE state[256] = {};
-    state[VK_SHIFT] = key.shift ? 0x80 : 0;
-    state[VK_CONTROL] = key.control ? 0x80 : 0;
-    state[VK_MENU] = key.alt ? 0x80 : 0;
-    state[VK_CAPITAL] = capsLock_ ? 1 : 0;
+    state[VK_SHIFT] = held.Shift() ? 0x80 : 0;
+    state[VK_CONTROL] = held.Control() ? 0x80 : 0;
+    state[VK_MENU] = held.Alt() ? 0x80 : 0;
+    state[VK_CAPITAL] = held.CapsLock() ? 1 : 0;
     wchar_t typed[4] = {};
     const int count = ::ToUnicodeEx(info.vkCode, info.scanCode, state, typed, 4, kKeepKeyboardState,
                                     layout_.load());
-    key.dead = count < 0;
-    if (count == 1) {
-        key.typed = static_cast<char16_t>(typed[0]);
-    }
-    return key;
+    return {count == 1 ? static_cast<char16_t>(typed[0]) : char16_t{0}, count < 0};
 }
 
+// Every key reaches the rule while the hooks are set, whoever gets it: the modifiers stay true.
 LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     PopupInput* self = t_input;
-    if (code != HC_ACTION || self == nullptr || !self->Routing() ||
-        self->passKeys_.load(std::memory_order_relaxed)) {
+    if (code != HC_ACTION || self == nullptr) {
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     const LONGLONG start = Now();
     const auto& info = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-    const HookedKey key = self->Read(info);
+    const bool up = (info.flags & LLKHF_UP) != 0;
+    const bool ours = (info.flags & LLKHF_INJECTED) != 0 && info.dwExtraInfo == kOwnInput;
+    // A menu or a question of this program's in front gets its keys, however it came there.
+    const bool toPopup = self->Routing() && !self->passKeys_.load(std::memory_order_relaxed) &&
+                         !IsOwnProcessWindow(::GetForegroundWindow());
+    const KeyMeaning meaning = self->router_.Route(
+        static_cast<uint8_t>(info.vkCode), up, ours, toPopup,
+        [&](uint8_t, const HeldModifiers& held) { return self->Typed(info, held); });
     LRESULT result = 0;
-    switch (self->router_.Route(key)) {
+    switch (meaning.route) {
         case KeyRoute::Swallow:
-            if (!key.up) {
-                const LPARAM typed = static_cast<LPARAM>(key.typed) | (key.shift ? kShift : 0) |
-                                     (key.control ? kControl : 0) | (key.alt ? kAlt : 0);
-                ::PostMessageW(self->window_, kKeyMessage, key.virtualKey, typed);
+            if (meaning.command != PopupCommand::None) {
+                const LPARAM typed = static_cast<LPARAM>(meaning.character) |
+                                     (static_cast<LPARAM>(meaning.command) << 16);
+                ::PostMessageW(self->window_, kKeyMessage, info.vkCode, typed);
             }
             result = 1;
             break;
@@ -197,6 +204,10 @@ LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
         case KeyRoute::PassOn:
             result = ::CallNextHookEx(nullptr, code, wParam, lParam);
             break;
+    }
+    if (self->removing_ && !self->router_.Owes()) {
+        self->removing_ = false;
+        ::PostThreadMessageW(self->threadId_, kRemove, 0, 0);
     }
     self->Record(Now() - start);
     return result;

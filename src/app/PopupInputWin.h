@@ -11,6 +11,9 @@
 
 namespace snipora {
 
+// Any window of this program: the bar, its menus, dialogs and message boxes.
+bool IsOwnProcessWindow(HWND window);
+
 // While the popup is open, keys typed anywhere are routed to it, and a mouse button pressed
 // outside it is reported, without the popup ever taking the focus from the window in front.
 // Both run as low-level hooks on a thread of their own that does nothing else: a save, a paint
@@ -18,8 +21,9 @@ namespace snipora {
 // system never drops a hook that answered late.
 class PopupInput {
 public:
-    // Posted to the window for a key the popup takes: wParam the virtual key, lParam the
-    // character it types (low 16 bits, 0 for none) and the modifiers held (kShift and so on).
+    // Posted to the window for a key the popup takes: wParam the virtual key, lParam its
+    // meaning, the character a Type command types in the low 16 bits and the PopupCommand in
+    // the next 8 (MeaningOf decodes it).
     static constexpr UINT kKeyMessage = WM_APP + 20;
     // Posted to the window when a key passed on to the window in front closes the popup.
     static constexpr UINT kCloseMessage = WM_APP + 21;
@@ -30,9 +34,10 @@ public:
     // the window with the focus: wParam the distance (WHEEL_DELTA a notch, signed), lParam the
     // screen point as above.
     static constexpr UINT kWheelMessage = WM_APP + 23;
-    static constexpr LPARAM kShift = 1 << 16;
-    static constexpr LPARAM kControl = 1 << 17;
-    static constexpr LPARAM kAlt = 1 << 18;
+    static KeyMeaning MeaningOf(LPARAM info) {
+        return {KeyRoute::Swallow, static_cast<PopupCommand>((info >> 16) & 0xFF),
+                static_cast<char16_t>(info & 0xFFFF)};
+    }
     // The extra information that marks the keys this program sends itself; they always pass.
     static constexpr ULONG_PTR kOwnInput = 0x536E6970;
 
@@ -42,13 +47,16 @@ public:
     ~PopupInput();
 
     // Routes the keys from now on, typed characters in `layout` (that of the window in front);
-    // clicks outside `popup` are reported.
-    void Start(const RECT& popup, HKL layout);
+    // clicks outside `popup` are reported. False when the hooks could not be set: the keys
+    // then never reach the popup.
+    bool Start(const RECT& popup, HKL layout);
+    // No key is routed from now on; the hooks go once every key taken has been released.
     void Stop();
     // The popup moved or changed its size while open.
     void SetArea(const RECT& popup);
     bool Routing() const { return routing_.load(std::memory_order_relaxed); }
-    // While a menu or a dialog of this program is in front, its keys reach it as usual.
+    // While a menu or a dialog of this program is open, its keys reach it as usual. (One in
+    // front is seen key by key as well.)
     void PassKeys(bool pass) { passKeys_.store(pass, std::memory_order_relaxed); }
 
     // How long the keyboard hook took, from its entry to its return, over the keys since the
@@ -66,9 +74,9 @@ private:
     static DWORD WINAPI ThreadMain(void* self);
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
-    void Install();
+    bool Install();
     void Remove();
-    HookedKey Read(const KBDLLHOOKSTRUCT& info);
+    LayoutCharacter Typed(const KBDLLHOOKSTRUCT& info, const HeldModifiers& held) const;
     void Record(LONGLONG ticks);
 
     HWND window_;
@@ -78,8 +86,7 @@ private:
     std::atomic<HKL> layout_{nullptr};
     // Only the hook thread touches these.
     KeyRouter router_;
-    HeldModifiers held_;
-    bool capsLock_ = false;  // as the hook's own keys leave it
+    bool removing_ = false;  // the hooks go once no release is owed
     win::UniqueHook keyboardHook_;
     win::UniqueHook mouseHook_;
     // The hook's times, in performance-counter ticks; written by the hook thread only.
@@ -88,6 +95,8 @@ private:
     LONGLONG frequency_ = 1;
     DWORD threadId_ = 0;
     win::UniqueKernelHandle ready_;
+    win::UniqueKernelHandle installed_;  // set when an Install has run
+    std::atomic<bool> hooked_{false};    // its outcome
     win::UniqueKernelHandle thread_;
 };
 

@@ -359,33 +359,61 @@ LRESULT HistoryTree::ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw) {
     return drawing_->CustomDraw(draw);
 }
 
-// The arrows, the page keys, Home and End, Left and Right are the tree's own.
+// A key pressed in the tree itself. The arrows, the page keys, Home and End, Left and Right
+// are the control's own; a key that types comes again as a character.
 bool HistoryTree::TreeKeyDown(UINT virtualKey) {
     if (!shown_) {
         return false;
     }
-    switch (virtualKey) {
-        case VK_RETURN:
+    const PopupCommand command = events_.CommandOf(virtualKey);
+    switch (command) {
+        case PopupCommand::None:
+        case PopupCommand::Move:
+            return false;
+        case PopupCommand::Type:
+            return true;
+        default:
+            Run(command, virtualKey, 0);
+            return true;
+    }
+}
+
+void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character) {
+    if (!shown_) {
+        return;
+    }
+    switch (command) {
+        case PopupCommand::Move:
+            ::SendMessageW(KeyTarget(), WM_KEYDOWN, virtualKey, 1);
+            break;
+        case PopupCommand::Choose:
             ChooseSelected();
-            return true;
-        case VK_DELETE:
+            break;
+        case PopupCommand::Delete:
             events_.DeleteAsked(Selected());
-            return true;
-        case 'Z':
-            if (::GetKeyState(VK_CONTROL) >= 0) {
-                return false;
-            }
+            break;
+        case PopupCommand::Undo:
             events_.UndoAsked();
-            return true;
-        case VK_ESCAPE:
+            break;
+        case PopupCommand::Menu:
+            TreeMenuKey();
+            break;
+        case PopupCommand::Leave:
             if (!filter_.Empty()) {
                 SetSearchText(u"");
             } else {
                 events_.DismissAsked();
             }
-            return true;
-        default:
-            return false;
+            break;
+        case PopupCommand::Type:
+            if (KeyTarget() == search_) {
+                ::SendMessageW(search_, WM_CHAR, character, 1);
+            } else {
+                TreeChar(static_cast<wchar_t>(character));
+            }
+            break;
+        case PopupCommand::None:
+            break;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "view/ItemsTreeWin.h"
 #include "view/Palette.h"
+#include "view/PopupCommand.h"
 #include "view/SkinWin.h"
 #include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
@@ -28,6 +29,9 @@ public:
     virtual ~IHistoryTreeEvents() = default;
     // The last key of the hot key is still held: a character that comes now is no typing.
     virtual bool HotKeyHeld() = 0;
+    // What a key pressed in the tree, while it has the focus, does: the popup's key rule
+    // decides it (the characters come on their own).
+    virtual PopupCommand CommandOf(UINT virtualKey) = 0;
     // An entry was chosen: with Enter, a double click, or a digit for the n-th history entry.
     virtual void EntryChosen(const CItemNode* record) = 0;
     // Del on the selected entry, and Ctrl+Z.
@@ -76,6 +80,9 @@ public:
     // The popup opens (the tree shows) or closes (and forgets its search).
     void Show(bool show);
     void Focus();
+    // Carries out a key's meaning, decided by the popup's key rule: a move goes to the search
+    // field once clicked into, else to the tree, as `virtualKey`; a character is typed there.
+    void Run(PopupCommand command, UINT virtualKey, char16_t character);
     // Where a key routed to the popup goes: the search field once clicked into, else the tree.
     HWND KeyTarget() const;
     std::u16string SearchText() const;

@@ -96,16 +96,7 @@ LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             });
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN: {
-            const bool shift = ::GetKeyState(VK_SHIFT) < 0;
-            if (wParam == VK_APPS || (wParam == VK_F10 && shift)) {
-                return win::Firewall(window, 0, [&]() -> LRESULT {
-                    events_.TreeMenuKey();
-                    return 0;
-                });
-            }
-            if (message == WM_SYSKEYDOWN) {
-                break;
-            }
+            // F10 comes as a system key: Shift+F10 opens the entry menu.
             bool taken = false;
             win::Firewall(window, 0, [&]() -> LRESULT {
                 taken = events_.TreeKeyDown(static_cast<UINT>(wParam));

@@ -24,7 +24,7 @@ public:
     virtual bool TreeKeyDown(UINT virtualKey) = 0;
     // A character was typed.
     virtual void TreeChar(wchar_t unit) = 0;
-    // Shift+F10 or the context-menu key.
+    // The system asks for the context menu from the keyboard (WM_CONTEXTMENU).
     virtual void TreeMenuKey() = 0;
     // An entry's text for whoever asks the control for it (a screen reader).
     virtual std::u16string TreeItemText(const CItemNode& record) = 0;

@@ -1,13 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <tuple>
+
 #include "app/KeyRouting.h"
 
 namespace snipora {
 namespace {
 
-constexpr auto kPass = KeyRoute::PassOn;
-constexpr auto kTake = KeyRoute::Swallow;
-constexpr auto kClose = KeyRoute::PassOnAndClose;
+using enum PopupCommand;
+constexpr KeyMeaning kPass{KeyRoute::PassOn, None, 0};
+constexpr KeyMeaning kClose{KeyRoute::PassOnAndClose, None, 0};
+constexpr KeyMeaning kReleased{KeyRoute::Swallow, None, 0};  // the release of a taken press
+
+KeyMeaning Take(PopupCommand command, char16_t character = 0) {
+    return {KeyRoute::Swallow, command, character};
+}
 
 HookedKey Key(uint8_t vk, char16_t typed = 0) {
     HookedKey key;
@@ -27,31 +35,33 @@ HookedKey With(HookedKey key, bool shift, bool control, bool alt, bool windows =
 TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
     const struct {
         HookedKey key;
-        KeyRoute route;
+        KeyMeaning meaning;
         const char* what;
     } cases[] = {
         // Moving, choosing, leaving, the menu: the first and last of each range.
-        {Key(0x21), kTake, "PgUp"},
-        {Key(0x28), kTake, "Down"},
-        {Key(0x20, u' '), kTake, "Space types into the search"},
+        {Key(0x21), Take(Move), "PgUp"},
+        {Key(0x28), Take(Move), "Down"},
+        {With(Key(0x28), false, true, false), Take(Move), "Ctrl+Down"},
+        {Key(0x20, u' '), Take(Type, u' '), "Space types into the search"},
         {Key(0x29), kClose, "Select, just past Down"},
-        {Key(0x0D, u'\r'), kTake, "Enter"},
-        {Key(0x2E), kTake, "Delete"},
-        {Key(0x08, u'\b'), kTake, "Backspace"},
-        {Key(0x1B, 0x1B), kTake, "Esc"},
-        {Key(0x5D), kTake, "the menu key"},
-        {With(Key(0x79), true, false, false), kTake, "Shift+F10"},
+        {Key(0x0D, u'\r'), Take(Choose), "Enter"},
+        {Key(0x2E), Take(Delete), "Delete"},
+        {Key(0x08, u'\b'), Take(Type, u'\b'), "Backspace"},
+        {Key(0x1B, 0x1B), Take(Leave), "Esc"},
+        {Key(0x5D), Take(Menu), "the menu key"},
+        {With(Key(0x79), true, false, false), Take(Menu), "Shift+F10"},
         {Key(0x79), kClose, "F10 alone"},
         {With(Key(0x79), true, true, false), kClose, "Ctrl+Shift+F10"},
-        {With(Key(0x5A, 0x1A), false, true, false), kTake, "Ctrl+Z"},
+        {With(Key(0x5A, 0x1A), false, true, false), Take(Undo), "Ctrl+Z"},
+        {With(Key(0x5A, 0x1A), true, true, false), Take(Undo), "Ctrl+Shift+Z"},
         {With(Key(0x56, 0x16), false, true, false), kClose, "Ctrl+V"},
         // Typed characters and digits, in the layout of the window in front.
-        {Key(0x31, u'1'), kTake, "1"},
-        {Key(0x61, u'1'), kTake, "1 on the keypad"},
-        {Key(0x41, u'a'), kTake, "a"},
-        {With(Key(0x41, u'A'), true, false, false), kTake, "Shift+A"},
-        {Key(0xC0, u'\u00f6'), kTake, "a letter of another layout"},
-        {With(Key(0x51, u'@'), false, true, true), kTake, "AltGr+Q types @"},
+        {Key(0x31, u'1'), Take(Type, u'1'), "1"},
+        {Key(0x61, u'1'), Take(Type, u'1'), "1 on the keypad"},
+        {Key(0x41, u'a'), Take(Type, u'a'), "a"},
+        {With(Key(0x41, u'A'), true, false, false), Take(Type, u'A'), "Shift+A"},
+        {Key(0xC0, u'\u00f6'), Take(Type, u'\u00f6'), "a letter of another layout"},
+        {With(Key(0x51, u'@'), false, true, true), Take(Type, u'@'), "AltGr+Q types @"},
         {With(Key(0x51), false, true, true), kClose, "Ctrl+Alt+Q types nothing"},
         {Key(0x41, 0x7F), kClose, "a control character"},
         {Key(0x41, 0x1F), kClose, "the last control character below space"},
@@ -69,13 +79,14 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {Key(0x12), kPass, "Alt"},
         {Key(0xA5), kPass, "right Alt"},
         {Key(0x5B), kPass, "left Windows key"},
+        {Key(0x5C), kPass, "right Windows key"},
         {Key(0x14), kPass, "Caps Lock"},
         {Key(0xAF), kPass, "volume up"},
         {Key(0xB7), kPass, "the last launch key"},
     };
     for (const auto& c : cases) {
         KeyRouter router;
-        EXPECT_EQ(router.Route(c.key), c.route) << c.what;
+        EXPECT_EQ(router.Route(c.key), c.meaning) << c.what;
     }
 
     KeyRouter router;
@@ -88,20 +99,165 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
     EXPECT_EQ(router.Route(ours), kPass) << "the paste's own Ctrl+V";
 }
 
+// A layout's characters, as its table has them: the key, Shift, AltGr (Ctrl and Alt). Written
+// down from the layouts' published tables (Polish programmers, German, French): under Wine 8,
+// LoadKeyboardLayoutW gives the US layout (04090409) for each of them, and ToUnicodeEx no
+// character for any Ctrl+Alt key.
+struct Layout {
+    std::map<std::tuple<uint8_t, bool, bool>, char16_t> characters;
+    std::map<std::tuple<uint8_t, bool, bool>, bool> dead;
+
+    LayoutCharacter operator()(uint8_t vk, const HeldModifiers& held) const {
+        const auto at = std::make_tuple(vk, held.Shift(), held.Control() && held.Alt());
+        if (dead.count(at) != 0) {
+            return {0, true};
+        }
+        if (held.Control() != held.Alt()) {
+            return {};  // Ctrl alone or Alt alone types no character here
+        }
+        const auto it = characters.find(at);
+        return it != characters.end() ? LayoutCharacter{it->second} : LayoutCharacter{};
+    }
+};
+
+const Layout kPolish{{{{0x5A, false, false}, u'z'},
+                      {{0x5A, false, true}, u'\u017c'},  // ż
+                      {{0x5A, true, true}, u'\u017b'},   // Ż
+                      {{0x58, false, true}, u'\u017a'},  // ź
+                      {{0x41, false, true}, u'\u0105'},  // ą
+                      {{0x31, false, false}, u'1'},
+                      {{0x31, true, false}, u'!'}},
+                     {}};
+const Layout kGerman{{{{0x51, false, true}, u'@'},
+                      {{0x45, false, true}, u'\u20ac'},  // €
+                      {{0x37, false, true}, u'{'},
+                      {{0xDB, false, true}, u'\\'},  // the key of ß
+                      {{0x5A, false, false}, u'z'}},
+                     {{{0xDC, false, false}, true}}};  // ^
+const Layout kFrench{{{{0x30, false, true}, u'@'},
+                      {{0x45, false, true}, u'\u20ac'},
+                      {{0x33, false, true}, u'#'},
+                      {{0x31, false, false}, u'&'},
+                      {{0x31, true, false}, u'1'},
+                      {{0x5A, false, false}, u'z'}},
+                     {{{0x32, false, true}, true}}};  // ~ waits for its letter
+
+// AltGr is the left Ctrl and the right Alt together: the characters it makes are typed, whatever
+// key makes them, and only Ctrl+Z without Alt undoes.
+TEST(KeyRouting, AltGrCharactersOfRealLayoutsAreTypedAndNeverRunACommand) {
+    constexpr uint8_t kLeftCtrl = 0xA2, kRightAlt = 0xA5, kLeftShift = 0xA0;
+    const struct {
+        const Layout& layout;
+        uint8_t vk;
+        bool shift, altGr, control;
+        KeyMeaning meaning;
+        const char* what;
+    } cases[] = {
+        {kPolish, 0x5A, false, true, false, Take(Type, u'\u017c'), "Polish AltGr+Z types z dot"},
+        {kPolish, 0x5A, true, true, false, Take(Type, u'\u017b'), "Polish AltGr+Shift+Z"},
+        {kPolish, 0x58, false, true, false, Take(Type, u'\u017a'), "Polish AltGr+X"},
+        {kPolish, 0x41, false, true, false, Take(Type, u'\u0105'), "Polish AltGr+A"},
+        {kPolish, 0x51, false, true, false, kClose, "Polish AltGr+Q types nothing"},
+        {kPolish, 0x5A, false, false, true, Take(Undo), "Polish Ctrl+Z"},
+        {kPolish, 0x31, true, false, false, Take(Type, u'!'), "Polish Shift+1"},
+        {kGerman, 0x51, false, true, false, Take(Type, u'@'), "German AltGr+Q"},
+        {kGerman, 0x45, false, true, false, Take(Type, u'\u20ac'), "German AltGr+E"},
+        {kGerman, 0x37, false, true, false, Take(Type, u'{'), "German AltGr+7"},
+        {kGerman, 0xDB, false, true, false, Take(Type, u'\\'), "German AltGr+sharp s"},
+        {kGerman, 0x5A, false, true, false, kClose, "German AltGr+Z types nothing"},
+        {kGerman, 0x5A, false, false, true, Take(Undo), "German Ctrl+Z"},
+        {kGerman, 0xDC, false, false, false, kClose, "German dead circumflex"},
+        {kFrench, 0x30, false, true, false, Take(Type, u'@'), "French AltGr+0"},
+        {kFrench, 0x45, false, true, false, Take(Type, u'\u20ac'), "French AltGr+E"},
+        {kFrench, 0x33, false, true, false, Take(Type, u'#'), "French AltGr+3"},
+        {kFrench, 0x32, false, true, false, kClose, "French AltGr+2, a dead tilde"},
+        {kFrench, 0x31, false, false, false, Take(Type, u'&'), "French 1 types &"},
+        {kFrench, 0x31, true, false, false, Take(Type, u'1'), "French Shift+1 types 1"},
+    };
+    for (const auto& c : cases) {
+        KeyRouter router;
+        router.Start([](uint8_t) { return false; }, false);
+        const auto press = [&](uint8_t vk, bool up = false) {
+            return router.Route(vk, up, false, true, c.layout);
+        };
+        if (c.shift) {
+            EXPECT_EQ(press(kLeftShift), kPass);
+        }
+        if (c.altGr || c.control) {
+            EXPECT_EQ(press(kLeftCtrl), kPass);
+        }
+        if (c.altGr) {
+            EXPECT_EQ(press(kRightAlt), kPass);
+        }
+        EXPECT_EQ(press(c.vk), c.meaning) << c.what;
+    }
+}
+
+// Esc closing the menu that Shift+F10 opened, with Shift released meanwhile: the keys that went
+// to the menu still move the modifiers, and "1" then chooses entry 1 instead of searching "!".
+TEST(KeyRouting, ModifiersFollowEveryKeyAlsoThoseThatPassToTheProgramsOwnWindows) {
+    KeyRouter router;
+    router.Start([](uint8_t) { return false; }, false);
+    const auto key = [&](uint8_t vk, bool up, bool toPopup) {
+        return router.Route(vk, up, false, toPopup, kPolish);
+    };
+    EXPECT_EQ(key(0xA0, false, true), kPass);
+    EXPECT_EQ(key(0x79, false, true), Take(Menu));
+    // The menu is open: every key is its own.
+    EXPECT_EQ(key(0x79, true, false), kReleased) << "F10's press was the popup's";
+    EXPECT_EQ(key(0xA0, true, false), kPass);
+    EXPECT_EQ(key(0x28, false, false), kPass);
+    EXPECT_EQ(key(0x28, true, false), kPass);
+    EXPECT_EQ(key(0xA3, false, false), kPass);  // right Ctrl, down and up in the menu
+    EXPECT_EQ(key(0xA3, true, false), kPass);
+    EXPECT_EQ(key(0x1B, false, false), kPass);
+    EXPECT_FALSE(router.Held().Shift());
+    EXPECT_FALSE(router.Held().Control());
+    // Esc's release comes once the popup has the keys again: it saw no press.
+    EXPECT_EQ(key(0x1B, true, true), kPass);
+    EXPECT_EQ(key(0x31, false, true), Take(Type, u'1'));
+    EXPECT_EQ(key(0x5A, false, true), Take(Type, u'z'));
+    // The right Windows key passes, and held it makes the next key the system's.
+    EXPECT_EQ(key(0x5C, false, true), kPass);
+    EXPECT_EQ(key(0x5A, false, true), kClose) << "Win+Z";
+    EXPECT_EQ(key(0x5C, true, true), kPass);
+    EXPECT_EQ(key(0x5A, false, true), Take(Type, u'z'));
+}
+
+// Once an entry is chosen, every key goes to the window in front as typed, press and release;
+// only the releases of the presses the popup took are still its own.
+TEST(KeyRouting, AfterTheChoiceKeysPassWholeAndOnlyTheTakenPressesReleasesAreKept) {
+    KeyRouter router;
+    router.Start([](uint8_t) { return false; }, false);
+    const auto key = [&](uint8_t vk, bool up, bool toPopup) {
+        return router.Route(vk, up, false, toPopup, kGerman);
+    };
+    EXPECT_EQ(key(0x28, false, true), Take(Move));
+    EXPECT_EQ(key(0x0D, false, true), Take(Choose));
+    EXPECT_TRUE(router.Owes());
+    // Chosen: the popup takes no more keys.
+    EXPECT_EQ(key(0x5A, false, false), kPass);
+    EXPECT_EQ(key(0x28, false, false), kPass) << "Down held, repeating to the window in front";
+    EXPECT_EQ(key(0x0D, true, false), kReleased);
+    EXPECT_EQ(key(0x5A, true, false), kPass);
+    EXPECT_FALSE(router.Owes()) << "Down's release goes where its last press went";
+    EXPECT_EQ(key(0x28, true, false), kPass);
+}
+
 // A release goes where its press went: none is taken without its press, none left behind.
 TEST(KeyRouting, AReleaseFollowsItsPress) {
     KeyRouter router;
     HookedKey up = Key(0x56);
     up.up = true;
     EXPECT_EQ(router.Route(up), kPass) << "the hot key's V, pressed before the popup opened";
-    EXPECT_EQ(router.Route(Key(0x28)), kTake);
-    EXPECT_EQ(router.Route(Key(0x28)), kTake);  // held: repeats
+    EXPECT_EQ(router.Route(Key(0x28)), Take(Move));
+    EXPECT_EQ(router.Route(Key(0x28)), Take(Move));  // held: repeats
     HookedKey downUp = Key(0x28);
     downUp.up = true;
-    EXPECT_EQ(router.Route(downUp), kTake);
+    EXPECT_EQ(router.Route(downUp), kReleased);
     EXPECT_EQ(router.Route(downUp), kPass) << "taken once only";
-    EXPECT_EQ(router.Route(Key(0x41, u'a')), kTake);
-    router.Reset();
+    EXPECT_EQ(router.Route(Key(0x41, u'a')), Take(Type, u'a'));
+    router.Start([](uint8_t) { return false; }, false);
     HookedKey aUp = Key(0x41);
     aUp.up = true;
     EXPECT_EQ(router.Route(aUp), kPass) << "a popup opened anew owes no release";
@@ -131,7 +287,12 @@ TEST(KeyRouting, HeldModifiersFollowTheirOwnKeys) {
     EXPECT_TRUE(held.Take(0x5C, false));
     EXPECT_TRUE(held.Windows());
     EXPECT_FALSE(held.Take(0x41, false));  // A is no modifier
-    EXPECT_FALSE(held.Take(0x14, false));  // nor is Caps Lock
+    EXPECT_FALSE(held.Take(0x14, false));  // nor is Caps Lock, whose press turns the lock over
+    EXPECT_TRUE(held.CapsLock());
+    EXPECT_FALSE(held.Take(0x14, true));
+    EXPECT_TRUE(held.CapsLock());
+    EXPECT_FALSE(held.Take(0x14, false));
+    EXPECT_FALSE(held.CapsLock());
 }
 
 }  // namespace

@@ -431,3 +431,53 @@ def test_entry_menu_moves_deletes_and_clears():
         records = read_records(app.data)
         assert [t for c, _, t in records if c == 0] == [], records
         assert [t for c, _, t in records if c == 1] == ["beta"], records
+
+
+def test_the_entry_menu_has_every_key_and_a_popup_over_its_own_bar_takes_them():
+    ensure_notepad()
+    app = Snipora("menukeys")
+    assert probe("clear")[0] == 0
+    with app:
+        for text in ("alpha", "beta", "gamma"):
+            copy(text)
+        assert wait_for(lambda: bar_state()["label"] == "gamma", 5)
+        clear_notepad()
+        xdotool("mousemove", 200, 150)
+        time.sleep(0.1)
+        hot_key()
+        assert wait_for(lambda: bar_state()["expanded"] == 1, 3), bar_state()
+        # Shift+F10 opens the menu of the newest entry; Down and Enter are the menu's: nothing
+        # reaches the list behind it, nor notepad.
+        keys("shift+F10", over=(200, 150))
+        time.sleep(0.5)
+        # The menu opens beside the selected row (row 1). Wine hands keys to the window under
+        # the pointer, Windows to the one in front, which the menu's window now is: the pointer
+        # goes onto the menu's first item, which that highlights; Down is "Move to notes".
+        state = bar_state()
+        menu = (state["treeleft"] + 60, state["treetop"] + state["itemheight"] * 3 // 2 + 12)
+        keys("Down", "Return", over=menu)
+        # Rows: 0 history header, 1 beta, 2 alpha, 3 notes header, 4 gamma.
+        state = wait_for(lambda: bar_state()["selectedrow"] == 4 and bar_state(), 3)
+        assert state and state["expanded"] == 1, bar_state()
+        assert notepad_text() == "", notepad_text()
+        assert wait_for(lambda: foreground() == "Notepad", 3), foreground()
+        # The popup has the keys again, with no modifier left held: "1" chooses the newest.
+        keys("1")
+        assert wait_for(lambda: notepad_text() == "beta", 5), notepad_text()
+        app.close()
+        assert [t for c, _, t in read_records(app.data) if c == 1] == ["gamma"]
+
+        # Right after a start the bar is in front: the popup that the hot key opens over it
+        # takes the focus, and with it the keys.
+        app.start()
+        state = bar_state()
+        xdotool("mousemove", state["left"] + 40, state["top"] + 12)
+        time.sleep(0.1)
+        hot_key()
+        state = wait_for(lambda: bar_state()["expanded"] == 1 and bar_state(), 3)
+        assert state, bar_state()
+        keys("l", over=(state["left"] + 50, state["top"] + 100))
+        state = wait_for(lambda: bar_state()["filtering"] == 1 and bar_state(), 3)
+        assert state and state["entries"] == 2 + 1, bar_state()  # the two headers and alpha
+        keys("Escape", "Escape")
+        assert wait_for(lambda: bar_state()["expanded"] == 0, 3), bar_state()

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace snipora {
+
+// What a key does in the open popup, once its meaning has been decided (app/KeyRouting.h). The
+// tree carries a command out as it is; it never reads the keyboard to decide again.
+enum class PopupCommand : uint8_t {
+    None,    // the popup has no use for the key
+    Move,    // an arrow, a page key, Home or End: the selection moves
+    Choose,  // Enter
+    Delete,  // Delete
+    Undo,    // Ctrl+Z
+    Menu,    // Shift+F10 or the menu key: the entry menu
+    Leave,   // Esc: the search goes, or with none typed the popup closes
+    Type,    // a character, Backspace included: into the search, or a digit that chooses
+};
+
+}  // namespace snipora
