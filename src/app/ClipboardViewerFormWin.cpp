@@ -312,6 +312,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
         case WM_DRAWCLIPBOARD:
             recorder_->OnDrawClipboard(wParam, lParam);
             return 0;
+        case WM_CLIPBOARDUPDATE:
+            recorder_->OnClipboardUpdate();
+            return 0;
         case WM_CHANGECBCHAIN:
             recorder_->ChainChanged(wParam, lParam);
             return 0;

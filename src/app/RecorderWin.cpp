@@ -1,9 +1,12 @@
 #include "app/RecorderWin.h"
 
+#include <string>
 #include <utility>
 
 #include "app/TrayIconWin.h"
+#include "common/Error.h"
 #include "common/OleDate.h"
+#include "log/Logger.h"
 #include "settings/DialogValues.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
@@ -27,10 +30,11 @@ Recorder::Recorder(HWND window, TrayIcon& tray, std::function<void()> barTextCha
       tray_(tray),
       barTextChanged_(std::move(barTextChanged)),
       saver_(window, kSaveTimer, tray),
-      chain_(window) {}
+      chain_(window),
+      listener_(window) {}
 
 Recorder::~Recorder() {
-    chain_.Leave();
+    Watch(false);
     saver_.Forget();
     DestroyLists();
 }
@@ -45,7 +49,21 @@ void Recorder::Start(HistoryTree& tree, HWND owner) {
     handler_->AddCategories();
     handler_->RefreshTree();
     ForgetOldHistory();
-    chain_.Join();
+    storedWithheld_ =
+        static_cast<uint32_t>(settings::GetSettingsStorage().GetMainInt(keys::kWithheldCopy, 0));
+    changes_ = ClipboardChanges(storedWithheld_);
+    Watch(true);
+}
+
+// The chain's join reports the clipboard's content at once; the listener reports only changes.
+void Recorder::Watch(bool on) {
+    if (on) {
+        listener_.Listen();
+        chain_.Join();
+    } else {
+        chain_.Leave();
+        listener_.Stop();
+    }
 }
 
 void Recorder::ApplySettings() {
@@ -118,10 +136,32 @@ bool Recorder::OnTimer(UINT_PTR id) {
 }
 
 void Recorder::Capture() {
-    if (handler_ != nullptr && !paused_) {
+    if (handler_ == nullptr) {
+        return;
+    }
+    const ClipboardChanges::Action action =
+        changes_.Reported(::GetClipboardSequenceNumber(), paused_);
+    StoreWithheld();
+    if (action == ClipboardChanges::Action::Record) {
         handler_->CaptureClipboard();
         barTextChanged_();
         Changed();
+    }
+}
+
+// Stored at once, not at the close: a run that is killed or ends with the session keeps the
+// pause's copy out of the next start as well.
+void Recorder::StoreWithheld() {
+    const uint32_t withheld = changes_.Withheld();
+    if (withheld == storedWithheld_) {
+        return;
+    }
+    try {
+        settings::GetSettingsStorage().SetMainInt(keys::kWithheldCopy,
+                                                  static_cast<int32_t>(withheld));
+        storedWithheld_ = withheld;
+    } catch (const AppError& e) {
+        LogError(std::string("[Recorder] ") + e.what());
     }
 }
 
@@ -151,11 +191,11 @@ void Recorder::ForgetOldHistory() {
 }
 
 void Recorder::Close() {
-    chain_.Leave();
+    Watch(false);
     try {
         saver_.SaveNow();
     } catch (...) {
-        chain_.Join();
+        Watch(true);
         throw;
     }
     saver_.Forget();
@@ -174,7 +214,7 @@ void Recorder::DestroyLists() {
 }
 
 void Recorder::EndSession() {
-    chain_.Leave();
+    Watch(false);
     saver_.SaveQuietly();
 }
 

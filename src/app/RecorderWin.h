@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "app/ClipboardChanges.h"
+#include "app/ClipboardListenerWin.h"
 #include "app/SaveKeeperWin.h"
 #include "app/ViewerChainWin.h"
 #include "view/ClipboardHandler.h"
@@ -17,8 +19,9 @@ class HistoryTree;
 class TrayIcon;
 
 // What the program records and how it keeps it: the lists, the window's member of the
-// clipboard-viewer chain, the capture of each copy, the pause, the forgetting of old history
-// entries, and the saving (each change in the journal within a second, data.dat at the close).
+// clipboard-viewer chain and its format listener, the capture of each copy, the pause, the
+// forgetting of old history entries, and the saving (each change in the journal within a second,
+// data.dat at the close).
 class Recorder {
 public:
     // `window` joins the chain and carries the save and forget timers; `tray` shows the
@@ -43,8 +46,10 @@ public:
     std::wstring BarText() const;
 
     // The messages of the chain: WM_DRAWCLIPBOARD, WM_CHANGECBCHAIN, and the 10 ms tick that
-    // repairs a broken chain.
+    // repairs a broken chain. The format listener's WM_CLIPBOARDUPDATE reports the same changes;
+    // each is recorded once, on the first report.
     void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+    void OnClipboardUpdate() { Capture(); }
     void ChainChanged(WPARAM wParam, LPARAM lParam) { chain_.ChainChanged(wParam, lParam); }
     void Tick();
     // The save and forget timers; false for any other.
@@ -69,7 +74,9 @@ public:
 
 private:
     void ApplyListSettings();
+    void Watch(bool on);
     void Capture();
+    void StoreWithheld();
     void ForgetOldHistory();
     void DestroyLists();
 
@@ -78,6 +85,9 @@ private:
     std::function<void()> barTextChanged_;
     SaveKeeper saver_;
     ViewerChain chain_;
+    ClipboardListener listener_;
+    ClipboardChanges changes_;
+    uint32_t storedWithheld_ = 0;  // the number in the settings
     HistoryTree* tree_ = nullptr;
     std::unique_ptr<CBaseContainer> container_;
     CClipboardHandler* handler_ = nullptr;  // borrowed from container_

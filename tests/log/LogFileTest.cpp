@@ -120,6 +120,24 @@ TEST_F(LogFileTest, AFileReachesExactlyTheCapAndTheNextByteStartsANewOne) {
     EXPECT_EQ(files.replaces, 2);
 }
 
+TEST_F(LogFileTest, AFileDeletedWhileTheProgramRunsIsBegunAnew) {
+    files.files[kOlderPath] = "an older file";
+    files.files[kPath] = std::string(kLogFileCap - 5, 'x');
+    LogFile log(files, u"C:\\Data\\");
+    files.files.erase(kPath);
+    log.Write(kLogError, "123456");  // would pass the cap of the file that was there
+    EXPECT_TRUE(log.IsOn());
+    EXPECT_EQ(Current(), "123456");
+    EXPECT_EQ(Older(), "an older file");
+    EXPECT_EQ(files.replaces, 0);
+    // The new file is counted from its real size: it reaches the cap before it is set aside.
+    log.Write(kLogError, std::string(kLogFileCap - 6, 'y'));
+    EXPECT_EQ(Current().size(), kLogFileCap);
+    log.Write(kLogError, "z");
+    EXPECT_EQ(Older(), "123456" + std::string(kLogFileCap - 6, 'y'));
+    EXPECT_EQ(Current(), "z");
+}
+
 TEST_F(LogFileTest, ALineLongerThanTheCapIsCutToIt) {
     LogFile log(files, u"C:\\Data\\");
     log.Write(kLogError, std::string(kLogFileCap + 1, 'x'));
@@ -146,6 +164,21 @@ TEST_F(LogFileTest, AFileThatCannotBeWrittenTurnsTheLogOffQuietly) {
     log.Flush();
     EXPECT_EQ(files.appends, 1);
     EXPECT_EQ(Current(), "<none>");
+
+    // A flush that fails where the file is full sets nothing aside: the older file stays.
+    files.files[kOlderPath] = "an older file";
+    files.files[kPath] = std::string(kLogFileCap - 1, 'x');
+    LogFile failing(files, u"C:\\Data\\");
+    failing.SetDetails(true);
+    failing.Write(kLogInfo, "w");  // waits, the file now at the cap
+    files.failAppend = true;
+    failing.Write(kLogError, "ee");  // would pass the cap even of the file as it is
+    EXPECT_FALSE(failing.IsOn());
+    EXPECT_EQ(files.replaces, 0);
+    EXPECT_EQ(Older(), "an older file");
+    EXPECT_EQ(Current().size(), kLogFileCap - 1);
+    files.failAppend = false;
+    files.files.erase(kOlderPath);
 
     // A full file that cannot be set aside does the same.
     files.files[kPath] = std::string(kLogFileCap, 'x');
