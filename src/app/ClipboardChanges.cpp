@@ -6,7 +6,8 @@ ClipboardChanges::Action ClipboardChanges::Reported(uint32_t sequence, bool paus
     if (sequence == 0) {
         return paused ? Action::Skip : Action::Record;
     }
-    if (sequence == last_) {
+    // Serial arithmetic: the count may wrap round in a long session.
+    if (last_ != 0 && static_cast<int32_t>(sequence - last_) <= 0) {
         return Action::Skip;
     }
     last_ = sequence;

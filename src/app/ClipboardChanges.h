@@ -5,10 +5,12 @@
 namespace snipora {
 
 // Which clipboard changes are recorded. The system numbers each change of the clipboard's
-// content (its sequence number); two ways of being told of a change (the viewer chain and the
-// format listener) both report it, and a thread that was busy hears of several changes only
-// after the last. So each number is recorded at most once, whichever report comes first, and a
-// report of a number already seen is dropped.
+// content (its sequence number), upwards through the session; two ways of being told of a
+// change (the viewer chain and the format listener) both report it, a thread that was busy hears
+// of several changes only after the last, and a content read early may be reported after a
+// later one. So each number is recorded at most once, whichever report comes first, and a report
+// of a number no later than the last one acted upon is dropped: the history keeps the order of
+// the copies.
 //
 // A change made during a pause is never recorded, not even by the next start, which otherwise
 // records the content it finds on the clipboard: its number is kept (`Withheld`, to be stored
@@ -35,7 +37,7 @@ public:
     uint32_t Withheld() const { return withheld_; }
 
 private:
-    uint32_t last_ = 0;  // the number of the last report acted upon
+    uint32_t last_ = 0;  // the latest number acted upon; 0 before the first
     uint32_t withheld_;
 };
 

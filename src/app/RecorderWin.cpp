@@ -31,7 +31,8 @@ Recorder::Recorder(HWND window, TrayIcon& tray, std::function<void()> barTextCha
       barTextChanged_(std::move(barTextChanged)),
       saver_(window, kSaveTimer, tray),
       chain_(window),
-      listener_(window) {}
+      reader_(window, kClipboardReadMessage),
+      clipboard_(SystemClipboard()) {}
 
 Recorder::~Recorder() {
     Watch(false);
@@ -41,7 +42,7 @@ Recorder::~Recorder() {
 
 void Recorder::Start(HistoryTree& tree, HWND owner) {
     tree_ = &tree;
-    container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
+    container_ = std::make_unique<CBaseContainer>(clipboard_, PlatformFileSystem());
     handler_ = container_->CreateHandler(&tree.View(), owner);
     tree.SetHandler(handler_);
     ApplyListSettings();
@@ -58,11 +59,11 @@ void Recorder::Start(HistoryTree& tree, HWND owner) {
 // The chain's join reports the clipboard's content at once; the listener reports only changes.
 void Recorder::Watch(bool on) {
     if (on) {
-        listener_.Listen();
+        reader_.Start();
         chain_.Join();
     } else {
         chain_.Leave();
-        listener_.Stop();
+        reader_.Stop();
     }
 }
 
@@ -99,6 +100,7 @@ void Recorder::ApplyListSettings() {
 // takes nothing from the clipboard.
 void Recorder::SetPaused(bool paused) {
     paused_ = paused;
+    reader_.SetPaused(paused);
     tray_.SetTip(paused ? kPausedText : L"");
     barTextChanged_();
 }
@@ -135,18 +137,29 @@ bool Recorder::OnTimer(UINT_PTR id) {
     return true;
 }
 
+// What the reader took from the clipboard comes first, in its order; then the clipboard as it is
+// now, which a notification of the chain may report before the reader has read it.
 void Recorder::Capture() {
     if (handler_ == nullptr) {
         return;
     }
-    const ClipboardChanges::Action action =
-        changes_.Reported(::GetClipboardSequenceNumber(), paused_);
-    StoreWithheld();
-    if (action == ClipboardChanges::Action::Record) {
-        handler_->CaptureClipboard();
-        barTextChanged_();
-        Changed();
+    for (const ClipboardSnapshot& snapshot : reader_.Take()) {
+        Record(snapshot.sequence, &snapshot);
     }
+    Record(::GetClipboardSequenceNumber(), nullptr);
+}
+
+void Recorder::Record(uint32_t sequence, const ClipboardSnapshot* snapshot) {
+    const ClipboardChanges::Action action = changes_.Reported(sequence, paused_);
+    StoreWithheld();
+    if (action != ClipboardChanges::Action::Record) {
+        return;
+    }
+    clipboard_.Serve(snapshot);
+    handler_->CaptureClipboard();
+    clipboard_.Serve(nullptr);
+    barTextChanged_();
+    Changed();
 }
 
 // Stored at once, not at the close: a run that is killed or ends with the session keeps the

@@ -15,8 +15,14 @@ TEST(ClipboardChanges, EachChangeIsRecordedOnceWhicheverReportComesFirst) {
     EXPECT_EQ(changes.Reported(44, false), Action::Record);
     EXPECT_EQ(changes.Reported(44, false), Action::Skip);
     EXPECT_EQ(changes.Reported(44, false), Action::Skip);
-    // A number that goes down (a new session's count) is a change as well.
-    EXPECT_EQ(changes.Reported(3, false), Action::Record);
+    // A content read before the last one recorded comes too late: the order stays.
+    EXPECT_EQ(changes.Reported(43, false), Action::Skip);
+    EXPECT_EQ(changes.Reported(45, false), Action::Record);
+    // The count wraps round.
+    ClipboardChanges wrapping;
+    EXPECT_EQ(wrapping.Reported(0xFFFFFFFEu, false), Action::Record);
+    EXPECT_EQ(wrapping.Reported(2, false), Action::Record);
+    EXPECT_EQ(wrapping.Reported(0xFFFFFFFFu, false), Action::Skip);
     // Without a number, every report is taken.
     EXPECT_EQ(changes.Reported(0, false), Action::Record);
     EXPECT_EQ(changes.Reported(0, false), Action::Record);
