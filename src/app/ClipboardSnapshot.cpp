@@ -7,7 +7,6 @@ namespace snipora {
 ClipboardSnapshot TakeSnapshot(IClipboard& clipboard, WindowHandle window, uint32_t sequence) {
     ClipboardSnapshot snapshot;
     snapshot.sequence = sequence;
-    snapshot.read = true;
     snapshot.isPrivate = clipboard.IsPrivate(window);
     if (snapshot.isPrivate) {
         return snapshot;
@@ -21,9 +20,8 @@ ClipboardSnapshot TakeSnapshot(IClipboard& clipboard, WindowHandle window, uint3
     return snapshot;
 }
 
-// A snapshot taken without reading holds nothing to record.
 bool SnapshotClipboard::HasText() {
-    return snapshot_ != nullptr ? snapshot_->read && snapshot_->hasText : live_.HasText();
+    return snapshot_ != nullptr ? snapshot_->hasText : live_.HasText();
 }
 
 bool SnapshotClipboard::IsPrivate(WindowHandle owner) {
@@ -34,7 +32,7 @@ ClipboardRead SnapshotClipboard::ReadText(WindowHandle owner, StoredText& text) 
     if (snapshot_ == nullptr) {
         return live_.ReadText(owner, text);
     }
-    if (!snapshot_->read || !snapshot_->hasText) {
+    if (!snapshot_->hasText) {
         return ClipboardRead::NoData;
     }
     if (snapshot_->result == ClipboardRead::Text) {

@@ -8,10 +8,10 @@
 namespace snipora {
 
 // One content of the clipboard, read as soon as the system reported it, for the capture to
-// record later: by then the clipboard may hold another.
+// record later: by then the clipboard may hold another. One taken during a pause holds only its
+// number: nothing was asked of the clipboard.
 struct ClipboardSnapshot {
     uint32_t sequence = 0;  // the system's number of the content
-    bool read = false;      // false: nothing was asked of the clipboard (recording paused)
     bool isPrivate = false;
     bool hasText = false;
     ClipboardRead result = ClipboardRead::NoData;

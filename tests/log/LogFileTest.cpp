@@ -110,13 +110,20 @@ TEST_F(LogFileTest, AFileReachesExactlyTheCapAndTheNextByteStartsANewOne) {
     EXPECT_EQ(Older(), std::string(kLogFileCap - 10, 'x') + "0123456789");
     EXPECT_EQ(Current(), "n");
 
-    // Waiting lines that would pass the cap go to the full file first.
+    // Information lines wait up to exactly the cap; the line past it sends them to the full
+    // file, which is set aside, and waits itself, as do the lines after it.
     log.SetDetails(true);
-    log.Write(kLogInfo, std::string(kLogFileCap - 2, 'y'));  // past the flush size: written
-    log.Write(kLogInfo, "z");                                // waits, the file at the cap
-    log.Write(kLogError, "e");
-    EXPECT_EQ(Older(), "n" + std::string(kLogFileCap - 2, 'y') + "z");
-    EXPECT_EQ(Current(), "e");
+    log.Write(kLogInfo, std::string(kLogFileCap - 3, 'y'));  // past the flush size: written
+    const int appends = files.appends;
+    log.Write(kLogInfo, "z");
+    log.Write(kLogInfo, "z");  // the file and what waits exactly at the cap
+    EXPECT_EQ(files.appends, appends);
+    log.Write(kLogInfo, "e");
+    log.Write(kLogInfo, "f");
+    EXPECT_EQ(files.appends, appends + 1);
+    EXPECT_EQ(Older(), "n" + std::string(kLogFileCap - 3, 'y') + "zz");
+    log.Flush();
+    EXPECT_EQ(Current(), "ef");
     EXPECT_EQ(files.replaces, 2);
 }
 
