@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "log/Logger.h"
@@ -208,6 +209,18 @@ TEST_F(LogFileTest, AnAttachedFileTakesTheLogsLinesUntilItGoes) {
     }
     LogError("[Test] after");  // reaches nothing
     EXPECT_EQ(Current(), "<font color=\"#ff0000\"><b>[Test] broken</b></font><br>");
+
+    // A file detached before it goes leaves the one attached after it in place.
+    MemoryLogFiles otherFiles;
+    auto first = std::make_unique<LogFile>(files, u"C:\\Data\\");
+    first->Attach();
+    first->Detach();
+    LogFile second(otherFiles, u"C:\\Other\\");
+    second.Attach();
+    first.reset();
+    LogError("[Test] second");
+    EXPECT_EQ(otherFiles.files[u"C:\\Other\\Snipora-log.html"],
+              "<font color=\"#ff0000\"><b>[Test] second</b></font><br>");
 }
 
 }  // namespace
