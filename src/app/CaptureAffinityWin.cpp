@@ -1,8 +1,23 @@
 #include "app/CaptureAffinityWin.h"
 
+#include <string>
+
 #include "log/Logger.h"
 
 namespace snipora {
+
+DWORD CaptureAffinity::Reported(HWND window, DWORD asked) {
+    DWORD reported = asked;
+    if (!get_(window, &reported)) {
+        return asked;
+    }
+    if (reported != asked) {
+        LogInfo(("[CaptureAffinity] Asked for display affinity " + std::to_string(asked) +
+                 ", the window has " + std::to_string(reported))
+                    .c_str());
+    }
+    return reported;
+}
 
 DWORD CaptureAffinity::Apply(HWND window, bool hide) {
     if (!hide) {
@@ -11,7 +26,7 @@ DWORD CaptureAffinity::Apply(HWND window, bool hide) {
     }
     for (DWORD affinity : {kAffinityExcludeCapture, kAffinityMonitor}) {
         if (set_(window, affinity)) {
-            return affinity;
+            return Reported(window, affinity);
         }
     }
     if (!refusalLogged_) {

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <string>
 #include <utility>
 
 #include "common/Error.h"
@@ -39,6 +40,36 @@ constexpr BYTE kAlpha = 200;
 bool IsOwnWindow(HWND form, HWND window) {
     return window != nullptr && (window == form || ::GetWindow(window, GW_OWNER) == form);
 }
+
+// How long each step of applying the settings kept the window's thread from its messages, for
+// the log: a copy made meanwhile is read only once the thread is free, and by then the clipboard
+// may hold a later one.
+class StepClock {
+public:
+    StepClock() {
+        ::QueryPerformanceFrequency(&frequency_);
+        ::QueryPerformanceCounter(&start_);
+        last_ = start_;
+    }
+    void Mark(const char* step) {
+        LARGE_INTEGER now;
+        ::QueryPerformanceCounter(&now);
+        steps_ += std::string(" ") + step + " " + Ms(last_, now);
+        last_ = now;
+    }
+    void Log(const char* what) const {
+        LogInfo(
+            (std::string("[Form] ") + what + " in " + Ms(start_, last_) + " ms:" + steps_).c_str());
+    }
+
+private:
+    std::string Ms(LARGE_INTEGER from, LARGE_INTEGER to) const {
+        return std::to_string((to.QuadPart - from.QuadPart) * 1000 / frequency_.QuadPart);
+    }
+
+    LARGE_INTEGER frequency_{}, start_{}, last_{};
+    std::string steps_;
+};
 
 }  // namespace
 
@@ -112,6 +143,7 @@ void TClipboardViewerForm::Create() {
 }
 
 void TClipboardViewerForm::ApplySettings() {
+    StepClock clock;
     auto& settings = settings::GetSettingsStorage();
     // Held to what the settings dialog offers: a hand-edited size could hide the bar or spread
     // it over the whole screen.
@@ -119,7 +151,9 @@ void TClipboardViewerForm::ApplySettings() {
                                       settings::kMinWindowWidth, settings::kMaxWindowWidth);
     const int height = settings::Clamp(settings.GetWindowHeight(settings::kPopupWindowHeight),
                                        settings::kMinWindowHeight, settings::kMaxWindowHeight);
-    SetExcludedPrograms(settings.GetMainString(keys::kExcludePrograms, u""));
+    const std::u16string excluded = settings.GetMainString(keys::kExcludePrograms, u"");
+    SetExcludedPrograms(excluded);
+    recorder_->SetExcludedPrograms(excluded);
     focus_->SetTakesFocus(settings.GetMainInt(keys::kPopupTakesFocus, 0) == 1);
     logFile_->SetDetails(settings.GetMainInt(keys::kLogDetails, keys::kDefaultLogDetails) == 1);
     const int hotKey = settings.GetMainInt(keys::SecHotKeyValue, keys::kDefaultSecHotKeyValue);
@@ -127,21 +161,32 @@ void TClipboardViewerForm::ApplySettings() {
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
         return settings.GetMainInt(keys::SecHotKeyEnabled, keys::kDefaultHotKeyEnabled);
     });
+    clock.Mark("read");
     RegisterHotKey(keys);
+    clock.Mark("hotkey");
     designWidth_ = width;
     designHeight_ = height;
     popup_.ApplySettings(dpi_.Scale(width), dpi_.Scale(height), std::move(keys));
+    clock.Mark("popup");
     recorder_->ApplySettings();
+    clock.Mark("lists");
     captureAffinity_.Apply(
         Handle(), settings.GetMainInt(keys::kHideFromCapture, keys::kDefaultHideFromCapture) == 1);
+    clock.Mark("capture");
     themeChoice_ = settings::ParseThemeChoice(settings.GetMainString(keys::kTheme, u"system"));
     ApplyTheme();
+    clock.Mark("theme");
+    clock.Log("Settings applied");
 }
 
 void TClipboardViewerForm::SettingsAccepted() {
     ApplySettings();
+    StepClock clock;
     KeepBarOnScreen();
+    clock.Mark("place");
     recorder_->TrimHistory();
+    clock.Mark("trim");
+    clock.Log("Settings accepted");
 }
 
 // Every colour of the bar, the popup, its rows and the filter field from one palette; the
@@ -313,6 +358,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_DRAWCLIPBOARD:
             recorder_->OnDrawClipboard(wParam, lParam);
+            return 0;
+        case Recorder::kClipboardReadMessage:
+            recorder_->OnClipboardRead();
             return 0;
         case WM_CHANGECBCHAIN:
             recorder_->ChainChanged(wParam, lParam);

@@ -1,9 +1,12 @@
 #include "app/RecorderWin.h"
 
+#include <string>
 #include <utility>
 
 #include "app/TrayIconWin.h"
+#include "common/Error.h"
 #include "common/OleDate.h"
+#include "log/Logger.h"
 #include "settings/DialogValues.h"
 #include "settings/Keys.h"
 #include "settings/SettingsStorageWin.h"
@@ -27,17 +30,19 @@ Recorder::Recorder(HWND window, TrayIcon& tray, std::function<void()> barTextCha
       tray_(tray),
       barTextChanged_(std::move(barTextChanged)),
       saver_(window, kSaveTimer, tray),
-      chain_(window) {}
+      chain_(window),
+      reader_(window, kClipboardReadMessage),
+      clipboard_(SystemClipboard()) {}
 
 Recorder::~Recorder() {
-    chain_.Leave();
+    Watch(false);
     saver_.Forget();
     DestroyLists();
 }
 
 void Recorder::Start(HistoryTree& tree, HWND owner) {
     tree_ = &tree;
-    container_ = std::make_unique<CBaseContainer>(SystemClipboard(), PlatformFileSystem());
+    container_ = std::make_unique<CBaseContainer>(clipboard_, PlatformFileSystem());
     handler_ = container_->CreateHandler(&tree.View(), owner);
     tree.SetHandler(handler_);
     ApplyListSettings();
@@ -45,7 +50,21 @@ void Recorder::Start(HistoryTree& tree, HWND owner) {
     handler_->AddCategories();
     handler_->RefreshTree();
     ForgetOldHistory();
-    chain_.Join();
+    storedWithheld_ =
+        static_cast<uint32_t>(settings::GetSettingsStorage().GetMainInt(keys::kWithheldCopy, 0));
+    changes_ = ClipboardChanges(storedWithheld_);
+    Watch(true);
+}
+
+// The chain's join reports the clipboard's content at once; the listener reports only changes.
+void Recorder::Watch(bool on) {
+    if (on) {
+        reader_.Start();
+        chain_.Join();
+    } else {
+        chain_.Leave();
+        reader_.Stop();
+    }
 }
 
 void Recorder::ApplySettings() {
@@ -81,6 +100,7 @@ void Recorder::ApplyListSettings() {
 // takes nothing from the clipboard.
 void Recorder::SetPaused(bool paused) {
     paused_ = paused;
+    reader_.SetPaused(paused);
     tray_.SetTip(paused ? kPausedText : L"");
     barTextChanged_();
 }
@@ -117,11 +137,44 @@ bool Recorder::OnTimer(UINT_PTR id) {
     return true;
 }
 
+// What the reader took from the clipboard comes first, in its order; then the clipboard as it is
+// now, which a notification of the chain may report before the reader has read it.
 void Recorder::Capture() {
-    if (handler_ != nullptr && !paused_) {
-        handler_->CaptureClipboard();
-        barTextChanged_();
-        Changed();
+    if (handler_ == nullptr) {
+        return;
+    }
+    for (const ClipboardSnapshot& snapshot : reader_.Take()) {
+        Record(snapshot.sequence, &snapshot);
+    }
+    Record(::GetClipboardSequenceNumber(), nullptr);
+}
+
+void Recorder::Record(uint32_t sequence, const ClipboardSnapshot* snapshot) {
+    const ClipboardChanges::Action action = changes_.Reported(sequence, paused_);
+    StoreWithheld();
+    if (action != ClipboardChanges::Action::Record) {
+        return;
+    }
+    clipboard_.Serve(snapshot);
+    handler_->CaptureClipboard();
+    clipboard_.Serve(nullptr);
+    barTextChanged_();
+    Changed();
+}
+
+// Stored at once, not at the close: a run that is killed or ends with the session keeps the
+// pause's copy out of the next start as well.
+void Recorder::StoreWithheld() {
+    const uint32_t withheld = changes_.Withheld();
+    if (withheld == storedWithheld_) {
+        return;
+    }
+    try {
+        settings::GetSettingsStorage().SetMainInt(keys::kWithheldCopy,
+                                                  static_cast<int32_t>(withheld));
+        storedWithheld_ = withheld;
+    } catch (const AppError& e) {
+        LogError(std::string("[Recorder] ") + e.what());
     }
 }
 
@@ -151,11 +204,11 @@ void Recorder::ForgetOldHistory() {
 }
 
 void Recorder::Close() {
-    chain_.Leave();
+    Watch(false);
     try {
         saver_.SaveNow();
     } catch (...) {
-        chain_.Join();
+        Watch(true);
         throw;
     }
     saver_.Forget();
@@ -174,7 +227,7 @@ void Recorder::DestroyLists() {
 }
 
 void Recorder::EndSession() {
-    chain_.Leave();
+    Watch(false);
     saver_.SaveQuietly();
 }
 

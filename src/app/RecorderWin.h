@@ -6,7 +6,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "app/ClipboardChanges.h"
+#include "app/ClipboardReaderWin.h"
+#include "app/ClipboardSnapshot.h"
 #include "app/SaveKeeperWin.h"
 #include "app/ViewerChainWin.h"
 #include "view/ClipboardHandler.h"
@@ -17,8 +21,9 @@ class HistoryTree;
 class TrayIcon;
 
 // What the program records and how it keeps it: the lists, the window's member of the
-// clipboard-viewer chain, the capture of each copy, the pause, the forgetting of old history
-// entries, and the saving (each change in the journal within a second, data.dat at the close).
+// clipboard-viewer chain and the format listener's reader, the capture of each copy, the pause, the
+// forgetting of old history entries, and the saving (each change in the journal within a second,
+// data.dat at the close).
 class Recorder {
 public:
     // `window` joins the chain and carries the save and forget timers; `tray` shows the
@@ -43,8 +48,13 @@ public:
     std::wstring BarText() const;
 
     // The messages of the chain: WM_DRAWCLIPBOARD, WM_CHANGECBCHAIN, and the 10 ms tick that
-    // repairs a broken chain.
+    // repairs a broken chain. The format listener's reader reports the same changes with
+    // kClipboardReadMessage; each is recorded once, on the first report.
+    static constexpr UINT kClipboardReadMessage = WM_APP + 4;
     void OnDrawClipboard(WPARAM wParam, LPARAM lParam);
+    void OnClipboardRead() { Capture(); }
+    // The programs whose copies are not recorded, for the reader.
+    void SetExcludedPrograms(std::u16string_view list) { reader_.SetExcludedPrograms(list); }
     void ChainChanged(WPARAM wParam, LPARAM lParam) { chain_.ChainChanged(wParam, lParam); }
     void Tick();
     // The save and forget timers; false for any other.
@@ -69,7 +79,10 @@ public:
 
 private:
     void ApplyListSettings();
+    void Watch(bool on);
     void Capture();
+    void Record(uint32_t sequence, const ClipboardSnapshot* snapshot);
+    void StoreWithheld();
     void ForgetOldHistory();
     void DestroyLists();
 
@@ -78,6 +91,10 @@ private:
     std::function<void()> barTextChanged_;
     SaveKeeper saver_;
     ViewerChain chain_;
+    ClipboardReader reader_;
+    SnapshotClipboard clipboard_;  // what the capture reads: the reader's contents, or the live
+    ClipboardChanges changes_;
+    uint32_t storedWithheld_ = 0;  // the number in the settings
     HistoryTree* tree_ = nullptr;
     std::unique_ptr<CBaseContainer> container_;
     CClipboardHandler* handler_ = nullptr;  // borrowed from container_

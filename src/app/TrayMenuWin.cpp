@@ -2,10 +2,12 @@
 #include "app/TrayMenuWin.h"
 
 #include <exception>
+#include <string>
 
 #include "app/AboutBoxWin.h"
 #include "app/AutoStartWin.h"
 #include "app/CommandIds.h"
+#include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
 #include "settings/SettingsDialogWin.h"
 #include "settings/SettingsStorageWin.h"
@@ -103,6 +105,7 @@ void TrayMenu::Settings1Click() {
         return;
     }
     bool accepted = false;
+    DWORD closingMs = 0;
     {
         ModalScope scope(*this);
         settings::TFormSettings form(host_.Owner(), [this] {
@@ -110,10 +113,14 @@ void TrayMenu::Settings1Click() {
             return handler != nullptr ? handler->HistoryCount() : size_t{0};
         });
         accepted = form.Execute();
+        closingMs = form.ClosingMs();
     }
     if (accepted) {
         host_.SettingsAccepted();
     }
+    // After the settings are applied: LogDetails may have just been turned on.
+    LogInfo(("[TrayMenu] The settings dialog took " + std::to_string(closingMs) + " ms to close")
+                .c_str());
 }
 
 void TrayMenu::Checkforupdates1Click() {

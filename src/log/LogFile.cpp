@@ -34,12 +34,20 @@ void LogFile::Write(uint8_t level, std::string_view line) {
     line = line.substr(0, kLogFileCap);
     if (written_ + waiting_.size() + line.size() > kLogFileCap) {
         Flush();
-        // What is written now is more than zero bytes, or the line would have fitted.
-        if (!on_ || !files_.Replace(path_, olderPath_)) {
-            TurnOff();
-            return;
+        if (!on_) {
+            return;  // the full file stays where it is, and so does the older one
         }
-        written_ = 0;
+        // The file may have been deleted or cut while the program ran (an append then began a
+        // new one): it is measured again, and only a file without room for the line is set
+        // aside.
+        written_ = files_.FileSize(path_);
+        if (written_ + line.size() > kLogFileCap) {
+            if (!files_.Replace(path_, olderPath_)) {
+                TurnOff();
+                return;
+            }
+            written_ = 0;
+        }
     }
     waiting_ += line;
     if (error || waiting_.size() >= kLogFlushSize) {

@@ -31,8 +31,9 @@ inline constexpr size_t kLogFlushSize = 16 * 1024;
 // Lines wait in memory and go to the file with an error line, once kLogFlushSize bytes wait, on
 // Flush and on destruction. A file never passes kLogFileCap: the line that would take it past
 // starts a new file, and the full one is kept under kOlderLogFileName in place of an older one
-// (a single line longer than the cap is cut to it). Once the file cannot be written the log is
-// off for good, without a word.
+// (a single line longer than the cap is cut to it). A file deleted while the program runs is
+// begun anew by the next write. Once the file cannot be written the log is off for good, without
+// a word.
 class LogFile {
 public:
     LogFile(ILogFiles& files, std::u16string_view folder);

@@ -23,6 +23,29 @@ const char* PrefixFor(uint8_t level) {
 
 constexpr char kSuffix[] = "</b></font><br>";
 
+// The text as HTML shows it: a logged value (a path, a setting as typed) is never markup.
+void AppendEscaped(std::string& line, const char* text) {
+    for (; *text != '\0'; ++text) {
+        switch (*text) {
+            case '<':
+                line += "&lt;";
+                break;
+            case '>':
+                line += "&gt;";
+                break;
+            case '&':
+                line += "&amp;";
+                break;
+            case '"':
+                line += "&quot;";
+                break;
+            default:
+                line += *text;
+                break;
+        }
+    }
+}
+
 }  // namespace
 
 void WriteLogLine(uint8_t level, const char* text) {
@@ -31,7 +54,7 @@ void WriteLogLine(uint8_t level, const char* text) {
     }
     std::string line = PrefixFor(level);
     if (text != nullptr) {
-        line += text;
+        AppendEscaped(line, text);
     }
     line.append(kSuffix, sizeof kSuffix - 1);
     g_sink(g_context, level, line);

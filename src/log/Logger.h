@@ -11,7 +11,8 @@ namespace snipora {
 inline constexpr uint8_t kLogInfo = 1;
 inline constexpr uint8_t kLogError = 3;
 
-// Diagnostic lines as HTML, coloured by level. Without an output every call returns at once; the
+// Diagnostic lines as HTML, coloured by level; the text is escaped, so that it shows as written
+// (a null text is an empty line). Without an output every call returns at once; the
 // program attaches its log file, tests a memory stream.
 void WriteLogLine(uint8_t level, const char* text);
 void LogInfo(const char* text);

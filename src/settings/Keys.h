@@ -53,6 +53,10 @@ inline constexpr std::u16string_view kTheme = u"Theme";
 inline constexpr std::u16string_view kLogDetails = u"LogDetails";
 inline constexpr int32_t kDefaultLogDetails = 0;
 
+// Not a setting: the clipboard's sequence number when the last run ended with a text copied
+// during a pause still on the clipboard (0 = none), so that the next start does not record it.
+inline constexpr std::u16string_view kWithheldCopy = u"WithheldCopy";
+
 inline constexpr int32_t kDefaultHotKeyEnabled = 1;
 inline constexpr int32_t kDefaultSecHotKeyValue = 0xC056;  // Ctrl+Alt+V
 

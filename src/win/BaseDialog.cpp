@@ -9,10 +9,14 @@ INT_PTR BaseDialog::RunModal(HWND owner, const wchar_t* templateName) {
     const INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), templateName, owner,
                                              DialogProc, reinterpret_cast<LPARAM>(this));
     dialog_ = nullptr;
+    // Ended by another (a close of the program) it is not timed.
+    closingMs_ = endedAt_ != 0 ? ::GetTickCount() - endedAt_ : 0;
+    endedAt_ = 0;
     return result;
 }
 
 void BaseDialog::End(INT_PTR result) {
+    endedAt_ = ::GetTickCount();
     ::EndDialog(dialog_, result);
 }
 

@@ -16,6 +16,9 @@ public:
 
     // The dialog's window while it is shown; null before and after.
     HWND Handle() const { return dialog_; }
+    // How long the last close took, from End to RunModal's return, in milliseconds: the system
+    // hides the window and activates its owner meanwhile, and the thread takes no messages.
+    DWORD ClosingMs() const { return closingMs_; }
 
 protected:
     // Shows the dialog until End; returns its result, or -1 if it could not be shown.
@@ -53,6 +56,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND dialog_ = nullptr;
+    DWORD endedAt_ = 0;  // tick count at End
+    DWORD closingMs_ = 0;
 };
 
 }  // namespace snipora::win

@@ -26,6 +26,16 @@ BOOL WINAPI StandIn(HWND, DWORD affinity) {
     return FALSE;
 }
 
+// The affinity the window reports after an accepted call, which may be less than the one asked
+// for; the one asked for when the window reports none.
+DWORD g_reported = 0;
+BOOL g_reports = FALSE;
+
+BOOL WINAPI ReportStandIn(HWND, DWORD* affinity) {
+    *affinity = g_reported;
+    return g_reports;
+}
+
 TEST(CaptureAffinityWinTest, FallsBackToMonitorOnlyThenLogsTheRefusalOnce) {
     std::ostringstream log;
     AttachLogOutput(&log);
@@ -44,7 +54,7 @@ TEST(CaptureAffinityWinTest, FallsBackToMonitorOnlyThenLogsTheRefusalOnce) {
         {{kAffinityNone}, kAffinityNone, {kAffinityExcludeCapture, kAffinityMonitor}},
     };
     for (const auto& c : cases) {
-        CaptureAffinity affinity(StandIn);
+        CaptureAffinity affinity(StandIn, ReportStandIn);
         g_granted = c.granted;
         for (int time = 0; time < 2; ++time) {
             g_calls.clear();
@@ -64,17 +74,26 @@ TEST(CaptureAffinityWinTest, FallsBackToMonitorOnlyThenLogsTheRefusalOnce) {
     AttachLogOutput(nullptr);
 }
 
-// The real call: whatever this system grants is what the window reports.
-TEST(CaptureAffinityWinTest, TheSystemReportsWhatWasGranted) {
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(window, nullptr);
-    CaptureAffinity affinity;
-    const DWORD granted = affinity.Apply(window, true);
-    DWORD reported = 99;
-    ::GetWindowDisplayAffinity(window, &reported);
-    EXPECT_EQ(reported, granted);
-    ::DestroyWindow(window);
+TEST(CaptureAffinityWinTest, GivesWhatTheWindowReportsAfterAnAcceptedCall) {
+    std::ostringstream log;
+    AttachLogOutput(&log);
+    g_granted = {kAffinityNone, kAffinityMonitor, kAffinityExcludeCapture};
+    CaptureAffinity affinity(StandIn, ReportStandIn);
+    g_reports = TRUE;
+    // Accepted, and applied as "shown black", as Windows 10 before 2004 does.
+    g_reported = kAffinityMonitor;
+    g_calls.clear();
+    EXPECT_EQ(affinity.Apply(nullptr, true), kAffinityMonitor);
+    EXPECT_EQ(g_calls, std::vector<DWORD>{kAffinityExcludeCapture});
+    EXPECT_NE(log.str().find("Asked for display affinity 17, the window has 1"), std::string::npos)
+        << log.str();
+    g_reported = kAffinityExcludeCapture;
+    EXPECT_EQ(affinity.Apply(nullptr, true), kAffinityExcludeCapture);
+    // No report: the affinity asked for.
+    g_reports = FALSE;
+    g_reported = kAffinityNone;
+    EXPECT_EQ(affinity.Apply(nullptr, true), kAffinityExcludeCapture);
+    AttachLogOutput(nullptr);
 }
 
 }  // namespace

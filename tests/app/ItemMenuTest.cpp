@@ -37,6 +37,14 @@ TEST(ItemMenu, AdaptsToTheEntryUnderThePointer) {
     EXPECT_FALSE(forHeader->moveToNotesEnabled);
     EXPECT_EQ(forHeader->clearCaption, u"Clear quick notes\u2026");
     EXPECT_TRUE(forHeader->undoEnabled);
+    // The history's header, which is not itself in the history, clears the history.
+    CItemNode historyHeader;
+    historyHeader.IsCategory = true;
+    historyHeader.Category = 0;
+    const auto forHistoryHeader = AdaptItemMenu(&historyHeader, true);
+    ASSERT_TRUE(forHistoryHeader);
+    EXPECT_EQ(forHistoryHeader->clearCaption, u"Clear history\u2026");
+    EXPECT_FALSE(forHistoryHeader->entryCommandsEnabled);
     // A list's "Show all" row is no entry and has no menu: nothing to move, delete or clear.
     CItemNode showAll;
     showAll.More = 1;

@@ -622,12 +622,22 @@ def test_a_second_start_exits_and_leaves_the_data_alone():
         for label in ("Recording paused", "copied after the pause"):
             assert probe("command", 106)[0] == 0
             assert wait_for(lambda: bar_state()["label"] == label, 5), bar_state()
-        # /exit closes the running copy as Exit does, saving first.
+        # /exit closes the running copy as Exit does, saving first. A copy made while paused
+        # stays out at the next start as well, which records what the clipboard holds.
+        assert probe("command", 106)[0] == 0
+        assert wait_for(lambda: bar_state()["label"] == "Recording paused", 5), bar_state()
+        copy("copied before a paused exit")
+        time.sleep(0.5)
         code, seconds = app.switch("/exit")
         assert code == 0 and seconds < 1, (code, seconds)
         app.process.wait(timeout=20)
         history = app.history()
         assert history == ["only one copy writes", "copied after the pause"], history
+        app.start()
+        time.sleep(1)
+        assert bar_state()["label"] == "", bar_state()
+        app.close()
+        assert app.history() == history, app.history()
     finally:
         app.stop()
 

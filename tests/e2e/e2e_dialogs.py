@@ -225,6 +225,12 @@ def test_dialog_too_wide_a_popup_is_shown_stored_and_applied_as_800():
         shown = dialog(SETTINGS)
         assert shown and shown["controls"][ED_WIDTH]["text"] == "800", shown
         press(SETTINGS, ID_OK)
+        # Copies made right after OK are all kept, however long the dialog takes to close (here
+        # without a window manager, Wine holds the window's thread 2 s while it hides).
+        after_ok = [f"copied {i} after OK" for i in range(5)]
+        for text in after_ok:
+            copy(text)
+            time.sleep(0.2)
         assert gone(SETTINGS)
         assert wait_for(lambda: read_ini(app.ini).get("WindowWidth") == "800", 3), \
             read_ini(app.ini)
@@ -233,6 +239,7 @@ def test_dialog_too_wide_a_popup_is_shown_stored_and_applied_as_800():
         # A bar near the right edge made wider in the dialog moves left, its button in sight;
         # one stored above the screen comes down to its top.
         app.close()
+        assert app.history()[-len(after_ok):] == after_ok, app.history()  # the newest, in order
         right = work_area()["right"]
         write_ini(app, WindowWidth=200, PositionX=right - 250, PositionY=-400)
         app.start()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "log/Logger.h"
@@ -110,14 +111,39 @@ TEST_F(LogFileTest, AFileReachesExactlyTheCapAndTheNextByteStartsANewOne) {
     EXPECT_EQ(Older(), std::string(kLogFileCap - 10, 'x') + "0123456789");
     EXPECT_EQ(Current(), "n");
 
-    // Waiting lines that would pass the cap go to the full file first.
+    // Information lines wait up to exactly the cap; the line past it sends them to the full
+    // file, which is set aside, and waits itself, as do the lines after it.
     log.SetDetails(true);
-    log.Write(kLogInfo, std::string(kLogFileCap - 2, 'y'));  // past the flush size: written
-    log.Write(kLogInfo, "z");                                // waits, the file at the cap
-    log.Write(kLogError, "e");
-    EXPECT_EQ(Older(), "n" + std::string(kLogFileCap - 2, 'y') + "z");
-    EXPECT_EQ(Current(), "e");
+    log.Write(kLogInfo, std::string(kLogFileCap - 3, 'y'));  // past the flush size: written
+    const int appends = files.appends;
+    log.Write(kLogInfo, "z");
+    log.Write(kLogInfo, "z");  // the file and what waits exactly at the cap
+    EXPECT_EQ(files.appends, appends);
+    log.Write(kLogInfo, "e");
+    log.Write(kLogInfo, "f");
+    EXPECT_EQ(files.appends, appends + 1);
+    EXPECT_EQ(Older(), "n" + std::string(kLogFileCap - 3, 'y') + "zz");
+    log.Flush();
+    EXPECT_EQ(Current(), "ef");
     EXPECT_EQ(files.replaces, 2);
+}
+
+TEST_F(LogFileTest, AFileDeletedWhileTheProgramRunsIsBegunAnew) {
+    files.files[kOlderPath] = "an older file";
+    files.files[kPath] = std::string(kLogFileCap - 5, 'x');
+    LogFile log(files, u"C:\\Data\\");
+    files.files.erase(kPath);
+    log.Write(kLogError, "123456");  // would pass the cap of the file that was there
+    EXPECT_TRUE(log.IsOn());
+    EXPECT_EQ(Current(), "123456");
+    EXPECT_EQ(Older(), "an older file");
+    EXPECT_EQ(files.replaces, 0);
+    // The new file is counted from its real size: it reaches the cap before it is set aside.
+    log.Write(kLogError, std::string(kLogFileCap - 6, 'y'));
+    EXPECT_EQ(Current().size(), kLogFileCap);
+    log.Write(kLogError, "z");
+    EXPECT_EQ(Older(), "123456" + std::string(kLogFileCap - 6, 'y'));
+    EXPECT_EQ(Current(), "z");
 }
 
 TEST_F(LogFileTest, ALineLongerThanTheCapIsCutToIt) {
@@ -147,6 +173,21 @@ TEST_F(LogFileTest, AFileThatCannotBeWrittenTurnsTheLogOffQuietly) {
     EXPECT_EQ(files.appends, 1);
     EXPECT_EQ(Current(), "<none>");
 
+    // A flush that fails where the file is full sets nothing aside: the older file stays.
+    files.files[kOlderPath] = "an older file";
+    files.files[kPath] = std::string(kLogFileCap - 1, 'x');
+    LogFile failing(files, u"C:\\Data\\");
+    failing.SetDetails(true);
+    failing.Write(kLogInfo, "w");  // waits, the file now at the cap
+    files.failAppend = true;
+    failing.Write(kLogError, "ee");  // would pass the cap even of the file as it is
+    EXPECT_FALSE(failing.IsOn());
+    EXPECT_EQ(files.replaces, 0);
+    EXPECT_EQ(Older(), "an older file");
+    EXPECT_EQ(Current().size(), kLogFileCap - 1);
+    files.failAppend = false;
+    files.files.erase(kOlderPath);
+
     // A full file that cannot be set aside does the same.
     files.files[kPath] = std::string(kLogFileCap, 'x');
     LogFile full(files, u"C:\\Data\\");
@@ -168,6 +209,18 @@ TEST_F(LogFileTest, AnAttachedFileTakesTheLogsLinesUntilItGoes) {
     }
     LogError("[Test] after");  // reaches nothing
     EXPECT_EQ(Current(), "<font color=\"#ff0000\"><b>[Test] broken</b></font><br>");
+
+    // A file detached before it goes leaves the one attached after it in place.
+    MemoryLogFiles otherFiles;
+    auto first = std::make_unique<LogFile>(files, u"C:\\Data\\");
+    first->Attach();
+    first->Detach();
+    LogFile second(otherFiles, u"C:\\Other\\");
+    second.Attach();
+    first.reset();
+    LogError("[Test] second");
+    EXPECT_EQ(otherFiles.files[u"C:\\Other\\Snipora-log.html"],
+              "<font color=\"#ff0000\"><b>[Test] second</b></font><br>");
 }
 
 }  // namespace

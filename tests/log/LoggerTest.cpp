@@ -28,14 +28,17 @@ TEST_F(LoggerTest, LinesCarryTheMarkupOfTheirLevel) {
     LogInfo("abc");
     EXPECT_EQ(out.str(), "<font color=\"#4f4f4f\"><b>abc</b></font><br>");
     out.str("");
-    LogError("a <b> & \"c\"");  // written as given, no escaping
+    LogError("[Paste] <script>a&b</script> \"c\"");  // shown as written, never markup
     LogError(std::string());
+    LogInfo(nullptr);
     WriteLogLine(0, "z");
     WriteLogLine(2, "y");
     WriteLogLine(7, "x");
     EXPECT_EQ(out.str(),
-              "<font color=\"#ff0000\"><b>a <b> & \"c\"</b></font><br>"
+              "<font color=\"#ff0000\"><b>[Paste] &lt;script&gt;a&amp;b&lt;/script&gt; "
+              "&quot;c&quot;</b></font><br>"
               "<font color=\"#ff0000\"><b></b></font><br>"
+              "<font color=\"#4f4f4f\"><b></b></font><br>"
               "<font color=\"#8f8f8f\"><b>z</b></font><br>"
               "<font color=\"#ffff00\"><b>y</b></font><br>"
               "<font color=\"#ffffff\"><b>x</b></font><br>");

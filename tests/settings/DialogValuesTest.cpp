@@ -89,6 +89,10 @@ TEST(DialogValues, AFieldsTextIsHeldInRangeOrFallsBack) {
     EXPECT_EQ(FieldValue(u"5000", 200, 150, 800), 800);
     EXPECT_EQ(FieldValue(u"12", 200, 150, 800), 150);
     EXPECT_EQ(FieldValue(u"-5", 200, 150, 800), 150);
+    // A pasted minus sign (the fields take only digits as typed) in "Forget history entries
+    // after": held to 0, never, not read as 5 minutes.
+    EXPECT_EQ(FieldValue(u"-5", 60, 0, keys::kMaxForgetHistoryAfter), 0);
+    EXPECT_EQ(FieldValue(u"+5", 60, 0, keys::kMaxForgetHistoryAfter), 5);
     EXPECT_EQ(FieldValue(u"99999999999999999999", 200, 150, 800), 800);
     // No number: the field's last good value.
     EXPECT_EQ(FieldValue(u"", 390, 200, 1000), 390);

@@ -91,6 +91,11 @@ TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
     EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"12:01:02, 1,234b: first line");
     entry.Category = 1;
     EXPECT_EQ(SpokenText(entry, u"12:01:02", u"1,234b"), u"first line");
+    // A lone line feed, or a lone carriage return, ends the first line as well.
+    entry.Caption = u"unix line\nsecond";
+    EXPECT_EQ(SpokenText(entry, u"", u""), u"unix line");
+    entry.Caption = u"old mac\rsecond";
+    EXPECT_EQ(SpokenText(entry, u"", u""), u"old mac");
     entry.Caption = u"";
     EXPECT_EQ(SpokenText(entry, u"", u""), u"");
     entry.More = 4294967295u;

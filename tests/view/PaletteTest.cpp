@@ -62,15 +62,30 @@ TEST(Palette, HighContrastUsesTheFourSystemColoursAndNoSkin) {
     EXPECT_EQ(p.frame, windowText);
     EXPECT_EQ(p.separator, windowText);
     EXPECT_EQ(p.expander, windowText);
-    EXPECT_FALSE(p.skinHeaders);
-    EXPECT_FALSE(p.translucent);
-    EXPECT_TRUE(Palette::Light().skinHeaders);
-    EXPECT_FALSE(Palette::Dark().skinHeaders);
-    EXPECT_TRUE(Palette::Dark().darkControls);
-    EXPECT_FALSE(Palette::Light().darkControls);
-    EXPECT_EQ(Palette::For(Scheme::HighContrast, {window, windowText, highlight, highlightText})
-                  .rowBackground,
-              window);
+}
+
+// Each scheme's palette, with its flags: the skin's headers in the light one only, the
+// translucency in both of the program's own, the dark controls in the dark one only.
+TEST(Palette, EachSchemeGivesItsOwnPaletteAndFlags) {
+    const SystemColours system{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}};
+    const struct {
+        Scheme scheme;
+        Colour rowBackground;
+        bool skinHeaders, translucent, darkControls;
+    } cases[] = {
+        {Scheme::Light, {0xFF, 0xFF, 0xFF}, true, true, false},
+        {Scheme::Dark, {0x20, 0x20, 0x20}, false, true, true},
+        {Scheme::HighContrast, {1, 2, 3}, false, false, false},
+    };
+    for (const auto& c : cases) {
+        const Palette p = Palette::For(c.scheme, system);
+        SCOPED_TRACE(static_cast<int>(c.scheme));
+        EXPECT_EQ(p.scheme, c.scheme);
+        EXPECT_EQ(p.rowBackground, c.rowBackground);
+        EXPECT_EQ(p.skinHeaders, c.skinHeaders);
+        EXPECT_EQ(p.translucent, c.translucent);
+        EXPECT_EQ(p.darkControls, c.darkControls);
+    }
 }
 
 TEST(Palette, SchemeFollowsHighContrastThenTheChoiceThenTheAppMode) {
