@@ -41,8 +41,8 @@ TEST(SingleInstanceWin, EveryWayToTheSameFolderFindsTheCopyThere) {
     std::replace(slashes.begin(), slashes.end(), L'\\', L'/');
     wchar_t shortName[MAX_PATH] = {};
     ASSERT_GT(::GetShortPathNameW(folder.c_str(), shortName, MAX_PATH), 0u);
-    for (const std::wstring& spelled : {upper, folder + L"\\", slashes, std::wstring(shortName),
-                                        L"\\\\?\\" + folder}) {
+    for (const std::wstring& spelled :
+         {upper, folder + L"\\", slashes, std::wstring(shortName), L"\\\\?\\" + folder}) {
         EXPECT_EQ(DigestOf(spelled), digest) << Utf8(spelled);
     }
     // A drive letter for the folder's parent, as SUBST makes; where the system reaches the folder
