@@ -21,13 +21,13 @@ void PopupFocus::Started() {
     SetNoActivate(!takesFocusSetting_);
 }
 
-bool PopupFocus::TakesFocus() const {
+namespace {
+
+bool ScreenReaderRuns() {
     BOOL screenReader = FALSE;
     ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0);
-    return takesFocusSetting_ || screenReader;
+    return screenReader != FALSE;
 }
-
-namespace {
 
 // The window with the keyboard in the thread of `front`, or `front` itself.
 HWND FocusOfThread(HWND front) {
@@ -56,12 +56,14 @@ bool InputMethodOpen(HWND window) {
 
 }  // namespace
 
+bool PopupFocus::TakesFocus() const {
+    return takesFocusSetting_ || ScreenReaderRuns();
+}
+
 FrontFacts PopupFocus::ReadFacts(HWND front) const {
     FrontFacts facts;
     facts.takesFocusSetting = takesFocusSetting_;
-    BOOL screenReader = FALSE;
-    ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0);
-    facts.screenReader = screenReader != FALSE;
+    facts.screenReader = ScreenReaderRuns();
     facts.frontExists = front != nullptr;
     facts.frontIsOwn = IsOwnProcessWindow(front);
     if (!facts.frontExists || facts.frontIsOwn) {
@@ -97,11 +99,14 @@ void PopupFocus::Opened() {
             reason_ = FocusReason::HookNotSet;
         }
     }
-    // The usual reasons are not news; the others say why the keys went another way.
-    if (reason_ == FocusReason::Elevated || reason_ == FocusReason::InputMethod ||
-        reason_ == FocusReason::HookNotSet) {
-        LogInfo((std::string("[Popup] The popup takes the focus: ") + FocusReasonText(reason_))
-                    .c_str());
+    // The usual reasons are not news; the others say why the keys went another way, a hook
+    // refused as an error.
+    const std::string why =
+        std::string("[Popup] The popup takes the focus: ") + FocusReasonText(reason_);
+    if (reason_ == FocusReason::HookNotSet) {
+        LogError(why);
+    } else if (reason_ == FocusReason::Elevated || reason_ == FocusReason::InputMethod) {
+        LogInfo(why.c_str());
     }
     SetNoActivate(reason_ == FocusReason::None);
 }

@@ -3,10 +3,8 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <string>
 #include <vector>
 
-#include "log/Logger.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -45,7 +43,7 @@ FolderFacts ReadFolderFacts(std::u16string_view folder) {
     if (path.empty() || path.find(L'\0') != std::wstring::npos) {
         return facts;
     }
-    // No access asked for: only the attributes and the name are read.
+    // Only the attributes are asked for: a folder that the user may not list opens as well.
     const win::UniqueFile handle(::CreateFileW(
         path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -83,11 +81,8 @@ SingleInstance::SingleInstance(std::u16string_view dataFolder)
     : digest_(IdentityDigest(FolderIdentity(ReadFolderFacts(dataFolder)))) {
     const std::u16string name = InstanceMutexName(digest_);
     mutex_.Reset(::CreateMutexW(nullptr, FALSE, win::Wide(name)));
+    // Failed, the copy runs as it did before there was a mutex.
     outcome_ = MutexOutcomeOf(static_cast<bool>(mutex_), ::GetLastError());
-    if (outcome_ == MutexOutcome::Failed) {
-        LogError("[Start] Cannot tell whether another copy runs on the data folder (error " +
-                 std::to_string(::GetLastError()) + ")");
-    }
 }
 
 void SingleInstance::MarkWindow(HWND window, UINT bringToFront) const {

@@ -33,6 +33,7 @@ TEST(DpiScale, DesignUnitsRoundToTheNearestPixelHalvesAwayFromZero) {
     // From one monitor to another: a 300 pixel wide window at 144 is 200 at 96.
     EXPECT_EQ(ScaleBetween(300, 144, 96), 200);
     EXPECT_EQ(ScaleBetween(5, 0, 192), 10) << "an unknown scale counts as 96";
+    EXPECT_EQ(ScaleBetween(5, 1, 2), 10) << "the smallest known scale";
 }
 
 TEST(DpiScale, TheWindowsOwnDpiComesFirstThenTheMonitorsThenTheSystems) {
