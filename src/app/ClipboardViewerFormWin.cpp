@@ -217,12 +217,22 @@ void TClipboardViewerForm::SetDpi(win::Dpi dpi) {
 }
 
 // The system's rectangle keeps the window's place on the new monitor; the scale comes first, so
-// that the controls are laid out once at the size the window takes.
+// that the controls are laid out once at the size the window takes. A window that took the new
+// scale before it moved (the popup opening at the pointer) already has its size and place.
 void TClipboardViewerForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    const int sizedFor = dpi_.Value();
+    const Rect now = WindowRect();
+    const WindowBox current{now.left, now.top, now.Width(), now.Height()};
     SetDpi(win::Dpi(dpi));
-    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
-                   suggested.right - suggested.left, suggested.bottom - suggested.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    const WindowBox box =
+        BoxAfterDpiChange(current,
+                          {suggested.left, suggested.top, suggested.right - suggested.left,
+                           suggested.bottom - suggested.top},
+                          sizedFor, dpi);
+    if (box != current) {
+        ::SetWindowPos(Handle(), nullptr, box.left, box.top, box.width, box.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 // The system keeps the hot key from every other program and reports it with WM_HOTKEY, so that
@@ -387,6 +397,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                 if (!pasting_) {
                     popup_.Tick();
                     focus_->CloseOnForegroundChange();
+                    focus_->WatchHook();
                 }
                 recorder_->Tick();
             } else if (wParam == kCloseTimer) {

@@ -5,8 +5,7 @@ namespace {
 
 // The virtual-key codes that the rule tells apart, as the system numbers them.
 constexpr uint8_t kBack = 0x08, kReturn = 0x0D, kEscape = 0x1B, kPageUp = 0x21, kDown = 0x28,
-                  kDelete = 0x2E, kZ = 0x5A, kApps = 0x5D, kF10 = 0x79, kProcessKey = 0xE5,
-                  kCapsLock = 0x14;
+                  kDelete = 0x2E, kZ = 0x5A, kApps = 0x5D, kF10 = 0x79, kCapsLock = 0x14;
 
 // Shift, Ctrl, Alt and the Windows keys in both their forms, and the lock keys.
 bool IsModifierOrLock(uint8_t vk) {
@@ -20,9 +19,10 @@ bool IsSystemKey(uint8_t vk) {
 }
 
 // The keys of input methods: Kana, Hangul, Junja, Final, Kanji, the IME on and off, Convert,
-// Nonconvert, Accept and Mode change, and the key an input method has taken.
+// Nonconvert, Accept and Mode change. (The key an input method has taken, VK_PROCESSKEY, never
+// reaches a low-level hook: with an input method open the popup takes the focus instead.)
 bool IsInputMethodKey(uint8_t vk) {
-    return (vk >= 0x15 && vk <= 0x1A) || (vk >= 0x1C && vk <= 0x1F) || vk == kProcessKey;
+    return (vk >= 0x15 && vk <= 0x1A) || (vk >= 0x1C && vk <= 0x1F);
 }
 
 }  // namespace

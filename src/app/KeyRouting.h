@@ -75,8 +75,8 @@ struct KeyMeaning {
 // entries (arrows, PgUp, PgDn, Home, End), choosing and leaving (Enter, Delete, Esc, Ctrl+Z),
 // the entry menu (Shift+F10, the menu key) and typing (Backspace, digits and every character,
 // also one that Ctrl and Alt together make, as AltGr does on many layouts). Modifiers, locks and
-// the system's keys pass on; a combination with Alt alone or a Windows key, a dead key, input
-// from an input method and any other key pass on and close the popup.
+// the system's keys pass on; a combination with Alt alone or a Windows key, a dead key,
+// the keys that switch an input method and any other key pass on and close the popup.
 KeyMeaning MeaningOf(const HookedKey& key);
 
 // What the layout of the window in front types for a key with the modifiers held.

@@ -47,13 +47,14 @@ void ShowSwitchesBox(const std::vector<std::u16string>& arguments) {
     ::MessageBoxW(nullptr, win::Wide(text), L"Snipora", MB_OK | MB_ICONERROR);
 }
 
-// Hands the switch to the running copy's window. A copy that is itself starting shows it a
-// moment after it has taken the data folder: it is looked for for up to two seconds, and then
-// given up to a second to take the switch. A running copy takes it at once.
-void HandOn(Switch command) {
+// Hands the switch to the window of the copy running on the same data folder; a copy on
+// another folder is no business of this start. A copy that is itself starting shows it a moment
+// after it has taken the data folder: it is looked for for up to two seconds, and then given up
+// to a second to take the switch. A running copy takes it at once.
+void HandOn(const SingleInstance& instance, Switch command) {
     HWND running = nullptr;
     for (int tries = 0; tries < 40 && running == nullptr; ++tries) {
-        running = ::FindWindowW(kFormClassName, nullptr);
+        running = instance.FindRunningWindow(kFormClassName);
         if (running == nullptr) {
             ::Sleep(50);
         }
@@ -93,7 +94,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
         SingleInstance instance(settings::GetDataFolder());
         if (instance.AnotherIsRunning()) {
-            HandOn(command);
+            HandOn(instance, command);
             return 0;
         }
         if (command == Switch::Exit) {
@@ -102,6 +103,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
         TClipboardViewerForm form;
         form.Create();
+        instance.MarkWindow(form.Handle(), kBringToFrontMessage);
         // A pause asked for at the start; /resume and /toggle start as usual.
         if (command == Switch::Pause) {
             form.RunSwitch(command);

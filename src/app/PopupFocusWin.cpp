@@ -2,9 +2,14 @@
 
 #include <windowsx.h>
 
+#include <imm.h>
+
+#include <string>
+
 #include "app/PopupController.h"
 #include "log/Logger.h"
 #include "view/HistoryTreeWin.h"
+#include "win/Process.h"
 
 namespace snipora {
 
@@ -16,10 +21,60 @@ void PopupFocus::Started() {
     SetNoActivate(!takesFocusSetting_);
 }
 
-bool PopupFocus::TakesFocus() const {
+namespace {
+
+bool ScreenReaderRuns() {
     BOOL screenReader = FALSE;
     ::SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0);
-    return takesFocusSetting_ || screenReader;
+    return screenReader != FALSE;
+}
+
+// The window with the keyboard in the thread of `front`, or `front` itself.
+HWND FocusOfThread(HWND front) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = ::GetWindowThreadProcessId(front, nullptr);
+    return thread != 0 && ::GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr
+               ? info.hwndFocus
+               : front;
+}
+
+// WM_IME_CONTROL's question for the open status (imm.h's IMC_GETOPENSTATUS, which MinGW's
+// headers lack).
+constexpr WPARAM kImcGetOpenStatus = 0x0005;
+
+// Whether the input method of the window is open; its default IME window answers, or a busy
+// program is taken to have none.
+bool InputMethodOpen(HWND window) {
+    HWND ime = ::ImmGetDefaultIMEWnd(window);
+    DWORD_PTR open = 0;
+    return ime != nullptr &&
+           ::SendMessageTimeoutW(ime, WM_IME_CONTROL, kImcGetOpenStatus, 0,
+                                 SMTO_ABORTIFHUNG | SMTO_BLOCK, 100, &open) != 0 &&
+           open != 0;
+}
+
+}  // namespace
+
+bool PopupFocus::TakesFocus() const {
+    return takesFocusSetting_ || ScreenReaderRuns();
+}
+
+FrontFacts PopupFocus::ReadFacts(HWND front) const {
+    FrontFacts facts;
+    facts.takesFocusSetting = takesFocusSetting_;
+    facts.screenReader = ScreenReaderRuns();
+    facts.frontExists = front != nullptr;
+    facts.frontIsOwn = IsOwnProcessWindow(front);
+    if (!facts.frontExists || facts.frontIsOwn) {
+        return facts;
+    }
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(front, &process);
+    facts.ownIntegrity = win::OwnIntegrity();
+    facts.frontIntegrity = win::ProcessIntegrity(process, facts.ownIntegrity);
+    facts.inputMethodOpen = InputMethodOpen(FocusOfThread(front));
+    return facts;
 }
 
 void PopupFocus::SetNoActivate(bool noActivate) {
@@ -35,17 +90,25 @@ void PopupFocus::SetNoActivate(bool noActivate) {
 void PopupFocus::Opened() {
     keysTaken_ = false;
     frontAtOpen_ = ::GetForegroundWindow();
-    focusMode_ = TakesFocus() || frontAtOpen_ == nullptr || IsOwnProcessWindow(frontAtOpen_);
-    if (!focusMode_) {
+    reason_ = WhyPopupTakesFocus(ReadFacts(frontAtOpen_));
+    if (reason_ == FocusReason::None) {
         RECT popup{};
         ::GetWindowRect(window_, &popup);
         const DWORD thread = ::GetWindowThreadProcessId(frontAtOpen_, nullptr);
         if (!input_.Start(popup, ::GetKeyboardLayout(thread))) {
-            LogError("[Popup] The keyboard hook could not be set; the popup takes the focus.");
-            focusMode_ = true;
+            reason_ = FocusReason::HookNotSet;
         }
     }
-    SetNoActivate(!focusMode_);
+    // The usual reasons are not news; the others say why the keys went another way, a hook
+    // refused as an error.
+    const std::string why =
+        std::string("[Popup] The popup takes the focus: ") + FocusReasonText(reason_);
+    if (reason_ == FocusReason::HookNotSet) {
+        LogError(why);
+    } else if (reason_ == FocusReason::Elevated || reason_ == FocusReason::InputMethod) {
+        LogInfo(why.c_str());
+    }
+    SetNoActivate(reason_ == FocusReason::None);
 }
 
 void PopupFocus::Closed() {
@@ -72,7 +135,7 @@ PopupCommand PopupFocus::CommandOf(UINT virtualKey) const {
 void PopupFocus::MenuOpens() {
     menuOpen_ = true;
     input_.PassKeys(true);
-    if (!focusMode_ && input_.Routing()) {
+    if (!HasFocus() && input_.Routing()) {
         SetNoActivate(false);
         TakeForeground();
     }
@@ -94,9 +157,47 @@ void PopupFocus::MenuClosed() {
 // Without the focus, the keys reach the popup through the hook.
 void PopupFocus::TakeKeys() {
     keysTaken_ = true;
-    if (focusMode_) {
+    if (HasFocus()) {
         TakeForeground();
         tree_.Focus();
+        // The text that the input method composed in the window in front is composed here.
+        if (reason_ == FocusReason::InputMethod) {
+            if (HIMC context = ::ImmGetContext(tree_.Control())) {
+                ::ImmSetOpenStatus(context, TRUE);
+                ::ImmReleaseContext(tree_.Control(), context);
+            }
+        }
+    }
+}
+
+// The system drops a hook that answered late, without a word: input that no hook saw tells.
+// The hooks are set again once; dropped again, the popup takes the focus.
+void PopupFocus::WatchHook() {
+    if (HasFocus() || !input_.Routing()) {
+        return;
+    }
+    LASTINPUTINFO last{sizeof last, 0};
+    if (!::GetLastInputInfo(&last)) {
+        return;
+    }
+    switch (input_.Watch().Check(last.dwTime, ::GetTickCount())) {
+        case HookWatch::Verdict::Fine:
+            return;
+        case HookWatch::Verdict::Reinstall:
+            if (input_.Reinstall()) {
+                LogError("[Popup] The system removed the keyboard hook; it is set again.");
+                return;
+            }
+            break;
+        case HookWatch::Verdict::GiveUp:
+            input_.Stop();
+            break;
+    }
+    reason_ = FocusReason::HookRemoved;
+    LogError(std::string("[Popup] The popup takes the focus: ") + FocusReasonText(reason_));
+    SetNoActivate(false);
+    if (keysTaken_) {
+        TakeKeys();
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/PopupFocusRule.h"
 #include "app/PopupInputWin.h"
 
 namespace snipora {
@@ -15,8 +16,10 @@ class PopupController;
 // and a click outside it or another window brought to the front closes it, while the window in
 // front keeps its focus. A screen reader announces only a window that has the focus: with one
 // running, or with [Main] PopupTakesFocus=1, the popup takes the focus as it always did. So it
-// does when the hook cannot bring it keys: with no window of another program in front to take
-// them (this program's own bar in front, or none), or with the hook not set.
+// does wherever the hook cannot bring it keys (WhyPopupTakesFocus): with no window of another
+// program in front to take them, one that runs with more rights (the hook is not called for its
+// keys), one whose input method is open (it composes text from keys the hook sees raw), the
+// hook not set, or removed by the system while the popup is open.
 class PopupFocus {
 public:
     PopupFocus(HWND window, PopupController& popup, HistoryTree& tree);
@@ -37,7 +40,7 @@ public:
     void TakeKeys();
     bool KeysTaken() const { return keysTaken_; }
     // The open popup has the focus rather than the hook: losing it, it closes.
-    bool HasFocus() const { return focusMode_; }
+    bool HasFocus() const { return reason_ != FocusReason::None; }
     // The meaning of a key that reached the tree itself, which has the focus: the modifiers are
     // those the window's thread has seen.
     PopupCommand CommandOf(UINT virtualKey) const;
@@ -52,9 +55,12 @@ public:
     // Another window brought to the front (Alt+Tab, a click the hook did not see) closes the
     // popup; checked on the tick.
     void CloseOnForegroundChange();
+    // A hook that the system removed is set again, or the popup takes the focus; on the tick.
+    void WatchHook();
 
 private:
     bool TakesFocus() const;
+    FrontFacts ReadFacts(HWND front) const;
     void SetNoActivate(bool noActivate);
     void TakeForeground();
     void OnRoutedKey(UINT virtualKey, LPARAM info);
@@ -66,7 +72,8 @@ private:
     PopupInput input_;
     bool takesFocusSetting_ = false;
     bool started_ = false;
-    bool focusMode_ = false;  // the open popup took the focus, as it did before the hook
+    // Why the open popup has the focus rather than the hook: None while the hook has the keys.
+    FocusReason reason_ = FocusReason::None;
     bool keysTaken_ = false;  // the open popup has the keys: summoned by them or clicked
     bool menuOpen_ = false;
     HWND frontAtOpen_ = nullptr;  // the foreground window when the popup opened

@@ -9,6 +9,7 @@ namespace {
 // The hook thread's messages.
 constexpr UINT kInstall = WM_APP + 1;
 constexpr UINT kRemove = WM_APP + 2;
+constexpr UINT kReinstall = WM_APP + 3;  // the old hooks go first: the system may have dropped one
 
 // Asks ToUnicodeEx to leave the keyboard's state alone, so that a dead key the window in front
 // is waiting on is not used up here (Windows 10 version 1607 and later).
@@ -64,6 +65,10 @@ PopupInput::PopupInput(HWND window)
     ::QueryPerformanceFrequency(&frequency);
     frequency_ = std::max<LONGLONG>(frequency.QuadPart, 1);
     thread_.Reset(::CreateThread(nullptr, 0, ThreadMain, this, 0, &threadId_));
+    // The hooks answer before the system gives up on them, also on a busy machine.
+    if (thread_) {
+        ::SetThreadPriority(thread_.Get(), THREAD_PRIORITY_TIME_CRITICAL);
+    }
     // Its queue exists once it is ready; a message posted before would be lost.
     if (thread_ && ready_) {
         ::WaitForSingleObject(ready_.Get(), 5000);
@@ -85,12 +90,25 @@ bool PopupInput::Start(const RECT& popup, HKL layout) {
     timed_ = 0;
     passKeys_ = false;
     routing_ = true;
-    if (!thread_ || !installed_ || !::PostThreadMessageW(threadId_, kInstall, 0, 0) ||
-        ::WaitForSingleObject(installed_.Get(), 1000) != WAIT_OBJECT_0 || !hooked_) {
+    watch_.Start(::GetTickCount());
+    if (!InstallAndWait(kInstall)) {
         Stop();
         return false;
     }
     return true;
+}
+
+bool PopupInput::Reinstall() {
+    if (!Routing() || !InstallAndWait(kReinstall)) {
+        Stop();
+        return false;
+    }
+    return true;
+}
+
+bool PopupInput::InstallAndWait(UINT message) {
+    return thread_ && installed_ && ::PostThreadMessageW(threadId_, message, 0, 0) &&
+           ::WaitForSingleObject(installed_.Get(), 1000) == WAIT_OBJECT_0 && hooked_;
 }
 
 void PopupInput::SetArea(const RECT& popup) {
@@ -113,7 +131,10 @@ DWORD WINAPI PopupInput::ThreadMain(void* self) {
     ::SetEvent(input->ready_.Get());
     // The hooks are called from this loop: it must never wait on anything else.
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == kInstall) {
+        if (message.message == kInstall || message.message == kReinstall) {
+            if (message.message == kReinstall) {
+                input->Remove();
+            }
             input->hooked_ = input->Install();
             ::SetEvent(input->installed_.Get());
         } else if (message.message == kRemove) {
@@ -178,6 +199,7 @@ LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     const LONGLONG start = Now();
+    self->watch_.Seen(::GetTickCount());
     const auto& info = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     const bool up = (info.flags & LLKHF_UP) != 0;
     const bool ours = (info.flags & LLKHF_INJECTED) != 0 && info.dwExtraInfo == kOwnInput;
@@ -215,6 +237,9 @@ LRESULT CALLBACK PopupInput::KeyboardProc(int code, WPARAM wParam, LPARAM lParam
 
 LRESULT CALLBACK PopupInput::MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     PopupInput* self = t_input;
+    if (code == HC_ACTION && self != nullptr) {
+        self->watch_.Seen(::GetTickCount());
+    }
     if (code != HC_ACTION || self == nullptr || !self->Routing() || wParam == WM_MOUSEMOVE) {
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/KeyRouting.h"
+#include "app/PopupFocusRule.h"
 #include "win/UniqueHandle.h"
 
 namespace snipora {
@@ -16,9 +17,10 @@ bool IsOwnProcessWindow(HWND window);
 
 // While the popup is open, keys typed anywhere are routed to it, and a mouse button pressed
 // outside it is reported, without the popup ever taking the focus from the window in front.
-// Both run as low-level hooks on a thread of their own that does nothing else: a save, a paint
-// or a slow clipboard on the window's thread never holds up a key typed on the machine, and the
-// system never drops a hook that answered late.
+// Both run as low-level hooks on a thread of their own that does nothing else, at the highest
+// priority: a save, a paint or a slow clipboard on the window's thread never holds up a key typed
+// on the machine. Should the system still drop a hook that answered late, which it does without
+// a word, Watch tells, and Reinstall sets the hooks again.
 class PopupInput {
 public:
     // Posted to the window for a key the popup takes: wParam the virtual key, lParam its
@@ -55,6 +57,10 @@ public:
     // The popup moved or changed its size while open.
     void SetArea(const RECT& popup);
     bool Routing() const { return routing_.load(std::memory_order_relaxed); }
+    // Sets the hooks again, after the system removed one; false when it refused.
+    bool Reinstall();
+    // Whether the hooks are still called for the input; every call of theirs is seen here.
+    HookWatch& Watch() { return watch_; }
     // While a menu or a dialog of this program is open, its keys reach it as usual. (One in
     // front is seen key by key as well.)
     void PassKeys(bool pass) { passKeys_.store(pass, std::memory_order_relaxed); }
@@ -75,6 +81,7 @@ private:
     static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam);
     bool Install();
+    bool InstallAndWait(UINT message);
     void Remove();
     LayoutCharacter Typed(const KBDLLHOOKSTRUCT& info, const HeldModifiers& held) const;
     void Record(LONGLONG ticks);
@@ -97,6 +104,7 @@ private:
     win::UniqueKernelHandle ready_;
     win::UniqueKernelHandle installed_;  // set when an Install has run
     std::atomic<bool> hooked_{false};    // its outcome
+    HookWatch watch_;
     win::UniqueKernelHandle thread_;
 };
 

@@ -33,4 +33,24 @@ constexpr int ScaleDesign(int units, int dpi) {
     return ScaleBetween(units, kDesignDpi, dpi);
 }
 
+// A window's place and size in pixels.
+struct WindowBox {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const WindowBox&) const = default;
+};
+
+// Where a window goes when the system tells it of a new scale, `newDpi` (WM_DPICHANGED), and
+// proposes `proposed`: its present size scaled from the last scale, at a place on the new
+// monitor. A window whose size `current` was already set for that scale (`sizedForDpi`), as the
+// popup's is when it takes the scale of the monitor at the pointer before it moves there, stays
+// as it is: the proposal would scale it a second time (300 px set for 144 dpi, 450 proposed).
+// Any other window takes the proposal.
+constexpr WindowBox BoxAfterDpiChange(WindowBox current, WindowBox proposed, int sizedForDpi,
+                                      int newDpi) {
+    return sizedForDpi == newDpi ? current : proposed;
+}
+
 }  // namespace snipora

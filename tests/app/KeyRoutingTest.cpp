@@ -71,9 +71,10 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {With(Key(0x44, u'd'), false, false, false, true), kClose, "Win+D"},
         {Key(0x09, u'\t'), kClose, "Tab"},
         {Key(0x70), kClose, "F1"},
-        {Key(0xE5), kClose, "a key an input method took"},
         {Key(0x19), kClose, "Kanji"},
         {Key(0x1C), kClose, "Convert"},
+        {Key(0x15, u'k'), kClose, "Kana, the first input method key, whatever it types"},
+        {Key(0x1F, u'm'), kClose, "Mode change, the last one"},
         // Modifiers, locks and the system's own keys pass on and leave the popup open.
         {Key(0x10), kPass, "Shift"},
         {Key(0x12), kPass, "Alt"},

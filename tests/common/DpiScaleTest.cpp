@@ -33,6 +33,7 @@ TEST(DpiScale, DesignUnitsRoundToTheNearestPixelHalvesAwayFromZero) {
     // From one monitor to another: a 300 pixel wide window at 144 is 200 at 96.
     EXPECT_EQ(ScaleBetween(300, 144, 96), 200);
     EXPECT_EQ(ScaleBetween(5, 0, 192), 10) << "an unknown scale counts as 96";
+    EXPECT_EQ(ScaleBetween(5, 1, 2), 10) << "the smallest known scale";
 }
 
 TEST(DpiScale, TheWindowsOwnDpiComesFirstThenTheMonitorsThenTheSystems) {
@@ -41,6 +42,22 @@ TEST(DpiScale, TheWindowsOwnDpiComesFirstThenTheMonitorsThenTheSystems) {
     EXPECT_EQ(ChooseDpi(0, 0, 168), 168);
     EXPECT_EQ(ChooseDpi(-1, -1, 0), 96);
     EXPECT_EQ(ChooseDpi(0, 0, 0), 96);
+}
+
+TEST(DpiScale, AWindowAlreadySizedForTheNewScaleIsNotScaledAgain) {
+    // The popup, 200 by 350 design units, takes 150 % (144 dpi) before it moves from a 100 %
+    // monitor to the pointer on a 150 % one: the system proposes its 300 px scaled once more.
+    const WindowBox popup{1930, 40, ScaleDesign(200, 144), ScaleDesign(350, 144)};
+    const WindowBox twice{1930, 40, ScaleBetween(300, 96, 144), ScaleBetween(525, 96, 144)};
+    ASSERT_EQ(twice.width, 450);
+    EXPECT_EQ(BoxAfterDpiChange(popup, twice, 144, 144), (WindowBox{1930, 40, 300, 525}));
+    // Back on a 100 % monitor, sized there first: 200 stays, not 133.
+    const WindowBox back{100, 40, 200, 350};
+    EXPECT_EQ(BoxAfterDpiChange(back, {100, 40, 133, 233}, 96, 96), back);
+    // The bar dragged from 100 % to 150 %, sized for 96: it takes the system's box.
+    const WindowBox dragged{1900, 10, 300, 44};
+    EXPECT_EQ(BoxAfterDpiChange({1800, 10, 200, 29}, dragged, 96, 144), dragged);
+    EXPECT_EQ(BoxAfterDpiChange({1800, 10, 200, 29}, dragged, 120, 144), dragged);
 }
 
 TEST(DarkModeBuilds, MenusAndTitleBarsTurnDarkOnlyOnBuildsKnownToHaveIt) {

@@ -53,6 +53,12 @@ def wait_for(condition, seconds=10.0, step=0.1):
     return condition()
 
 
+def bars_shown():
+    """The X windows of every running copy's bar."""
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Snipora$"],
+                          capture_output=True, text=True).stdout.split()
+
+
 def bar_state():
     code, out = probe("window")
     if code != 0:
@@ -606,6 +612,15 @@ def test_a_second_start_exits_and_leaves_the_data_alone():
         assert probe("error-box", 20000)[0] == 0, "no error box"
         assert unknown.wait(timeout=20) == 2
         assert app.process.poll() is None, "the first copy ended"
+        # The same folder through another path (a link on the Unix side) is the same folder.
+        alias = app.folder + "-alias"
+        if os.path.lexists(alias):
+            os.remove(alias)
+        os.symlink(app.folder, alias)
+        code = subprocess.run(["wine", os.path.join(alias, "snipora.exe")],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              stdin=subprocess.DEVNULL, timeout=20).returncode
+        assert code == 0 and app.process.poll() is None
         assert files() == before
         # Paused, the copy is passed over; resumed, the next is recorded.
         code, seconds = app.switch("/TOGGLE")
@@ -622,15 +637,28 @@ def test_a_second_start_exits_and_leaves_the_data_alone():
         for label in ("Recording paused", "copied after the pause"):
             assert probe("command", 106)[0] == 0
             assert wait_for(lambda: bar_state()["label"] == label, 5), bar_state()
-        # /exit closes the running copy as Exit does, saving first. A copy made while paused
-        # stays out at the next start as well, which records what the clipboard holds.
+        # A copy made while paused stays out at the next start as well, which records what the
+        # clipboard holds.
         assert probe("command", 106)[0] == 0
         assert wait_for(lambda: bar_state()["label"] == "Recording paused", 5), bar_state()
         copy("copied before a paused exit")
         time.sleep(0.5)
+        # A copy on another folder, whose bar stands above this one's: /exit reaches only the
+        # copy on the folder of the program started with it.
+        other = Snipora("second-other")
+        other.process = subprocess.Popen(["wine", other.exe], stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                                         cwd=other.folder)
+        Snipora.running.append(other.process)
+        assert wait_for(lambda: len(bars_shown()) == 2, 20), other.state()
+        # /exit closes the running copy as Exit does, saving first.
         code, seconds = app.switch("/exit")
         assert code == 0 and seconds < 1, (code, seconds)
         app.process.wait(timeout=20)
+        time.sleep(0.5)
+        assert other.process.poll() is None, "the copy on another folder ended"
+        assert other.switch("/exit")[0] == 0
+        other.process.wait(timeout=20)
         history = app.history()
         assert history == ["only one copy writes", "copied after the pause"], history
         app.start()
