@@ -28,6 +28,9 @@ inline constexpr int kDamagedCopies = 10;
 // Where the copy of a damaged data file goes: "data.dat.damaged", then "data.dat.damaged-2" and
 // so on up to DamagedCopies, the first name that is free; with all taken, the oldest of them.
 FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path);
+// The copies of damaged data files kept beside the data file at `path` that are there now, in
+// the order of their names. They hold every text the damaged file held, deleted ones too.
+std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path);
 
 // One entry of the item list, holding its item in place so that an item and its list node are
 // one block; `->` and `*` reach the item.

@@ -109,14 +109,31 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
     }
 }
 
-FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
+namespace {
+
+// The name of the n-th damaged copy, from 1.
+FilePath DamagedCopyName(const FilePath& path, int n) {
     const FilePath first = path + ".damaged";
+    return n == 1 ? first : first + ("-" + std::to_string(n));
+}
+
+}  // namespace
+
+std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path) {
+    std::vector<FilePath> copies;
+    for (int n = 1; n <= kDamagedCopies; ++n) {
+        if (FilePath name = DamagedCopyName(path, n); files.FileExists(name)) {
+            copies.push_back(std::move(name));
+        }
+    }
+    return copies;
+}
+
+FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
     FilePath oldest;
     int64_t oldestTime = 0;
     for (int n = 1; n <= kDamagedCopies; ++n) {
-        std::string suffix = "-";
-        suffix += std::to_string(n);
-        const FilePath name = n == 1 ? first : first + suffix;
+        const FilePath name = DamagedCopyName(path, n);
         if (!files.FileExists(name)) {
             return name;
         }

@@ -193,6 +193,7 @@ TEST_F(DataFileTest, DamagedCopiesFillTenNamesThenReplaceTheOldest) {
         return dir / file;
     };
     const auto start = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    EXPECT_TRUE(DamagedCopies(PlatformFileSystem(), data).empty());
     for (int n = 1; n <= kDamagedCopies; ++n) {
         const std::string bytes = Record(0, 1.0, u"one") + std::string(n, 'x');
         WriteBytes(data, bytes);
@@ -210,6 +211,17 @@ TEST_F(DataFileTest, DamagedCopiesFillTenNamesThenReplaceTheOldest) {
     EXPECT_EQ(ReadBytes(name(4)), newest);
     EXPECT_EQ(ReadBytes(name(1)), Record(0, 1.0, u"one") + "x");
     EXPECT_FALSE(std::filesystem::exists(name(kDamagedCopies + 1)));
+
+    // Those there now, in the order of their names; one past the tenth is none of them.
+    std::filesystem::remove(name(1));
+    std::filesystem::remove(name(7));
+    WriteBytes(name(kDamagedCopies + 1), "");
+    const std::vector<FilePath> copies = DamagedCopies(PlatformFileSystem(), data);
+    ASSERT_EQ(copies.size(), 8u);
+    EXPECT_EQ(copies.front(), FilePath(name(2)));
+    EXPECT_EQ(copies[4], FilePath(name(6)));
+    EXPECT_EQ(copies[5], FilePath(name(8)));
+    EXPECT_EQ(copies.back(), FilePath(name(kDamagedCopies)));
 }
 
 // A disk that fails after `good` bytes of the file, or with no `error`, finds the file ending
