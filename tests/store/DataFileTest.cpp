@@ -54,7 +54,13 @@ TEST_F(DataFileTest, EmptyDatabaseGivesAnEmptyFile) {
     EXPECT_TRUE(db.SaveToFile(data));
     EXPECT_EQ(std::filesystem::file_size(data), 0u);
     Add(0, 1.0, u"gone on load");
+    Add(0, 2.0, u"deleted before the load");
+    ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
     EXPECT_TRUE(db.LoadFromFile(data));
+    EXPECT_TRUE(db.Items().empty());
+    // A load leaves nothing to undo.
+    EXPECT_FALSE(db.CanUndo());
+    EXPECT_EQ(db.Undo(), 0u);
     EXPECT_TRUE(db.Items().empty());
 }
 
@@ -143,8 +149,11 @@ TEST_F(DataFileTest, LoadTakesRecordsAsStored) {
 
 TEST_F(DataFileTest, MissingFileEmptiesTheListAndReturnsFalse) {
     Add(0, 1.0, u"present");
+    Add(0, 2.0, u"deleted");
+    ASSERT_EQ(db.ClearCategory(kHistoryCategory), 2u);
     EXPECT_FALSE(db.LoadFromFile(dir / "none.dat"));
     EXPECT_TRUE(db.Items().empty());
+    EXPECT_EQ(db.Undo(), 0u);
     // A folder of that name is no file either.
     std::filesystem::create_directory(dir / "folder.dat");
     EXPECT_FALSE(db.LoadFromFile(dir / "folder.dat"));
