@@ -106,23 +106,39 @@ double LocalOleDate(IClock& clock, int64_t utcMs) {
 }
 
 std::optional<int64_t> InstantOfLocal(IClock& clock, double date) {
+    return LocalInstants(clock)(date);
+}
+
+std::optional<int64_t> LocalInstants::operator()(double date) {
     const auto parts = OleDateToParts(date);
     if (!parts) {
         return std::nullopt;
     }
-    // The local time read as if it were UTC; the offsets a day either side of it are the only
-    // ones it can have, as a zone changes its offset at most once a day.
-    const int64_t wall = DaysFromCivil(parts->year, static_cast<unsigned>(parts->month),
-                                       static_cast<unsigned>(parts->day)) *
-                             kMsPerDay +
+    // The local time read as if it were UTC.
+    const int64_t dayStart = DaysFromCivil(parts->year, static_cast<unsigned>(parts->month),
+                                           static_cast<unsigned>(parts->day)) *
+                             kMsPerDay;
+    const int64_t wall = dayStart +
                          ((parts->hour * 60LL + parts->minute) * 60LL + parts->second) * 1000LL +
                          parts->millisecond;
-    const int64_t before = clock.LocalOffsetMs(wall - kMsPerDay);
-    const int64_t after = clock.LocalOffsetMs(wall + kMsPerDay);
+    if (dayStart != day_) {
+        day_ = dayStart;
+        const int64_t before = clock_.LocalOffsetMs(dayStart - kMsPerDay);
+        offset_ = before == clock_.LocalOffsetMs(dayStart + 2 * kMsPerDay)
+                      ? std::optional<int64_t>(before)
+                      : std::nullopt;
+    }
+    if (offset_) {
+        return wall - *offset_;
+    }
+    // The offsets a day either side are the only ones the time can have, as a zone changes its
+    // offset at most once a day.
+    const int64_t before = clock_.LocalOffsetMs(wall - kMsPerDay);
+    const int64_t after = clock_.LocalOffsetMs(wall + kMsPerDay);
     std::optional<int64_t> instant;
     for (const int64_t offset : {before, after}) {
         const int64_t candidate = wall - offset;
-        if (clock.LocalOffsetMs(candidate) == offset && (!instant || candidate > *instant)) {
+        if (clock_.LocalOffsetMs(candidate) == offset && (!instant || candidate > *instant)) {
             instant = candidate;
         }
     }

@@ -33,6 +33,19 @@ double LocalOleDate(IClock& clock, int64_t utcMs);
 // value that is no date (see OleDateToParts).
 std::optional<int64_t> InstantOfLocal(IClock& clock, double date);
 
+// The instants of many local times, each as InstantOfLocal gives it, with the zone asked once for
+// each local day met while its offset stays the same from a day before it to a day after.
+class LocalInstants {
+public:
+    explicit LocalInstants(IClock& clock) : clock_(clock) {}
+    std::optional<int64_t> operator()(double date);
+
+private:
+    IClock& clock_;
+    int64_t day_ = INT64_MIN;        // the local day, from 1970, that `offset_` is for
+    std::optional<int64_t> offset_;  // none when the offset changes near that day
+};
+
 // The calendar date and time of day of an OLE date.
 struct DateTimeParts {
     int year = 0;

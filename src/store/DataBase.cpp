@@ -271,12 +271,13 @@ size_t CDataBase::ForgetHistory(int32_t minutes) {
         return 0;
     }
     const int64_t now = clock_->NowUtcMs();
+    LocalInstants instantOf(*clock_);
     const auto tooOld = [&](CTextItem& item) {
         if (item.Category != kHistoryCategory) {
             return false;
         }
         if (item.Instant == CTextItem::kUnknownInstant || item.Instant > now) {
-            const auto instant = InstantOfLocal(*clock_, item.CaptureTime);
+            const auto instant = instantOf(item.CaptureTime);
             if (instant && *instant <= now) {
                 item.Instant = *instant;
             } else {

@@ -114,7 +114,10 @@ namespace {
 // The name of the n-th damaged copy, from 1.
 FilePath DamagedCopyName(const FilePath& path, int n) {
     const FilePath first = path + ".damaged";
-    return n == 1 ? first : first + ("-" + std::to_string(n));
+    // Appended rather than joined with +, which GCC 12 warns of wrongly in a release build.
+    std::string suffix = "-";
+    suffix += std::to_string(n);
+    return n == 1 ? first : first + suffix;
 }
 
 }  // namespace

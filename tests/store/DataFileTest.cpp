@@ -188,6 +188,17 @@ TEST_F(DataFileTest, DamagedTailIsDroppedAndTheFileKept) {
         EXPECT_EQ(db.Items().size(), 2u) << count;
         EXPECT_EQ(ReadBytes(db.LastDamage().keptAs.native()), bytes);
     }
+
+    // One byte past whole records that fill the first read of 1 MB exactly.
+    std::string full;
+    while (full.size() < 1024 * 1024) {
+        full += Record(0, 4.0, std::u16string(24, u'f'));
+    }
+    ASSERT_EQ(full.size(), 1024u * 1024);
+    WriteBytes(data, full + "!");
+    EXPECT_TRUE(db.LoadFromFile(data));
+    EXPECT_EQ(db.Items().size(), 16384u);
+    EXPECT_TRUE(db.LastDamage().found);
 }
 
 // Ten copies at most: the names fill up to "-10", then the oldest copy gives way, whichever
