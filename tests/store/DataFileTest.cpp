@@ -58,6 +58,7 @@ TEST_F(DataFileTest, EmptyDatabaseGivesAnEmptyFile) {
     ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
     EXPECT_TRUE(db.LoadFromFile(data));
     EXPECT_TRUE(db.Items().empty());
+    EXPECT_EQ(db.HistoryCount(), 0u);
     // A load leaves nothing to undo.
     EXPECT_FALSE(db.CanUndo());
     EXPECT_EQ(db.Undo(), 0u);
