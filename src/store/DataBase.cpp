@@ -42,11 +42,12 @@ void CDataBase::RenumberToFront(ItemList::iterator it) {
 }
 
 void CDataBase::CaptureClipboard() {
+    // Only the capture that comes next after a chosen entry's write looks for that entry.
+    const uint32_t chosen = std::exchange(chosen_, 0);
     // Content that its owner marked as private (passwords), or whose owner is a program whose
     // copies are not recorded, is not recorded at all. The owner is judged first: asking whether
     // text is there may wait on a program that does not answer, and once its window has gone,
     // so has its name.
-    const uint32_t chosen = std::exchange(chosen_, 0);
     if (!enabled_ || clipboard_.IsPrivate(window_) || !clipboard_.HasText()) {
         return;
     }
