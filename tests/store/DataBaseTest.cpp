@@ -546,6 +546,13 @@ TEST_F(DataBaseTest, AChosenEntryThatIsNotCapturedStaysInItsPlace) {
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"chosen", u"new", u"old"}));
     EXPECT_EQ(db.Undo(), deleted);
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"chosen", u"new", u"deleted", u"old"}));
+    // A write that failed chose nothing: a copy of that text made later is a copy of its own.
+    clipboard.writeFails = true;
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"old")));
+    clipboard.writeFails = false;
+    Copy(u"old");
+    EXPECT_EQ(Texts(0),
+              (std::vector<std::u16string>{u"old", u"chosen", u"new", u"deleted", u"old"}));
 }
 
 TEST_F(DataBaseTest, ChoosingANoteLeavesItAndAddsAHistoryCopy) {

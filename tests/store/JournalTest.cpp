@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -215,6 +216,24 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
         EXPECT_EQ(replay.Problem, c.problem);
         EXPECT_EQ(replay.Belongs, c.records > 0);
         EXPECT_EQ(Entries(lists).size(), 1 + c.records) << c.problem;
+    }
+    // A text ends at its first zero unit, as in the data file.
+    {
+        std::string record(24, '\0');
+        const uint32_t kind = 1, count = 5;
+        const double time = 7.0;
+        std::memcpy(&record[0], &kind, 4);
+        std::memcpy(&record[8], &time, 8);
+        std::memcpy(&record[16], &count, 4);
+        record += Bytes(std::u16string_view(u"ab\0cd", 5));
+        const uint32_t crc = Crc32(record.data() + 24, 10, Crc32(record.data(), 20));
+        std::memcpy(&record[20], &crc, 4);
+        CDataBase lists(clipboard, disk);
+        lists.LoadFromFile(data);
+        test::MemoryReadStream in(JournalHeader(baseOf) + record);
+        EXPECT_EQ(ReplayJournal(in, lists, baseOf).Records, 1u);
+        EXPECT_EQ(lists.Items().front()->Text, u"ab");
+        EXPECT_EQ(lists.Items().front()->CaptureTime, 7.0);
     }
     journal.reset();  // the program ends
     test::WriteBytes(journalFile, badChecksum);
