@@ -14,6 +14,9 @@ TEST(OleDate, FromPartsMatchesKnownValues) {
     EXPECT_DOUBLE_EQ(OleDateFromParts(1899, 12, 30, 0, 0, 0, 0), 0.0);
     EXPECT_DOUBLE_EQ(OleDateFromParts(2009, 1, 1, 12, 0, 0, 0), 39814.5);
     EXPECT_DOUBLE_EQ(OleDateFromParts(2000, 3, 1, 6, 0, 0, 0), 36586.25);
+    // Years of the 400-year cycle where the century's missing leap day counts.
+    EXPECT_DOUBLE_EQ(OleDateFromParts(2100, 3, 1, 0, 0, 0, 0), 73110.0);
+    EXPECT_DOUBLE_EQ(OleDateFromParts(2300, 12, 31, 0, 0, 0, 0), 146463.0);
     const double now = CurrentOleDate();
     EXPECT_GT(now, OleDateFromParts(2020, 1, 1, 0, 0, 0, 0));
 }
