@@ -234,12 +234,13 @@ TEST_F(DataFileTest, DamagedCopiesFillTenNamesThenReplaceTheOldest) {
     EXPECT_FALSE(std::filesystem::exists(name(kDamagedCopies + 1)));
 
     // Those there now, in the order of their names; one past the tenth is none of them.
-    std::filesystem::remove(name(1));
+    std::filesystem::remove(name(2));
     std::filesystem::remove(name(7));
     WriteBytes(name(kDamagedCopies + 1), "");
     const std::vector<FilePath> copies = DamagedCopies(PlatformFileSystem(), data);
     ASSERT_EQ(copies.size(), 8u);
-    EXPECT_EQ(copies.front(), FilePath(name(2)));
+    EXPECT_EQ(copies.front(), FilePath(name(1)));
+    EXPECT_EQ(copies[1], FilePath(name(3)));
     EXPECT_EQ(copies[4], FilePath(name(6)));
     EXPECT_EQ(copies[5], FilePath(name(8)));
     EXPECT_EQ(copies.back(), FilePath(name(kDamagedCopies)));
