@@ -164,8 +164,8 @@ bool CDataBase::LoadFromFile(const FilePath& path) {
             return true;
         }
     } catch (...) {
-        // A file that fails half way is treated as one that could not be opened.
-        DropIndex();
+        // A file that fails half way is treated as one that could not be opened. The index waits
+        // to be built (LoadRecords dropped it), so it holds none of these items.
         items_.clear();
         historyCount_ = 0;
         throw;

@@ -282,6 +282,7 @@ TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
     EXPECT_FALSE(db.MoveToClipboard(IdOf(u"h3")));
     EXPECT_TRUE(moved(u"h3"));
     db.DeleteItems({IdOf(u"h3")});
+    EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
     EXPECT_FALSE(moved(u"h3"));
     EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
 
