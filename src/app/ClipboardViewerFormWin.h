@@ -106,6 +106,7 @@ private:
     void EntryOnClipboard() override;
     void ShowBalloon(const std::wstring& text) override;
     HWND QuestionOwner() const override { return Handle(); }
+    FilePath DataFile() const override { return recorder_->DataFile(); }
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }

@@ -3,6 +3,9 @@
 
 #include "app/CommandIds.h"
 #include "app/ItemMenu.h"
+#include "common/Error.h"
+#include "common/Utf.h"
+#include "log/Logger.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -115,7 +118,25 @@ void EntryCommands::BtDeleteItemClick(const CItemNode* record) {
     host_.Erased();
 }
 
-// Asks first, naming how many entries go, hidden ones included; No is the default.
+namespace {
+
+// Removes the copies of damaged data files; one that cannot go is logged and shown.
+void RemoveDamagedCopies(const std::vector<FilePath>& copies, IEntryCommandsHost& host) {
+    for (const FilePath& copy : copies) {
+        try {
+            PlatformFileSystem().RemoveFile(copy);
+        } catch (const AppError& e) {
+            LogError(std::string("[EntryCommands] ") + e.what());
+            host.ShowBalloon(L"Snipora could not remove a copy of a damaged data file: " +
+                             std::wstring(win::Wide(Utf8ToUtf16(e.what()))));
+        }
+    }
+}
+
+}  // namespace
+
+// Asks first, naming how many entries go, hidden ones included, and the copies of damaged data
+// files, which hold the texts they held; nothing is deleted by default.
 void EntryCommands::BtClearTextClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
     if (record == nullptr || handler == nullptr) {
@@ -127,9 +148,18 @@ void EntryCommands::BtClearTextClick(const CItemNode* record) {
     if (count == 0) {
         return;
     }
-    const std::u16string question = ClearQuestion(category, count);
-    if (::MessageBoxW(host_.QuestionOwner(), win::Wide(question), L"Snipora",
-                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+    const std::vector<FilePath> copies = DamagedCopies(PlatformFileSystem(), host_.DataFile());
+    std::vector<std::u16string> names;
+    for (const FilePath& copy : copies) {
+        const std::wstring_view path = copy.native();
+        names.emplace_back(win::Utf16(path.substr(path.find_last_of(L"\\/") + 1)));
+    }
+    const std::u16string question = ClearQuestion(category, count, names);
+    const UINT buttons = copies.empty() ? MB_YESNO | MB_DEFBUTTON2 : MB_YESNOCANCEL | MB_DEFBUTTON3;
+    const int answer = ::MessageBoxW(host_.QuestionOwner(), win::Wide(question), L"Snipora",
+                                     buttons | MB_ICONQUESTION);
+    // With copies, No clears the list alone; without, it is the answer that deletes nothing.
+    if (answer != IDYES && (copies.empty() || answer != IDNO)) {
         return;
     }
     // The lists may have gone while the question was open.
@@ -140,6 +170,9 @@ void EntryCommands::BtClearTextClick(const CItemNode* record) {
     handler->ClearCategory(category);
     host_.ListsChanged();
     host_.Erased();
+    if (answer == IDYES) {
+        RemoveDamagedCopies(copies, host_);
+    }
 }
 
 // Brings back what the last delete or clear took, in its place, and selects its newest entry.

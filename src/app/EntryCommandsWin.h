@@ -27,6 +27,8 @@ public:
     virtual void ShowBalloon(const std::wstring& text) = 0;
     // The owner of the entry menu and of the questions asked.
     virtual HWND QuestionOwner() const = 0;
+    // The data file, beside which copies of damaged data files are kept.
+    virtual FilePath DataFile() const = 0;
 };
 
 // The commands on the tree's entries and their menu: move to the clipboard, move to the notes,

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "view/ItemNode.h"
 
@@ -22,8 +23,11 @@ struct ItemMenuState {
 std::optional<ItemMenuState> AdaptItemMenu(const CItemNode* record, bool rightButton,
                                            bool canUndo = false);
 
-// The question that Clear asks first: "Delete all 25 history entries?".
-std::u16string ClearQuestion(int32_t category, size_t count);
+// The question that Clear asks first: "Delete all 25 history entries?". Copies of damaged data
+// files (their names given) still hold the texts they held: the question names them and asks
+// Yes (delete them with the list), No (only the list) or Cancel.
+std::u16string ClearQuestion(int32_t category, size_t count,
+                             const std::vector<std::u16string>& damagedCopies = {});
 
 // The entry the menu was opened for, found again by its Id when a command is chosen: the lists
 // may change while the menu is open (a capture, a refresh), and a command must then not fall on

@@ -194,8 +194,7 @@ void Recorder::TrimHistory() {
 
 // Forgotten texts leave the journal too: data.dat is written anew.
 void Recorder::ForgetOldHistory() {
-    if (handler_ == nullptr || forgetAfter_ <= 0 ||
-        handler_->ForgetHistory(CurrentOleDate(), forgetAfter_) == 0) {
+    if (handler_ == nullptr || forgetAfter_ <= 0 || handler_->ForgetHistory(forgetAfter_) == 0) {
         return;
     }
     handler_->RefreshTree();

@@ -73,6 +73,7 @@ public:
     // The session ends: the lists are written at once, and nothing waits for the user.
     void EndSession();
     void SaveQuietly() { saver_.SaveQuietly(); }
+    FilePath DataFile() const { return saver_.DataFile(); }
     bool StorePosition(int left, int top, bool report) {
         return saver_.StorePosition(left, top, report);
     }

@@ -53,6 +53,10 @@ void SaveKeeper::Load(CDataBase& lists) {
     tray_.ShowBalloon(L"Snipora", text);
 }
 
+FilePath SaveKeeper::DataFile() const {
+    return DataPath(folder_);
+}
+
 void SaveKeeper::Changed() {
     if (!timerSet_) {
         timerSet_ = ::SetTimer(window_, timerId_, kSaveDelayMs, nullptr) != 0;

@@ -32,6 +32,8 @@ public:
     void Load(CDataBase& lists);
     // The lists are gone: nothing more is written.
     void Forget() { lists_ = nullptr; }
+    // The data file of the last load or save.
+    FilePath DataFile() const;
 
     // A change: the journal records it within a second of the first change not yet recorded.
     void Changed();

@@ -31,6 +31,11 @@ void CivilFromDays(long long z, int& year, int& month, int& day) {
     year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
+// Division that rounds toward minus infinity, for instants before 1970.
+long long FloorDiv(long long a, long long b) {
+    return a / b - (a % b != 0 && (a < 0) != (b < 0));
+}
+
 constexpr long long kDaysFrom1899To1970 = 25569;
 constexpr long long kMsPerDay = 86400000;
 // 1 January 100 and 31 December 9999 as OLE days.
@@ -48,18 +53,96 @@ double OleDateFromParts(int year, int month, int day, int hour, int minute, int 
     return static_cast<double>(days) + static_cast<double>(ms) / kMsPerDay;
 }
 
-double CurrentOleDate() {
-    const auto now = std::chrono::system_clock::now();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
-    const std::time_t seconds = static_cast<std::time_t>(ms.count() / 1000);
-    std::tm local{};
+namespace {
+
+// The platform's clock, and its local time from the C library: localtime follows the system's
+// zone and its summer time rules, on Windows from the zone the system is set to.
+class PlatformClock final : public IClock {
+public:
+    int64_t NowUtcMs() override {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+    }
+    int64_t LocalOffsetMs(int64_t utcMs) override {
+        const auto seconds = static_cast<std::time_t>(FloorDiv(utcMs, 1000));
+        std::tm local{};
 #ifdef _WIN32
-    localtime_s(&local, &seconds);
+        if (localtime_s(&local, &seconds) != 0) {
+            return 0;
+        }
 #else
-    localtime_r(&seconds, &local);
+        if (localtime_r(&seconds, &local) == nullptr) {
+            return 0;
+        }
 #endif
-    return OleDateFromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                            local.tm_min, local.tm_sec, static_cast<int>(ms.count() % 1000));
+        const long long wall =
+            DaysFromCivil(local.tm_year + 1900LL, static_cast<unsigned>(local.tm_mon + 1),
+                          static_cast<unsigned>(local.tm_mday)) *
+                86400LL +
+            local.tm_hour * 3600LL + local.tm_min * 60LL + local.tm_sec;
+        return (wall - static_cast<long long>(seconds)) * 1000;
+    }
+};
+
+}  // namespace
+
+IClock& SystemClock() {
+    static PlatformClock clock;
+    return clock;
+}
+
+double CurrentOleDate() {
+    IClock& clock = SystemClock();
+    return LocalOleDate(clock, clock.NowUtcMs());
+}
+
+double LocalOleDate(IClock& clock, int64_t utcMs) {
+    const int64_t wall = utcMs + clock.LocalOffsetMs(utcMs);
+    const int64_t days = FloorDiv(wall, kMsPerDay);
+    const auto whole = static_cast<double>(days + kDaysFrom1899To1970);
+    const double fraction = static_cast<double>(wall - days * kMsPerDay) / kMsPerDay;
+    // Before 30 December 1899 the fraction still counts forwards from the day's start.
+    return whole >= 0 ? whole + fraction : whole - fraction;
+}
+
+std::optional<int64_t> InstantOfLocal(IClock& clock, double date) {
+    return LocalInstants(clock)(date);
+}
+
+std::optional<int64_t> LocalInstants::operator()(double date) {
+    const auto parts = OleDateToParts(date);
+    if (!parts) {
+        return std::nullopt;
+    }
+    // The local time read as if it were UTC.
+    const int64_t dayStart = DaysFromCivil(parts->year, static_cast<unsigned>(parts->month),
+                                           static_cast<unsigned>(parts->day)) *
+                             kMsPerDay;
+    const int64_t wall = dayStart +
+                         ((parts->hour * 60LL + parts->minute) * 60LL + parts->second) * 1000LL +
+                         parts->millisecond;
+    if (dayStart != day_) {
+        day_ = dayStart;
+        const int64_t before = clock_.LocalOffsetMs(dayStart - kMsPerDay);
+        offset_ = before == clock_.LocalOffsetMs(dayStart + 2 * kMsPerDay)
+                      ? std::optional<int64_t>(before)
+                      : std::nullopt;
+    }
+    if (offset_) {
+        return wall - *offset_;
+    }
+    // The offsets a day either side are the only ones the time can have, as a zone changes its
+    // offset at most once a day.
+    const int64_t before = clock_.LocalOffsetMs(wall - kMsPerDay);
+    const int64_t after = clock_.LocalOffsetMs(wall + kMsPerDay);
+    std::optional<int64_t> instant;
+    for (const int64_t offset : {before, after}) {
+        const int64_t candidate = wall - offset;
+        if (clock_.LocalOffsetMs(candidate) == offset && (!instant || candidate > *instant)) {
+            instant = candidate;
+        }
+    }
+    return instant ? *instant : wall - before;
 }
 
 std::optional<DateTimeParts> OleDateToParts(double date) {

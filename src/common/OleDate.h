@@ -13,6 +13,39 @@ double OleDateFromParts(int year, int month, int day, int hour, int minute, int 
 // The current local date and time, to the millisecond.
 double CurrentOleDate();
 
+// The system's clock and local time zone, which ages and capture times are reckoned by. Instants
+// are milliseconds since 1 January 1970 00:00 UTC.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual int64_t NowUtcMs() = 0;
+    // How far local time is ahead of UTC at the instant, in milliseconds, by the zone's rules
+    // as they stand now (summer time included).
+    virtual int64_t LocalOffsetMs(int64_t utcMs) = 0;
+};
+IClock& SystemClock();
+
+// The local date and time of an instant, as an OLE date.
+double LocalOleDate(IClock& clock, int64_t utcMs);
+// The instant that a local OLE date stands for, by the clock's zone as it is now. A local time
+// that comes twice (the hour repeated as summer time ends) is the later instant; one that never
+// comes (the hour skipped as it starts) counts with the offset before the change. None for a
+// value that is no date (see OleDateToParts).
+std::optional<int64_t> InstantOfLocal(IClock& clock, double date);
+
+// The instants of many local times, each as InstantOfLocal gives it, with the zone asked once for
+// each local day met while its offset stays the same from a day before it to a day after.
+class LocalInstants {
+public:
+    explicit LocalInstants(IClock& clock) : clock_(clock) {}
+    std::optional<int64_t> operator()(double date);
+
+private:
+    IClock& clock_;
+    int64_t day_ = INT64_MIN;        // the local day, from 1970, that `offset_` is for
+    std::optional<int64_t> offset_;  // none when the offset changes near that day
+};
+
 // The calendar date and time of day of an OLE date.
 struct DateTimeParts {
     int year = 0;

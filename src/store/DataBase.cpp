@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "common/Error.h"
 #include "common/TextScan.h"
@@ -41,6 +42,8 @@ void CDataBase::RenumberToFront(ItemList::iterator it) {
 }
 
 void CDataBase::CaptureClipboard() {
+    // Only the capture that comes next after a chosen entry's write looks for that entry.
+    const uint32_t chosen = std::exchange(chosen_, 0);
     // Content that its owner marked as private (passwords), or whose owner is a program whose
     // copies are not recorded, is not recorded at all. The owner is judged first: asking whether
     // text is there may wait on a program that does not answer, and once its window has gone,
@@ -53,11 +56,18 @@ void CDataBase::CaptureClipboard() {
     ItemList fresh(items_.get_allocator());
     CTextItem& item = *fresh.emplace_front();
     if (item.ReadFromClipboard(clipboard_, window_)) {
+        item.Instant = clock_->NowUtcMs();
+        item.CaptureTime = LocalOleDate(*clock_, item.Instant);
         item.Category = kHistoryCategory;
         lastCaptured_ = MakeDisplayText(item.Text);
-        auto equal = keepDuplicates_ ? items_.end() : FindInHistory(item);
+        // The text of the entry chosen last moves that entry up, duplicates kept or not.
+        auto equal = chosen != 0 ? FindInHistory(item, chosen) : items_.end();
+        if (equal == items_.end() && !keepDuplicates_) {
+            equal = FindInHistory(item, 0);
+        }
         if (equal != items_.end()) {
             (*equal)->CaptureTime = item.CaptureTime;
+            (*equal)->Instant = item.Instant;
             RenumberToFront(equal);
             return;
         }
@@ -70,8 +80,8 @@ void CDataBase::CaptureClipboard() {
 }
 
 // Items of equal hashes have their texts compared. With duplicates kept, several items may hold
-// the text: the newest of them is the one meant.
-CDataBase::ItemList::iterator CDataBase::FindInHistory(CTextItem& item) {
+// the text: the newest of them is the one meant, unless one is named.
+CDataBase::ItemList::iterator CDataBase::FindInHistory(CTextItem& item, uint32_t id) {
     if (!indexBuilt_) {
         indexBuilt_ = true;
         for (auto it = items_.begin(); it != items_.end(); ++it) {
@@ -85,7 +95,8 @@ CDataBase::ItemList::iterator CDataBase::FindInHistory(CTextItem& item) {
     }
     auto found = items_.end();
     historyIndex_.ForEachOf(item.TextHash, [&](ItemList::iterator it) {
-        if ((found == items_.end() || (*it)->Id > (*found)->Id) && (*it)->Text == item.Text) {
+        if ((id != 0 ? (*it)->Id == id : found == items_.end() || (*it)->Id > (*found)->Id) &&
+            (*it)->Text == item.Text) {
             found = it;
         }
         return false;
@@ -168,29 +179,17 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     if (!enabled_) {
         return false;
     }
-    auto it = Find(id);
+    const auto it = Find(id);
     if (it == items_.end()) {
         return false;
     }
-    if ((*it)->Category != kHistoryCategory) {
-        return (*it)->WriteToClipboard(clipboard_, window_);
-    }
-    // A history item leaves the list before the clipboard changes, so that the capture that the
-    // change sets off finds it gone. Its neighbour marks the place to put it back if the write
-    // fails; that neighbour may itself be gone by then, trimmed by a nested capture.
-    auto next = std::next(it);
-    const uint32_t nextId = next == items_.end() ? 0 : (*next)->Id;
-    ItemList taken(items_.get_allocator());
-    Unindexed(it);
-    taken.splice(taken.begin(), items_, it);
-    --historyCount_;
-    if (taken.front()->WriteToClipboard(clipboard_, window_)) {
+    // The entry stays where it is: the capture that the change sets off moves it up. While
+    // nothing is captured (recording paused, a clipboard that cannot be read) it keeps its place.
+    chosen_ = (*it)->Category == kHistoryCategory ? id : 0;
+    if ((*it)->WriteToClipboard(clipboard_, window_)) {
         return true;
     }
-    auto place = nextId == 0 ? items_.end() : Find(nextId);
-    items_.splice(place, taken);
-    ++historyCount_;
-    Indexed(it);
+    chosen_ = 0;
     return false;
 }
 
@@ -268,17 +267,33 @@ uint32_t CDataBase::Undo() {
     return newest;
 }
 
-size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
+size_t CDataBase::ForgetHistory(int32_t minutes) {
     if (minutes <= 0) {
         return 0;
     }
+    const int64_t now = clock_->NowUtcMs();
+    LocalInstants instantOf(*clock_);
+    const auto tooOld = [&](CTextItem& item) {
+        if (item.Category != kHistoryCategory) {
+            return false;
+        }
+        if (item.Instant == CTextItem::kUnknownInstant || item.Instant > now) {
+            const auto instant = instantOf(item.CaptureTime);
+            if (instant && *instant <= now) {
+                item.Instant = *instant;
+            } else {
+                item.Instant = now;
+                item.CaptureTime = LocalOleDate(*clock_, now);
+            }
+        }
+        return IsPastAge(item.Instant, now, minutes);
+    };
     auto isHistory = [](const ItemEntry& item) { return item->Category == kHistoryCategory; };
     const auto newest = std::find_if(items_.begin(), items_.end(), isHistory);
     const uint32_t newestId = newest == items_.end() ? 0 : (*newest)->Id;
-    // Forgotten entries are gone for good: no Undo brings them back.
     size_t forgotten = 0;
     for (auto it = items_.begin(); it != items_.end();) {
-        if ((*it)->Category == kHistoryCategory && IsPastAge((*it)->CaptureTime, now, minutes)) {
+        if (tooOld(**it)) {
             Unindexed(it);
             it = items_.erase(it);
             --historyCount_;
@@ -287,6 +302,7 @@ size_t CDataBase::ForgetHistory(double now, int32_t minutes) {
             ++it;
         }
     }
+    undo_.remove_if([&](ItemEntry& item) { return tooOld(*item); });
     if (newestId != 0 && Find(newestId) == items_.end()) {
         const auto left = std::find_if(items_.begin(), items_.end(), isHistory);
         lastCaptured_ = left == items_.end() ? std::u16string() : MakeDisplayText((*left)->Text);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/FilePath.h"
+#include "common/OleDate.h"
 #include "store/Clipboard.h"
 #include "store/FileSystem.h"
 #include "store/HashIndex.h"
@@ -27,6 +28,9 @@ inline constexpr int kDamagedCopies = 10;
 // Where the copy of a damaged data file goes: "data.dat.damaged", then "data.dat.damaged-2" and
 // so on up to DamagedCopies, the first name that is free; with all taken, the oldest of them.
 FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path);
+// The copies of damaged data files kept beside the data file at `path` that are there now, in
+// the order of their names. They hold every text the damaged file held, deleted ones too.
+std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path);
 
 // One entry of the item list, holding its item in place so that an item and its list node are
 // one block; `->` and `*` reach the item.
@@ -47,9 +51,8 @@ private:
 // how texts enter and leave it.
 class CDataBase {
 public:
-    // The entries come from a pool of equal blocks, and most texts of a loaded file stay in the
-    // blocks it was read into: a file of many notes loads without asking the system heap, or
-    // copying, for each one.
+    // The entries come from a pool of equal blocks, so that a file of many notes loads without
+    // asking the system heap for each list node; each text has storage of its own.
     using ItemList = std::list<ItemEntry, PoolAllocator<ItemEntry>>;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
@@ -64,9 +67,11 @@ public:
     // are kept; notes are never looked at.
     void CaptureClipboard();
     void SetKeepDuplicates(bool keep) { keepDuplicates_ = keep; }
-    // Puts an item's text on the clipboard; a history item leaves the list, as its text comes
-    // back as the newest capture. False, with the item left in its place, when there is no such
-    // item or the clipboard could not be written.
+    // Puts an item's text on the clipboard. The item stays in its place: the capture that the
+    // change sets off (the next capture, whenever it comes) moves a history item to the top as
+    // the newest, even with duplicates kept, and gives a note's text a history entry. While
+    // nothing is captured (recording paused) the list stays as it is. False when there is no
+    // such item or the clipboard could not be written.
     bool MoveToClipboard(uint32_t id);
     bool MoveToCategory(uint32_t id, int32_t category);
     // Both keep what they take away for Undo, in place of what was kept before; a clear that
@@ -74,10 +79,15 @@ public:
     bool DeleteItem(uint32_t id);
     // The number of items taken away.
     size_t ClearCategory(int32_t category);
-    // Deletes the history items more than `minutes` old at `now` (an OLE date); notes stay. When
-    // the newest history item goes, LastCaptured becomes the newest that stays, or empty. Gives
-    // the number deleted. Nothing forgotten can be undone.
-    size_t ForgetHistory(double now, int32_t minutes);
+    // Deletes the history items more than `minutes` old by the clock; notes stay. Ages are
+    // reckoned between instants, so that neither summer time nor a change of time zone moves
+    // them; a capture time later than now (stamped while the clock ran ahead), or none that is a
+    // date, counts as now and is stored so. When the newest history item goes, LastCaptured
+    // becomes the newest that stays, or empty. Gives the number deleted from the list. Nothing
+    // forgotten can be undone: what Undo keeps is forgotten alike.
+    size_t ForgetHistory(int32_t minutes);
+    // The clock that stamps captures and ages them; the system's unless set.
+    void SetClock(IClock& clock) { clock_ = &clock; }
     // Puts back what the last delete or clear took away, each item at its old place among those
     // left (the list stays ordered by Id), and forgets it. The Id of the newest item put back,
     // or 0 when there is nothing to undo.
@@ -127,9 +137,9 @@ private:
     ItemList::iterator Find(uint32_t id);
     // Gives the entry at `it` the next Id and moves it to the front.
     void RenumberToFront(ItemList::iterator it);
-    // The newest history item whose text equals the item's, found by the texts' hashes; sets
-    // the item's hash.
-    ItemList::iterator FindInHistory(CTextItem& item);
+    // The newest history item whose text equals the item's, or with a nonzero `id` only the
+    // item of that Id if its text is equal, found by the texts' hashes; sets the item's hash.
+    ItemList::iterator FindInHistory(CTextItem& item, uint32_t id);
     // Keep the index of the history's texts in step with the list: a history item that enters
     // the list, or is about to leave it. Nothing while the index waits to be built.
     void Indexed(ItemList::iterator it);
@@ -140,6 +150,7 @@ private:
 
     IClipboard& clipboard_;
     IFileSystem& files_;
+    IClock* clock_ = &SystemClock();
     WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
     size_t historySize_ = kDefaultHistorySize;
@@ -148,10 +159,9 @@ private:
     Damage damage_;
     bool enabled_ = false;
     bool keepDuplicates_ = false;
+    // The history item whose text MoveToClipboard put on the clipboard, until the next capture.
+    uint32_t chosen_ = 0;
     BlockPool pool_;
-    // The loaded file's blocks, which its items' texts share; kept until the list is replaced,
-    // so what an item that goes before then leaves in them stays unused until that point.
-    std::vector<std::unique_ptr<char16_t[]>> loadedBlocks_;
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
     // What the last delete or clear took away, newest first.
     ItemList undo_{PoolAllocator<ItemEntry>(pool_)};

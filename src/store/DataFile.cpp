@@ -23,83 +23,55 @@ bool CDataBase::SaveToFile(const FilePath& path) {
 
 namespace {
 
-// Reads a stream into large blocks, out of which records are taken in place. A text that lies
-// whole in a block is not copied: its item shares it, and the block joins `blocks` for as long
-// as the list lasts. So a note of a few bytes costs no call through the stream and no copy.
+// Reads a stream through one buffer, out of which the records are taken: a file of many short
+// notes costs no call through the stream for each. Each text is copied out into storage of its
+// own, so that the buffer can be reused and a text that leaves the lists for good frees its
+// memory with it.
 class RecordReader {
 public:
-    static constexpr size_t kBlockBytes = 1024 * 1024;
-    // A text that runs past the end of its block moves to a new block with the rest of the
-    // stream if it is no longer than this; a longer one gets storage of its own, so that no more
-    // than this is left unused at the end of a block.
-    static constexpr size_t kMoveLimit = 64 * 1024;
+    static constexpr size_t kBufferBytes = 1024 * 1024;
 
-    RecordReader(IReadStream& stream, std::vector<std::unique_ptr<char16_t[]>>& blocks)
-        : stream_(stream), blocks_(blocks) {}
+    explicit RecordReader(IReadStream& stream)
+        : stream_(stream),
+          capacity_(static_cast<size_t>(
+              std::clamp<uint64_t>(stream.Remaining(), CTextItem::kHeadSize, kBufferBytes))),
+          buffer_(std::make_unique_for_overwrite<char[]>(capacity_)) {}
 
-    // Bytes in the block that are not taken yet.
+    // Bytes in the buffer that are not taken yet.
     size_t Available() const { return end_ - begin_; }
-    // Bytes not taken yet, in the block or still in the stream.
+    // Bytes not taken yet, in the buffer or still in the stream.
     uint64_t Remaining() const { return Available() + stream_.Remaining(); }
-    const char* Bytes() const { return reinterpret_cast<const char*>(block_) + begin_; }
+    const char* Bytes() const { return buffer_.get() + begin_; }
     void Skip(size_t bytes) { begin_ += bytes; }
 
-    // Takes a text of `count` units that lies whole in the block, up to its first zero unit.
-    // Records are 16 bytes and whole units long, so a text starts on a unit.
-    std::u16string_view TakeText(uint32_t count) {
-        const char16_t* units = block_ + begin_ / sizeof(char16_t);
-        begin_ += size_t{count} * sizeof(char16_t);
-        return {units, FindZeroUnit(units, count)};
-    }
-
-    // Makes at least `bytes`, at most kMoveLimit, available where the stream still holds them.
+    // Makes at least `bytes`, no more than the buffer holds, available where the stream still
+    // holds them.
     void Fill(size_t bytes) {
         if (Available() >= bytes || stream_.Remaining() == 0) {
             return;
         }
         if (capacity_ - begin_ < bytes) {
-            MoveToNewBlock(bytes);
+            std::memmove(buffer_.get(), Bytes(), Available());
+            end_ = Available();
+            begin_ = 0;
         }
-        end_ += stream_.Read(reinterpret_cast<char*>(block_) + end_, capacity_ - end_);
+        end_ += stream_.Read(buffer_.get() + end_, capacity_ - end_);
     }
 
-    // Copies the `bytes` that come next, those in the block and then those still in the
-    // stream, to `out`, and gives back the block's room that they took. False if the stream
-    // ends first.
+    // Copies the `bytes` that come next, those in the buffer and then those still in the
+    // stream, to `out`. False if the stream ends first.
     bool CopyOut(void* out, size_t bytes) {
-        const size_t have = Available();
-        std::memcpy(out, Bytes(), have);
-        const size_t rest = bytes - have;
-        end_ = begin_;
-        return stream_.Read(static_cast<char*>(out) + have, rest) == rest;
+        const size_t here = std::min(bytes, Available());
+        std::memcpy(out, Bytes(), here);
+        begin_ += here;
+        const size_t rest = bytes - here;
+        return rest == 0 || stream_.Read(static_cast<char*>(out) + here, rest) == rest;
     }
 
 private:
-    void MoveToNewBlock(size_t bytes) {
-        const uint64_t wanted =
-            std::max<uint64_t>(bytes, std::min<uint64_t>(kBlockBytes, Remaining()));
-        const auto units = static_cast<size_t>((wanted + 1) / sizeof(char16_t));
-        char16_t* block =
-            blocks_.emplace_back(std::make_unique_for_overwrite<char16_t[]>(units)).get();
-        // Each page is touched before the system reads into it: under Wine, a read into pages
-        // not touched yet made a load about 40% slower than touching them first.
-        auto* bytesAt = reinterpret_cast<char*>(block);
-        for (size_t at = 0; at < units * sizeof(char16_t); at += 4096) {
-            bytesAt[at] = 0;
-        }
-        if (Available() != 0) {
-            std::memcpy(block, Bytes(), Available());
-        }
-        end_ = Available();
-        begin_ = 0;
-        block_ = block;
-        capacity_ = units * sizeof(char16_t);
-    }
-
     IReadStream& stream_;
-    std::vector<std::unique_ptr<char16_t[]>>& blocks_;
-    char16_t* block_ = nullptr;
-    size_t capacity_ = 0;  // bytes
+    size_t capacity_;
+    std::unique_ptr<char[]> buffer_;
     size_t begin_ = 0;
     size_t end_ = 0;
 };
@@ -108,7 +80,7 @@ private:
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
     DropIndex();
-    RecordReader in(stream, loadedBlocks_);
+    RecordReader in(stream);
     for (;;) {
         in.Fill(CTextItem::kHeadSize);
         if (in.Available() < CTextItem::kHeadSize) {
@@ -119,17 +91,11 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
         // A count that runs past the end of the data marks a damaged record: nothing is
         // allocated for more than the stream still holds.
         const uint64_t bytes = uint64_t{head.Count} * sizeof(char16_t);
-        if (bytes > in.Available() && bytes > in.Remaining()) {
+        if (bytes > in.Remaining()) {
             return false;
         }
-        if (bytes <= RecordReader::kMoveLimit) {
-            in.Fill(static_cast<size_t>(bytes));
-        }
         CTextItem& item = *items_.emplace_front(head);
-        if (bytes <= in.Available()) {
-            // The usual case: the whole text lies in the block.
-            item.Text.Share(in.TakeText(head.Count));
-        } else {
+        if (head.Count != 0) {
             char16_t* units = item.Text.Allocate(head.Count);
             if (!in.CopyOut(units, static_cast<size_t>(bytes))) {
                 // The stream ended before the text did.
@@ -143,14 +109,34 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
     }
 }
 
-FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
+namespace {
+
+// The name of the n-th damaged copy, from 1.
+FilePath DamagedCopyName(const FilePath& path, int n) {
     const FilePath first = path + ".damaged";
+    // Appended rather than joined with +, which GCC 12 warns of wrongly in a release build.
+    std::string suffix = "-";
+    suffix += std::to_string(n);
+    return n == 1 ? first : first + suffix;
+}
+
+}  // namespace
+
+std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path) {
+    std::vector<FilePath> copies;
+    for (int n = 1; n <= kDamagedCopies; ++n) {
+        if (FilePath name = DamagedCopyName(path, n); files.FileExists(name)) {
+            copies.push_back(std::move(name));
+        }
+    }
+    return copies;
+}
+
+FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
     FilePath oldest;
     int64_t oldestTime = 0;
     for (int n = 1; n <= kDamagedCopies; ++n) {
-        std::string suffix = "-";
-        suffix += std::to_string(n);
-        const FilePath name = n == 1 ? first : first + suffix;
+        const FilePath name = DamagedCopyName(path, n);
         if (!files.FileExists(name)) {
             return name;
         }
@@ -168,7 +154,6 @@ bool CDataBase::LoadFromFile(const FilePath& path) {
     DropIndex();
     items_.clear();
     historyCount_ = 0;
-    loadedBlocks_.clear();
     damage_ = {};
     if (!files_.FileExists(path)) {
         return false;
@@ -179,8 +164,8 @@ bool CDataBase::LoadFromFile(const FilePath& path) {
             return true;
         }
     } catch (...) {
-        // A file that fails half way is treated as one that could not be opened.
-        DropIndex();
+        // A file that fails half way is treated as one that could not be opened. The index waits
+        // to be built (LoadRecords dropped it), so it holds none of these items.
         items_.clear();
         historyCount_ = 0;
         throw;

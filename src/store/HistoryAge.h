@@ -4,10 +4,9 @@
 
 namespace snipora {
 
-// True when a history entry captured at `captureTime` is more than `minutes` old at `now`, both
-// OLE dates, compared to the millisecond: an entry exactly `minutes` old stays. With 0 minutes
-// (or fewer) nothing is ever too old; nor is an entry stamped later than `now` (the clock was
-// set back) or with a time that is not a number.
-bool IsPastAge(double captureTime, double now, int32_t minutes);
+// True when a history entry captured at the instant `capturedAt` is more than `minutes` old at
+// `now`, both in milliseconds since 1970 (UTC): an entry exactly `minutes` old stays. With 0
+// minutes (or fewer) nothing is ever too old.
+bool IsPastAge(int64_t capturedAt, int64_t now, int32_t minutes);
 
 }  // namespace snipora

@@ -34,16 +34,6 @@ constexpr std::array<uint32_t, 256> kCrcTable = [] {
     return table;
 }();
 
-// CRC-32 (IEEE), continued from `crc`.
-uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        crc = kCrcTable[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
-    }
-    return ~crc;
-}
-
 template <typename T>
 void Put(std::string& out, T value) {
     char bytes[sizeof(T)];
@@ -94,6 +84,15 @@ struct Added {
 };
 
 }  // namespace
+
+uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i) {
+        crc = kCrcTable[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+    }
+    return ~crc;
+}
 
 JournalBase BaseOf(const CDataBase& lists, uint64_t fileBytes) {
     return {fileBytes, lists.Items().size(), NewestChecksum(lists)};

@@ -42,6 +42,9 @@ JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const JournalBase
 // The bytes of a journal's header for the given base.
 std::string JournalHeader(const JournalBase& base);
 
+// The checksum of the header and of each record: CRC-32 (IEEE), continued from `crc`.
+uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
+
 // Keeps the changes of the lists on disk between full writes of the data file: each Append
 // writes only what changed since the last one, as small records with a checksum each, to a file
 // beside the data file, and waits until they are on the disk. A Fold writes the data file anew

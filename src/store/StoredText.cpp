@@ -21,7 +21,7 @@ char16_t* StoredText::Allocate(size_t count) {
     // Not filled here: the caller writes every unit.
     auto* units = new char16_t[count];
     data_ = units;
-    size_ = count | kOwned;
+    size_ = count;
     return units;
 }
 

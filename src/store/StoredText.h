@@ -5,9 +5,9 @@
 
 namespace snipora {
 
-// The UTF-16 units of a recorded text, set once and then only read. The units either belong to
-// the text, or lie in memory that outlives it and are shared rather than copied: a loaded data
-// file's blocks, which the database keeps until its list is replaced.
+// The UTF-16 units of a recorded text, set once and then only read. The units belong to the text
+// alone and go with it, so that a text removed for good leaves nothing of itself behind in memory
+// that the lists still hold.
 class StoredText {
 public:
     StoredText() = default;
@@ -17,25 +17,19 @@ public:
 
     // Copies `units`.
     StoredText& operator=(std::u16string_view units);
-    // Refers to `units` without copying them; they must outlive the text.
-    void Share(std::u16string_view units) {
-        Free();
-        data_ = units.empty() ? kEmpty : units.data();
-        size_ = units.size();
-    }
-    // Room for `count` units of the text's own, for the caller to fill; the size is `count`.
+    // Room for `count` units, for the caller to fill; the size is `count`.
     char16_t* Allocate(size_t count);
     // Keeps the first `count` units, no more than there are.
     void Truncate(size_t count) {
-        if (count < size()) {
-            size_ = count | (size_ & kOwned);
+        if (count < size_) {
+            size_ = count;
         }
     }
 
     const char16_t* data() const { return data_; }
-    size_t size() const { return size_ & ~kOwned; }
-    bool empty() const { return size() == 0; }
-    operator std::u16string_view() const { return {data_, size()}; }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    operator std::u16string_view() const { return {data_, size_}; }
     friend bool operator==(const StoredText& a, std::u16string_view b) {
         return std::u16string_view(a) == b;
     }
@@ -45,7 +39,7 @@ public:
 
 private:
     void Free() {
-        if ((size_ & kOwned) != 0) {
+        if (data_ != kEmpty) {
             delete[] data_;
         }
         data_ = kEmpty;
@@ -53,8 +47,6 @@ private:
     }
 
     static constexpr char16_t kEmpty[1] = {};
-    // The size's top bit marks units that belong to the text; no text comes near that length.
-    static constexpr size_t kOwned = ~(~size_t{0} >> 1);
     const char16_t* data_ = kEmpty;
     size_t size_ = 0;
 };

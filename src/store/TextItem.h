@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -50,6 +51,11 @@ public:
         Length = head.Count;
     }
 
+    // The instant of the capture (milliseconds since 1970, UTC), which ages are reckoned by,
+    // or kUnknownInstant until the database works it out from CaptureTime, the local time that
+    // records store. A capture knows it exactly, whatever the zone does later.
+    static constexpr int64_t kUnknownInstant = INT64_MIN;
+    int64_t Instant = kUnknownInstant;
     // The hash of Text (HashText), or 0 while not worked out yet; set by the database.
     uint32_t TextHash = 0;
     StoredText Text;

@@ -58,6 +58,18 @@ TEST(ItemMenu, ClearAsksWithTheCountOfItsList) {
     EXPECT_EQ(ClearQuestion(0, 1), u"Delete the 1 history entry?");
     EXPECT_EQ(ClearQuestion(1, 10), u"Delete all 10 quick notes?");
     EXPECT_EQ(ClearQuestion(1, 1), u"Delete the 1 quick note?");
+    // Copies of damaged data files are named, and the question asks what to do with them.
+    EXPECT_EQ(ClearQuestion(0, 1, {u"data.dat.damaged-3"}),
+              u"Delete the 1 history entry?\n\nA copy of a damaged data file, data.dat.damaged-3, "
+              u"still holds every text it held, deleted ones too.\n\nYes: delete the copies with "
+              u"the history entries.\nNo: delete only the history entries.\nCancel: delete "
+              u"nothing.");
+    EXPECT_EQ(
+        ClearQuestion(1, 12, {u"data.dat.damaged", u"data.dat.damaged-2", u"data.dat.damaged-10"}),
+        u"Delete all 12 quick notes?\n\n3 copies of damaged data files, data.dat.damaged, "
+        u"data.dat.damaged-2 and data.dat.damaged-10, still hold every text they held, "
+        u"deleted ones too.\n\nYes: delete the copies with the quick notes.\nNo: delete "
+        u"only the quick notes.\nCancel: delete nothing.");
 }
 
 TEST(ItemMenu, TheCommandFindsItsEntryByIdOrNothing) {

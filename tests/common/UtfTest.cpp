@@ -43,7 +43,13 @@ TEST(Utf, IllFormedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf8ToUtf16("\xff"
                           "a"),
               u"\uFFFDa");
-    EXPECT_EQ(Utf8ToUtf16("\xe4\xb8"), u"\uFFFD");      // cut short
+    EXPECT_EQ(Utf8ToUtf16("\xe4\xb8"), u"\uFFFD");  // cut short
+    // Cut by the end of a view: the bytes beyond it are not read, though they would complete it.
+    const std::string whole = "a\xe4\xb8\xad\xf0\x9f\x98\x80";
+    EXPECT_EQ(Utf8ToUtf16(std::string_view(whole).substr(0, 3)), u"a\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16(std::string_view(whole).substr(0, 2)), u"a\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16(std::string_view(whole).substr(4, 3)), u"\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16(std::string_view(whole).substr(0, 4)), u"a\u4e2d");
     EXPECT_EQ(Utf8ToUtf16("\xc0\x80"), u"\uFFFD");      // overlong
     EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\uFFFD");  // encoded surrogate
 }

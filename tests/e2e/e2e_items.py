@@ -401,6 +401,8 @@ def test_entry_menu_moves_deletes_and_clears():
         assert [t for c, _, t in read_records(app.data) if c == 1] == ["beta"]
 
         assert probe("clear")[0] == 0
+        # A copy of a damaged data file keeps what it held, until the Clear question removes it.
+        open(app.data + ".damaged", "wb").write("alpha".encode("utf-16-le"))
         app.start()
         copy("delta")
         copy("epsilon")
@@ -414,19 +416,22 @@ def test_entry_menu_moves_deletes_and_clears():
             code, out = probe("dialog", "Snipora", 5000)
             assert code == 0, "Clear did not ask"
             assert f"Delete all {count} history entries?" in out, out
+            assert "A copy of a damaged data file, data.dat.damaged, still holds" in out, out
             place = dict(f.split("=") for f in out.splitlines()[0].split())
             return (int(place["left"]) + int(place["width"]) // 2,
                     int(place["top"]) + int(place["height"]) // 2)
 
-        # Enter takes the default answer, No: the list stays, the popup open.
+        # Enter takes the default answer, Cancel: the list stays, the popup open.
         keys("Return", over=clear_history())
         assert probe("dialog-gone", "Snipora", 3000)[0] == 0
         time.sleep(0.3)
         assert bar_state()["entries"] == 2 + count + 1 and bar_state()["expanded"] == 1, bar_state()
         clear_history()
-        assert probe("dialog-press", "Snipora", 6)[0] == 0  # Yes: the history only goes
+        # Yes: the history and the damaged copy go, the notes stay.
+        assert probe("dialog-press", "Snipora", 6)[0] == 0
         assert wait_for(lambda: bar_state()["entries"] == 2 + 1, 3), bar_state()
         app.close()
+        assert not os.path.exists(app.data + ".damaged")
         assert [t for t in ("alpha", "gamma") if app.files_holding(t)] == []
         records = read_records(app.data)
         assert [t for c, _, t in records if c == 0] == [], records

@@ -1,10 +1,13 @@
 // Feeds arbitrary bytes to the journal reader, replayed onto three loaded items. The first byte
 // chooses whether a whole header for those items comes first, so that the records are reached
-// without guessing the header. Whatever the bytes, the replay must not crash or over-read, and
-// must leave a list that keeps its own rules.
+// without guessing the header, and whether each record's checksum is then made right, so that a
+// mutated record reaches the replay instead of failing its checksum. Whatever the bytes, the
+// replay must not crash or over-read, and must leave a list that keeps its own rules.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "store/DataBase.h"
@@ -28,6 +31,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::string bytes = (data[0] & 1) != 0 ? JournalHeader(expected) : std::string();
     bytes.append(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if ((data[0] & 2) != 0) {
+        // A record: kind, place or category, time, unit count (20 bytes), checksum (4), text.
+        constexpr size_t kHeader = 32, kFixed = 20, kRecord = 24;
+        for (size_t at = kHeader; at + kRecord <= bytes.size();) {
+            uint32_t count;
+            std::memcpy(&count, bytes.data() + at + 16, sizeof count);
+            const size_t text =
+                std::min<uint64_t>(uint64_t{count} * 2, bytes.size() - at - kRecord);
+            const uint32_t crc =
+                Crc32(bytes.data() + at + kRecord, text, Crc32(bytes.data() + at, kFixed));
+            std::memcpy(bytes.data() + at + kFixed, &crc, sizeof crc);
+            at += kRecord + text;
+        }
+    }
     test::MemoryReadStream in(bytes);
     const JournalReplay replay = ReplayJournal(in, db, expected);
 

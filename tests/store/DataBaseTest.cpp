@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "store/DataBase.h"
 #include "store/HistoryAge.h"
 #include "support/FakeClipboard.h"
+#include "support/FakeClock.h"
 #include "support/MemoryStreams.h"
 #include "support/Records.h"
 
@@ -20,7 +20,10 @@ using test::FakeClipboard;
 
 class DataBaseTest : public ::testing::Test {
 protected:
-    DataBaseTest() : db(clipboard, PlatformFileSystem()) { db.SetWindow(&window); }
+    DataBaseTest() : db(clipboard, PlatformFileSystem()) {
+        db.SetWindow(&window);
+        db.SetClock(clock);
+    }
 
     void Copy(const std::u16string& text) {
         clipboard.Put(text);
@@ -63,6 +66,7 @@ protected:
 
     int window = 0;
     FakeClipboard clipboard;
+    test::FakeClock clock;
     CDataBase db;
 };
 
@@ -84,7 +88,7 @@ TEST_F(DataBaseTest, ARepeatedTextMovesItsHistoryEntryToTheTop) {
         Copy(std::u16string{u'h', char16_t(u'a' + i)});
     }
     const double oldTime = db.Items().front()->CaptureTime;  // "hy", the newest so far
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    clock.now += 5;
     Copy(u"ha");  // the oldest: to the top, nothing trimmed
     Copy(u"ah");  // the same length and units, not equal: added, "hb" trimmed
     Copy(u"ha");
@@ -278,11 +282,13 @@ TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
     EXPECT_FALSE(db.MoveToClipboard(IdOf(u"h3")));
     EXPECT_TRUE(moved(u"h3"));
     db.DeleteItems({IdOf(u"h3")});
+    EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
     EXPECT_FALSE(moved(u"h3"));
     EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
 
     // Forgotten entries are gone; replayed and loaded ones are found.
-    EXPECT_EQ(db.ForgetHistory(db.Items().front()->CaptureTime + 1.0, 60), 5u);
+    clock.now += 61 * test::FakeClock::kMinute;
+    EXPECT_EQ(db.ForgetHistory(60), 5u);
     EXPECT_FALSE(moved(u"h3"));
     db.AddItem(kHistoryCategory, 3.0, u"replayed");
     EXPECT_TRUE(moved(u"replayed"));
@@ -335,50 +341,126 @@ TEST_F(DataBaseTest, DeleteAndClear) {
 }
 
 TEST(HistoryAgeTest, OlderThanTheMinutesToTheMillisecond) {
-    constexpr double kMinute = 1.0 / (24 * 60);
-    constexpr double kMillisecond = kMinute / 60000;
-    const double now = 46000.5;  // noon
+    constexpr int64_t kMinute = test::FakeClock::kMinute;
+    const int64_t now = 1'700'000'000'000;
     EXPECT_FALSE(IsPastAge(now - 30 * kMinute, now, 30));
-    EXPECT_TRUE(IsPastAge(now - 30 * kMinute - kMillisecond, now, 30));
-    EXPECT_FALSE(IsPastAge(now - 30 * kMinute + kMillisecond, now, 30));
+    EXPECT_TRUE(IsPastAge(now - 30 * kMinute - 1, now, 30));
     EXPECT_FALSE(IsPastAge(now - 1 * kMinute, now, 1));
-    EXPECT_TRUE(IsPastAge(now - 1 * kMinute - kMillisecond, now, 1));
+    EXPECT_TRUE(IsPastAge(now - 1 * kMinute - 1, now, 1));
     // A year, the longest the setting allows.
-    EXPECT_FALSE(IsPastAge(now - 365.0, now, 525600));
-    EXPECT_TRUE(IsPastAge(now - 365.0 - kMillisecond, now, 525600));
-    // 0 is never; from the future or not a number, never.
-    EXPECT_FALSE(IsPastAge(1.0, now, 0));
-    EXPECT_FALSE(IsPastAge(1.0, now, -5));
-    EXPECT_FALSE(IsPastAge(now + 10.0, now, 1));
-    EXPECT_FALSE(IsPastAge(std::nan(""), now, 1));
+    EXPECT_FALSE(IsPastAge(now - 525600 * kMinute, now, 525600));
+    EXPECT_TRUE(IsPastAge(now - 525600 * kMinute - 1, now, 525600));
+    // 0 is never.
+    EXPECT_FALSE(IsPastAge(1, now, 0));
+    EXPECT_FALSE(IsPastAge(1, now, -5));
 }
 
 TEST_F(DataBaseTest, ForgettingTakesOldHistoryAndKeepsNotes) {
-    constexpr double kMinute = 1.0 / (24 * 60);
-    const double now = CurrentOleDate();  // a copy made here is stamped with the clock
+    constexpr int64_t kMinute = test::FakeClock::kMinute;
+    const auto localAt = [this](int64_t instant) { return LocalOleDate(clock, instant); };
+    const int64_t now = clock.now;
     // Oldest first, as the file holds them; the last is listed newest but is older.
     std::string bytes;
-    bytes += test::Record(kHistoryCategory, now - 90 * kMinute, u"old copy");
-    bytes += test::Record(kNotesCategory, now - 900 * kMinute, u"old note");
-    bytes += test::Record(kHistoryCategory, now - 60 * kMinute, u"an hour old");
-    bytes += test::Record(kHistoryCategory, now - 61 * kMinute, u"listed newest");
+    bytes += test::Record(kHistoryCategory, localAt(now - 90 * kMinute), u"old copy");
+    bytes += test::Record(kNotesCategory, localAt(now - 900 * kMinute), u"old note");
+    bytes += test::Record(kHistoryCategory, localAt(now - 60 * kMinute), u"an hour old");
+    bytes += test::Record(kHistoryCategory, localAt(now - 61 * kMinute), u"listed newest");
     test::MemoryReadStream in(bytes);
     ASSERT_TRUE(db.LoadRecords(in));
 
-    EXPECT_EQ(db.ForgetHistory(now, 0), 0u);
+    EXPECT_EQ(db.ForgetHistory(0), 0u);
     EXPECT_EQ(db.Items().size(), 4u);
-    EXPECT_EQ(db.ForgetHistory(now, 60), 2u);
+    EXPECT_EQ(db.ForgetHistory(60), 2u);
     EXPECT_EQ(Texts(kHistoryCategory), (std::vector<std::u16string>{u"an hour old"}));
     EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"old note"}));
     EXPECT_EQ(db.LastCaptured(), u"an hour old") << "the newest went: the newest that stays";
 
     Copy(u"  fresh copy ");
-    EXPECT_EQ(db.ForgetHistory(now + 1.5 * kMinute, 60), 1u);
+    EXPECT_EQ(db.Items().front()->CaptureTime, localAt(now));
+    clock.now += 90 * 1000;
+    EXPECT_EQ(db.ForgetHistory(60), 1u);
     EXPECT_EQ(db.LastCaptured(), u"fresh copy") << "the newest stayed";
-    EXPECT_EQ(db.ForgetHistory(now + 2.0, 60), 1u);
+    clock.now += 2 * 24 * 60 * kMinute;
+    EXPECT_EQ(db.ForgetHistory(60), 1u);
     EXPECT_EQ(db.LastCaptured(), u"");
     EXPECT_TRUE(Texts(kHistoryCategory).empty());
     EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"old note"}));
+}
+
+// Ages are reckoned between instants: summer time's start and end and a change of zone move
+// none of them, a local time stamped ahead of the clock counts from now, and Undo keeps nothing
+// that was forgotten.
+TEST_F(DataBaseTest, AgesFollowRealTimeAcrossSummerTimeAndZones) {
+    constexpr int64_t kMinute = test::FakeClock::kMinute, kHour = test::FakeClock::kHour;
+    const int64_t change = clock.now;
+    const auto history = [this] { return Texts(kHistoryCategory); };
+
+    // Loads one history record stamped with the local time given.
+    const auto loadAt = [this](double localTime, const std::u16string& text) {
+        test::MemoryReadStream in(test::Record(kHistoryCategory, localTime, text));
+        ASSERT_TRUE(db.LoadRecords(in));
+    };
+
+    // Summer time starts: local time jumps from +1 h to +2 h.
+    clock.offsets = {{0, kHour}, {change, 2 * kHour}};
+    clock.now = change - 10 * kMinute;
+    Copy(u"captured");
+    loadAt(LocalOleDate(clock, clock.now), u"loaded");
+    clock.now = change + 40 * kMinute;  // 50 minutes later, 110 by the wall clock
+    EXPECT_EQ(db.ForgetHistory(60), 0u);
+    clock.now = change + 51 * kMinute;
+    EXPECT_EQ(db.ForgetHistory(60), 2u);
+
+    // Summer time ends: from +2 h back to +1 h.
+    clock.offsets = {{0, 2 * kHour}, {change, kHour}};
+    clock.now = change - 50 * kMinute;
+    Copy(u"captured");
+    clock.now = change + 11 * kMinute;  // 61 minutes later, 1 by the wall clock
+    loadAt(LocalOleDate(clock, change - 110 * kMinute), u"loaded");  // 121, and 61
+    EXPECT_EQ(db.ForgetHistory(120), 1u);
+    EXPECT_EQ(history(), (std::vector<std::u16string>{u"captured"}));
+    EXPECT_EQ(db.ForgetHistory(60), 1u);
+
+    // The zone changes from +2 h to -5 h: a capture's age stays what it was.
+    clock.offsets = {{0, 2 * kHour}};
+    Copy(u"before the flight");
+    clock.offsets = {{0, -5 * kHour}};
+    clock.now += 60 * kMinute;
+    EXPECT_EQ(db.ForgetHistory(60), 0u);
+    clock.now += 1;
+    EXPECT_EQ(db.ForgetHistory(60), 1u);
+
+    // Stamped a day ahead, or with no date at all: from now on it ages, and stores now.
+    loadAt(LocalOleDate(clock, clock.now + 24 * kHour), u"ahead");
+    loadAt(std::nan(""), u"no date");
+    EXPECT_EQ(db.ForgetHistory(60), 0u);
+    ASSERT_EQ(db.Items().size(), 2u);
+    for (const auto& item : db.Items()) {
+        EXPECT_EQ(item->CaptureTime, LocalOleDate(clock, clock.now));
+    }
+    clock.now += 60 * kMinute + 1;
+    EXPECT_EQ(db.ForgetHistory(60), 2u);
+
+    // What a clear took and Undo keeps is forgotten as well; a note is not.
+    Copy(u"old");
+    clock.now += 30 * kMinute;
+    Copy(u"young");
+    Copy(u"note");
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"note"), kNotesCategory));
+    ASSERT_EQ(db.ClearCategory(kHistoryCategory), 2u);
+    clock.now += 31 * kMinute;
+    EXPECT_EQ(db.ForgetHistory(60), 0u);
+    EXPECT_NE(db.Undo(), 0u);
+    EXPECT_EQ(history(), (std::vector<std::u16string>{u"young"}));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"young")));
+    clock.now += 24 * kHour;
+    EXPECT_EQ(db.ForgetHistory(60), 0u);
+    EXPECT_FALSE(db.CanUndo());
+    EXPECT_EQ(db.Undo(), 0u);
+    ASSERT_EQ(db.ClearCategory(kNotesCategory), 1u);
+    clock.now += 24 * kHour;
+    EXPECT_EQ(db.ForgetHistory(60), 0u);
+    EXPECT_TRUE(db.CanUndo());
 }
 
 TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
@@ -425,12 +507,53 @@ TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {
     }
     const auto& oldest = *db.Items().back();
     const double oldTime = oldest.CaptureTime;
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    clock.now += 5;
     EXPECT_TRUE(db.MoveToClipboard(oldest.Id));
     EXPECT_EQ(Count(0), 25u);
     EXPECT_EQ(db.Items().front()->Text, u"a");
     EXPECT_GT(db.Items().front()->CaptureTime, oldTime);
     EXPECT_EQ(Texts(0).back(), u"b");
+
+    // With duplicates kept, the chosen entry moves up rather than gaining a copy.
+    db.SetKeepDuplicates(true);
+    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"m")));
+    EXPECT_EQ(Count(0), 25u);
+    EXPECT_EQ(Texts(0)[0], u"m");
+    EXPECT_EQ(Texts(0)[1], u"a");
+}
+
+// While recording is paused no capture follows the write, nor does one that cannot read the
+// clipboard: the chosen entry keeps its place, Undo still has what it had, and the next capture
+// of its text moves that entry up.
+TEST_F(DataBaseTest, AChosenEntryThatIsNotCapturedStaysInItsPlace) {
+    db.SetKeepDuplicates(true);
+    Copy(u"old");
+    Copy(u"chosen");
+    Copy(u"deleted");
+    Copy(u"new");
+    const uint32_t deleted = IdOf(u"deleted");
+    ASSERT_TRUE(db.DeleteItem(deleted));
+    const auto ids = Ids();
+    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"chosen")));
+    EXPECT_EQ(clipboard.text, u"chosen");
+    EXPECT_EQ(Ids(), ids);
+    EXPECT_EQ(db.HistoryCount(), 3u);
+    clipboard.openFails = true;
+    db.CaptureClipboard();
+    clipboard.openFails = false;
+    EXPECT_EQ(Ids(), ids);
+    EXPECT_TRUE(db.MoveToClipboard(IdOf(u"chosen")));
+    db.CaptureClipboard();  // recording again
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"chosen", u"new", u"old"}));
+    EXPECT_EQ(db.Undo(), deleted);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"chosen", u"new", u"deleted", u"old"}));
+    // A write that failed chose nothing: a copy of that text made later is a copy of its own.
+    clipboard.writeFails = true;
+    EXPECT_FALSE(db.MoveToClipboard(IdOf(u"old")));
+    clipboard.writeFails = false;
+    Copy(u"old");
+    EXPECT_EQ(Texts(0),
+              (std::vector<std::u16string>{u"old", u"chosen", u"new", u"deleted", u"old"}));
 }
 
 TEST_F(DataBaseTest, ChoosingANoteLeavesItAndAddsAHistoryCopy) {

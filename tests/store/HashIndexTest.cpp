@@ -74,6 +74,25 @@ TEST_F(HashIndexTest, RunsOverTheEndOfTheTableCloseUpWhenOneGoes) {
     ExpectHolds({});
 }
 
+// Two positions at home 15, the last slot: the second wraps to slot 0. Removing the first moves
+// the second back over the end into slot 15, and slot 0 is free again, with nothing left in it.
+TEST_F(HashIndexTest, RemovingTheFirstOfARunThatWrapsMovesTheSecondBackOverTheEnd) {
+    hashes = {15, 15, 15, 15, 0};
+    index.Add(0);
+    index.Add(1);
+    ASSERT_TRUE(index.Remove(0));
+    ExpectHolds({1});
+    EXPECT_EQ(Of(15), (std::vector<int>{1}));
+    index.Add(4);  // home 0
+    ASSERT_TRUE(index.Remove(1));
+    ExpectHolds({4});
+    index.Add(2);
+    index.Add(3);
+    ExpectHolds({2, 3, 4});
+    EXPECT_EQ(Of(15), (std::vector<int>{2, 3}));
+    EXPECT_EQ(Of(0), (std::vector<int>{4}));
+}
+
 // The table doubles as it passes half full; equal hashes stay apart.
 TEST_F(HashIndexTest, GrowsAndKeepsEveryPositionOfAHash) {
     std::vector<int> held;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -22,6 +23,8 @@ using Entry = std::tuple<int32_t, double, std::u16string>;
 class FlakyDisk final : public IFileSystem {
 public:
     bool appendsFail = false;
+    // What reached the journal's file, in order: 'W' for a write, 'F' for a flush.
+    std::string appended;
     bool FileExists(const FilePath& path) override { return real.FileExists(path); }
     int64_t LastWriteTime(const FilePath& path) override { return real.LastWriteTime(path); }
     std::unique_ptr<IReadFile> OpenForReading(const FilePath& path) override {
@@ -37,11 +40,15 @@ public:
             void Write(const void* buffer, size_t count) override {
                 // Half of it reaches the disk, as when the disk fills up.
                 file_->Write(buffer, disk_.appendsFail ? count / 2 : count);
+                disk_.appended += 'W';
                 if (disk_.appendsFail) {
                     throw AppError("Cannot write file. The disk is full.");
                 }
             }
-            void Flush() override { file_->Flush(); }
+            void Flush() override {
+                file_->Flush();
+                disk_.appended += 'F';
+            }
             std::unique_ptr<IAppendFile> file_;
             FlakyDisk& disk_;
         };
@@ -87,6 +94,10 @@ protected:
         CJournal again(disk);
         EXPECT_EQ(again.Load(fresh, data), expectJournal);
         if (expectJournal) {
+            // Between the replay and its fold, records would be written against the wrong base.
+            fresh.AddItem(kHistoryCategory, 1.0, u"after the replay");
+            EXPECT_FALSE(again.Append(fresh, data));
+            fresh.DeleteItems({fresh.Items().front()->Id});
             again.Fold(fresh, data);
         }
         return Entries(fresh);
@@ -125,12 +136,16 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
 
     Copy(u"three");
     Copy(u"four");  // trims "base one"
+    disk.appended.clear();
     ASSERT_TRUE(journal->Append(db, data));
     EXPECT_EQ(journal->Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
+    EXPECT_EQ(disk.appended, "WF");  // each append ends with its flush
     ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), kNotesCategory));
     ASSERT_TRUE(db.MoveToClipboard(IdOf(db, u"three")));
     ASSERT_TRUE(journal->Append(db, data));
+    EXPECT_EQ(disk.appended, "WFWF");
     ASSERT_TRUE(journal->Append(db, data));  // nothing new: nothing written
+    EXPECT_EQ(disk.appended, "WFWF");
     const uint64_t size = journal->Bytes();
     EXPECT_EQ(std::filesystem::file_size(journalFile), size);
     EXPECT_EQ(Entries(db).size(), 3u);
@@ -202,6 +217,24 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
         EXPECT_EQ(replay.Belongs, c.records > 0);
         EXPECT_EQ(Entries(lists).size(), 1 + c.records) << c.problem;
     }
+    // A text ends at its first zero unit, as in the data file.
+    {
+        std::string record(24, '\0');
+        const uint32_t kind = 1, count = 5;
+        const double time = 7.0;
+        std::memcpy(&record[0], &kind, 4);
+        std::memcpy(&record[8], &time, 8);
+        std::memcpy(&record[16], &count, 4);
+        record += Bytes(std::u16string_view(u"ab\0cd", 5));
+        const uint32_t crc = Crc32(record.data() + 24, 10, Crc32(record.data(), 20));
+        std::memcpy(&record[20], &crc, 4);
+        CDataBase lists(clipboard, disk);
+        lists.LoadFromFile(data);
+        test::MemoryReadStream in(JournalHeader(baseOf) + record);
+        EXPECT_EQ(ReplayJournal(in, lists, baseOf).Records, 1u);
+        EXPECT_EQ(lists.Items().front()->Text, u"ab");
+        EXPECT_EQ(lists.Items().front()->CaptureTime, 7.0);
+    }
     journal.reset();  // the program ends
     test::WriteBytes(journalFile, badChecksum);
     EXPECT_EQ(Restarted(), afterFirst);
@@ -239,6 +272,25 @@ TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
     journal->Fold(db, data);
     Copy(std::u16string(units + 100, u'z'));
     EXPECT_TRUE(journal->Append(db, data));
+    // To the byte: a journal of 2 MB beside 8 MB, and beside 4 bytes less, one byte past.
+    const auto appendsBeside = [this](size_t fewerUnits) {
+        CDataBase lists(clipboard, disk);
+        lists.SetWindow(&window);
+        CJournal edge(disk);
+        const auto path = dir / "edge.dat";
+        lists.SetKeepDuplicates(true);
+        for (size_t i = 0; i < 8; ++i) {
+            clipboard.Put(std::u16string(512 * 1024 - 8 - (i == 0 ? fewerUnits : 0), u'e'));
+            lists.CaptureClipboard();
+        }
+        edge.Fold(lists, path);
+        EXPECT_EQ(std::filesystem::file_size(path), 8 * 1024 * 1024 - 2 * fewerUnits);
+        clipboard.Put(std::u16string((2 * 1024 * 1024 - 32 - 24) / 2, u'z'));
+        lists.CaptureClipboard();
+        return edge.Append(lists, path);
+    };
+    EXPECT_TRUE(appendsBeside(0));
+    EXPECT_FALSE(appendsBeside(2));
 
     // Another data folder: the fold writes there and removes the old folder's journal->
     EXPECT_TRUE(std::filesystem::exists(journalFile));

@@ -33,8 +33,8 @@ TEST(TextItem, ConstructionIsEmptyAndStampedNow) {
 #else
     localtime_r(&now, &local);
 #endif
-    const double today = OleDateFromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                          0, 0, 0, 0);
+    const double today =
+        OleDateFromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, 0, 0, 0, 0);
     // Once more past midnight, should the clock have passed it between the two readings.
     const double day = std::floor(item.CaptureTime);
     EXPECT_TRUE(day == today || day == today - 1) << day << " " << today;
@@ -117,14 +117,18 @@ TEST(TextItem, StoredCountStaysWhenTextStopsAtZeroUnit) {
 
 TEST(TextItem, DamagedRecordsLeaveDefinedFields) {
     const std::string whole = Record(1, 39814.5, u"abcdef");
-    // Every cut inside the record is reported; the item is left empty and defined.
+    // Every cut inside the record is reported; the item is left empty and defined. What there
+    // is of the fixed part still counts: the category from 4 bytes, the time from 12.
     for (size_t cut = 1; cut < whole.size(); ++cut) {
         MemoryReadStream in(whole.substr(0, cut));
-        CTextItem item;
+        CTextItem item(2.0);
+        item.Category = 9;
         item.Text = u"old";
         EXPECT_FALSE(item.LoadFromStream(in)) << "cut at " << cut;
         EXPECT_TRUE(item.Text.empty());
         EXPECT_EQ(item.Length, 0u);
+        EXPECT_EQ(item.Category, cut >= 4 ? 1 : 9) << "cut at " << cut;
+        EXPECT_EQ(item.CaptureTime, cut >= 12 ? 39814.5 : 2.0) << "cut at " << cut;
     }
     // A count far beyond the data allocates nothing for it (ASan would fail an 8 GB request).
     std::string huge = Record(0, 1.0, u"xy");
