@@ -118,8 +118,16 @@ void TClipboardViewerForm::Create() {
                       [this] { bar_->SetText(recorder_->BarText().c_str()); });
 
     // The settings, in the INI file named after the program, and the log file beside it.
-    const std::u16string settingsFolder = settings::GetSettingsFolder();
+    // A folder that cannot be had is named with its reason: the history that starts empty and
+    // the first-start dialog would otherwise come without a word.
+    settings::FolderFallback fallback;
+    const std::u16string settingsFolder = settings::GetSettingsFolder(&fallback);
     logFile_.emplace(settingsFolder);
+    if (!fallback.wanted.empty()) {
+        const std::u16string text = settings::FallbackText(fallback, settingsFolder);
+        LogError("[DataLocations] " + Utf16ToUtf8(text));
+        trayIcon_->ShowBalloon(L"Snipora", std::wstring(win::Wide(text)));
+    }
     auto& settings = settings::CreateSettingsStorage(
         settings::SettingsFilePath(settingsFolder, settings::GetProgramPath()), true);
 

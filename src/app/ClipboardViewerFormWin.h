@@ -109,7 +109,9 @@ private:
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }
-    PopupCommand CommandOf(UINT virtualKey) override { return focus_->CommandOf(virtualKey); }
+    PopupCommand CommandOf(UINT virtualKey, char16_t typed, bool searching) override {
+        return focus_->CommandOf(virtualKey, typed, searching);
+    }
     void EntryChosen(const CItemNode* record) override { commands_.BtMoveToClipboardClick(record); }
     void DeleteAsked(const CItemNode* record) override { commands_.BtDeleteItemClick(record); }
     void UndoAsked() override { commands_.Undo(); }
