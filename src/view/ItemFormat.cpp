@@ -90,10 +90,25 @@ std::u16string Decimal(uint32_t value) {
     return digits;
 }
 
+// What a header counts: every kept entry of its list, however many the list shows; while
+// filtering, the matches.
+uint32_t Counted(const CItemNode& category) {
+    return category.Filtered ? category.Size : category.Total;
+}
+
 }  // namespace
 
+std::u16string BarTextOf(const CDataBase& lists) {
+    for (const ItemEntry& item : lists.Items()) {
+        if (item->Category == kHistoryCategory) {
+            return MakeBarText(MakeDisplayText(item->Text));
+        }
+    }
+    return {};
+}
+
 std::u16string HeaderTitle(const CItemNode& category) {
-    std::u16string title = category.Caption + u" (" + Decimal(category.Size);
+    std::u16string title = category.Caption + u" (" + Decimal(Counted(category));
     if (category.Filtered) {
         title += u" of " + Decimal(category.Total);
     }
@@ -129,11 +144,12 @@ std::u16string FitHeaderTitle(const CItemNode& category, int room,
 std::u16string SpokenText(const CItemNode& node, std::u16string_view time,
                           std::u16string_view size) {
     if (node.IsCategory) {
-        std::u16string text = node.Caption + u", " + Decimal(node.Size);
+        const uint32_t counted = Counted(node);
+        std::u16string text = node.Caption + u", " + Decimal(counted);
         if (node.Filtered) {
             text += u" of " + Decimal(node.Total);
         }
-        return text + (node.Size == 1 && !node.Filtered ? u" entry" : u" entries");
+        return text + (counted == 1 && !node.Filtered ? u" entry" : u" entries");
     }
     if (node.IsShowAll()) {
         return ShowAllText(node.More);

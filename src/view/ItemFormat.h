@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/OleDate.h"
+#include "store/DataBase.h"
 
 namespace snipora {
 
@@ -36,8 +37,14 @@ bool ShowsTimeOnly(double time, double now);
 enum class RowBackground { Highlight, White, Grey };
 RowBackground RowBackgroundFor(bool selected, size_t previousSiblings);
 
-// A category header's title: "Clipboard history (7)", or while filtering "Clipboard history
-// (3 of 25)".
+// The bar's text: the newest entry the history keeps, on one line, or nothing when it keeps
+// none. Derived from the lists each time, so that a clear, a delete, an undo or a start with
+// an empty clipboard leaves the bar as the history is.
+std::u16string BarTextOf(const CDataBase& lists);
+
+// A category header's title: "Clipboard history (14)", counting every entry the list keeps (not
+// only those shown, nor only those before a "Show all" row), or while filtering "Clipboard
+// history (3 of 25)", the matches of the entries kept.
 std::u16string HeaderTitle(const CItemNode& category);
 
 // The header's title fitted to `room` pixels as `measure` gives a text's width: whole when it

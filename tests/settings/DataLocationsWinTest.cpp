@@ -110,82 +110,83 @@ TEST_F(DataLocationsWin, AFileNamedDataDoesNotCount) {
     EXPECT_EQ(ChooseDataFolder(blocked, &fallback), blocked.program);
     EXPECT_EQ(fallback.wanted, blocked.appData + u"\\Tervix\\Snipora\\");
     EXPECT_EQ(fallback.reason, "A file has that name.");
+}
 
-    TEST_F(DataLocationsWin, AFolderThatCannotBeCreatedGivesTheProgramFolder) {
-        // Nothing can be created below a file.
-        test::WriteBytes(dir / "file", "x");
-        system.appData = U16(dir / "file");
-        FolderFallback fallback;
-        EXPECT_EQ(ChooseDataFolder(system, &fallback), system.program);
-        EXPECT_EQ(fallback.wanted, system.appData + u"\\Tervix\\Snipora\\");
-        EXPECT_FALSE(fallback.reason.empty());
-        EXPECT_EQ(ChooseSettingsFolder(system), system.program);
+TEST_F(DataLocationsWin, AFolderThatCannotBeCreatedGivesTheProgramFolder) {
+    // Nothing can be created below a file.
+    test::WriteBytes(dir / "file", "x");
+    system.appData = U16(dir / "file");
+    FolderFallback fallback;
+    EXPECT_EQ(ChooseDataFolder(system, &fallback), system.program);
+    EXPECT_EQ(fallback.wanted, system.appData + u"\\Tervix\\Snipora\\");
+    EXPECT_FALSE(fallback.reason.empty());
+    EXPECT_EQ(ChooseSettingsFolder(system), system.program);
+}
+
+TEST_F(DataLocationsWin, AnEnvironmentValueOf4096UnitsCountsAsUnset) {
+    // Two names of an existing folder, of 4095 and 4096 units, padded with "\." steps (a
+    // trailing separator evens the count).
+    std::u16string fits = U16(dir.Path());
+    while (fits.size() + 2 <= kEnvironmentBufferSize - 1) {
+        fits += u"\\.";
     }
-
-    TEST_F(DataLocationsWin, AnEnvironmentValueOf4096UnitsCountsAsUnset) {
-        // Two names of an existing folder, of 4095 and 4096 units, padded with "\." steps (a
-        // trailing separator evens the count).
-        std::u16string fits = U16(dir.Path());
-        while (fits.size() + 2 <= kEnvironmentBufferSize - 1) {
-            fits += u"\\.";
-        }
-        if (fits.size() < kEnvironmentBufferSize - 1) {
-            fits += u"\\";
-        }
-        const std::u16string tooLong = fits.back() == u'\\' ? fits + u"." : fits + u"\\";
-        ASSERT_EQ(fits.size(), kEnvironmentBufferSize - 1);
-        ASSERT_EQ(tooLong.size(), kEnvironmentBufferSize);
-        ASSERT_TRUE(system.FolderExists(fits));
-        ASSERT_TRUE(system.FolderExists(tooLong));
-        {
-            ScopedVariable set(L"U3_APP_DATA_PATH", fits);
-            EXPECT_EQ(GetEnvironmentValue(u"U3_APP_DATA_PATH"), fits);
-            EXPECT_EQ(ChooseDataFolder(system), fits);
-        }
-        {
-            ScopedVariable set(L"U3_APP_DATA_PATH", tooLong);
-            EXPECT_EQ(GetEnvironmentValue(u"U3_APP_DATA_PATH"), u"");
-            EXPECT_EQ(ChooseDataFolder(system), Own());
-        }
-        EXPECT_EQ(GetEnvironmentValue(u"SNIPORA_NO_SUCH_VARIABLE"), u"");
-        EXPECT_EQ(GetEnvironmentValue(u""), u"");
+    if (fits.size() < kEnvironmentBufferSize - 1) {
+        fits += u"\\";
     }
-
-    TEST_F(DataLocationsWin, TheSystemsOwnFoldersAreFound) {
-        const std::u16string appData = GetAppDataFolder();
-        ASSERT_FALSE(appData.empty());
-        EXPECT_NE(appData.back(), u'\\');
-        EXPECT_TRUE(IsFolder(appData));
-        const std::u16string program = Win32Locations().ProgramFolder();
-        ASSERT_FALSE(program.empty());
-        EXPECT_EQ(program.back(), u'\\');
-        EXPECT_EQ(GetProgramPath().rfind(program, 0), 0u);
-        EXPECT_EQ(SettingsFileName(GetProgramPath()), u"settings_win_tests.ini");
-
-        // A U3 folder outside the code page, through the public functions.
-        const std::u16string u3 = system.appData;
-        {
-            ScopedVariable set(L"U3_APP_DATA_PATH", u3);
-            EXPECT_EQ(GetDataFolder(), u3);
-            EXPECT_EQ(GetSettingsFolder(), u3);
-        }
-        // A Data folder beside this very program.
-        const std::u16string data = program + u"Data";
-        ASSERT_FALSE(IsFolder(data));
-        ASSERT_TRUE(::CreateDirectoryW(win::Wide(data), nullptr));
-        EXPECT_EQ(GetDataFolder(), data + u"\\");
-        EXPECT_EQ(GetSettingsFolder(), program);
-        ::RemoveDirectoryW(win::Wide(data));
-        // Otherwise the user's own folder, made when missing.
-        const std::u16string own = appData + u"\\Tervix\\Snipora\\";
-        const bool existed = IsFolder(own);
-        EXPECT_EQ(GetDataFolder(), own);
-        EXPECT_TRUE(IsFolder(own));
-        if (!existed) {
-            ::RemoveDirectoryW(win::Wide(own));
-            ::RemoveDirectoryW(win::Wide(appData + u"\\Tervix"));
-        }
+    const std::u16string tooLong = fits.back() == u'\\' ? fits + u"." : fits + u"\\";
+    ASSERT_EQ(fits.size(), kEnvironmentBufferSize - 1);
+    ASSERT_EQ(tooLong.size(), kEnvironmentBufferSize);
+    ASSERT_TRUE(system.FolderExists(fits));
+    ASSERT_TRUE(system.FolderExists(tooLong));
+    {
+        ScopedVariable set(L"U3_APP_DATA_PATH", fits);
+        EXPECT_EQ(GetEnvironmentValue(u"U3_APP_DATA_PATH"), fits);
+        EXPECT_EQ(ChooseDataFolder(system), fits);
     }
+    {
+        ScopedVariable set(L"U3_APP_DATA_PATH", tooLong);
+        EXPECT_EQ(GetEnvironmentValue(u"U3_APP_DATA_PATH"), u"");
+        EXPECT_EQ(ChooseDataFolder(system), Own());
+    }
+    EXPECT_EQ(GetEnvironmentValue(u"SNIPORA_NO_SUCH_VARIABLE"), u"");
+    EXPECT_EQ(GetEnvironmentValue(u""), u"");
+}
+
+TEST_F(DataLocationsWin, TheSystemsOwnFoldersAreFound) {
+    const std::u16string appData = GetAppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    EXPECT_NE(appData.back(), u'\\');
+    EXPECT_TRUE(IsFolder(appData));
+    const std::u16string program = Win32Locations().ProgramFolder();
+    ASSERT_FALSE(program.empty());
+    EXPECT_EQ(program.back(), u'\\');
+    EXPECT_EQ(GetProgramPath().rfind(program, 0), 0u);
+    EXPECT_EQ(SettingsFileName(GetProgramPath()), u"settings_win_tests.ini");
+
+    // A U3 folder outside the code page, through the public functions.
+    const std::u16string u3 = system.appData;
+    {
+        ScopedVariable set(L"U3_APP_DATA_PATH", u3);
+        EXPECT_EQ(GetDataFolder(), u3);
+        EXPECT_EQ(GetSettingsFolder(), u3);
+    }
+    // A Data folder beside this very program.
+    const std::u16string data = program + u"Data";
+    ASSERT_FALSE(IsFolder(data));
+    ASSERT_TRUE(::CreateDirectoryW(win::Wide(data), nullptr));
+    EXPECT_EQ(GetDataFolder(), data + u"\\");
+    EXPECT_EQ(GetSettingsFolder(), program);
+    ::RemoveDirectoryW(win::Wide(data));
+    // Otherwise the user's own folder, made when missing.
+    const std::u16string own = appData + u"\\Tervix\\Snipora\\";
+    const bool existed = IsFolder(own);
+    EXPECT_EQ(GetDataFolder(), own);
+    EXPECT_TRUE(IsFolder(own));
+    if (!existed) {
+        ::RemoveDirectoryW(win::Wide(own));
+        ::RemoveDirectoryW(win::Wide(appData + u"\\Tervix"));
+    }
+}
 
 }  // namespace
 }  // namespace snipora::settings

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/OleDate.h"
+#include "support/HistoryLists.h"
 #include "view/ItemFormat.h"
 #include "view/ItemNode.h"
 
@@ -59,13 +60,48 @@ TEST(ItemFormat, RowsAlternateWhiteAndGreyUnlessSelected) {
     EXPECT_EQ(RowBackgroundFor(true, 1), RowBackground::Highlight);
 }
 
+// The bar follows the history as it is: the newest kept entry on one line, never a note, and
+// nothing once the history is cleared; an undo brings the text back, as does a start that
+// loads entries without a capture.
+TEST(ItemFormat, TheBarShowsTheNewestKeptHistoryEntryOrNothing) {
+    test::HistoryLists lists;
+    CClipboardHandler& handler = *lists.Show(nullptr);
+    EXPECT_EQ(BarTextOf(handler), u"");
+    lists.Copy(u"  older\r\n");
+    lists.Copy(u"\tnewer\r\nsecond line");
+    EXPECT_EQ(BarTextOf(handler), u"newer  second line");
+    handler.AddItem(1, 0.0, u"a note, newer still");
+    EXPECT_EQ(BarTextOf(handler), u"newer  second line");
+    EXPECT_EQ(handler.ClearCategory(kHistoryCategory), 2u);
+    EXPECT_EQ(BarTextOf(handler), u"");
+    EXPECT_NE(handler.Undo(), 0u);
+    EXPECT_EQ(BarTextOf(handler), u"newer  second line");
+    // Deleting the newest shows the one before it.
+    uint32_t newer = 0;
+    for (const ItemEntry& item : handler.Items()) {
+        if (item->Category == kHistoryCategory && newer == 0) {
+            newer = item->Id;
+        }
+    }
+    ASSERT_TRUE(handler.DeleteItem(newer));
+    EXPECT_EQ(BarTextOf(handler), u"older");
+    handler.AddItem(kHistoryCategory, 0.0, u"loaded");
+    EXPECT_EQ(BarTextOf(handler), u"loaded");
+}
+
 TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
     CItemNode category;
     category.IsCategory = true;
     category.Caption = u"Clipboard history";
     category.Size = 1;
+    category.Total = 1;
     EXPECT_EQ(HeaderTitle(category), u"Clipboard history (1)");
     EXPECT_EQ(SpokenText(category, u"", u""), u"Clipboard history, 1 entry");
+    // 7 shown of 14 kept: the header counts the kept ones.
+    category.Size = 7;
+    category.Total = 14;
+    EXPECT_EQ(HeaderTitle(category), u"Clipboard history (14)");
+    EXPECT_EQ(SpokenText(category, u"", u""), u"Clipboard history, 14 entries");
     category.Size = 3;
     category.Filtered = true;
     category.Total = 25;
@@ -82,6 +118,7 @@ TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
     EXPECT_EQ(FitHeaderTitle(category, 12 * 7 - 1, measure), u"(3 of 25)");
     EXPECT_EQ(FitHeaderTitle(category, 0, measure), u"(3 of 25)");
     category.Filtered = false;
+    category.Total = 3;
     category.Caption = u"ab\U0001F600";  // a pair is kept whole or dropped whole
     EXPECT_EQ(FitHeaderTitle(category, 8 * 7, measure), u"ab\U0001F600 (3)");
     EXPECT_EQ(FitHeaderTitle(category, 8 * 7 - 1, measure), u"ab\u2026 (3)");
