@@ -101,7 +101,12 @@ std::string Win32Locations::CreateFolder(std::u16string_view path) {
         return {};
     }
     const DWORD error = ::GetLastError();
-    const DWORD attributes = ::GetFileAttributesW(p.c_str());
+    // A file's name is asked without the separator that a folder's path may end with.
+    std::wstring name = p;
+    while (name.size() > 3 && (name.back() == L'\\' || name.back() == L'/')) {
+        name.pop_back();
+    }
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return "A file has that name.";
     }
