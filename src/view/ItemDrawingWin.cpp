@@ -1,5 +1,7 @@
 #include "view/ItemDrawingWin.h"
 
+#include <usp10.h>
+
 #include <algorithm>
 #include <iterator>
 
@@ -255,6 +257,12 @@ void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
             return;
         }
     }
+    if (const std::u16string_view shown =
+            std::u16string_view(node.Caption).substr(0, PreviewLength);
+        NeedsScriptLayout(shown)) {
+        DrawMarkedCaption(shown, std::u16string_view::npos, rect);
+        return;
+    }
     wchar_t caption[PreviewLength];
     const size_t length = std::min(node.Caption.size(), PreviewLength);
     std::copy_n(node.Caption.data(), length, caption);
@@ -268,7 +276,7 @@ void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
 void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect) {
     HDC dc = workDc_.Get();
     const auto* text = reinterpret_cast<const wchar_t*>(caption.data());
-    const size_t matchEnd = match + filter_->Length();
+    const size_t matchEnd = match == std::u16string_view::npos ? match : match + filter_->Length();
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     const int lineHeight = std::max<int>(metrics.tmHeight, 1);
@@ -302,8 +310,7 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
             next += next < caption.size() && caption[next] == u'\r' ? 1 : 0;
             next += next < caption.size() && caption[next] == u'\n' ? 1 : 0;
         }
-        ::ExtTextOutW(dc, rect.left, y, ETO_CLIPPED, &rect, text + pos,
-                      static_cast<UINT>(lineEnd - pos), nullptr);
+        DrawLine(rect.left, y, rect, caption.substr(pos, lineEnd - pos));
         if (match < lineEnd && matchEnd > pos) {
             const size_t from = CutBefore(caption, std::max(match, pos));
             const size_t to = CutAfter(caption, std::min(matchEnd, lineEnd));
@@ -312,12 +319,38 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
             ::IntersectRect(&mark, &mark, &rect);
             ::FillRect(dc, &mark, markBrush_.Get());
             ::SetTextColor(dc, ToColorRef(palette_.markText));
-            ::ExtTextOutW(dc, left, y, ETO_CLIPPED, &rect, text + from,
-                          static_cast<UINT>(to - from), nullptr);
+            DrawLine(left, y, rect, caption.substr(from, to - from));
             ::SetTextColor(dc, colour);
         }
         pos = next;
     }
+}
+
+// Uniscribe's string functions lay the line out by script, take glyphs from a fallback font where
+// the row's font has none (SSA_FALLBACK, with the fonts linked to it: SSA_LINK), and draw a
+// surrogate pair as the one glyph it is. A line without such characters is drawn plainly: most
+// rows, and the cheaper call. (GDI draws emoji in one colour; colour needs DirectWrite.)
+void ItemDrawing::DrawLine(int x, int y, const RECT& clip, std::u16string_view line) {
+    HDC dc = workDc_.Get();
+    const auto* text = reinterpret_cast<const wchar_t*>(line.data());
+    if (line.empty()) {
+        return;
+    }
+    if (NeedsScriptLayout(line)) {
+        SCRIPT_STRING_ANALYSIS analysis = nullptr;
+        if (SUCCEEDED(::ScriptStringAnalyse(dc, text, static_cast<int>(line.size()),
+                                            static_cast<int>(line.size()) * 3 / 2 + 16, -1,
+                                            SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, &analysis))) {
+            const HRESULT drawn =
+                ::ScriptStringOut(analysis, x, y, ETO_CLIPPED, &clip, 0, 0, FALSE);
+            ::ScriptStringFree(&analysis);
+            if (SUCCEEDED(drawn)) {
+                return;
+            }
+        }
+    }
+    ::ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, text, static_cast<UINT>(line.size()), nullptr);
 }
 
 // The scratch bitmap only grows: a narrower row uses its left part.

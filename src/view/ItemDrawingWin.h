@@ -68,7 +68,11 @@ private:
     void DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawCaption(const CItemNode& node, RECT rect);
+    // Laid out line by line; `match` is where the search's match starts, or npos for none.
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
+    // One line's text at (x, y), clipped to `clip`: with the system's script layout and font
+    // fallback where the text needs it, else plainly.
+    void DrawLine(int x, int y, const RECT& clip, std::u16string_view line);
     bool EnsureWidth(int width);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;

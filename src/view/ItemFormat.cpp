@@ -98,6 +98,13 @@ uint32_t Counted(const CItemNode& category) {
 
 }  // namespace
 
+bool NeedsScriptLayout(std::u16string_view caption) {
+    return std::any_of(caption.begin(), caption.end(), [](char16_t unit) {
+        return (unit >= 0xD800 && unit <= 0xDFFF) || unit == 0x200D ||
+               (unit >= 0xFE00 && unit <= 0xFE0F);
+    });
+}
+
 std::u16string BarTextOf(const CDataBase& lists) {
     for (const ItemEntry& item : lists.Items()) {
         if (item->Category == kHistoryCategory) {

@@ -37,6 +37,12 @@ bool ShowsTimeOnly(double time, double now);
 enum class RowBackground { Highlight, White, Grey };
 RowBackground RowBackgroundFor(bool selected, size_t previousSiblings);
 
+// Whether a caption needs the system's script layout to be drawn right: it holds a surrogate
+// pair (an emoji or another character past the first plane, which is one glyph, not two), a
+// joiner or a variation selector (the parts of an emoji sequence). Every other caption takes
+// the plain, faster drawing.
+bool NeedsScriptLayout(std::u16string_view caption);
+
 // The bar's text: the newest entry the history keeps, on one line, or nothing when it keeps
 // none. Derived from the lists each time, so that a clear, a delete, an undo or a start with
 // an empty clipboard leaves the bar as the history is.

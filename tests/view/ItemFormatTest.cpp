@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/OleDate.h"
+#include "common/Utf.h"
 #include "support/HistoryLists.h"
 #include "view/ItemFormat.h"
 #include "view/ItemNode.h"
@@ -87,6 +88,31 @@ TEST(ItemFormat, TheBarShowsTheNewestKeptHistoryEntryOrNothing) {
     EXPECT_EQ(BarTextOf(handler), u"older");
     handler.AddItem(kHistoryCategory, 0.0, u"loaded");
     EXPECT_EQ(BarTextOf(handler), u"loaded");
+}
+
+// Only a caption with a pair, a joiner or a variation selector takes the script layout; the
+// edges of each range, and their neighbours, decide.
+TEST(ItemFormat, CaptionsWithPairsOrEmojiPartsTakeTheScriptLayout) {
+    const struct {
+        std::u16string_view caption;
+        bool script;
+    } cases[] = {
+        {u"", false},
+        {u"plain text, \u00e9t\u00e9, \u4e2d\u6587, \u0645", false},
+        {u"a\U0001F600b", true},        // a pair
+        {u"\xd800", true},              // a lone high surrogate: the first unit of the range
+        {u"\xdfff", true},              // a lone low one: the last
+        {u"\ud7ff\ue000", false},       // the neighbours
+        {u"\u200c\u200e", false},       // a non-joiner and a mark beside the joiner
+        {u"\u2764\ufe0f", true},        // a heart with its emoji selector, the last one
+        {u"\u2764\ufe00", true},        // the first selector
+        {u"\ufdff\ufe10", false},       // their neighbours
+        {u"\u0031\u20e3", false},       // a keycap without its selector is plain
+        {u"\u2764\u200d\u2764", true},  // a joiner
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NeedsScriptLayout(c.caption), c.script) << Utf16ToUtf8(c.caption);
+    }
 }
 
 TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
