@@ -23,6 +23,8 @@
 #include "view/Palette.h"
 #include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
+#include "win/Dpi.h"
+#include "win/Gdi.h"
 #include "win/UniqueGdiObject.h"
 #include "win/UniqueHandle.h"
 
@@ -260,6 +262,40 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     EXPECT_TRUE(canvas.Has({0, 0, 0}, 12, 81, kWidth - 2, 118));
     EXPECT_FALSE(canvas.Has(kDetail, 0, 80, kWidth, 119));
     EXPECT_EQ(canvas.Count(kGrey, 1, 81, 11, 91), 100);
+}
+
+// The rightmost column of the area with a pixel other than white, or -1.
+int RightmostInk(const Canvas& canvas, int left, int top, int right, int bottom) {
+    for (int x = right - 1; x >= left; --x) {
+        if (canvas.Count(kWhite, x, top, x + 1, bottom) != bottom - top) {
+            return x;
+        }
+    }
+    return -1;
+}
+
+// An emoji is one character: drawn with the script layout, a surrogate pair is one glyph (from a
+// fallback font where the row's font has none), not the two boxes of its two halves that a
+// plain drawing of the units gives.
+TEST_F(ItemDrawingWinTest, ASurrogatePairIsDrawnAsOneGlyph) {
+    const std::u16string pair = u"\U0001F600";
+    Copy(pair);
+    handler->RefreshTree();
+    ASSERT_EQ(Rows().size(), 3u);
+    Canvas canvas(kWidth, 120);
+    host.Paint(canvas);
+    const int drawn = RightmostInk(canvas, 2, 52, kWidth - 2, 79);
+    ASSERT_GT(drawn, 2);
+
+    // The same units drawn plainly, in the row's font, at the caption's place.
+    Canvas plain(kWidth, 40);
+    plain.Fill(RGB(0xFF, 0xFF, 0xFF));
+    const win::UniqueFont font = win::MakeFont(-win::Dpi(96).FromPoints(8));
+    ::SelectObject(plain.Dc(), font.Get());
+    ::SetBkMode(plain.Dc(), TRANSPARENT);
+    ::TextOutW(plain.Dc(), 2, 0, reinterpret_cast<const wchar_t*>(pair.data()), 2);
+    const int twoBoxes = RightmostInk(plain, 2, 0, kWidth - 2, 40);
+    EXPECT_LT(drawn, twoBoxes);
 }
 
 TEST_F(ItemDrawingWinTest, TheSelectedRowIsHighlightedAndAHeaderIsNot) {
