@@ -174,20 +174,36 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
         ::Polygon(dc, open ? down : right, 3);
     }
 
-    // "Caption (count)", or "Caption (matches of count)" while filtering, shortened to its room.
-    ::SelectObject(dc, titleFont_.Get());
+    // "Caption (count)", or "Caption (matches of count)" while filtering; where the room is too
+    // narrow, the count on a line of its own below the caption.
     ::SetTextColor(dc, ToColorRef(palette_.headerText));
+    const HeaderLines lines = HeaderText(node, width);
     const int left = dpi_.Scale(40);
-    const int room =
-        width - left - dpi_.Scale(2) - (foldable ? dpi_.Scale(kHeaderExpanderWidth) : 0);
-    const std::u16string title = FitHeaderTitle(node, room, [dc](std::u16string_view text) {
+    const int top = dpi_.Scale(4);
+    ::SelectObject(dc, titleFont_.Get());
+    ::TextOutW(dc, left, top, reinterpret_cast<const wchar_t*>(lines.first.data()),
+               static_cast<int>(lines.first.size()));
+    if (!lines.second.empty()) {
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        ::SelectObject(dc, textFont_.Get());
+        ::TextOutW(dc, left, top + metrics.tmHeight,
+                   reinterpret_cast<const wchar_t*>(lines.second.data()),
+                   static_cast<int>(lines.second.size()));
+    }
+}
+
+HeaderLines ItemDrawing::HeaderText(const CItemNode& node, int width) {
+    HDC dc = workDc_.Get();
+    const win::ScopedSelect font(dc, titleFont_.Get());
+    const int room = width - dpi_.Scale(40) - dpi_.Scale(2) -
+                     (!node.Children.empty() ? dpi_.Scale(kHeaderExpanderWidth) : 0);
+    return FitHeaderTitle(node, room, [dc](std::u16string_view text) {
         SIZE size{};
         ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
                                 static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     });
-    ::TextOutW(dc, left, dpi_.Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
-               static_cast<int>(title.size()));
 }
 
 // An entry row: a history entry with the clock, its time and size above its text; a note with

@@ -48,6 +48,8 @@ public:
 
     // The height of one painted entry before it is fitted to the tree's row height.
     int Height() const { return height_; }
+    // A header's title as a row `width` pixels wide shows it (see FitHeaderTitle).
+    HeaderLines HeaderText(const CItemNode& node, int width);
     HIMAGELIST SmallIcons() const { return smallIcons_.Get(); }
     HIMAGELIST CategoriesIcons() const { return categoriesIcons_.Get(); }
 

@@ -126,26 +126,29 @@ std::u16string ShowAllText(uint32_t more) {
     return u"Show all (" + Decimal(more) + u" more)";
 }
 
-std::u16string FitHeaderTitle(const CItemNode& category, int room,
-                              const std::function<int(std::u16string_view)>& measure) {
+HeaderLines FitHeaderTitle(const CItemNode& category, int room,
+                           const std::function<int(std::u16string_view)>& measure) {
     std::u16string title = HeaderTitle(category);
     if (measure(title) <= room) {
-        return title;
+        return {std::move(title), {}};
     }
     const size_t countAt = category.Caption.size();
-    const std::u16string count = title.substr(countAt + 1);  // "(3 of 25)"
+    std::u16string count = title.substr(countAt + 1);  // "(3 of 25)"
+    if (measure(category.Caption) <= room) {
+        return {category.Caption, std::move(count)};
+    }
     for (size_t keep = CutBefore(category.Caption, countAt - (countAt > 0 ? 1 : 0)); keep > 0;
          keep = CutBefore(category.Caption, keep - 1)) {
         size_t end = keep;
         while (end > 0 && category.Caption[end - 1] == u' ') {
             --end;
         }
-        title = category.Caption.substr(0, end) + u"\u2026 " + count;
-        if (end > 0 && measure(title) <= room) {
-            return title;
+        std::u16string cut = category.Caption.substr(0, end) + u"\u2026";
+        if (end > 0 && measure(cut) <= room) {
+            return {std::move(cut), std::move(count)};
         }
     }
-    return count;
+    return {std::move(count), {}};
 }
 
 std::u16string SpokenText(const CItemNode& node, std::u16string_view time,

@@ -53,11 +53,17 @@ std::u16string BarTextOf(const CDataBase& lists);
 // history (3 of 25)", the matches of the entries kept.
 std::u16string HeaderTitle(const CItemNode& category);
 
-// The header's title fitted to `room` pixels as `measure` gives a text's width: whole when it
-// fits, otherwise its caption shortened to whole characters and closed by "…", then the count
-// alone; the count is never cut.
-std::u16string FitHeaderTitle(const CItemNode& category, int room,
-                              const std::function<int(std::u16string_view)>& measure);
+// The header's title fitted to `room` pixels as `measure` gives a text's width: on one line when
+// it fits whole; otherwise the caption on the first line, shortened to whole characters and
+// closed by "…" where even it is too wide, and the count, "(14)", on a line below. A caption of
+// which not one character fits gives way to the count on the first line. The count is never cut.
+struct HeaderLines {
+    std::u16string first;
+    std::u16string second;  // empty when all is on the first line
+    bool operator==(const HeaderLines&) const = default;
+};
+HeaderLines FitHeaderTitle(const CItemNode& category, int room,
+                           const std::function<int(std::u16string_view)>& measure);
 
 // The text of a list's "Show all" row: "Show all (1234 more)".
 std::u16string ShowAllText(uint32_t more);

@@ -192,6 +192,33 @@ TEST_F(ItemDrawingWinTest, HeadersAreCutFromTheSkinWithIconAndTitle) {
     EXPECT_FALSE(canvas.Has({0, 0, 0}, 0, 34, kWidth, 40));
 }
 
+// In a popup of the default width (200, its tree 198 wide, less a scroll bar) each header's
+// caption is whole, with even the largest count below it rather than cutting the caption.
+TEST_F(ItemDrawingWinTest, HeadersKeepTheirCaptionsWholeAtTheDefaultWidth) {
+    const int width = 198 - ::GetSystemMetrics(SM_CXVSCROLL);
+    CItemNode header;
+    header.IsCategory = true;
+    header.Children[1] = std::make_unique<CItemNode>();  // foldable: the expander takes room
+    for (const auto& [caption, count] : {std::pair{u"Clipboard history", u"(2000)"},
+                                         std::pair{u"Quick notes", u"(88888 of 99999)"}}) {
+        header.Caption = caption;
+        header.Size = header.Total = 2000;
+        header.Filtered = std::u16string_view(count).find(u"of") != std::u16string_view::npos;
+        if (header.Filtered) {
+            header.Size = 88888;
+            header.Total = 99999;
+        }
+        const HeaderLines lines = drawing.HeaderText(header, width);
+        EXPECT_EQ(lines.first.substr(0, header.Caption.size()), header.Caption);
+        EXPECT_EQ(lines.first + lines.second,
+                  lines.second.empty() ? header.Caption + u" " + count : header.Caption + count);
+    }
+    header.Caption = u"Clipboard history";
+    header.Size = header.Total = 14;
+    header.Filtered = false;
+    EXPECT_EQ(drawing.HeaderText(header, 400), (HeaderLines{u"Clipboard history (14)", u""}));
+}
+
 TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     for (const char16_t* text : {u"first", u"second", u"third", u"fourth"}) {
         Copy(text);

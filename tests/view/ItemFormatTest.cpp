@@ -134,20 +134,29 @@ TEST(ItemFormat, HeadersAndSpokenTextsSayWhatTheRowShows) {
     EXPECT_EQ(HeaderTitle(category), u"Clipboard history (3 of 25)");
     EXPECT_EQ(SpokenText(category, u"", u""), u"Clipboard history, 3 of 25 entries");
 
-    // Fitted to its room at 7 pixels a unit: the caption gives way, never the count.
+    // Fitted to its room at 7 pixels a unit: whole on one line, else the count goes below the
+    // caption, which gives way before the count does.
     const auto measure = [](std::u16string_view text) { return static_cast<int>(text.size()) * 7; };
-    EXPECT_EQ(FitHeaderTitle(category, 27 * 7, measure), u"Clipboard history (3 of 25)");
-    EXPECT_EQ(FitHeaderTitle(category, 27 * 7 - 1, measure), u"Clipboard histo\u2026 (3 of 25)");
+    using Lines = HeaderLines;
+    EXPECT_EQ(FitHeaderTitle(category, 27 * 7, measure),
+              (Lines{u"Clipboard history (3 of 25)", u""}));
+    EXPECT_EQ(FitHeaderTitle(category, 27 * 7 - 1, measure),
+              (Lines{u"Clipboard history", u"(3 of 25)"}));
+    EXPECT_EQ(FitHeaderTitle(category, 17 * 7, measure),
+              (Lines{u"Clipboard history", u"(3 of 25)"}));
+    EXPECT_EQ(FitHeaderTitle(category, 17 * 7 - 1, measure),
+              (Lines{u"Clipboard histo\u2026", u"(3 of 25)"}));
     // No blank before the ellipsis.
-    EXPECT_EQ(FitHeaderTitle(category, 20 * 7, measure), u"Clipboard\u2026 (3 of 25)");
-    EXPECT_EQ(FitHeaderTitle(category, 12 * 7, measure), u"C\u2026 (3 of 25)");
-    EXPECT_EQ(FitHeaderTitle(category, 12 * 7 - 1, measure), u"(3 of 25)");
-    EXPECT_EQ(FitHeaderTitle(category, 0, measure), u"(3 of 25)");
+    EXPECT_EQ(FitHeaderTitle(category, 11 * 7, measure), (Lines{u"Clipboard\u2026", u"(3 of 25)"}));
+    EXPECT_EQ(FitHeaderTitle(category, 2 * 7, measure), (Lines{u"C\u2026", u"(3 of 25)"}));
+    EXPECT_EQ(FitHeaderTitle(category, 2 * 7 - 1, measure), (Lines{u"(3 of 25)", u""}));
+    EXPECT_EQ(FitHeaderTitle(category, 0, measure), (Lines{u"(3 of 25)", u""}));
     category.Filtered = false;
     category.Total = 3;
     category.Caption = u"ab\U0001F600";  // a pair is kept whole or dropped whole
-    EXPECT_EQ(FitHeaderTitle(category, 8 * 7, measure), u"ab\U0001F600 (3)");
-    EXPECT_EQ(FitHeaderTitle(category, 8 * 7 - 1, measure), u"ab\u2026 (3)");
+    EXPECT_EQ(FitHeaderTitle(category, 8 * 7, measure), (Lines{u"ab\U0001F600 (3)", u""}));
+    EXPECT_EQ(FitHeaderTitle(category, 4 * 7, measure), (Lines{u"ab\U0001F600", u"(3)"}));
+    EXPECT_EQ(FitHeaderTitle(category, 4 * 7 - 1, measure), (Lines{u"ab\u2026", u"(3)"}));
 
     CItemNode entry;
     entry.Caption = u"first line\r\nsecond line";
