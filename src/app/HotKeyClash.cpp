@@ -27,6 +27,29 @@ unsigned QuietModifiers(uint8_t key, const LayoutTyping& typing) {
     return 0;
 }
 
+std::u16string QuietHotKeyName(uint8_t key, std::u16string_view keyName,
+                               const LayoutTyping& typing) {
+    const unsigned quiet = QuietModifiers(key, typing);
+    if (quiet == 0) {
+        return {};
+    }
+    std::u16string name = (quiet & kHotKeyAlt) != 0 ? u"Ctrl+Alt+Shift+" : u"Ctrl+Shift+";
+    return name += keyName;
+}
+
+std::u16string HotKeyClashNote(uint8_t key, unsigned modifiers, std::u16string_view keyName,
+                               const LayoutTyping& typing) {
+    const char16_t typed = HotKeyCharacter(key, modifiers, typing);
+    if (typed == 0) {
+        return {};
+    }
+    std::u16string text = u"Types \u201c";
+    text += typed;
+    text += u"\u201d in this keyboard layout";
+    const std::u16string quiet = QuietHotKeyName(key, keyName, typing);
+    return text + (quiet.empty() ? u"." : u": " + quiet + u" does not.");
+}
+
 std::u16string HotKeyClashWatch::Check(uintptr_t layout, uint8_t key, unsigned modifiers,
                                        std::u16string_view name, const LayoutTyping& typing) {
     if (told_ || (checked_ && layout == layout_ && key == key_ && modifiers == modifiers_)) {
@@ -46,12 +69,9 @@ std::u16string HotKeyClashWatch::Check(uintptr_t layout, uint8_t key, unsigned m
     text +=
         u"\u201d in your keyboard layout: while Snipora holds it, no program gets that "
         u"character. Choose another key in the settings";
-    if (const unsigned quiet = QuietModifiers(key, typing); quiet != 0) {
-        text += u", for example ";
-        text += (quiet & kHotKeyControl) != 0 ? u"Ctrl+" : u"";
-        text += (quiet & kHotKeyAlt) != 0 ? u"Alt+" : u"";
-        text += u"Shift+";
-        text += name.substr(name.rfind(u'+') + 1);
+    const std::u16string quiet = QuietHotKeyName(key, name.substr(name.rfind(u'+') + 1), typing);
+    if (!quiet.empty()) {
+        text += u", for example " + quiet;
     }
     return text + u".";
 }

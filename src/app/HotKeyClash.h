@@ -21,6 +21,17 @@ char16_t HotKeyCharacter(uint8_t key, unsigned modifiers, const LayoutTyping& ty
 // Ctrl+Alt+Shift; 0 when both type a character.
 unsigned QuietModifiers(uint8_t key, const LayoutTyping& typing);
 
+// The name of the quiet hot key on the same key ("Ctrl+Shift+V", the key as `keyName` spells
+// it), or empty when there is none.
+std::u16string QuietHotKeyName(uint8_t key, std::u16string_view keyName,
+                               const LayoutTyping& typing);
+
+// The settings dialog's note under the hot key: what it types in the layout and a quiet key to
+// take instead ("Types “@” in this keyboard layout: Ctrl+Shift+V does not."), or empty when it
+// types nothing.
+std::u16string HotKeyClashNote(uint8_t key, unsigned modifiers, std::u16string_view keyName,
+                               const LayoutTyping& typing);
+
 // Watches the hot key against the layout in use: at the start and whenever the layout or the
 // hot key changes, the hot key is tried, and the first clash found is told once, for the run.
 class HotKeyClashWatch {

@@ -45,6 +45,14 @@ TEST(HotKeyClash, AHotKeyThatTheLayoutTypesWithIsFound) {
     EXPECT_EQ(QuietModifiers(kV, kHungarian), kHotKeyControl | kHotKeyShift);
     EXPECT_EQ(QuietModifiers(kV, kCrowded), kHotKeyControl | kHotKeyAlt | kHotKeyShift);
     EXPECT_EQ(QuietModifiers(kV, kFull), 0u);
+    EXPECT_EQ(QuietHotKeyName(kV, u"V", kCrowded), u"Ctrl+Alt+Shift+V");
+    EXPECT_EQ(QuietHotKeyName(kV, u"V", kFull), u"");
+    // The settings dialog's note, while the hot key is chosen.
+    EXPECT_EQ(HotKeyClashNote(kV, kCtrlAlt, u"V", kHungarian),
+              u"Types \u201c@\u201d in this keyboard layout: Ctrl+Shift+V does not.");
+    EXPECT_EQ(HotKeyClashNote(kV, kHotKeyControl | kHotKeyShift, u"V", kFull),
+              u"Types \u201c1\u201d in this keyboard layout.");
+    EXPECT_EQ(HotKeyClashNote(kV, kCtrlAlt, u"V", kUs), u"");
     // With no quiet key to offer, the notice only asks for another.
     HotKeyClashWatch watch;
     EXPECT_EQ(watch.Check(1, kV, kHotKeyControl | kHotKeyShift, u"Ctrl+Shift+V", kFull),
