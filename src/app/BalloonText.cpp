@@ -15,7 +15,7 @@ bool IsHighSurrogate(char16_t unit) {
 std::pair<size_t, size_t> LineEnd(std::u16string_view text, size_t start, size_t full) {
     for (size_t at = full; at > start; --at) {
         if (text[at] == u' ') {
-            return {at, at + 1};
+            return {at + 1, at + 1};
         }
     }
     for (size_t at = full; at > start + 1; --at) {

@@ -12,10 +12,11 @@ inline constexpr size_t kBalloonTextLimit = 255;
 inline constexpr size_t kBalloonLineLength = 52;
 
 // A balloon's text broken into lines of at most `lineLength` units, as not every notification
-// area wraps a balloon (one that does not cuts it at the right). A line breaks at its last blank,
-// which goes; a word longer than a line (a path) after its last '\' or '/' that fits, else where
-// the line is full; a surrogate pair is never split, and line breaks already there stay. A text
-// past `limit` units ends with "…" within it.
+// area wraps a balloon (one that does not cuts it at the right). A line breaks after its last
+// blank, which stays at its end unseen (so that the lines joined are the text again); a word longer
+// than a line (a path) after its last '\' or '/' that fits, else where the line is full; a
+// surrogate pair is never split, and line breaks already there stay. A text past `limit` units ends
+// with "…" within it.
 std::u16string BalloonText(std::u16string_view text, size_t lineLength = kBalloonLineLength,
                            size_t limit = kBalloonTextLimit);
 
