@@ -23,7 +23,11 @@ std::pair<size_t, size_t> LineEnd(std::u16string_view text, size_t start, size_t
             return {at, at};
         }
     }
-    const size_t cut = IsHighSurrogate(text[full - 1]) && full - 1 > start ? full - 1 : full;
+    if (!IsHighSurrogate(text[full - 1])) {
+        return {full, full};
+    }
+    // The pair goes to the next line, or takes a line too short for it whole.
+    const size_t cut = full - 1 > start ? full - 1 : full + 1;
     return {cut, cut};
 }
 

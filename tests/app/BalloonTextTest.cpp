@@ -16,6 +16,8 @@ TEST(BalloonText, LinesBreakAtBlanksThenSeparatorsThenAnywhereButInsideAPair) {
     EXPECT_EQ(BalloonText(u"C:\\Users\\root\\data.dat", 10), u"C:\\Users\\\nroot\\\ndata.dat");
     EXPECT_EQ(BalloonText(u"abcdefghijklm", 10), u"abcdefghij\nklm");
     EXPECT_EQ(BalloonText(u"abcdefghi\U0001F600x", 10), u"abcdefghi\n\U0001F600x");
+    EXPECT_EQ(BalloonText(u"a\U0001F600b", 2), u"a\n\U0001F600\nb");
+    EXPECT_EQ(BalloonText(u"\U0001F600ab", 1), u"\U0001F600\na\nb") << "a pair wider than a line";
     EXPECT_EQ(BalloonText(u"first\nsecond line here", 10), u"first\nsecond \nline here");
     EXPECT_EQ(BalloonText(u"ends\n", 10), u"ends\n");
 }

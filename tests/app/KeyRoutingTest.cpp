@@ -80,6 +80,7 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {Key(0x09, u'\t'), kClose, "Tab"},
         {Key(0x70), kClose, "F1"},
         {Key(0xE5), kClose, "a key an input method took"},
+        {Key(0x15, u'x'), kClose, "Kana, the first input method key, even typing"},
         {Key(0x19), kClose, "Kanji"},
         {Key(0x1C), kClose, "Convert"},
         // Modifiers, locks and the system's own keys pass on and leave the popup open.
@@ -89,6 +90,7 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {Key(0x5B), kPass, "left Windows key"},
         {Key(0x5C), kPass, "right Windows key"},
         {Key(0x14), kPass, "Caps Lock"},
+        {Key(0xA6), kPass, "browser back, the first system key"},
         {Key(0xAF), kPass, "volume up"},
         {Key(0xB7), kPass, "the last launch key"},
     };

@@ -20,6 +20,8 @@ TEST(ParseSettingInt, ReadsDecimalWithSignAndBlanks) {
 TEST(ParseSettingInt, ReadsHexadecimalAfterItsPrefix) {
     EXPECT_EQ(ParseSettingInt(u"0x12C"), 300);
     EXPECT_EQ(ParseSettingInt(u"0X12c"), 300);
+    EXPECT_EQ(ParseSettingInt(u"0xaf"), 175);
+    EXPECT_EQ(ParseSettingInt(u"0xAF"), 175);
     EXPECT_EQ(ParseSettingInt(u"0xC056"), 49238);
     EXPECT_EQ(ParseSettingInt(u"0xFFFFFFFF"), -1);
     EXPECT_EQ(ParseSettingInt(u"0x0000000080000000"), std::numeric_limits<int32_t>::min());
