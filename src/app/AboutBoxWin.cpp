@@ -62,12 +62,12 @@ bool TAboutBox::OnCommand(int id, int code) {
     switch (id) {
         case IDC_PRODUCT_URL:
             if (code == STN_CLICKED) {
-                open_(ProductHomeUrl());
+                web::OpenOrShowAddress(Handle(), ProductHomeUrl(), open_);
             }
             return true;
         case IDC_COMPANY_URL:
             if (code == STN_CLICKED) {
-                open_(MakerHomeUrl());
+                web::OpenOrShowAddress(Handle(), MakerHomeUrl(), open_);
             }
             return true;
         default:

@@ -5,8 +5,10 @@
 #include <utility>
 
 #include "common/Error.h"
+#include "common/Utf.h"
 #include "view/ThemeWin.h"
 #include "win/Gdi.h"
+#include "win/Text.h"
 
 namespace snipora {
 namespace {
@@ -155,7 +157,16 @@ LRESULT Bar::LabelColours(HDC dc) const {
     return reinterpret_cast<LRESULT>(barBrush_.Get());
 }
 
+// A text that reads from right to left is drawn so: right-aligned, and its "…" where it is cut,
+// at its left end, not before its first word.
 void Bar::SetText(const wchar_t* text) {
+    const LONG_PTR style = ::GetWindowLongPtrW(label_, GWL_EXSTYLE);
+    const LONG_PTR rightToLeft = WS_EX_RTLREADING | WS_EX_RIGHT;
+    const LONG_PTR wanted =
+        ReadsRightToLeft(win::Utf16(text)) ? style | rightToLeft : style & ~rightToLeft;
+    if (wanted != style) {
+        ::SetWindowLongPtrW(label_, GWL_EXSTYLE, wanted);
+    }
     ::SetWindowTextW(label_, text);
 }
 

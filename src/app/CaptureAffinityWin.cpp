@@ -31,7 +31,8 @@ DWORD CaptureAffinity::Apply(HWND window, bool hide) {
     }
     if (!refusalLogged_) {
         refusalLogged_ = true;
-        LogInfo(
+        // Kept whatever LogDetails says: the user asked for the hiding and does not get it.
+        LogError(
             "[CaptureAffinity] The system does not let the window be hidden from screen "
             "captures; it stays visible in them.");
     }

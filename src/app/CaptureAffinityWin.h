@@ -16,8 +16,9 @@ inline constexpr DWORD kAffinityExcludeCapture = 17;  // WDA_EXCLUDEFROMCAPTURE:
 
 // Keeps a window out of screenshots and screen shares where the system allows it: left out
 // (Windows 10 2004 and later), else shown black, else (older systems) as it is, which is logged
-// once per object. A system may accept an affinity and apply another (Windows 10 before 2004
-// takes "left out" as "shown black"): what the window then reports is what it got.
+// once per object as an error line, kept without LogDetails. A system may accept an affinity and
+// apply another (Windows 10 before 2004 takes "left out" as "shown black"): what the window then
+// reports is what it got.
 class CaptureAffinity {
 public:
     explicit CaptureAffinity(SetDisplayAffinityFunction set = ::SetWindowDisplayAffinity,

@@ -118,8 +118,16 @@ void TClipboardViewerForm::Create() {
                       [this] { bar_->SetText(recorder_->BarText().c_str()); });
 
     // The settings, in the INI file named after the program, and the log file beside it.
-    const std::u16string settingsFolder = settings::GetSettingsFolder();
+    // A folder that cannot be had is named with its reason: the history that starts empty and
+    // the first-start dialog would otherwise come without a word.
+    settings::FolderFallback fallback;
+    const std::u16string settingsFolder = settings::GetSettingsFolder(&fallback);
     logFile_.emplace(settingsFolder);
+    if (!fallback.wanted.empty()) {
+        const std::u16string text = settings::FallbackText(fallback, settingsFolder);
+        LogError("[DataLocations] " + Utf16ToUtf8(text));
+        trayIcon_->ShowBalloon(L"Snipora", std::wstring(win::Wide(text)));
+    }
     auto& settings = settings::CreateSettingsStorage(
         settings::SettingsFilePath(settingsFolder, settings::GetProgramPath()), true);
 
@@ -128,8 +136,14 @@ void TClipboardViewerForm::Create() {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     ApplySettings();
     const int width = WindowRect().Width();
-    const int top = settings.GetPositionY(settings::kDefaultPositionY);
-    int left = settings.GetPositionX(settings::DefaultPositionX(workArea.right, width));
+    // A hand-written place far off every screen (up to the ends of the number range) is held
+    // where the sums below stay in range; the bar is then brought on screen.
+    constexpr int kFarthest = 1 << 20;
+    const int top =
+        settings::Clamp(settings.GetPositionY(settings::kDefaultPositionY), -kFarthest, kFarthest);
+    int left =
+        settings::Clamp(settings.GetPositionX(settings::DefaultPositionX(workArea.right, width)),
+                        -kFarthest, kFarthest);
     if (left + width > workArea.right) {
         left = workArea.right - width;
     }
@@ -244,6 +258,7 @@ void TClipboardViewerForm::RegisterHotKey(const TriggerKeys& keys) {
     const bool systemKey = keys.secondaryEnabled && keys.systemKey != 0;
     popup_.SetHotKeyWatched(!systemKey);
     if (!systemKey || hotKey_->Register(keys.systemModifiers, keys.systemKey)) {
+        CheckHotKeyClash(keys);
         return;
     }
     const std::wstring name = HotKeyName(keys);
@@ -254,6 +269,26 @@ void TClipboardViewerForm::RegisterHotKey(const TriggerKeys& keys) {
                                L"Another program uses " + name +
                                    L". Open Snipora with Ctrl+click or its button, or choose "
                                    L"another key in the settings.");
+    }
+}
+
+// A registered hot key that the layout types a character with takes that character from every
+// program. Checked at the start, at each change of the hot key, and about once a second for a
+// change of the layout in front (the layout's change is told only to the window that has the
+// focus, which is seldom this one).
+void TClipboardViewerForm::CheckHotKeyClash(const TriggerKeys& keys) {
+    if (!hotKey_->Registered() || !trayIcon_) {
+        return;
+    }
+    const HKL layout = FrontLayout();
+    const std::u16string notice = hotKeyClash_.Check(
+        reinterpret_cast<uintptr_t>(layout), keys.systemKey, keys.systemModifiers,
+        win::Utf16(HotKeyName(keys)), [layout](uint8_t key, bool shift, bool control, bool alt) {
+            return LayoutTypes(layout, key, shift, control, alt);
+        });
+    if (!notice.empty()) {
+        LogError("[Form] " + Utf16ToUtf8(notice));
+        trayIcon_->ShowBalloon(L"Snipora", std::wstring(win::Wide(notice)));
     }
 }
 
@@ -398,6 +433,10 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                     popup_.Tick();
                     focus_->CloseOnForegroundChange();
                     focus_->WatchHook();
+                }
+                if (--ticksToLayoutCheck_ <= 0) {
+                    ticksToLayoutCheck_ = 1000 / kTickMs;
+                    CheckHotKeyClash(popup_.Keys());
                 }
                 recorder_->Tick();
             } else if (wParam == kCloseTimer) {

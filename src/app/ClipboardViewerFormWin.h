@@ -10,6 +10,7 @@
 #include "app/CommandIds.h"
 #include "app/CommandLine.h"
 #include "app/EntryCommandsWin.h"
+#include "app/HotKeyClash.h"
 #include "app/HotKeyWin.h"
 #include "app/PasteWin.h"
 #include "app/PopupController.h"
@@ -76,6 +77,8 @@ private:
     // Construction, start-up and close.
     void ApplySettings();
     void RegisterHotKey(const TriggerKeys& keys);
+    // The hot key against the layout of the window in front: a clash is told once.
+    void CheckHotKeyClash(const TriggerKeys& keys);
     void KeepBarOnScreen();
     void StartUp();
     void RequestClose();
@@ -110,7 +113,9 @@ private:
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }
-    PopupCommand CommandOf(UINT virtualKey) override { return focus_->CommandOf(virtualKey); }
+    PopupCommand CommandOf(UINT virtualKey, char16_t typed, bool searching) override {
+        return focus_->CommandOf(virtualKey, typed, searching);
+    }
     void EntryChosen(const CItemNode* record) override { commands_.BtMoveToClipboardClick(record); }
     void DeleteAsked(const CItemNode* record) override { commands_.BtDeleteItemClick(record); }
     void UndoAsked() override { commands_.Undo(); }
@@ -177,6 +182,8 @@ private:
     bool closed_ = false;
     bool tearingDown_ = false;  // the destructor runs
     bool hotKeyTakenReported_ = false;
+    HotKeyClashWatch hotKeyClash_;
+    int ticksToLayoutCheck_ = 0;
     win::Dpi dpi_;
     unsigned ticks_ = 0;
     UINT taskbarCreated_ = 0;

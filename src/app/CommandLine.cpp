@@ -62,7 +62,9 @@ std::u16string SwitchesHelp() {
     for (const SwitchName& known : kSwitches) {
         text += u"\n/";
         text += known.name;
-        text += u"\t";
+        // A dash, not a tab: a message box may draw no room for a tab, running the name into
+        // its help ("/resumerecord").
+        text += u" \u2013 ";
         text += known.help;
     }
     return text;

@@ -21,6 +21,7 @@ public:
     // False when another program holds the keys.
     bool Register(UINT modifiers, UINT key);
     void Unregister();
+    bool Registered() const { return registered_; }
 
 private:
     HWND window_;
@@ -30,5 +31,12 @@ private:
 
 // The hot key's name as the keyboard's layout spells it: "Ctrl+Alt+V".
 std::wstring HotKeyName(const TriggerKeys& keys);
+
+// What `layout` types for the key with Shift, Ctrl and Alt held as given (ToUnicodeEx, leaving
+// the keyboard's state, a dead key waiting included, as it was): the character, or 0.
+char16_t LayoutTypes(HKL layout, uint8_t key, bool shift, bool control, bool alt);
+
+// The keyboard layout of the window in front, which is what the hot key's keys are typed in.
+HKL FrontLayout();
 
 }  // namespace snipora

@@ -5,7 +5,8 @@ namespace {
 
 // The virtual-key codes that the rule tells apart, as the system numbers them.
 constexpr uint8_t kBack = 0x08, kReturn = 0x0D, kEscape = 0x1B, kPageUp = 0x21, kDown = 0x28,
-                  kDelete = 0x2E, kZ = 0x5A, kApps = 0x5D, kF10 = 0x79, kCapsLock = 0x14;
+                  kDelete = 0x2E, kF = 0x46, kZ = 0x5A, kApps = 0x5D, kF3 = 0x72, kF10 = 0x79,
+                  kCapsLock = 0x14;
 
 // Shift, Ctrl, Alt and the Windows keys in both their forms, and the lock keys.
 bool IsModifierOrLock(uint8_t vk) {
@@ -75,20 +76,24 @@ KeyMeaning MeaningOf(const HookedKey& key) {
             return take(Type, u'\b');
         case kF10:
             return key.shift && !key.control ? take(Menu) : kClose;
+        case kF3:
+            return !key.shift && !key.control ? take(Search) : kClose;
         default:
             break;
     }
-    if (vk == kZ && key.control && !key.alt) {
-        return take(Undo);
+    if (key.control && !key.alt && (vk == kZ || vk == kF)) {
+        return take(vk == kZ ? Undo : Search);
     }
     if (key.typed >= 0x20 && key.typed != 0x7F && (!key.control || altGr)) {
-        return take(Type, key.typed);
+        const bool picks = !key.searching && key.typed >= u'1' && key.typed <= u'9';
+        return take(picks ? Pick : Type, key.typed);
     }
     return kClose;
 }
 
-KeyMeaning KeyRouter::Route(const HookedKey& key, bool toPopup) {
+KeyMeaning KeyRouter::Route(HookedKey key, bool toPopup) {
     const uint8_t vk = key.virtualKey;
+    key.searching = key.searching || Searching();
     if (key.ours) {
         return {};
     }
@@ -102,7 +107,29 @@ KeyMeaning KeyRouter::Route(const HookedKey& key, bool toPopup) {
     const KeyMeaning meaning = toPopup ? MeaningOf(key) : KeyMeaning{};
     // A press that passes on takes its release with it, even one that repeats a taken key.
     swallowed_.set(vk, meaning.route == KeyRoute::Swallow);
+    Follow(meaning);
     return meaning;
+}
+
+void KeyRouter::Follow(const KeyMeaning& meaning) {
+    switch (meaning.command) {
+        case PopupCommand::Search:
+            searchOpened_ = true;
+            break;
+        case PopupCommand::Type:
+            if (meaning.character != u'\b') {
+                ++searchLength_;
+            } else if (searchLength_ > 0) {
+                --searchLength_;
+            }
+            break;
+        case PopupCommand::Leave:  // Esc takes the search away
+            searchOpened_ = false;
+            searchLength_ = 0;
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace snipora

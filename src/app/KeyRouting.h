@@ -1,6 +1,7 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 
 #include "view/PopupCommand.h"
@@ -21,6 +22,8 @@ struct HookedKey {
     bool dead = false;
     // Sent by this program itself (the paste's keystroke).
     bool ours = false;
+    // A search is open: something was typed into it, or Ctrl+F or F3 opened it.
+    bool searching = false;
 };
 
 // Shift, Ctrl, Alt and the Windows keys as the keyboard hook's own keys leave them, each side on
@@ -73,10 +76,12 @@ struct KeyMeaning {
 // The meaning of a key pressed while the popup has the keys, whoever hands it over: the keyboard
 // hook, or the tree itself when the popup has the focus. The popup's keys are moving over the
 // entries (arrows, PgUp, PgDn, Home, End), choosing and leaving (Enter, Delete, Esc, Ctrl+Z),
-// the entry menu (Shift+F10, the menu key) and typing (Backspace, digits and every character,
-// also one that Ctrl and Alt together make, as AltGr does on many layouts). Modifiers, locks and
-// the system's keys pass on; a combination with Alt alone or a Windows key, a dead key,
-// the keys that switch an input method and any other key pass on and close the popup.
+// the entry menu (Shift+F10, the menu key), the search (Ctrl+F, F3) and typing (Backspace and
+// every character, also one that Ctrl and Alt together make, as AltGr does on many layouts). A
+// digit from 1 to 9 picks that history entry while no search is open, and is typed into one that
+// is. Modifiers, locks and the system's keys pass on; a combination with Alt alone or a Windows
+// key, a dead key, the keys that switch an input method and any other key pass on and close the
+// popup.
 KeyMeaning MeaningOf(const HookedKey& key);
 
 // What the layout of the window in front types for a key with the modifiers held.
@@ -97,6 +102,8 @@ public:
     void Start(IsDown isDown, bool capsLock) {
         held_.Seed(isDown, capsLock);
         swallowed_.reset();
+        searchOpened_ = false;
+        searchLength_ = 0;
     }
     // A key as the hook sees it: its code, going up or down, sent by this program itself.
     // `toPopup` is false while the popup takes no keys. `layout(virtualKey, held)` answers
@@ -119,15 +126,24 @@ public:
         }
         return Route(key, toPopup);
     }
-    // The same for a key whose modifiers and character are known.
-    KeyMeaning Route(const HookedKey& key, bool toPopup = true);
+    // The same for a key whose modifiers and character are known; it counts as searching also
+    // while the keys routed since Start have left a search open.
+    KeyMeaning Route(HookedKey key, bool toPopup = true);
+    // The keys since Start left a search open: characters typed and not all taken back, or
+    // Ctrl+F or F3 and no Esc since. Followed here, not asked of the window: keys typed fast come
+    // before the window has taken the ones before them.
+    bool Searching() const { return searchOpened_ || searchLength_ > 0; }
     // A release is still owed for a press the popup took.
     bool Owes() const { return swallowed_.any(); }
     const HeldModifiers& Held() const { return held_; }
 
 private:
+    void Follow(const KeyMeaning& meaning);
+
     HeldModifiers held_;
     std::bitset<256> swallowed_;
+    bool searchOpened_ = false;
+    size_t searchLength_ = 0;
 };
 
 }  // namespace snipora

@@ -119,14 +119,17 @@ void PopupFocus::Closed() {
     }
 }
 
-PopupCommand PopupFocus::CommandOf(UINT virtualKey) const {
+PopupCommand PopupFocus::CommandOf(UINT virtualKey, char16_t typed, bool searching) const {
     HookedKey key;
     key.virtualKey = static_cast<uint8_t>(virtualKey);
+    key.typed = typed;
+    key.searching = searching;
     key.shift = ::GetKeyState(VK_SHIFT) < 0;
     key.control = ::GetKeyState(VK_CONTROL) < 0;
     key.alt = ::GetKeyState(VK_MENU) < 0;
     key.windows = ::GetKeyState(VK_LWIN) < 0 || ::GetKeyState(VK_RWIN) < 0;
-    // The characters come as such (WM_CHAR), in the layout the system applied.
+    // The characters come as such (WM_CHAR, without their key), in the layout the system
+    // applied.
     return MeaningOf(key).command;
 }
 

@@ -43,7 +43,7 @@ public:
     bool HasFocus() const { return reason_ != FocusReason::None; }
     // The meaning of a key that reached the tree itself, which has the focus: the modifiers are
     // those the window's thread has seen.
-    PopupCommand CommandOf(UINT virtualKey) const;
+    PopupCommand CommandOf(UINT virtualKey, char16_t typed, bool searching) const;
     // The entry menu opens over the popup: every key goes to the menu until MenuClosed, and it
     // takes the foreground for that. The popup's close ends it.
     void MenuOpens();

@@ -13,6 +13,7 @@
 #include "store/ClipboardWin.h"
 #include "store/DisplayText.h"
 #include "view/HistoryTreeWin.h"
+#include "view/ItemFormat.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -50,6 +51,7 @@ void Recorder::Start(HistoryTree& tree, HWND owner) {
     handler_->AddCategories();
     handler_->RefreshTree();
     ForgetOldHistory();
+    barTextChanged_();
     storedWithheld_ =
         static_cast<uint32_t>(settings::GetSettingsStorage().GetMainInt(keys::kWithheldCopy, 0));
     changes_ = ClipboardChanges(storedWithheld_);
@@ -109,8 +111,7 @@ std::wstring Recorder::BarText() const {
     if (paused_) {
         return kPausedText;
     }
-    return handler_ != nullptr ? std::wstring(win::Wide(MakeBarText(handler_->LastCaptured())))
-                               : std::wstring();
+    return handler_ != nullptr ? std::wstring(win::Wide(BarTextOf(*handler_))) : std::wstring();
 }
 
 void Recorder::OnDrawClipboard(WPARAM wParam, LPARAM lParam) {
@@ -158,7 +159,6 @@ void Recorder::Record(uint32_t sequence, const ClipboardSnapshot* snapshot) {
     clipboard_.Serve(snapshot);
     handler_->CaptureClipboard();
     clipboard_.Serve(nullptr);
-    barTextChanged_();
     Changed();
 }
 
@@ -182,6 +182,7 @@ void Recorder::Changed() {
     if (handler_ != nullptr) {
         handler_->RefreshTree();
         saver_.Changed();
+        barTextChanged_();
     }
 }
 

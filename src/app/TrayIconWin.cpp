@@ -1,5 +1,8 @@
 #include "app/TrayIconWin.h"
 
+#include "app/BalloonText.h"
+#include "win/Text.h"
+
 #include <cwchar>
 #include <iterator>
 
@@ -27,7 +30,8 @@ void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) 
     balloon.uFlags = NIF_INFO;
     balloon.dwInfoFlags = NIIF_WARNING;
     std::wcsncpy(balloon.szInfoTitle, title.c_str(), std::size(balloon.szInfoTitle) - 1);
-    std::wcsncpy(balloon.szInfo, text.c_str(), std::size(balloon.szInfo) - 1);
+    const std::wstring lines(win::Wide(BalloonText(win::Utf16(text))));
+    std::wcsncpy(balloon.szInfo, lines.c_str(), std::size(balloon.szInfo) - 1);
     ::Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
 

@@ -7,6 +7,9 @@
 #include "app/AboutBoxWin.h"
 #include "app/AutoStartWin.h"
 #include "app/CommandIds.h"
+#include "app/HotKeyClash.h"
+#include "app/HotKeyWin.h"
+#include "app/PopupController.h"
 #include "log/Logger.h"
 #include "settings/DataLocationsWin.h"
 #include "settings/SettingsDialogWin.h"
@@ -100,6 +103,25 @@ bool TrayMenu::ModalAlreadyOpen() const {
     return true;
 }
 
+namespace {
+
+// What a hot key chosen in the settings would take from the keyboard layout the user types in.
+std::wstring HotKeyNote(uint16_t shortcut) {
+    const TriggerKeys keys = MakeTriggerKeys(0, shortcut, [] { return 1; });
+    if (keys.systemKey == 0) {
+        return {};
+    }
+    const HKL layout = ::GetKeyboardLayout(0);
+    const std::wstring name = HotKeyName(keys);
+    return std::wstring(win::Wide(HotKeyClashNote(
+        keys.systemKey, keys.systemModifiers, win::Utf16(name.substr(name.rfind(L'+') + 1)),
+        [layout](uint8_t key, bool shift, bool control, bool alt) {
+            return LayoutTypes(layout, key, shift, control, alt);
+        })));
+}
+
+}  // namespace
+
 void TrayMenu::Settings1Click() {
     if (ModalAlreadyOpen()) {
         return;
@@ -108,10 +130,13 @@ void TrayMenu::Settings1Click() {
     DWORD closingMs = 0;
     {
         ModalScope scope(*this);
-        settings::TFormSettings form(host_.Owner(), [this] {
-            const CClipboardHandler* handler = host_.Handler();
-            return handler != nullptr ? handler->HistoryCount() : size_t{0};
-        });
+        settings::TFormSettings form(
+            host_.Owner(),
+            [this] {
+                const CClipboardHandler* handler = host_.Handler();
+                return handler != nullptr ? handler->HistoryCount() : size_t{0};
+            },
+            HotKeyNote);
         accepted = form.Execute();
         closingMs = form.ClosingMs();
     }

@@ -111,4 +111,46 @@ std::string PathToUtf8(const FilePath& path) {
     }
 }
 
+namespace {
+
+enum class Direction { None, LeftToRight, RightToLeft };
+
+Direction DirectionOf(char32_t c) {
+    if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) ||
+        (c >= 0xFE70 && c <= 0xFEFC) || (c >= 0x10800 && c <= 0x10FFF) ||
+        (c >= 0x1E800 && c <= 0x1EFFF)) {
+        return Direction::RightToLeft;
+    }
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) {
+        return Direction::LeftToRight;
+    }
+    // Below U+00C0 every other character is a digit, a blank, a control or a sign; so are the
+    // punctuation, symbol and arrow blocks, the CJK signs, the variation selectors, the
+    // full-width signs and the emoji and symbol planes; a lone surrogate is none either.
+    if (c < 0x00C0 || c == 0x00D7 || c == 0x00F7 || (c >= 0x2000 && c <= 0x2BFF) ||
+        (c >= 0x3000 && c <= 0x303F) || (c >= 0xD800 && c <= 0xDFFF) ||
+        (c >= 0xFE00 && c <= 0xFE0F) || c == 0xFEFF || (c >= 0xFF00 && c <= 0xFF20) ||
+        (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0xE0000 && c <= 0xE007F)) {
+        return Direction::None;
+    }
+    return Direction::LeftToRight;
+}
+
+}  // namespace
+
+bool ReadsRightToLeft(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        if (const Direction direction = DirectionOf(c); direction != Direction::None) {
+            return direction == Direction::RightToLeft;
+        }
+    }
+    return false;
+}
+
 }  // namespace snipora

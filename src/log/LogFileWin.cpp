@@ -38,6 +38,13 @@ bool Win32LogFiles::Append(const std::u16string& path, std::string_view bytes) {
     return true;
 }
 
+LogTime LocalLogTime() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+            now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
 bool Win32LogFiles::Replace(const std::u16string& from, const std::u16string& to) {
     return ::MoveFileExW(win::Wide(from), win::Wide(to), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "log/LogFile.h"
+#include "log/Logger.h"
 
 namespace snipora {
 
@@ -16,10 +17,18 @@ public:
     bool Replace(const std::u16string& from, const std::u16string& to) override;
 };
 
-// The program's log file in the given folder, the log's output while this lives.
+// The system's local time, as log lines are stamped with it.
+LogTime LocalLogTime();
+
+// The program's log file in the given folder, the log's output while this lives; its lines carry
+// the local time.
 class LogFileOutput {
 public:
-    explicit LogFileOutput(std::u16string_view folder) : file_(files_, folder) { file_.Attach(); }
+    explicit LogFileOutput(std::u16string_view folder) : file_(files_, folder) {
+        SetLogClock(LocalLogTime);
+        file_.Attach();
+    }
+    ~LogFileOutput() { SetLogClock(nullptr); }
     LogFileOutput(const LogFileOutput&) = delete;
     LogFileOutput& operator=(const LogFileOutput&) = delete;
 

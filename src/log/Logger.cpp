@@ -1,10 +1,14 @@
 #include "log/Logger.h"
 
+#include <cstdio>
+#include <utility>
+
 namespace snipora {
 namespace {
 
 LogSink g_sink = nullptr;
 void* g_context = nullptr;
+std::function<LogTime()> g_clock;
 
 const char* PrefixFor(uint8_t level) {
     switch (level) {
@@ -21,7 +25,7 @@ const char* PrefixFor(uint8_t level) {
     }
 }
 
-constexpr char kSuffix[] = "</b></font><br>";
+constexpr char kSuffix[] = "</b></font><br>\r\n";
 
 // The text as HTML shows it: a logged value (a path, a setting as typed) is never markup.
 void AppendEscaped(std::string& line, const char* text) {
@@ -52,7 +56,11 @@ void WriteLogLine(uint8_t level, const char* text) {
     if (g_sink == nullptr) {
         return;
     }
-    std::string line = PrefixFor(level);
+    std::string line;
+    if (g_clock) {
+        line = FormatLogTime(g_clock()) + ' ';
+    }
+    line += PrefixFor(level);
     if (text != nullptr) {
         AppendEscaped(line, text);
     }
@@ -66,6 +74,17 @@ void LogInfo(const char* text) {
 
 void LogError(const std::string& text) {
     WriteLogLine(kLogError, text.c_str());
+}
+
+void SetLogClock(std::function<LogTime()> clock) {
+    g_clock = std::move(clock);
+}
+
+std::string FormatLogTime(const LogTime& time) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", time.year, time.month,
+                  time.day, time.hour, time.minute, time.second, time.millisecond);
+    return text;
 }
 
 void AttachLogSink(LogSink sink, void* context) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -11,12 +12,22 @@ namespace snipora {
 inline constexpr uint8_t kLogInfo = 1;
 inline constexpr uint8_t kLogError = 3;
 
-// Diagnostic lines as HTML, coloured by level; the text is escaped, so that it shows as written
-// (a null text is an empty line). Without an output every call returns at once; the
-// program attaches its log file, tests a memory stream.
+// Diagnostic lines as HTML, coloured by level, one line of text each: the local time when a clock
+// is set, then the text, escaped so that it shows as written (a null text is an empty line), then
+// a line break. Without an output every call returns at once; the program attaches its log file,
+// tests a memory stream.
 void WriteLogLine(uint8_t level, const char* text);
 void LogInfo(const char* text);
 void LogError(const std::string& text);
+
+// A moment in local time, as a log line is stamped with it.
+struct LogTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+// The clock that stamps each line (an empty one leaves the lines without a time).
+void SetLogClock(std::function<LogTime()> clock);
+// "2026-12-08 20:32:06.123": the time as a line starts with it.
+std::string FormatLogTime(const LogTime& time);
 
 // Attaches the function that receives each whole line with its level, with its context (a null
 // sink detaches).

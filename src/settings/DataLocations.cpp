@@ -1,5 +1,7 @@
 #include "settings/DataLocations.h"
 
+#include "common/Utf.h"
+
 namespace snipora::settings {
 namespace {
 
@@ -7,7 +9,16 @@ bool Exists(ILocationSystem& system, const std::u16string& path) {
     return !path.empty() && system.FolderExists(path);
 }
 
-std::u16string ChooseFolder(ILocationSystem& system, bool portableSettings) {
+std::u16string InFolder(std::u16string_view folder, std::u16string_view name) {
+    std::u16string path(folder);
+    if (!path.empty() && path.back() != u'\\' && path.back() != u'/') {
+        path += u'\\';
+    }
+    return path += name;
+}
+
+std::u16string ChooseFolder(ILocationSystem& system, bool portableSettings,
+                            FolderFallback* fallback) {
     std::u16string folder = system.EnvironmentValue(kU3DataPathVariable);
     if (!Exists(system, folder)) {
         const std::u16string program = system.ProgramFolder();
@@ -29,8 +40,11 @@ std::u16string ChooseFolder(ILocationSystem& system, bool portableSettings) {
         }
     }
     if (!Exists(system, folder)) {
-        system.CreateFolder(folder);
+        std::string reason = system.CreateFolder(folder);
         if (!Exists(system, folder)) {
+            if (fallback != nullptr) {
+                *fallback = {folder, reason.empty() ? "It is not a folder." : std::move(reason)};
+            }
             folder = system.ProgramFolder();
         }
     }
@@ -39,8 +53,8 @@ std::u16string ChooseFolder(ILocationSystem& system, bool portableSettings) {
 
 }  // namespace
 
-std::u16string ChooseDataFolder(ILocationSystem& system) {
-    return ChooseFolder(system, false);
+std::u16string ChooseDataFolder(ILocationSystem& system, FolderFallback* fallback) {
+    return ChooseFolder(system, false, fallback);
 }
 
 std::u16string ChooseDataFolderAgain(ILocationSystem& system, std::u16string_view lastFolder) {
@@ -51,8 +65,14 @@ std::u16string ChooseDataFolderAgain(ILocationSystem& system, std::u16string_vie
     return ChooseDataFolder(system);
 }
 
-std::u16string ChooseSettingsFolder(ILocationSystem& system) {
-    return ChooseFolder(system, true);
+std::u16string ChooseSettingsFolder(ILocationSystem& system, FolderFallback* fallback) {
+    return ChooseFolder(system, true, fallback);
+}
+
+std::u16string FallbackText(const FolderFallback& fallback, std::u16string_view used) {
+    return u"Snipora cannot use the folder \"" + fallback.wanted + u"\": " +
+           Utf8ToUtf16(fallback.reason) + u" It keeps its settings and history in \"" +
+           std::u16string(used) + u"\" instead.";
 }
 
 std::u16string SettingsFileName(std::u16string_view programPath) {
@@ -68,11 +88,11 @@ std::u16string SettingsFileName(std::u16string_view programPath) {
 
 std::u16string SettingsFilePath(std::u16string_view settingsFolder,
                                 std::u16string_view programPath) {
-    return std::u16string(settingsFolder) + u"\\" + SettingsFileName(programPath);
+    return InFolder(settingsFolder, SettingsFileName(programPath));
 }
 
 std::u16string DataFilePath(std::u16string_view dataFolder) {
-    return std::u16string(dataFolder) + u"\\data.dat";
+    return InFolder(dataFolder, u"data.dat");
 }
 
 }  // namespace snipora::settings

@@ -20,15 +20,22 @@ public:
     virtual std::u16string ProgramFolder() = 0;
     // True if the path names an existing folder; a trailing separator is allowed.
     virtual bool FolderExists(std::u16string_view path) = 0;
-    // Creates one folder level; failure is not reported.
-    virtual void CreateFolder(std::u16string_view path) = 0;
+    // Creates one folder level: empty when made, else why not (the system's words).
+    virtual std::string CreateFolder(std::u16string_view path) = 0;
+};
+
+// The folder that was chosen but could not be had, and why, when another stands in for it.
+struct FolderFallback {
+    std::u16string wanted;
+    std::string reason;
 };
 
 // The folder for data.dat: the U3 data folder when it exists; otherwise the "Data" folder beside
 // the program when that exists (portable use); otherwise "Tervix\Snipora\" under the
 // application-data folder, created when missing. The program folder when the chosen one cannot
-// be had.
-std::u16string ChooseDataFolder(ILocationSystem& system);
+// be had; `fallback`, when given, then names the folder and the reason (and stays as it was
+// otherwise).
+std::u16string ChooseDataFolder(ILocationSystem& system, FolderFallback* fallback = nullptr);
 
 // The data folder chosen again for a save, `lastFolder` being the one of the last load or save.
 // A "Data" folder beside the program that was in use and has gone since is made again, so that a
@@ -37,14 +44,16 @@ std::u16string ChooseDataFolderAgain(ILocationSystem& system, std::u16string_vie
 
 // The folder for the INI file: the same choice, except that a portable installation keeps its
 // INI file beside the program rather than in "Data".
-std::u16string ChooseSettingsFolder(ILocationSystem& system);
+std::u16string ChooseSettingsFolder(ILocationSystem& system, FolderFallback* fallback = nullptr);
+
+// What the user is told of a fallback: the folder, the reason, and the folder used instead.
+std::u16string FallbackText(const FolderFallback& fallback, std::u16string_view used);
 
 // The INI file's name: the program file's name without its folder, with its extension replaced
 // by ".ini" (or ".ini" appended when it has none). "C:\x\Clip.exe" gives "Clip.ini".
 std::u16string SettingsFileName(std::u16string_view programPath);
 
-// The full paths of the two files. The folder is joined with a separator of its own; a doubled
-// separator is read as one.
+// The full paths of the two files: the folder, a separator unless it ends with one, the name.
 std::u16string SettingsFilePath(std::u16string_view settingsFolder,
                                 std::u16string_view programPath);
 std::u16string DataFilePath(std::u16string_view dataFolder);

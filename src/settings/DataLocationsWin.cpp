@@ -64,9 +64,9 @@ std::u16string GetDataFolderAgain(std::u16string_view lastFolder) {
     return ChooseDataFolderAgain(system, lastFolder);
 }
 
-std::u16string GetSettingsFolder() {
+std::u16string GetSettingsFolder(FolderFallback* fallback) {
     Win32Locations system;
-    return ChooseSettingsFolder(system);
+    return ChooseSettingsFolder(system, fallback);
 }
 
 std::u16string Win32Locations::EnvironmentValue(std::u16string_view name) {
@@ -92,11 +92,25 @@ bool Win32Locations::FolderExists(std::u16string_view path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void Win32Locations::CreateFolder(std::u16string_view path) {
+std::string Win32Locations::CreateFolder(std::u16string_view path) {
     const std::wstring p(Wide(path));
-    if (!p.empty() && p.find(L'\0') == std::wstring::npos) {
-        ::CreateDirectoryW(p.c_str(), nullptr);
+    if (p.empty() || p.find(L'\0') != std::wstring::npos) {
+        return "The name is not a path.";
     }
+    if (::CreateDirectoryW(p.c_str(), nullptr)) {
+        return {};
+    }
+    const DWORD error = ::GetLastError();
+    // A file's name is asked without the separator that a folder's path may end with.
+    std::wstring name = p;
+    while (name.size() > 3 && (name.back() == L'\\' || name.back() == L'/')) {
+        name.pop_back();
+    }
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return "A file has that name.";
+    }
+    return win::ErrorText(error);
 }
 
 }  // namespace snipora::settings

@@ -21,7 +21,7 @@ std::u16string GetProgramPath();
 // The folders of ChooseDataFolder and ChooseSettingsFolder on this system, created when needed.
 std::u16string GetDataFolder();
 std::u16string GetDataFolderAgain(std::u16string_view lastFolder);
-std::u16string GetSettingsFolder();
+std::u16string GetSettingsFolder(FolderFallback* fallback = nullptr);
 
 // The real system. Tests derive from it to move the program and application-data folders.
 class Win32Locations : public ILocationSystem {
@@ -30,7 +30,7 @@ public:
     std::u16string AppDataFolder() override;
     std::u16string ProgramFolder() override;
     bool FolderExists(std::u16string_view path) override;
-    void CreateFolder(std::u16string_view path) override;
+    std::string CreateFolder(std::u16string_view path) override;
 };
 
 }  // namespace snipora::settings

@@ -26,7 +26,7 @@ constexpr int kHistoryBoxLeft = 8, kHistoryBoxTop = 96;
 constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 200;
 constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 321;
 
-constexpr std::array<win::ControlPlace, 27> kPlaces{{
+constexpr std::array<win::ControlPlace, 28> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -46,6 +46,7 @@ constexpr std::array<win::ControlPlace, 27> kPlaces{{
     {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 98, 17},
     // Room for the longest names the field shows ("Ctrl + Alt + Shift + Scroll Lock").
     {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 120, kKeysBoxTop + 70, 203, 24},
+    {IDC_LABEL_HOTKEY_NOTE, kKeysBoxLeft + 16, kKeysBoxTop + 96, 307, 16},
     {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 118},
     {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
@@ -127,6 +128,7 @@ void TFormSettings::OnInit() {
     SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
+    ShowHotKeyNote();
     SetChecked(IDC_CB_HIDE_FROM_CAPTURE, hideFromCapture_);
     SendItemMessage(IDC_ED_FORGET, EM_SETLIMITTEXT, 6, 0);
     ::SetDlgItemInt(Handle(), IDC_ED_FORGET, static_cast<UINT>(forgetAfter_), FALSE);
@@ -141,6 +143,21 @@ void TFormSettings::OnInit() {
         SendItemMessage(IDC_CO_THEME, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
     SendItemMessage(IDC_CO_THEME, CB_SETCURSEL, static_cast<WPARAM>(theme_), 0);
+}
+
+bool TFormSettings::OnCommand(int id, int code) {
+    if (id == IDC_SECONDARY_HOTKEY && code == EN_CHANGE) {
+        ShowHotKeyNote();
+        return true;
+    }
+    return false;
+}
+
+void TFormSettings::ShowHotKeyNote() {
+    const auto shortcut = ShortcutFromHotKey(
+        static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+    const std::wstring note = hotKeyNote_ ? hotKeyNote_(shortcut) : std::wstring();
+    ::SetDlgItemTextW(Handle(), IDC_LABEL_HOTKEY_NOTE, note.c_str());
 }
 
 void TFormSettings::OnOk() {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "settings/DialogValues.h"
@@ -19,8 +20,13 @@ class TFormSettings final : public win::BaseDialog {
 public:
     // `historyCount` gives the number of history entries there are when OK is pressed: a size
     // below it asks before the oldest are dropped. Without it nothing is asked.
-    explicit TFormSettings(HWND owner, std::function<size_t()> historyCount = {})
-        : owner_(owner), historyCount_(std::move(historyCount)) {}
+    // `hotKeyNote` says what a hot key (a shortcut code) would take from the keyboard layout,
+    // shown under the hot key as it is chosen; empty for nothing.
+    explicit TFormSettings(HWND owner, std::function<size_t()> historyCount = {},
+                           std::function<std::wstring(uint16_t shortcut)> hotKeyNote = {})
+        : owner_(owner),
+          historyCount_(std::move(historyCount)),
+          hotKeyNote_(std::move(hotKeyNote)) {}
     TFormSettings(const TFormSettings&) = delete;
     TFormSettings& operator=(const TFormSettings&) = delete;
 
@@ -32,11 +38,14 @@ private:
     void OnInit() override;
     // Takes the fields' values as the user left them, then ends the dialog.
     void OnOk() override;
+    bool OnCommand(int id, int code) override;
+    void ShowHotKeyNote();
     // Asks whether the `dropped` oldest history entries may go; false leaves the dialog open.
     bool ConfirmDrop(size_t dropped);
 
     HWND owner_;
     std::function<size_t()> historyCount_;
+    std::function<std::wstring(uint16_t)> hotKeyNote_;
     int32_t width_ = 0;
     int32_t height_ = 0;
     bool primaryEnabled_ = false;

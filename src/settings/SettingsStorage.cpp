@@ -28,14 +28,9 @@ CSettingsStorage::CSettingsStorage(std::u16string path, bool useIni, ISettingsPl
             registry_ = std::make_unique<ClosedRegistryKey>("No registry key is open.");
         }
     }
-    LogInfo("SettingsStorage v1.0 initialized");
 }
 
-CSettingsStorage::~CSettingsStorage() {
-    registry_.reset();
-    iniFile_.reset();
-    LogInfo("SettingsStorage uninitialized");
-}
+CSettingsStorage::~CSettingsStorage() = default;
 
 void CSettingsStorage::ThrowBadIniWrite(const char* problem) const {
     throw AppError(FormatText("Cannot write file \"%s\". %s.", {Utf16ToUtf8(path_), problem}));

@@ -1,5 +1,8 @@
 #include "settings/SettingsValues.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace snipora::settings {
 namespace {
 
@@ -34,6 +37,9 @@ bool HasLineBreakOrZero(std::u16string_view text) {
 
 std::optional<int32_t> ParseSettingInt(std::u16string_view text) {
     text = TrimBlanks(text);
+    // Past 32 bits a number is held at the end of the range it points to; every digit is still
+    // checked, so that "99999x" stays no number.
+    constexpr uint64_t kPast = uint64_t{1} << 33;
     if (text.size() >= 3 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
         uint64_t value = 0;
         for (char16_t c : text.substr(2)) {
@@ -41,10 +47,10 @@ std::optional<int32_t> ParseSettingInt(std::u16string_view text) {
             if (digit < 0) {
                 return std::nullopt;
             }
-            value = value * 16 + static_cast<uint64_t>(digit);
-            if (value > 0xFFFFFFFFu) {
-                return std::nullopt;
-            }
+            value = std::min(value * 16 + static_cast<uint64_t>(digit), kPast);
+        }
+        if (value > 0xFFFFFFFFu) {
+            return INT32_MAX;
         }
         return static_cast<int32_t>(static_cast<uint32_t>(value));
     }
@@ -63,11 +69,9 @@ std::optional<int32_t> ParseSettingInt(std::u16string_view text) {
         if (c < u'0' || c > u'9') {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<uint64_t>(c - u'0');
-        if (value > limit) {
-            return std::nullopt;
-        }
+        value = std::min(value * 10 + static_cast<uint64_t>(c - u'0'), kPast);
     }
+    value = std::min(value, limit);
     return negative ? static_cast<int32_t>(-static_cast<int64_t>(value))
                     : static_cast<int32_t>(value);
 }

@@ -9,7 +9,8 @@ namespace snipora::settings {
 
 // The integer a setting's text holds: decimal with an optional sign, or hexadecimal after "0x"
 // or "0X" (read as the 32-bit pattern, so "0xFFFFFFFF" is -1). Spaces and tabs around the number
-// are ignored. nullopt for empty text, anything else, or a number that needs more than 32 bits.
+// are ignored. A number past 32 bits is held to the nearest end: INT32_MAX or INT32_MIN (a
+// hexadecimal one past 0xFFFFFFFF to INT32_MAX). nullopt for empty text or anything else.
 std::optional<int32_t> ParseSettingInt(std::u16string_view text);
 
 // The integer of a setting's text, or `fallback` when the text holds none.

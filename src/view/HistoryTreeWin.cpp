@@ -133,6 +133,7 @@ void HistoryTree::Show(bool show) {
     if (!show) {
         // The next opening fills no more rows than the cap, at once.
         const bool showedAll = handler_ != nullptr && handler_->CapLists();
+        searchOpened_ = false;
         SetSearchText(u"");
         if (showedAll) {
             Refresh();
@@ -251,13 +252,9 @@ void HistoryTree::ApplySearch() {
     if (text == filter_.Text()) {
         return;
     }
-    const bool searched = !filter_.Empty();
     filter_ = TextFilter(text, SystemCaseFolding());
     const bool searching = !filter_.Empty();
-    if (searching != searched) {
-        ::ShowWindow(search_, searching ? SW_SHOW : SW_HIDE);
-        events_.SearchShown(searching);
-    }
+    ShowSearchField();
     if (handler_ == nullptr) {
         return;
     }
@@ -365,12 +362,13 @@ bool HistoryTree::TreeKeyDown(UINT virtualKey) {
     if (!shown_) {
         return false;
     }
-    const PopupCommand command = events_.CommandOf(virtualKey);
+    const PopupCommand command = events_.CommandOf(virtualKey, 0, Searching());
     switch (command) {
         case PopupCommand::None:
         case PopupCommand::Move:
             return false;
         case PopupCommand::Type:
+        case PopupCommand::Pick:
             return true;
         default:
             Run(command, virtualKey, 0);
@@ -399,8 +397,13 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
             TreeMenuKey();
             break;
         case PopupCommand::Leave:
-            if (!filter_.Empty()) {
+            if (Searching()) {
+                searchOpened_ = false;
                 SetSearchText(u"");
+                ShowSearchField();
+                if (::GetFocus() == search_) {
+                    ::SetFocus(tree_);
+                }
             } else {
                 events_.DismissAsked();
             }
@@ -408,36 +411,63 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
         case PopupCommand::Type:
             if (KeyTarget() == search_) {
                 ::SendMessageW(search_, WM_CHAR, character, 1);
-            } else {
-                TreeChar(static_cast<wchar_t>(character));
+            } else if (!events_.HotKeyHeld()) {
+                std::u16string text = SearchText();
+                if (TypeInto(text, character).effect == Typed::Effect::FilterChanged) {
+                    SetSearchText(text);
+                }
             }
+            break;
+        case PopupCommand::Pick:
+            if (!events_.HotKeyHeld()) {
+                Pick(character - u'0');
+            }
+            break;
+        case PopupCommand::Search:
+            OpenSearch();
             break;
         case PopupCommand::None:
             break;
     }
 }
 
+// A character that the tree got with the focus: the key rule says whether it picks or searches.
 // The last key of the hot key, still held when the popup takes the keyboard, is no typing.
 void HistoryTree::TreeChar(wchar_t unit) {
-    if (!shown_ || events_.HotKeyHeld()) {
+    if (!shown_) {
         return;
     }
-    std::u16string text = SearchText();
-    const Typed typed = TypeInto(text, static_cast<char16_t>(unit));
-    switch (typed.effect) {
-        case Typed::Effect::FilterChanged:
-            SetSearchText(text);
-            break;
-        case Typed::Effect::ChooseHistoryEntry:
-            // As if chosen with a double click.
-            if (HTREEITEM item = HistoryEntryAt(typed.position)) {
-                TreeView_SelectItem(tree_, item);
-                events_.EntryChosen(Selected());
-            }
-            break;
-        case Typed::Effect::Nothing:
-            break;
+    const auto typed = static_cast<char16_t>(unit);
+    const PopupCommand command =
+        unit == L'\b' ? PopupCommand::Type : events_.CommandOf(0, typed, Searching());
+    if (command == PopupCommand::Type || command == PopupCommand::Pick) {
+        Run(command, 0, typed);
     }
+}
+
+void HistoryTree::Pick(int position) {
+    if (HTREEITEM item = HistoryEntryAt(position)) {
+        TreeView_SelectItem(tree_, item);
+        events_.EntryChosen(Selected());
+    }
+}
+
+void HistoryTree::OpenSearch() {
+    searchOpened_ = true;
+    ShowSearchField();
+    // With the focus, the field takes the typing itself; without it, the keys come routed.
+    if (::GetFocus() == tree_) {
+        ::SetFocus(search_);
+    }
+}
+
+void HistoryTree::ShowSearchField() {
+    if (Searching() == searchShown_) {
+        return;
+    }
+    searchShown_ = Searching();
+    ::ShowWindow(search_, searchShown_ ? SW_SHOW : SW_HIDE);
+    events_.SearchShown(searchShown_);
 }
 
 // The entry menu beside the selected entry.

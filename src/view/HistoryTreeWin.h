@@ -30,8 +30,9 @@ public:
     // The last key of the hot key is still held: a character that comes now is no typing.
     virtual bool HotKeyHeld() = 0;
     // What a key pressed in the tree, while it has the focus, does: the popup's key rule
-    // decides it (the characters come on their own).
-    virtual PopupCommand CommandOf(UINT virtualKey) = 0;
+    // decides it. The characters come on their own, as `typed` with no key; `searching` says
+    // whether a search is open.
+    virtual PopupCommand CommandOf(UINT virtualKey, char16_t typed, bool searching) = 0;
     // An entry was chosen: with Enter, a double click, or a digit for the n-th history entry.
     virtual void EntryChosen(const CItemNode* record) = 0;
     // Del on the selected entry, and Ctrl+Z.
@@ -42,7 +43,8 @@ public:
     virtual void MenuAsked(POINT screen) = 0;
     // Esc with no search typed.
     virtual void DismissAsked() = 0;
-    // The search field comes (a search is typed) or goes: it takes the bar label's place.
+    // The search field comes (a search is typed, or Ctrl+F or F3 opened it) or goes: it takes
+    // the bar label's place.
     virtual void SearchShown(bool shown) = 0;
 };
 
@@ -86,6 +88,8 @@ public:
     // Where a key routed to the popup goes: the search field once clicked into, else the tree.
     HWND KeyTarget() const;
     std::u16string SearchText() const;
+    // A search is open: text is typed into it, or Ctrl+F or F3 opened it.
+    bool Searching() const { return searchOpened_ || !filter_.Empty(); }
 
     // The lists were loaded: the history shows unfolded, even while empty.
     void UnfoldHistory();
@@ -115,6 +119,12 @@ private:
     void CreateDrawing();
     void SetSearchText(const std::u16string& text);
     void ApplySearch();
+    // The field opens, empty, for a search that may begin with a digit.
+    void OpenSearch();
+    // The field shows while a search is open.
+    void ShowSearchField();
+    // The digit's history entry is chosen, as if with a double click.
+    void Pick(int position);
     // Brings the tree in line with the lists, drawn anew as a whole.
     void Refresh();
     // An entry chosen with Enter or a double click: a header folds or unfolds, a "Show all" row
@@ -130,6 +140,8 @@ private:
     std::unique_ptr<Win32TreeView> view_;
     std::unique_ptr<ItemsTree> items_;
     TextFilter filter_;
+    bool searchOpened_ = false;  // by Ctrl+F or F3, until Esc or the popup closes
+    bool searchShown_ = false;
     CClipboardHandler* handler_ = nullptr;
     win::Dpi dpi_;
     Palette palette_ = Palette::Light();

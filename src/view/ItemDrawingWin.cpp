@@ -1,5 +1,7 @@
 #include "view/ItemDrawingWin.h"
 
+#include <usp10.h>
+
 #include <algorithm>
 #include <iterator>
 
@@ -172,20 +174,36 @@ void ItemDrawing::DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, 
         ::Polygon(dc, open ? down : right, 3);
     }
 
-    // "Caption (count)", or "Caption (matches of count)" while filtering, shortened to its room.
-    ::SelectObject(dc, titleFont_.Get());
+    // "Caption (count)", or "Caption (matches of count)" while filtering; where the room is too
+    // narrow, the count on a line of its own below the caption.
     ::SetTextColor(dc, ToColorRef(palette_.headerText));
+    const HeaderLines lines = HeaderText(node, width);
     const int left = dpi_.Scale(40);
-    const int room =
-        width - left - dpi_.Scale(2) - (foldable ? dpi_.Scale(kHeaderExpanderWidth) : 0);
-    const std::u16string title = FitHeaderTitle(node, room, [dc](std::u16string_view text) {
+    const int top = dpi_.Scale(4);
+    ::SelectObject(dc, titleFont_.Get());
+    ::TextOutW(dc, left, top, reinterpret_cast<const wchar_t*>(lines.first.data()),
+               static_cast<int>(lines.first.size()));
+    if (!lines.second.empty()) {
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(dc, &metrics);
+        ::SelectObject(dc, textFont_.Get());
+        ::TextOutW(dc, left, top + metrics.tmHeight,
+                   reinterpret_cast<const wchar_t*>(lines.second.data()),
+                   static_cast<int>(lines.second.size()));
+    }
+}
+
+HeaderLines ItemDrawing::HeaderText(const CItemNode& node, int width) {
+    HDC dc = workDc_.Get();
+    const win::ScopedSelect font(dc, titleFont_.Get());
+    const int room = width - dpi_.Scale(40) - dpi_.Scale(2) -
+                     (!node.Children.empty() ? dpi_.Scale(kHeaderExpanderWidth) : 0);
+    return FitHeaderTitle(node, room, [dc](std::u16string_view text) {
         SIZE size{};
         ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
                                 static_cast<int>(text.size()), &size);
         return static_cast<int>(size.cx);
     });
-    ::TextOutW(dc, left, dpi_.Scale(4), reinterpret_cast<const wchar_t*>(title.data()),
-               static_cast<int>(title.size()));
 }
 
 // An entry row: a history entry with the clock, its time and size above its text; a note with
@@ -255,6 +273,12 @@ void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
             return;
         }
     }
+    if (const std::u16string_view shown =
+            std::u16string_view(node.Caption).substr(0, PreviewLength);
+        NeedsScriptLayout(shown)) {
+        DrawMarkedCaption(shown, std::u16string_view::npos, rect);
+        return;
+    }
     wchar_t caption[PreviewLength];
     const size_t length = std::min(node.Caption.size(), PreviewLength);
     std::copy_n(node.Caption.data(), length, caption);
@@ -268,7 +292,7 @@ void ItemDrawing::DrawCaption(const CItemNode& node, RECT rect) {
 void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect) {
     HDC dc = workDc_.Get();
     const auto* text = reinterpret_cast<const wchar_t*>(caption.data());
-    const size_t matchEnd = match + filter_->Length();
+    const size_t matchEnd = match == std::u16string_view::npos ? match : match + filter_->Length();
     TEXTMETRICW metrics{};
     ::GetTextMetricsW(dc, &metrics);
     const int lineHeight = std::max<int>(metrics.tmHeight, 1);
@@ -302,8 +326,7 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
             next += next < caption.size() && caption[next] == u'\r' ? 1 : 0;
             next += next < caption.size() && caption[next] == u'\n' ? 1 : 0;
         }
-        ::ExtTextOutW(dc, rect.left, y, ETO_CLIPPED, &rect, text + pos,
-                      static_cast<UINT>(lineEnd - pos), nullptr);
+        DrawLine(rect.left, y, rect, caption.substr(pos, lineEnd - pos));
         if (match < lineEnd && matchEnd > pos) {
             const size_t from = CutBefore(caption, std::max(match, pos));
             const size_t to = CutAfter(caption, std::min(matchEnd, lineEnd));
@@ -312,12 +335,38 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
             ::IntersectRect(&mark, &mark, &rect);
             ::FillRect(dc, &mark, markBrush_.Get());
             ::SetTextColor(dc, ToColorRef(palette_.markText));
-            ::ExtTextOutW(dc, left, y, ETO_CLIPPED, &rect, text + from,
-                          static_cast<UINT>(to - from), nullptr);
+            DrawLine(left, y, rect, caption.substr(from, to - from));
             ::SetTextColor(dc, colour);
         }
         pos = next;
     }
+}
+
+// Uniscribe's string functions lay the line out by script, take glyphs from a fallback font where
+// the row's font has none (SSA_FALLBACK, with the fonts linked to it: SSA_LINK), and draw a
+// surrogate pair as the one glyph it is. A line without such characters is drawn plainly: most
+// rows, and the cheaper call. (GDI draws emoji in one colour; colour needs DirectWrite.)
+void ItemDrawing::DrawLine(int x, int y, const RECT& clip, std::u16string_view line) {
+    HDC dc = workDc_.Get();
+    const auto* text = reinterpret_cast<const wchar_t*>(line.data());
+    if (line.empty()) {
+        return;
+    }
+    if (NeedsScriptLayout(line)) {
+        SCRIPT_STRING_ANALYSIS analysis = nullptr;
+        if (SUCCEEDED(::ScriptStringAnalyse(dc, text, static_cast<int>(line.size()),
+                                            static_cast<int>(line.size()) * 3 / 2 + 16, -1,
+                                            SSA_GLYPHS | SSA_FALLBACK | SSA_LINK, 0, nullptr,
+                                            nullptr, nullptr, nullptr, nullptr, &analysis))) {
+            const HRESULT drawn =
+                ::ScriptStringOut(analysis, x, y, ETO_CLIPPED, &clip, 0, 0, FALSE);
+            ::ScriptStringFree(&analysis);
+            if (SUCCEEDED(drawn)) {
+                return;
+            }
+        }
+    }
+    ::ExtTextOutW(dc, x, y, ETO_CLIPPED, &clip, text, static_cast<UINT>(line.size()), nullptr);
 }
 
 // The scratch bitmap only grows: a narrower row uses its left part.

@@ -48,6 +48,8 @@ public:
 
     // The height of one painted entry before it is fitted to the tree's row height.
     int Height() const { return height_; }
+    // A header's title as a row `width` pixels wide shows it (see FitHeaderTitle).
+    HeaderLines HeaderText(const CItemNode& node, int width);
     HIMAGELIST SmallIcons() const { return smallIcons_.Get(); }
     HIMAGELIST CategoriesIcons() const { return categoriesIcons_.Get(); }
 
@@ -68,7 +70,11 @@ private:
     void DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawCaption(const CItemNode& node, RECT rect);
+    // Laid out line by line; `match` is where the search's match starts, or npos for none.
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
+    // One line's text at (x, y), clipped to `clip`: with the system's script layout and font
+    // fallback where the text needs it, else plainly.
+    void DrawLine(int x, int y, const RECT& clip, std::u16string_view line);
     bool EnsureWidth(int width);
     void FormatTime(double time, LineText& text) const;
     void FormatSize(uint32_t size, LineText& text) const;

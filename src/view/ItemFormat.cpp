@@ -90,10 +90,32 @@ std::u16string Decimal(uint32_t value) {
     return digits;
 }
 
+// What a header counts: every kept entry of its list, however many the list shows; while
+// filtering, the matches.
+uint32_t Counted(const CItemNode& category) {
+    return category.Filtered ? category.Size : category.Total;
+}
+
 }  // namespace
 
+bool NeedsScriptLayout(std::u16string_view caption) {
+    return std::any_of(caption.begin(), caption.end(), [](char16_t unit) {
+        return (unit >= 0xD800 && unit <= 0xDFFF) || unit == 0x200D ||
+               (unit >= 0xFE00 && unit <= 0xFE0F);
+    });
+}
+
+std::u16string BarTextOf(const CDataBase& lists) {
+    for (const ItemEntry& item : lists.Items()) {
+        if (item->Category == kHistoryCategory) {
+            return MakeBarText(MakeDisplayText(item->Text));
+        }
+    }
+    return {};
+}
+
 std::u16string HeaderTitle(const CItemNode& category) {
-    std::u16string title = category.Caption + u" (" + Decimal(category.Size);
+    std::u16string title = category.Caption + u" (" + Decimal(Counted(category));
     if (category.Filtered) {
         title += u" of " + Decimal(category.Total);
     }
@@ -104,36 +126,40 @@ std::u16string ShowAllText(uint32_t more) {
     return u"Show all (" + Decimal(more) + u" more)";
 }
 
-std::u16string FitHeaderTitle(const CItemNode& category, int room,
-                              const std::function<int(std::u16string_view)>& measure) {
+HeaderLines FitHeaderTitle(const CItemNode& category, int room,
+                           const std::function<int(std::u16string_view)>& measure) {
     std::u16string title = HeaderTitle(category);
     if (measure(title) <= room) {
-        return title;
+        return {std::move(title), {}};
     }
     const size_t countAt = category.Caption.size();
-    const std::u16string count = title.substr(countAt + 1);  // "(3 of 25)"
+    std::u16string count = title.substr(countAt + 1);  // "(3 of 25)"
+    if (measure(category.Caption) <= room) {
+        return {category.Caption, std::move(count)};
+    }
     for (size_t keep = CutBefore(category.Caption, countAt - (countAt > 0 ? 1 : 0)); keep > 0;
          keep = CutBefore(category.Caption, keep - 1)) {
         size_t end = keep;
         while (end > 0 && category.Caption[end - 1] == u' ') {
             --end;
         }
-        title = category.Caption.substr(0, end) + u"\u2026 " + count;
-        if (end > 0 && measure(title) <= room) {
-            return title;
+        std::u16string cut = category.Caption.substr(0, end) + u"\u2026";
+        if (end > 0 && measure(cut) <= room) {
+            return {std::move(cut), std::move(count)};
         }
     }
-    return count;
+    return {std::move(count), {}};
 }
 
 std::u16string SpokenText(const CItemNode& node, std::u16string_view time,
                           std::u16string_view size) {
     if (node.IsCategory) {
-        std::u16string text = node.Caption + u", " + Decimal(node.Size);
+        const uint32_t counted = Counted(node);
+        std::u16string text = node.Caption + u", " + Decimal(counted);
         if (node.Filtered) {
             text += u" of " + Decimal(node.Total);
         }
-        return text + (node.Size == 1 && !node.Filtered ? u" entry" : u" entries");
+        return text + (counted == 1 && !node.Filtered ? u" entry" : u" entries");
     }
     if (node.IsShowAll()) {
         return ShowAllText(node.More);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/OleDate.h"
+#include "store/DataBase.h"
 
 namespace snipora {
 
@@ -36,15 +37,33 @@ bool ShowsTimeOnly(double time, double now);
 enum class RowBackground { Highlight, White, Grey };
 RowBackground RowBackgroundFor(bool selected, size_t previousSiblings);
 
-// A category header's title: "Clipboard history (7)", or while filtering "Clipboard history
-// (3 of 25)".
+// Whether a caption needs the system's script layout to be drawn right: it holds a surrogate
+// pair (an emoji or another character past the first plane, which is one glyph, not two), a
+// joiner or a variation selector (the parts of an emoji sequence). Every other caption takes
+// the plain, faster drawing.
+bool NeedsScriptLayout(std::u16string_view caption);
+
+// The bar's text: the newest entry the history keeps, on one line, or nothing when it keeps
+// none. Derived from the lists each time, so that a clear, a delete, an undo or a start with
+// an empty clipboard leaves the bar as the history is.
+std::u16string BarTextOf(const CDataBase& lists);
+
+// A category header's title: "Clipboard history (14)", counting every entry the list keeps (not
+// only those shown, nor only those before a "Show all" row), or while filtering "Clipboard
+// history (3 of 25)", the matches of the entries kept.
 std::u16string HeaderTitle(const CItemNode& category);
 
-// The header's title fitted to `room` pixels as `measure` gives a text's width: whole when it
-// fits, otherwise its caption shortened to whole characters and closed by "…", then the count
-// alone; the count is never cut.
-std::u16string FitHeaderTitle(const CItemNode& category, int room,
-                              const std::function<int(std::u16string_view)>& measure);
+// The header's title fitted to `room` pixels as `measure` gives a text's width: on one line when
+// it fits whole; otherwise the caption on the first line, shortened to whole characters and
+// closed by "…" where even it is too wide, and the count, "(14)", on a line below. A caption of
+// which not one character fits gives way to the count on the first line. The count is never cut.
+struct HeaderLines {
+    std::u16string first;
+    std::u16string second;  // empty when all is on the first line
+    bool operator==(const HeaderLines&) const = default;
+};
+HeaderLines FitHeaderTitle(const CItemNode& category, int room,
+                           const std::function<int(std::u16string_view)>& measure);
 
 // The text of a list's "Show all" row: "Show all (1234 more)".
 std::u16string ShowAllText(uint32_t more);

@@ -60,8 +60,8 @@ public:
     uint32_t Row = 0;
     int32_t SkinBand = 0;
     int32_t IconIndex = 0;
-    // Category node while a filter is on: how many items of the category the lists hold, of
-    // which Size pass the filter.
+    // Category node: how many items of the category the lists hold (Total), and whether a filter
+    // is on, Size then counting those that pass it.
     bool Filtered = false;
     uint32_t Total = 0;
     // Category node: the list shows every entry it has, beyond the cap on a list's rows.

@@ -14,7 +14,9 @@ enum class PopupCommand : uint8_t {
     Undo,    // Ctrl+Z
     Menu,    // Shift+F10 or the menu key: the entry menu
     Leave,   // Esc: the search goes, or with none typed the popup closes
-    Type,    // a character, Backspace included: into the search, or a digit that chooses
+    Type,    // a character, Backspace included: into the search
+    Pick,    // a digit from 1 to 9 with no search open: the history entry of that number
+    Search,  // Ctrl+F or F3: the search field opens, empty, and digits typed then search
 };
 
 }  // namespace snipora

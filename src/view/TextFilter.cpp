@@ -293,9 +293,6 @@ Typed TypeInto(std::u16string& filter, char16_t unit) {
     if (unit < u' ' || unit == 0x7F) {
         return {};
     }
-    if (filter.empty() && unit >= u'1' && unit <= u'9') {
-        return {Effect::ChooseHistoryEntry, unit - u'0'};
-    }
     filter.push_back(unit);
     return {Effect::FilterChanged};
 }

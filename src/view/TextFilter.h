@@ -93,13 +93,12 @@ private:
     std::array<uint32_t, 256> skip_{};
 };
 
-// What a character typed into the popup does. A printable one extends the filter, Backspace
-// shortens it by one character; with no filter typed yet, a digit from 1 to 9 chooses that
-// history entry instead. Control characters do nothing.
+// What a character typed into the search does: a printable one extends the filter, Backspace
+// shortens it by one character; control characters do nothing. (Whether a digit picks an entry
+// instead is the popup's key rule's to say.)
 struct Typed {
-    enum class Effect { Nothing, FilterChanged, ChooseHistoryEntry };
+    enum class Effect { Nothing, FilterChanged };
     Effect effect = Effect::Nothing;
-    int position = 0;  // the history entry chosen, from 1
 };
 Typed TypeInto(std::u16string& filter, char16_t unit);
 

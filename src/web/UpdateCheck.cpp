@@ -15,6 +15,11 @@ std::u16string UpdatePageUrl(std::u16string_view u3Serial) {
     return url;
 }
 
+std::u16string PageNotOpenedText(std::u16string_view url) {
+    return u"No web browser could open the page. To see it, open this address in a browser:\n\n" +
+           std::u16string(url);
+}
+
 std::u16string ProductHomeUrl() {
     return std::u16string(kProductSite) + u"/";
 }

@@ -24,6 +24,9 @@ bool IsUpdateOfferDue(int32_t lastCheckDay, int32_t today);
 // The update page: the ordinary one, or the U3 one when the drive's serial is not empty.
 std::u16string UpdatePageUrl(std::u16string_view u3Serial);
 
+// What the user is told when no program could open the page at `url`.
+std::u16string PageNotOpenedText(std::u16string_view url);
+
 // The two home pages, and the host names that the about box shows for them.
 std::u16string ProductHomeUrl();
 std::u16string MakerHomeUrl();

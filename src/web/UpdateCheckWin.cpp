@@ -12,10 +12,19 @@
 
 namespace snipora::web {
 
-void OpenWebPage(const std::u16string& url) {
+bool OpenWebPage(const std::u16string& url) {
     // The shell may hand the page to a handler that needs COM on this thread.
     const win::ScopedComInit com;
-    ::ShellExecuteW(nullptr, L"open", win::Wide(url), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ::ShellExecuteW(nullptr, L"open", win::Wide(url), nullptr, nullptr, SW_SHOWNORMAL);
+    // Above 32 is success, as the shell has answered since its first version.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void OpenOrShowAddress(HWND owner, const std::u16string& url, const WebOpener& open) {
+    if (!open(url)) {
+        ::MessageBoxW(owner, win::Wide(PageNotOpenedText(url)), L"Snipora", MB_OK | MB_ICONWARNING);
+    }
 }
 
 bool IsUpdateOfferDueToday() {
@@ -29,7 +38,7 @@ void CheckForUpdates(HWND owner, const std::wstring& question, const WebOpener& 
     if (::MessageBoxW(owner, question.c_str(), L"Snipora", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    open(UpdatePageUrl(settings::GetEnvironmentValue(kU3SerialVariable)));
+    OpenOrShowAddress(owner, UpdatePageUrl(settings::GetEnvironmentValue(kU3SerialVariable)), open);
 }
 
 }  // namespace snipora::web

@@ -51,7 +51,10 @@ TEST(AboutBoxWin, EachOpeningShowsTheSameAndLinksLeaveItOpen) {
             shown.corner = ::GetPixel(win::ScopedGetDc(box).Get(), 2, 2);
             test::Press(box, IDOK);
         });
-        TAboutBox box(nullptr, [&](const std::u16string& url) { opened.push_back(url); });
+        TAboutBox box(nullptr, [&](const std::u16string& url) {
+            opened.push_back(url);
+            return true;
+        });
         box.Execute();
         EXPECT_TRUE(driver.Ran());
         EXPECT_FALSE(driver.TimedOut());

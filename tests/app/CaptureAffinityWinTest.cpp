@@ -8,6 +8,7 @@
 
 #include "app/CaptureAffinityWin.h"
 #include "log/Logger.h"
+#include "support/LogLines.h"
 
 namespace snipora {
 namespace {
@@ -66,8 +67,10 @@ TEST(CaptureAffinityWinTest, FallsBackToMonitorOnlyThenLogsTheRefusalOnce) {
         EXPECT_EQ(affinity.Apply(nullptr, false), kAffinityNone);
         EXPECT_EQ(g_calls, std::vector<DWORD>{kAffinityNone});
     }
-    // One line for the refusal, however often it was asked.
+    // One line for the refusal, however often it was asked: an error line, which the log file
+    // keeps with LogDetails=0.
     const std::string text = log.str();
+    EXPECT_EQ(test::ErrorLineCount(text), 1);
     const size_t first = text.find("[CaptureAffinity]");
     EXPECT_NE(first, std::string::npos);
     EXPECT_EQ(text.find("[CaptureAffinity]", first + 1), std::string::npos);

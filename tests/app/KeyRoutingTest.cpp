@@ -56,8 +56,16 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {With(Key(0x5A, 0x1A), true, true, false), Take(Undo), "Ctrl+Shift+Z"},
         {With(Key(0x56, 0x16), false, true, false), kClose, "Ctrl+V"},
         // Typed characters and digits, in the layout of the window in front.
-        {Key(0x31, u'1'), Take(Type, u'1'), "1"},
-        {Key(0x61, u'1'), Take(Type, u'1'), "1 on the keypad"},
+        {Key(0x31, u'1'), Take(Pick, u'1'), "1 picks the newest entry"},
+        {Key(0x61, u'1'), Take(Pick, u'1'), "1 on the keypad"},
+        {Key(0x39, u'9'), Take(Pick, u'9'), "9, the last to pick"},
+        {Key(0x30, u'0'), Take(Type, u'0'), "0 picks nothing: it searches"},
+        {Key(0x46, u'f'), Take(Type, u'f'), "f"},
+        {With(Key(0x46, 0x06), false, true, false), Take(Search), "Ctrl+F opens the search"},
+        {With(Key(0x46, 0x06), true, true, false), Take(Search), "Ctrl+Shift+F"},
+        {Key(0x72), Take(Search), "F3 opens the search"},
+        {With(Key(0x72), true, false, false), kClose, "Shift+F3"},
+        {With(Key(0x72), false, true, false), kClose, "Ctrl+F3"},
         {Key(0x41, u'a'), Take(Type, u'a'), "a"},
         {With(Key(0x41, u'A'), true, false, false), Take(Type, u'A'), "Shift+A"},
         {Key(0xC0, u'\u00f6'), Take(Type, u'\u00f6'), "a letter of another layout"},
@@ -82,6 +90,7 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {Key(0x5B), kPass, "left Windows key"},
         {Key(0x5C), kPass, "right Windows key"},
         {Key(0x14), kPass, "Caps Lock"},
+        {Key(0xA6), kPass, "browser back, the first system key"},
         {Key(0xAF), kPass, "volume up"},
         {Key(0xB7), kPass, "the last launch key"},
     };
@@ -127,7 +136,13 @@ const Layout kPolish{{{{0x5A, false, false}, u'z'},
                       {{0x58, false, true}, u'\u017a'},  // ź
                       {{0x41, false, true}, u'\u0105'},  // ą
                       {{0x31, false, false}, u'1'},
-                      {{0x31, true, false}, u'!'}},
+                      {{0x31, true, false}, u'!'},
+                      {{0x32, false, false}, u'2'},
+                      {{0x33, false, false}, u'3'},
+                      {{0x34, false, false}, u'4'},
+                      {{0x35, false, false}, u'5'},
+                      {{0x36, false, false}, u'6'},
+                      {{0x37, false, false}, u'7'}},
                      {}};
 const Layout kGerman{{{{0x51, false, true}, u'@'},
                       {{0x45, false, true}, u'\u20ac'},  // €
@@ -173,7 +188,7 @@ TEST(KeyRouting, AltGrCharactersOfRealLayoutsAreTypedAndNeverRunACommand) {
         {kFrench, 0x33, false, true, false, Take(Type, u'#'), "French AltGr+3"},
         {kFrench, 0x32, false, true, false, kClose, "French AltGr+2, a dead tilde"},
         {kFrench, 0x31, false, false, false, Take(Type, u'&'), "French 1 types &"},
-        {kFrench, 0x31, true, false, false, Take(Type, u'1'), "French Shift+1 types 1"},
+        {kFrench, 0x31, true, false, false, Take(Pick, u'1'), "French Shift+1 picks 1"},
     };
     for (const auto& c : cases) {
         KeyRouter router;
@@ -216,13 +231,63 @@ TEST(KeyRouting, ModifiersFollowEveryKeyAlsoThoseThatPassToTheProgramsOwnWindows
     EXPECT_FALSE(router.Held().Control());
     // Esc's release comes once the popup has the keys again: it saw no press.
     EXPECT_EQ(key(0x1B, true, true), kPass);
-    EXPECT_EQ(key(0x31, false, true), Take(Type, u'1'));
+    EXPECT_EQ(key(0x31, false, true), Take(Pick, u'1'));
     EXPECT_EQ(key(0x5A, false, true), Take(Type, u'z'));
     // The right Windows key passes, and held it makes the next key the system's.
     EXPECT_EQ(key(0x5C, false, true), kPass);
     EXPECT_EQ(key(0x5A, false, true), kClose) << "Win+Z";
     EXPECT_EQ(key(0x5C, true, true), kPass);
     EXPECT_EQ(key(0x5A, false, true), Take(Type, u'z'));
+}
+
+// A digit picks an entry only while no search is open: after any other character, or after
+// Ctrl+F or F3, digits search, so that "123" and "a1" can be found. The router follows the search
+// from the keys themselves: the window has not yet taken "a" when "1" comes.
+TEST(KeyRouting, DigitsSearchOnceASearchIsOpen) {
+    KeyRouter router;
+    const auto start = [&] { router.Start([](uint8_t) { return false; }, false); };
+    const auto key = [&](uint8_t vk, bool up = false) {
+        return router.Route(vk, up, false, true, kPolish);
+    };
+    start();
+    EXPECT_EQ(key(0x5A), Take(Type, u'z'));
+    EXPECT_TRUE(router.Searching());
+    EXPECT_EQ(key(0x31), Take(Type, u'1')) << "z1";
+    EXPECT_EQ(key(0x31), Take(Type, u'1')) << "z11";
+    EXPECT_EQ(router.Route(Key(0x08, u'\b')), Take(Type, u'\b'));
+    EXPECT_EQ(router.Route(Key(0x08, u'\b')), Take(Type, u'\b'));
+    EXPECT_TRUE(router.Searching()) << "z is left";
+    EXPECT_EQ(router.Route(Key(0x08, u'\b')), Take(Type, u'\b'));
+    EXPECT_FALSE(router.Searching());
+    EXPECT_EQ(router.Route(Key(0x08, u'\b')), Take(Type, u'\b')) << "nothing left to take";
+    EXPECT_EQ(key(0x31), Take(Pick, u'1')) << "all taken back: a digit picks again";
+
+    // Ctrl+F, then 123: the search holds "123".
+    start();
+    EXPECT_EQ(key(0xA2), kPass);
+    EXPECT_EQ(key(0x46), Take(Search));
+    EXPECT_EQ(key(0xA2, true), kPass);
+    EXPECT_EQ(key(0x31), Take(Type, u'1'));
+    EXPECT_EQ(key(0x32), Take(Type, u'2'));
+    EXPECT_EQ(router.Route(Key(0x08, u'\b')), Take(Type, u'\b'));
+    EXPECT_EQ(router.Route(Key(0x08, u'\b')), Take(Type, u'\b'));
+    EXPECT_TRUE(router.Searching()) << "opened by Ctrl+F, it stays open when emptied";
+    EXPECT_EQ(key(0x33), Take(Type, u'3'));
+    // Esc takes the search away; F3 opens it again; a popup opened anew has none.
+    EXPECT_EQ(router.Route(Key(0x1B, 0x1B)), Take(Leave));
+    EXPECT_EQ(key(0x34), Take(Pick, u'4'));
+    EXPECT_EQ(key(0x72), Take(Search));
+    EXPECT_EQ(key(0x35), Take(Type, u'5'));
+    start();
+    EXPECT_FALSE(router.Searching());
+    EXPECT_EQ(key(0x36), Take(Pick, u'6'));
+    // Keys the popup does not take open nothing.
+    EXPECT_EQ(router.Route(Key(0x5A, u'z'), false), kPass);
+    EXPECT_EQ(key(0x37), Take(Pick, u'7'));
+    // A key handed over by the tree says itself whether its search is open.
+    HookedKey digit = Key(0x38, u'8');
+    digit.searching = true;
+    EXPECT_EQ(MeaningOf(digit), Take(Type, u'8'));
 }
 
 // Once an entry is chosen, every key goes to the window in front as typed, press and release;

@@ -54,6 +54,36 @@ TEST(Utf, IllFormedInputBecomesReplacementCharacters) {
     EXPECT_EQ(Utf8ToUtf16("\xed\xa0\x80"), u"\uFFFD");  // encoded surrogate
 }
 
+// The first directed character decides; what directs nothing is passed over, at the edges of its
+// ranges too. The bar draws an Arabic or Hebrew text right to left, its "…" at the left.
+TEST(Utf, ATextReadsRightToLeftWhenItsFirstDirectedCharacterDoes) {
+    const struct {
+        std::u16string_view text;
+        bool rightToLeft;
+    } cases[] = {
+        {u"", false},
+        {u"123 ,.!? ", false},
+        {u"\u0645\u0631\u062d\u0628\u0627", true},                  // Arabic
+        {u"\u05e9\u05dc\u05d5\u05dd", true},                        // Hebrew
+        {u"12: \u00ab\u0645\u0631\u062d\u0628\u0627\u00bb", true},  // after digits and signs
+        {u"\U0001F600 \u2014 \u0627", true},                        // after an emoji and a dash
+        {u"Hello \u0645", false},
+        {u"\u00e9t\u00e9 \u0645", false},  // Latin beyond ASCII
+        {u"\u4e2d\u6587 \u0645", false},   // Chinese
+        {u"\u0590", true},                 // the first of Hebrew's block
+        {u"\u058f", false},                // the last of Armenian's
+        {u"\u08ff", true},
+        {u"\ufb1d", true},        // presentation forms
+        {u"\ufeff\u0627", true},  // a byte order mark, Arabic's
+        {u"\U00010800", true},    // Cypriot, outside the plane
+        {u"\U0001E900", true},    // Adlam
+        {u"\xd800\u0627", true},  // a lone surrogate directs nothing
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadsRightToLeft(c.text), c.rightToLeft) << Utf16ToUtf8(c.text);
+    }
+}
+
 TEST(FormatText, FillsPlaceholdersInOrder) {
     EXPECT_EQ(FormatText("Cannot create file \"%s\". %s", {"C:\\x\\data.dat", "Access denied."}),
               "Cannot create file \"C:\\x\\data.dat\". Access denied.");

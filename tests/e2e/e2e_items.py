@@ -307,8 +307,8 @@ def test_double_click_pastes_into_the_window_summoned_over():
         try:
             assert wait_for(lambda: "held" in open(holder_out).read(), 10), "clipboard not held"
             double_click(*row_point(state, 2))  # "never pasted"
-            code, balloon = probe("balloon", 3000)
-            assert code == 0 and "another program is using it" in balloon, balloon
+            code, told = balloon(3000)
+            assert code == 0 and "another program is using it" in told, told
             assert target.entries() == pasted, target.entries()
         finally:
             holder.wait(timeout=30)

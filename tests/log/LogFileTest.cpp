@@ -208,7 +208,7 @@ TEST_F(LogFileTest, AnAttachedFileTakesTheLogsLinesUntilItGoes) {
         LogInfo("[Test] detail");
     }
     LogError("[Test] after");  // reaches nothing
-    EXPECT_EQ(Current(), "<font color=\"#ff0000\"><b>[Test] broken</b></font><br>");
+    EXPECT_EQ(Current(), "<font color=\"#ff0000\"><b>[Test] broken</b></font><br>\r\n");
 
     // A file detached before it goes leaves the one attached after it in place.
     MemoryLogFiles otherFiles;
@@ -220,7 +220,7 @@ TEST_F(LogFileTest, AnAttachedFileTakesTheLogsLinesUntilItGoes) {
     first.reset();
     LogError("[Test] second");
     EXPECT_EQ(otherFiles.files[u"C:\\Other\\Snipora-log.html"],
-              "<font color=\"#ff0000\"><b>[Test] second</b></font><br>");
+              "<font color=\"#ff0000\"><b>[Test] second</b></font><br>\r\n");
 }
 
 }  // namespace

@@ -32,11 +32,13 @@ struct FakeSystem final : ILocationSystem {
     std::u16string AppDataFolder() override { return appData; }
     std::u16string ProgramFolder() override { return program; }
     bool FolderExists(std::u16string_view path) override { return folders.contains(Key(path)); }
-    void CreateFolder(std::u16string_view path) override {
+    std::string CreateFolder(std::u16string_view path) override {
         created.emplace_back(path);
-        if (!refused.contains(Key(path))) {
-            folders.insert(Key(path));
+        if (refused.contains(Key(path))) {
+            return "Access is denied.";
         }
+        folders.insert(Key(path));
+        return {};
     }
 };
 
@@ -78,11 +80,25 @@ TEST(DataLocations, AFolderThatVanishedIsChosenAgainAtTheSave) {
     EXPECT_FALSE(u3.folders.contains(u"E:\\Gone\\"));
 }
 
-TEST(DataLocations, FoldersThatCannotBeHadFallBackToTheProgramFolder) {
+// The fallback is named with its reason, so that the user learns why the history is empty.
+TEST(DataLocations, FoldersThatCannotBeHadFallBackToTheProgramFolderAndSayWhy) {
     FakeSystem system;
     system.refused.insert(u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");
-    EXPECT_EQ(ChooseDataFolder(system), u"C:\\Apps\\Snipora\\");
+    FolderFallback fallback;
+    EXPECT_EQ(ChooseDataFolder(system, &fallback), u"C:\\Apps\\Snipora\\");
+    EXPECT_EQ(fallback.wanted, u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\");
+    EXPECT_EQ(fallback.reason, "Access is denied.");
+    EXPECT_EQ(
+        FallbackText(fallback, u"C:\\Apps\\Snipora\\"),
+        u"Snipora cannot use the folder \"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\\": "
+        u"Access is denied. It keeps its settings and history in \"C:\\Apps\\Snipora\\\" "
+        u"instead.");
     EXPECT_EQ(ChooseSettingsFolder(system), u"C:\\Apps\\Snipora\\");
+    // A folder that is had leaves the fallback untouched.
+    FolderFallback untouched{u"x", "y"};
+    system.refused.clear();
+    ChooseSettingsFolder(system, &untouched);
+    EXPECT_EQ(untouched.wanted, u"x");
     // No application-data folder at all: not the root of the current drive.
     FakeSystem none;
     none.appData.clear();
@@ -95,7 +111,11 @@ TEST(DataLocations, TheIniFileIsNamedAfterTheProgram) {
     EXPECT_EQ(SettingsFileName(u"C:\\x.y\\Clip"), u"Clip.ini");
     EXPECT_EQ(SettingsFileName(u"C:\\x\\my.tool.exe"), u"my.tool.ini");
     EXPECT_EQ(SettingsFileName(u"Snipora.EXE"), u"Snipora.ini");
-    EXPECT_EQ(SettingsFilePath(u"C:\\Apps\\", u"C:\\Apps\\Copy.exe"), u"C:\\Apps\\\\Copy.ini");
+    // One separator between folder and name, as the log and the messages show the path.
+    EXPECT_EQ(SettingsFilePath(u"C:\\Apps\\", u"C:\\Apps\\Copy.exe"), u"C:\\Apps\\Copy.ini");
+    EXPECT_EQ(SettingsFilePath(u"C:\\Apps", u"Copy.exe"), u"C:\\Apps\\Copy.ini");
+    EXPECT_EQ(DataFilePath(u"C:\\Users\\u\\Snipora\\"), u"C:\\Users\\u\\Snipora\\data.dat");
+    EXPECT_EQ(DataFilePath(u"E:\\U3"), u"E:\\U3\\data.dat");
 }
 
 }  // namespace

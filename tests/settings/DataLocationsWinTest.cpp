@@ -101,13 +101,25 @@ TEST_F(DataLocationsWin, AFileNamedDataDoesNotCount) {
     test::WriteBytes(std::filesystem::path(win::Wide(system.program + u"Data")), "not a folder");
     EXPECT_EQ(ChooseDataFolder(system), Own());
     EXPECT_EQ(ChooseSettingsFolder(system), Own());
+    // A file in the place of the folder itself: the reason says so.
+    MovedLocations blocked = system;
+    blocked.appData = U16(dir.Path());
+    std::filesystem::create_directory(dir / "Tervix");
+    test::WriteBytes(dir / "Tervix" / "Snipora", "not a folder");
+    FolderFallback fallback;
+    EXPECT_EQ(ChooseDataFolder(blocked, &fallback), blocked.program);
+    EXPECT_EQ(fallback.wanted, blocked.appData + u"\\Tervix\\Snipora\\");
+    EXPECT_EQ(fallback.reason, "A file has that name.");
 }
 
 TEST_F(DataLocationsWin, AFolderThatCannotBeCreatedGivesTheProgramFolder) {
     // Nothing can be created below a file.
     test::WriteBytes(dir / "file", "x");
     system.appData = U16(dir / "file");
-    EXPECT_EQ(ChooseDataFolder(system), system.program);
+    FolderFallback fallback;
+    EXPECT_EQ(ChooseDataFolder(system, &fallback), system.program);
+    EXPECT_EQ(fallback.wanted, system.appData + u"\\Tervix\\Snipora\\");
+    EXPECT_FALSE(fallback.reason.empty());
     EXPECT_EQ(ChooseSettingsFolder(system), system.program);
 }
 

@@ -25,6 +25,8 @@ public:
     }
 
     bool Ran() const { return ran_; }
+    // The action runs for every box that comes up, not only the first.
+    void ForEveryBox() { every_ = true; }
     bool TimedOut() const { return timedOut_; }
 
 private:
@@ -48,8 +50,9 @@ private:
         if (dialog == nullptr) {
             return;
         }
-        if (!self->ran_) {
+        if (!self->ran_ || (self->every_ && dialog != self->last_)) {
             self->ran_ = true;
+            self->last_ = dialog;
             self->action_(dialog);
         } else if (++self->ticksAfter_ > 170) {
             self->timedOut_ = true;
@@ -61,6 +64,8 @@ private:
     std::function<void(HWND)> action_;
     UINT_PTR timer_ = 0;
     bool ran_ = false;
+    bool every_ = false;
+    HWND last_ = nullptr;
     bool timedOut_ = false;
     int ticksAfter_ = 0;
 };

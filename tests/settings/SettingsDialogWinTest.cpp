@@ -9,6 +9,7 @@
 
 #include "common/Error.h"
 #include "settings/DialogDriverWin.h"
+#include "settings/HotKeyCode.h"
 #include "settings/SettingsDialogIds.h"
 #include "settings/SettingsDialogWin.h"
 #include "settings/SettingsStorageWin.h"
@@ -347,6 +348,34 @@ TEST_F(SettingsDialogWin, TheHotKeyFieldPutsCtrlAltInPlaceOfNoneAndAllThree) {
         EXPECT_TRUE(TFormSettings(nullptr).Execute());
         EXPECT_EQ(typed, c.expected) << c.held.size();
     }
+}
+
+// The note under the hot key follows the key as it is chosen: the stored one at the opening,
+// then each one typed.
+TEST_F(SettingsDialogWin, TheHotKeysNoteFollowsTheKeyAsItIsChosen) {
+    std::vector<uint16_t> asked;
+    const auto note = [&](uint16_t shortcut) {
+        asked.push_back(shortcut);
+        return L"note " + std::to_wstring(shortcut);
+    };
+    std::wstring atOpening, afterTyping;
+    WORD typed = 0;
+    DialogDriver driver([&](HWND dialog) {
+        atOpening = test::ItemText(dialog, IDC_LABEL_HOTKEY_NOTE);
+        HWND field = ::GetDlgItem(dialog, IDC_SECONDARY_HOTKEY);
+        ::SendMessageW(field, WM_KEYDOWN, 'K', 1);
+        ::SendMessageW(field, WM_KEYUP, 'K', 0xC0000001);
+        typed = static_cast<WORD>(::SendMessageW(field, HKM_GETHOTKEY, 0, 0));
+        afterTyping = test::ItemText(dialog, IDC_LABEL_HOTKEY_NOTE);
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(TFormSettings(nullptr, {}, note).Execute());
+    const uint16_t stored = ShortcutFromHotKey(HotKeyFromShortcut(keys::kDefaultSecHotKeyValue));
+    EXPECT_EQ(atOpening, L"note " + std::to_wstring(stored));
+    EXPECT_EQ(afterTyping, L"note " + std::to_wstring(ShortcutFromHotKey(typed)));
+    EXPECT_NE(stored, ShortcutFromHotKey(typed));
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked.front(), stored);
 }
 
 TEST_F(SettingsDialogWin, AFileThatCannotBeWrittenFailsTheOkToTheCaller) {

@@ -78,7 +78,7 @@ TEST_F(SettingsIniWin, HandWrittenValuesAreReadByTheirReaders) {
     const std::string before = test::ReadBytes(ini);
     EXPECT_EQ(storage.GetWindowWidth(200), 300);
     EXPECT_EQ(storage.GetWindowHeight(388), 388);
-    EXPECT_EQ(storage.GetPositionY(0), 0);
+    EXPECT_EQ(storage.GetPositionY(0), 2147483647) << "held to the range, not the default";
     EXPECT_EQ(storage.GetMainInt(keys::SecHotKeyValue, 0), 49238);
     EXPECT_EQ(storage.GetLastUpdatesCheck(), 0.0);
     EXPECT_EQ(storage.GetMainString(u"Name", u"default"), u"");

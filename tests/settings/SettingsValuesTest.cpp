@@ -20,6 +20,8 @@ TEST(ParseSettingInt, ReadsDecimalWithSignAndBlanks) {
 TEST(ParseSettingInt, ReadsHexadecimalAfterItsPrefix) {
     EXPECT_EQ(ParseSettingInt(u"0x12C"), 300);
     EXPECT_EQ(ParseSettingInt(u"0X12c"), 300);
+    EXPECT_EQ(ParseSettingInt(u"0xaf"), 175);
+    EXPECT_EQ(ParseSettingInt(u"0xAF"), 175);
     EXPECT_EQ(ParseSettingInt(u"0xC056"), 49238);
     EXPECT_EQ(ParseSettingInt(u"0xFFFFFFFF"), -1);
     EXPECT_EQ(ParseSettingInt(u"0x0000000080000000"), std::numeric_limits<int32_t>::min());
@@ -28,16 +30,29 @@ TEST(ParseSettingInt, ReadsHexadecimalAfterItsPrefix) {
 TEST(ParseSettingInt, RefusesEverythingElse) {
     for (std::u16string_view junk :
          {u"", u"   ", u"abc", u"12abc", u"1 2", u"-", u"+", u"--1", u"0x", u"0x-5", u"0xG1",
-          u"x12", u"1e3", u"1.5", u"2147483648", u"-2147483649", u"0x100000000",
-          u"99999999999999999999999999999999", u"\uff11\uff12" /* fullwidth digits */}) {
+          u"x12", u"1e3", u"1.5", u"99999999999999999999x", u"0x1FFFFFFFFFFFFFFFFG",
+          u"\uff11\uff12" /* fullwidth digits */}) {
         EXPECT_EQ(ParseSettingInt(junk), std::nullopt) << std::string(junk.begin(), junk.end());
     }
     EXPECT_EQ(SettingIntOr(u"abc", 200), 200);
     EXPECT_EQ(SettingIntOr(u"", -3), -3);
     EXPECT_EQ(SettingIntOr(u"0", 200), 0);
-    // A thousand digits end early instead of overflowing.
-    EXPECT_EQ(ParseSettingInt(std::u16string(1000, u'9')), std::nullopt);
-    EXPECT_EQ(ParseSettingInt(u"0x" + std::u16string(1000, u'F')), std::nullopt);
+}
+
+// A number past 32 bits is still a number: held to the end of the range, never wrapped, so that
+// HistorySize=99999999999999999999 gives the largest history and not the default.
+TEST(ParseSettingInt, HoldsNumbersPast32BitsToTheRange) {
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(ParseSettingInt(u"2147483648"), kMax);
+    EXPECT_EQ(ParseSettingInt(u"-2147483649"), kMin);
+    EXPECT_EQ(ParseSettingInt(u"4294967296"), kMax) << "2^32 wraps to 0 if cut";
+    EXPECT_EQ(ParseSettingInt(u"99999999999999999999"), kMax);
+    EXPECT_EQ(ParseSettingInt(u"-99999999999999999999"), kMin);
+    EXPECT_EQ(ParseSettingInt(std::u16string(1000, u'9')), kMax);
+    EXPECT_EQ(ParseSettingInt(u"0x100000000"), kMax);
+    EXPECT_EQ(ParseSettingInt(u"0x" + std::u16string(1000, u'F')), kMax);
+    EXPECT_EQ(SettingIntOr(u"99999999999999999999", 25), kMax);
 }
 
 TEST(FormatSettingInt, WritesDecimalThatReadsBack) {

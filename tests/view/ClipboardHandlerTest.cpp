@@ -10,6 +10,7 @@
 #include "support/Records.h"
 #include "view/ClipboardHandler.h"
 #include "view/FakeTreeView.h"
+#include "view/ItemFormat.h"
 
 namespace snipora {
 namespace {
@@ -128,6 +129,7 @@ TEST_F(ClipboardHandlerTest, HistoryShowsTheSevenNewestNewestFirst) {
     EXPECT_EQ(Shown(0),
               (std::vector<uint32_t>{ids[9], ids[8], ids[7], ids[6], ids[5], ids[4], ids[3]}));
     EXPECT_EQ(CategoryEntry(0).data->Size, 7u);
+    EXPECT_EQ(HeaderTitle(*CategoryEntry(0).data), u"Clipboard history (10)") << "10 kept";
 
     // Deleting a shown item brings the eighth-newest in at the bottom.
     ASSERT_TRUE(handler->DeleteItem(ids[7]));

@@ -26,8 +26,13 @@ public:
     }
 
     bool HotKeyHeld() override { return hotKeyHeld; }
-    // The popup's key rule stands behind this; here each key has one command.
-    PopupCommand CommandOf(UINT virtualKey) override {
+    // The popup's key rule stands behind this; here each key has one command, and a character
+    // picks when it is a digit from 1 to 9 and no search is open.
+    PopupCommand CommandOf(UINT virtualKey, char16_t typed, bool searching) override {
+        if (typed != 0) {
+            return typed >= u'1' && typed <= u'9' && !searching ? PopupCommand::Pick
+                                                                : PopupCommand::Type;
+        }
         const auto it = commands.find(virtualKey);
         return it != commands.end() ? it->second : PopupCommand::None;
     }
@@ -43,7 +48,8 @@ public:
     std::map<UINT, PopupCommand> commands = {{VK_RETURN, PopupCommand::Choose},
                                              {VK_DELETE, PopupCommand::Delete},
                                              {VK_ESCAPE, PopupCommand::Leave},
-                                             {VK_BACK, PopupCommand::Type}};
+                                             {VK_BACK, PopupCommand::Type},
+                                             {VK_F3, PopupCommand::Search}};
     std::vector<uint32_t> chosen, deleted;
     std::vector<bool> searchShown;
     int undos = 0, menus = 0, dismissals = 0;
@@ -197,6 +203,40 @@ TEST_F(HistoryTreeWinTest, TypingSearchesAndEscClearsTheSearchBeforeItClosesTheP
     parent.tree->Show(false);
     EXPECT_EQ(parent.tree->SearchText(), u"");
     EXPECT_EQ(parent.searchShown, (std::vector<bool>{true, false, true, false}));
+}
+
+// "123" can be searched for: after another character, or once F3 (or Ctrl+F) opened the field,
+// digits are typed; the opened field stays while emptied, until Esc.
+TEST_F(HistoryTreeWinTest, DigitsSearchAfterAnotherCharacterOrOnceTheSearchIsOpened) {
+    Copy(u"order 123");
+    const uint32_t a1 = Copy(u"a1 sauce");
+    Copy(u"newest");
+    Type(L'a');
+    Type(L'1');
+    EXPECT_EQ(parent.tree->SearchText(), u"a1");
+    EXPECT_EQ(SelectedId(), a1);
+    EXPECT_TRUE(parent.chosen.empty());
+    Key(VK_ESCAPE);
+
+    Key(VK_F3);
+    EXPECT_TRUE(parent.tree->Searching());
+    EXPECT_EQ(parent.searchShown, (std::vector<bool>{true, false, true}));
+    for (const wchar_t digit : {L'1', L'2', L'3'}) {
+        Type(digit);
+    }
+    EXPECT_EQ(parent.tree->SearchText(), u"123");
+    EXPECT_TRUE(parent.chosen.empty());
+    parent.tree->Run(PopupCommand::Type, VK_BACK, u'\b');
+    parent.tree->Run(PopupCommand::Type, VK_BACK, u'\b');
+    parent.tree->Run(PopupCommand::Type, VK_BACK, u'\b');
+    EXPECT_EQ(parent.tree->SearchText(), u"");
+    EXPECT_EQ(parent.searchShown.back(), true) << "opened, it stays open when emptied";
+    parent.tree->Run(PopupCommand::Leave, VK_ESCAPE, 0);
+    EXPECT_FALSE(parent.tree->Searching());
+    EXPECT_EQ(parent.dismissals, 0) << "Esc takes the open search first";
+    EXPECT_EQ(parent.searchShown, (std::vector<bool>{true, false, true, false}));
+    parent.tree->Run(PopupCommand::Pick, '2', u'2');
+    EXPECT_EQ(parent.chosen, std::vector<uint32_t>{a1});
 }
 
 TEST_F(HistoryTreeWinTest, TheNewestIsSelectedOrTheHeaderOfAnEmptyHistory) {

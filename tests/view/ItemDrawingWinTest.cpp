@@ -23,6 +23,8 @@
 #include "view/Palette.h"
 #include "view/TextFilter.h"
 #include "view/TreeViewWin.h"
+#include "win/Dpi.h"
+#include "win/Gdi.h"
 #include "win/UniqueGdiObject.h"
 #include "win/UniqueHandle.h"
 
@@ -190,6 +192,33 @@ TEST_F(ItemDrawingWinTest, HeadersAreCutFromTheSkinWithIconAndTitle) {
     EXPECT_FALSE(canvas.Has({0, 0, 0}, 0, 34, kWidth, 40));
 }
 
+// In a popup of the default width (200, its tree 198 wide, less a scroll bar) each header's
+// caption is whole, with even the largest count below it rather than cutting the caption.
+TEST_F(ItemDrawingWinTest, HeadersKeepTheirCaptionsWholeAtTheDefaultWidth) {
+    const int width = 198 - ::GetSystemMetrics(SM_CXVSCROLL);
+    CItemNode header;
+    header.IsCategory = true;
+    header.Children[1] = std::make_unique<CItemNode>();  // foldable: the expander takes room
+    for (const auto& [caption, count] : {std::pair{u"Clipboard history", u"(2000)"},
+                                         std::pair{u"Quick notes", u"(88888 of 99999)"}}) {
+        header.Caption = caption;
+        header.Size = header.Total = 2000;
+        header.Filtered = std::u16string_view(count).find(u"of") != std::u16string_view::npos;
+        if (header.Filtered) {
+            header.Size = 88888;
+            header.Total = 99999;
+        }
+        const HeaderLines lines = drawing.HeaderText(header, width);
+        EXPECT_EQ(lines.first.substr(0, header.Caption.size()), header.Caption);
+        EXPECT_EQ(lines.first + lines.second,
+                  lines.second.empty() ? header.Caption + u" " + count : header.Caption + count);
+    }
+    header.Caption = u"Clipboard history";
+    header.Size = header.Total = 14;
+    header.Filtered = false;
+    EXPECT_EQ(drawing.HeaderText(header, 400), (HeaderLines{u"Clipboard history (14)", u""}));
+}
+
 TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     for (const char16_t* text : {u"first", u"second", u"third", u"fourth"}) {
         Copy(text);
@@ -260,6 +289,40 @@ TEST_F(ItemDrawingWinTest, RowsAlternateByPositionAndCarryTheSeparator) {
     EXPECT_TRUE(canvas.Has({0, 0, 0}, 12, 81, kWidth - 2, 118));
     EXPECT_FALSE(canvas.Has(kDetail, 0, 80, kWidth, 119));
     EXPECT_EQ(canvas.Count(kGrey, 1, 81, 11, 91), 100);
+}
+
+// The rightmost column of the area with a pixel other than white, or -1.
+int RightmostInk(const Canvas& canvas, int left, int top, int right, int bottom) {
+    for (int x = right - 1; x >= left; --x) {
+        if (canvas.Count(kWhite, x, top, x + 1, bottom) != bottom - top) {
+            return x;
+        }
+    }
+    return -1;
+}
+
+// An emoji is one character: drawn with the script layout, a surrogate pair is one glyph (from a
+// fallback font where the row's font has none), not the two boxes of its two halves that a
+// plain drawing of the units gives.
+TEST_F(ItemDrawingWinTest, ASurrogatePairIsDrawnAsOneGlyph) {
+    const std::u16string pair = u"\U0001F600";
+    Copy(pair);
+    handler->RefreshTree();
+    ASSERT_EQ(Rows().size(), 3u);
+    Canvas canvas(kWidth, 120);
+    host.Paint(canvas);
+    const int drawn = RightmostInk(canvas, 2, 52, kWidth - 2, 79);
+    ASSERT_GT(drawn, 2);
+
+    // The same units drawn plainly, in the row's font, at the caption's place.
+    Canvas plain(kWidth, 40);
+    plain.Fill(RGB(0xFF, 0xFF, 0xFF));
+    const win::UniqueFont font = win::MakeFont(-win::Dpi(96).FromPoints(8));
+    ::SelectObject(plain.Dc(), font.Get());
+    ::SetBkMode(plain.Dc(), TRANSPARENT);
+    ::TextOutW(plain.Dc(), 2, 0, reinterpret_cast<const wchar_t*>(pair.data()), 2);
+    const int twoBoxes = RightmostInk(plain, 2, 0, kWidth - 2, 40);
+    EXPECT_LT(drawn, twoBoxes);
 }
 
 TEST_F(ItemDrawingWinTest, TheSelectedRowIsHighlightedAndAHeaderIsNot) {

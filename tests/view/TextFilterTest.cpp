@@ -90,26 +90,26 @@ TEST(TextFilter, SearchesTheWholeTextWithinOneLine) {
     TextFilter::AllowWideBlocks(true);
 }
 
-TEST(TextFilter, TypingDigitsChooseUntilAFilterIsBegun) {
+TEST(TextFilter, TypingExtendsOrShortensTheFilterByWholeCharacters) {
     using Effect = Typed::Effect;
     std::u16string filter;
     const auto type = [&](char16_t unit) { return TypeInto(filter, unit); };
-    EXPECT_EQ(type(u'3').effect, Effect::ChooseHistoryEntry);
-    EXPECT_EQ(TypeInto(filter, u'9').position, 9);
     EXPECT_EQ(type(u'\b').effect, Effect::Nothing);
     EXPECT_EQ(type(u'\x1b').effect, Effect::Nothing);  // Esc is a key, not text
     EXPECT_EQ(type(u'\x7f').effect, Effect::Nothing);
+    EXPECT_EQ(type(u'\x1f').effect, Effect::Nothing);
     EXPECT_TRUE(filter.empty());
-    // 0 chooses nothing, so it begins a filter; after that every digit is text.
-    EXPECT_EQ(type(u'0').effect, Effect::FilterChanged);
-    EXPECT_EQ(type(u'7').effect, Effect::FilterChanged);
-    EXPECT_EQ(filter, u"07");
+    // Digits are text here, the first one too: the key rule has already said they search.
+    EXPECT_EQ(type(u'1').effect, Effect::FilterChanged);
+    EXPECT_EQ(type(u'2').effect, Effect::FilterChanged);
+    EXPECT_EQ(type(u' ').effect, Effect::FilterChanged);
+    EXPECT_EQ(filter, u"12 ");
     // Backspace takes a whole character, a surrogate pair too.
     filter = u"a\U0001F600";
     EXPECT_EQ(type(u'\b').effect, Effect::FilterChanged);
     EXPECT_EQ(filter, u"a");
-    type(u'\b');
-    EXPECT_EQ(type(u'5').effect, Effect::ChooseHistoryEntry);
+    EXPECT_EQ(type(u'\b').effect, Effect::FilterChanged);
+    EXPECT_EQ(filter, u"");
 }
 
 }  // namespace

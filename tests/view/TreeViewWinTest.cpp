@@ -110,7 +110,8 @@ TEST_F(TreeViewWinTest, TheControlShowsTheNewestHistoryAndAllNotesNewestFirst) {
             ::SendMessageW(host.Control(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query)));
         return std::wstring(query.pszText);
     };
-    EXPECT_EQ(text(CategoryItem(0)), L"Clipboard history, 7 entries");
+    // The header counts the 10 entries kept, of which it shows 7.
+    EXPECT_EQ(text(CategoryItem(0)), L"Clipboard history, 10 entries");
     EXPECT_EQ(text(host.Child(CategoryItem(0))), L"10:11:12, 6b: text m");
     EXPECT_EQ(text(host.Child(CategoryItem(1))), L"text c");
     EXPECT_EQ(text(host.Child(CategoryItem(1)), 4), L"tex");

@@ -52,8 +52,10 @@ protected:
             dayWhileAsking = StoredDay();
             ::PostMessageW(box, WM_COMMAND, button, 0);
         });
-        CheckForUpdates(nullptr, kQuestion,
-                        [&](const std::u16string& url) { opened.push_back(url); });
+        CheckForUpdates(nullptr, kQuestion, [&](const std::u16string& url) {
+            opened.push_back(url);
+            return true;
+        });
         EXPECT_TRUE(driver.Ran());
         EXPECT_FALSE(driver.TimedOut());
     }
@@ -90,6 +92,27 @@ TEST_F(UpdateCheckWin, YesOpensTheUpdatePageForTheInstallation) {
     Answer(IDYES);
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[2], u"https://www.snipora.example/update.php?version=2.2");
+}
+
+// Yes, with no browser to open the page: a second box gives the address, rather than nothing.
+TEST_F(UpdateCheckWin, YesWithoutABrowserGivesThePagesAddress) {
+    std::vector<std::wstring> boxes;
+    DialogDriver driver([&](HWND box) {
+        boxes.push_back(test::ItemText(box, 0xFFFF));
+        ::PostMessageW(box, WM_COMMAND, boxes.size() == 1 ? IDYES : IDOK, 0);
+    });
+    driver.ForEveryBox();
+    CheckForUpdates(nullptr, kQuestion, [&](const std::u16string& url) {
+        opened.push_back(url);
+        return false;
+    });
+    EXPECT_EQ(opened,
+              std::vector<std::u16string>{u"https://www.snipora.example/update.php?version=2.2"});
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], kQuestion);
+    EXPECT_EQ(boxes[1],
+              L"No web browser could open the page. To see it, open this address in a "
+              L"browser:\n\nhttps://www.snipora.example/update.php?version=2.2");
 }
 
 TEST_F(UpdateCheckWin, TheStartUpOfferFollowsTheStoredDay) {
