@@ -54,6 +54,15 @@ protected:
         }
         return ids;
     }
+    // Adds an entry as a replayed journal does.
+    void Added(int32_t category, double time, const std::u16string& text) {
+        ListOperation op;
+        op.What = ListOperation::Add;
+        op.Category = category;
+        op.Time = time;
+        op.Text = text;
+        ASSERT_TRUE(db.Apply(op));
+    }
     // Loads records given oldest first, as the data file holds them.
     void Load(const std::vector<std::pair<int32_t, std::u16string>>& records) {
         std::string bytes;
@@ -218,10 +227,11 @@ TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     ASSERT_TRUE(db.MoveToCategory(IdOf(u"new"), kNotesCategory));
     ASSERT_TRUE(db.DeleteItem(IdOf(u"two")));
     EXPECT_EQ(db.HistoryCount(), Count(0));
-    db.DeleteItems({IdOf(u"k"), IdOf(u"u")});
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"k")));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"u")));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"new", u"a"}));
     EXPECT_EQ(db.HistoryCount(), 0u);
-    db.AddItem(kHistoryCategory, 3.0, u"replayed");
+    Added(kHistoryCategory, 3.0, u"replayed");
     EXPECT_EQ(db.HistoryCount(), 1u);
     EXPECT_EQ(db.Items().front()->CaptureTime, 3.0);
     db.ClearCategory(kHistoryCategory);
@@ -281,7 +291,7 @@ TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
     clipboard.writeFails = true;
     EXPECT_FALSE(db.MoveToClipboard(IdOf(u"h3")));
     EXPECT_TRUE(moved(u"h3"));
-    db.DeleteItems({IdOf(u"h3")});
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"h3")));
     EXPECT_FALSE(moved(u"h3"));
     EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
 
@@ -289,7 +299,7 @@ TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
     clock.now += 61 * test::FakeClock::kMinute;
     EXPECT_EQ(db.ForgetHistory(60), 5u);
     EXPECT_FALSE(moved(u"h3"));
-    db.AddItem(kHistoryCategory, 3.0, u"replayed");
+    Added(kHistoryCategory, 3.0, u"replayed");
     EXPECT_TRUE(moved(u"replayed"));
     Load({{kHistoryCategory, u"loaded"}});
     EXPECT_TRUE(moved(u"loaded"));

@@ -94,9 +94,11 @@ protected:
         EXPECT_EQ(again.Load(fresh, data), expectJournal);
         if (expectJournal) {
             // Between the replay and its fold, records would be written against the wrong base.
-            fresh.AddItem(kHistoryCategory, 1.0, u"after the replay");
+            ListOperation add;
+            add.Text = u"after the replay";
+            EXPECT_TRUE(fresh.Apply(add));
             EXPECT_FALSE(again.Append(fresh, data));
-            fresh.DeleteItems({fresh.Items().front()->Id});
+            EXPECT_TRUE(fresh.DeleteItem(fresh.Items().front()->Id));
             again.Fold(fresh, data);
         }
         return Entries(fresh);
@@ -137,7 +139,8 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
     Copy(u"four");  // trims "base one"
     disk.appended.clear();
     ASSERT_TRUE(journal->Append(db, data));
-    EXPECT_EQ(journal->Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
+    // The header, two captures and the trim that the second set off, in that order.
+    EXPECT_EQ(journal->Bytes(), 28u + (28 + 10) + (28 + 8) + 28);
     EXPECT_EQ(disk.appended, "WF");  // each append ends with its flush
     ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), kNotesCategory));
     ASSERT_TRUE(db.MoveToClipboard(IdOf(db, u"three")));
@@ -182,11 +185,12 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
     Copy(u"second");
     ASSERT_TRUE(journal->Append(db, data));
     const std::string whole = ReadBytes(journalFile);
-    ASSERT_EQ(whole.size(), firstEnd + 24 + 12);
+    ASSERT_EQ(whole.size(), firstEnd + 28 + 12);
 
     CDataBase base(clipboard, disk);
-    base.LoadFromFile(data);
-    const JournalBase baseOf = BaseOf(base, std::filesystem::file_size(data));
+    FileIdentity baseOf;
+    base.LoadFromFile(data, &baseOf);
+    EXPECT_EQ(baseOf.Bytes, std::filesystem::file_size(data));
     struct Case {
         std::string bytes;
         size_t records;
@@ -197,13 +201,15 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
     badChecksum[whole.size() - 1] ^= 1;
     std::string badBase = whole;
     badBase[8] ^= 1;
+    const std::string otherBase = JournalHeader({baseOf.Bytes, baseOf.Hash ^ 1}) + whole.substr(28);
     const std::vector<Case> cases = {
         {whole, 2, 0, ""},
-        {whole.substr(0, firstEnd + 23), 1, 23, "the last record is cut short"},
-        {whole.substr(0, whole.size() - 1), 1, 35, "the last record is cut short"},
-        {badChecksum, 1, 36, "a record fails its checksum"},
-        {whole.substr(0, 31), 0, 0, "its header is damaged"},
-        {badBase, 0, firstEnd + 36 - 32, "its header is damaged"},
+        {whole.substr(0, firstEnd + 27), 1, 27, "the last record is cut short"},
+        {whole.substr(0, whole.size() - 1), 1, 39, "the last record is cut short"},
+        {badChecksum, 1, 40, "a record fails its checksum"},
+        {whole.substr(0, 27), 0, 27, "its header is damaged"},
+        {badBase, 0, whole.size(), "its header is damaged"},
+        {otherBase, 0, whole.size(), "it belongs to another version of the data file"},
     };
     for (const Case& c : cases) {
         CDataBase lists(clipboard, disk);
@@ -237,7 +243,7 @@ TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
     EXPECT_EQ(std::filesystem::file_size(data), 0u);
 
     // 1 MB in all, header and record heads included, is the most for a small data file.
-    const size_t units = (CJournal::kMinLimit - 32 - 24) / 2;
+    const size_t units = (CJournal::kMinLimit - 28 - 28) / 2;
     Copy(std::u16string(units, u'x'));
     ASSERT_TRUE(journal->Append(db, data));
     EXPECT_EQ(journal->Bytes(), CJournal::kMinLimit);
@@ -266,7 +272,7 @@ TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
         }
         edge.Fold(lists, path);
         EXPECT_EQ(std::filesystem::file_size(path), 8 * 1024 * 1024 - 2 * fewerUnits);
-        clipboard.Put(std::u16string((2 * 1024 * 1024 - 32 - 24) / 2, u'z'));
+        clipboard.Put(std::u16string((2 * 1024 * 1024 - 28 - 28) / 2, u'z'));
         lists.CaptureClipboard();
         return edge.Append(lists, path);
     };
