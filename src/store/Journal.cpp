@@ -137,6 +137,10 @@ Parsed ParseLegacyRecords(IReadStream& in) {
     return parsed;
 }
 
+// Whether the journal `bytes` would change the lists of the data file `target` (the lists
+// `lists`) if replayed onto it.
+bool ReplaysChanges(std::string_view bytes, const CDataBase& lists, const FileIdentity& target);
+
 }  // namespace
 
 std::string JournalHeader(const FileIdentity& base) {
@@ -222,6 +226,28 @@ JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const FileIdentit
     }
     return result;
 }
+
+namespace {
+
+bool ReplaysChanges(std::string_view bytes, const CDataBase& lists, const FileIdentity& target) {
+    if (bytes.substr(0, sizeof kLegacyMagic) ==
+        std::string_view(kLegacyMagic, sizeof kLegacyMagic)) {
+        return bytes.size() > kLegacyHeaderBytes &&
+               bytes.substr(0, kLegacyHeaderBytes) == LegacyJournalHeader(lists, target.Bytes);
+    }
+    if (bytes.size() < kHeaderBytes ||
+        bytes.substr(0, sizeof kMagic) != std::string_view(kMagic, sizeof kMagic)) {
+        return false;
+    }
+    StringStream in(bytes.substr(kHeaderBytes));
+    const Parsed parsed =
+        ParseRecords(in, {Get<uint64_t>(bytes.data() + 8), Get<uint64_t>(bytes.data() + 16)});
+    const auto point = std::find_if(parsed.Points.rbegin(), parsed.Points.rend(),
+                                    [&](const auto& p) { return p.first == target; });
+    return point != parsed.Points.rend() && point->second < parsed.Ops.size();
+}
+
+}  // namespace
 
 CJournal::~CJournal() {
     if (lists_ != nullptr) {
@@ -366,20 +392,7 @@ void CJournal::MarkFolded(const CDataBase& lists, const FilePath& data,
     } catch (const AppError& e) {
         // A journal that cannot be written stays as it is: the fold goes ahead only if it could
         // not be replayed onto the new data file.
-        const std::string old = ReadAll(*files_.OpenForReading(path));
-        const bool legacy =
-            old.compare(0, sizeof kLegacyMagic, kLegacyMagic, sizeof kLegacyMagic) == 0;
-        bool replays = legacy && old.compare(0, kLegacyHeaderBytes,
-                                             LegacyJournalHeader(lists, target.Bytes)) == 0;
-        if (!legacy && old.size() >= kHeaderBytes &&
-            old.compare(0, sizeof kMagic, kMagic, sizeof kMagic) == 0) {
-            StringStream in(std::string_view(old).substr(kHeaderBytes));
-            const Parsed parsed =
-                ParseRecords(in, {Get<uint64_t>(old.data() + 8), Get<uint64_t>(old.data() + 16)});
-            replays = std::any_of(parsed.Points.begin(), parsed.Points.end(),
-                                  [&](const auto& p) { return p.first == target; });
-        }
-        if (replays) {
+        if (ReplaysChanges(ReadAll(*files_.OpenForReading(path)), lists, target)) {
             throw;
         }
         LogError(std::string("[Journal] ") + e.what());
@@ -413,6 +426,10 @@ void CJournal::Fold(CDataBase& lists, const FilePath& data) {
         Remove(PathFor(data_));
     }
     Remove(PathFor(data));
+    // A journal's replacement that a stop left behind.
+    if (const FilePath left = PathFor(data) + ".tmp"; files_.FileExists(left)) {
+        Remove(left);
+    }
     lists.Rekey();
     Start(lists, data, target);
 }

@@ -9,7 +9,10 @@
 #include "common/Error.h"
 #include "store/DataBase.h"
 #include "support/FakeClipboard.h"
+#include "support/FakeClock.h"
+#include "support/MemoryFileSystem.h"
 #include "support/MemoryStreams.h"
+#include "support/Records.h"
 #include "support/TempDir.h"
 
 namespace snipora {
@@ -307,6 +310,167 @@ TEST_F(JournalTest, AFailedAppendAsksForAFold) {
     Copy(u"four");
     EXPECT_TRUE(journal->Append(db, data));
     EXPECT_EQ(Restarted(), Entries(db));
+}
+
+// Every kind of operation is written as it was carried out, and a start carries out the same.
+TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
+    test::FakeClock clock;
+    db.SetClock(clock);
+    db.SetHistorySize(4);
+    journal->Fold(db, data);
+    const auto appended = [this] {
+        ASSERT_TRUE(journal->Append(db, data));
+        EXPECT_EQ(Restarted(), Entries(db));
+        journal->Fold(db, data);
+    };
+    for (const char16_t* text : {u"a", u"b", u"c", u"d", u"e"}) {  // "a" is trimmed
+        clock.now += test::FakeClock::kMinute;
+        Copy(text);
+    }
+    appended();
+    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"b"), kNotesCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"c"), kNotesCategory));
+    ASSERT_TRUE(db.MoveWithinList(IdOf(db, u"c"), 1));
+    clock.now += 10 * test::FakeClock::kMinute;
+    Copy(u"d");  // moves up with a new time
+    appended();
+    ASSERT_TRUE(db.ReplaceText(IdOf(db, u"e"), u"E"));
+    ASSERT_TRUE(db.DeleteItem(IdOf(db, u"d")));
+    ASSERT_NE(db.Undo(), 0u);
+    EXPECT_EQ(Entries(db), (std::vector<Entry>{{0, std::get<1>(Entries(db)[0]), u"d"},
+                                               {1, std::get<1>(Entries(db)[1]), u"b"},
+                                               {1, std::get<1>(Entries(db)[2]), u"c"},
+                                               {0, std::get<1>(Entries(db)[3]), u"E"}}));
+    appended();
+    ASSERT_EQ(db.ClearCategory(kNotesCategory), 2u);
+    ASSERT_NE(db.Undo(), 0u);
+    clock.now += 30 * test::FakeClock::kMinute;
+    EXPECT_EQ(db.ForgetHistory(31), 1u);  // "E", captured 40 minutes ago
+    appended();
+    const std::vector<std::u16string> texts = {u"d", u"b", u"c"};
+    std::vector<std::u16string> left;
+    for (const auto& entry : Entries(db)) {
+        left.push_back(std::get<2>(entry));
+    }
+    EXPECT_EQ(left, texts);
+}
+
+// A journal of the previous version is replayed once, by the places its records name, and folded.
+TEST_F(JournalTest, APreviousVersionsJournalIsReplayedOnceThenFolded) {
+    test::WriteBytes(data, test::Record(0, 1.0, u"old one") + test::Record(0, 2.0, u"old two"));
+    CDataBase base(clipboard, disk);
+    base.LoadFromFile(data);
+    // Add a history entry, move "old one" (place 0) to the notes, as the previous version wrote.
+    const auto record = [](uint32_t kind, uint32_t value, double time, std::u16string_view text) {
+        std::string out;
+        const auto put = [&](const auto& v) {
+            out.append(reinterpret_cast<const char*>(&v), sizeof v);
+        };
+        put(kind);
+        put(value);
+        put(time);
+        put(static_cast<uint32_t>(text.size()));
+        const uint32_t crc = Crc32(text.data(), text.size() * 2, Crc32(out.data(), 20));
+        put(crc);
+        out.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+        return out;
+    };
+    test::WriteBytes(journalFile, LegacyJournalHeader(base, std::filesystem::file_size(data)) +
+                                      record(1, 0, 3.0, u"new") + record(2, 0, 0.0, u"") +
+                                      record(1, 1, 1.0, u"old one"));
+    const std::vector<Entry> expected = {
+        {1, 1.0, u"old one"}, {0, 3.0, u"new"}, {0, 2.0, u"old two"}};
+    EXPECT_EQ(Restarted(), expected);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    EXPECT_EQ(Restarted(false), expected);
+}
+
+// The two ways a stale journal brought a deleted text back, with a data file written byte for byte
+// as the journal's base: its removal refused (a scanner holds it without sharing its deletion, nor
+// lets it be emptied), or a stop between the data file's rename and the journal's removal.
+TEST(JournalFoldTest, ADeletedTextNeverComesBack) {
+    using Step = test::MemoryFileSystem::Step;
+    const FilePath data(std::filesystem::path("data.dat"));
+    const auto journalPath = CJournal::PathFor(data).native();
+    const std::u16string secret = u"my password";
+    const std::string secretBytes(reinterpret_cast<const char*>(secret.data()), secret.size() * 2);
+    for (const bool refused : {true, false}) {
+        SCOPED_TRACE(refused ? "removal refused" : "stop before the removal");
+        test::MemoryFileSystem disk;
+        test::FakeClipboard clipboard;
+        int window = 0;
+        {
+            CDataBase db(clipboard, disk);
+            db.SetWindow(&window);
+            CJournal journal(disk);
+            EXPECT_FALSE(journal.Load(db, data));
+            clipboard.Put(secret);
+            db.CaptureClipboard();
+            ASSERT_TRUE(journal.Append(db, data));
+            ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+            // What is open stays writable; what is opened anew is refused.
+            disk.refuse = [&](Step step, const auto& path) {
+                return refused && path == journalPath && step != Step::Write && step != Step::Flush;
+            };
+            disk.stopAt = [&](Step step, const auto& path, uint64_t) {
+                return !refused && step == Step::Remove && path == journalPath;
+            };
+            try {
+                journal.Fold(db, data);
+                EXPECT_TRUE(refused);
+            } catch (const test::Stopped&) {
+                EXPECT_FALSE(refused);
+            } catch (const AppError& e) {
+                ADD_FAILURE() << e.what();
+            }
+            EXPECT_EQ(disk.files[data.native()], "");
+            EXPECT_TRUE(disk.files.count(journalPath));
+        }
+        disk.Restart();
+        CDataBase db(clipboard, disk);
+        CJournal journal(disk);
+        EXPECT_TRUE(journal.Load(db, data));
+        EXPECT_TRUE(db.Items().empty());
+        journal.Fold(db, data);
+        EXPECT_TRUE(db.Items().empty());
+        // Only a journal that can be neither removed nor emptied keeps the text it holds.
+        for (const auto& [path, bytes] : disk.files) {
+            EXPECT_EQ(bytes.find(secretBytes) != std::string::npos, refused && path == journalPath);
+        }
+    }
+}
+
+// A journal that cannot be written anew, removed or emptied stays as it is: no data file that it
+// would replay changes onto takes the data file's place, and the fold says so.
+TEST(JournalFoldTest, NoDataFileAHeldJournalReplaysOntoIsWritten) {
+    using Step = test::MemoryFileSystem::Step;
+    const FilePath data(std::filesystem::path("data.dat"));
+    const auto journalPath = CJournal::PathFor(data).native();
+    test::MemoryFileSystem disk;
+    test::FakeClipboard clipboard;
+    int window = 0;
+    CDataBase db(clipboard, disk);
+    db.SetWindow(&window);
+    CJournal journal(disk);
+    journal.Load(db, data);
+    clipboard.Put(u"held");
+    db.CaptureClipboard();
+    ASSERT_TRUE(journal.Append(db, data));
+    disk.refuse = [&](Step step, const auto& path) {
+        return path.find(journalPath) == 0 && step != Step::Write && step != Step::Flush;
+    };
+    journal.Fold(db, data);  // the journal ends in its fold into this data file
+    const std::string held = disk.files[data.native()];
+    EXPECT_EQ(held, test::Record(0, db.Items().front()->CaptureTime, u"held"));
+    clipboard.Put(u"more");
+    db.CaptureClipboard();
+    journal.Fold(db, data);  // the journal cannot be replayed onto this one
+    ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+    journal.Fold(db, data);  // nor onto this one: its last point is it, and nothing follows
+    EXPECT_EQ(disk.files[data.native()], held);
+    ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+    EXPECT_THROW(journal.Fold(db, data), AppError);  // the empty file, which it adds "held" to
+    EXPECT_EQ(disk.files[data.native()], held);
 }
 
 }  // namespace
