@@ -1,6 +1,8 @@
 #include "store/Journal.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -255,6 +257,16 @@ CJournal::~CJournal() {
     }
 }
 
+void CJournal::CheckInvariants() const {
+#ifdef SNIPORA_CHECK_INVARIANTS
+    if ((needsFold_ && !pending_.empty()) || (file_ && bytes_ < kHeaderBytes) ||
+        (!file_ && bytes_ != 0 && !needsFold_)) {
+        std::fprintf(stderr, "CJournal invariant broken\n");
+        std::abort();
+    }
+#endif
+}
+
 void CJournal::Start(CDataBase& lists, const FilePath& data, const FileIdentity& base) {
     if (lists_ != nullptr && lists_ != &lists) {
         lists_->SetLog(nullptr);
@@ -268,6 +280,7 @@ void CJournal::Start(CDataBase& lists, const FilePath& data, const FileIdentity&
     pending_.clear();
     replayed_.clear();
     needsFold_ = false;
+    CheckInvariants();
 }
 
 bool CJournal::Load(CDataBase& lists, const FilePath& data) {
@@ -313,6 +326,7 @@ void CJournal::Recorded(const ListOperation& op) {
         needsFold_ = true;
         pending_.clear();
     }
+    CheckInvariants();
 }
 
 bool CJournal::Append(const CDataBase& lists, const FilePath& data) {
@@ -341,10 +355,12 @@ bool CJournal::Append(const CDataBase& lists, const FilePath& data) {
         // What reached the file may end in a torn record: nothing may follow it.
         file_.reset();
         needsFold_ = true;
+        pending_.clear();
         throw;
     }
     bytes_ += pending_.size();
     pending_.clear();
+    CheckInvariants();
     return true;
 }
 
@@ -415,6 +431,7 @@ void CJournal::Remove(const FilePath& path) {
 
 void CJournal::Fold(CDataBase& lists, const FilePath& data) {
     needsFold_ = true;
+    pending_.clear();
     auto file = files_.CreateReplacement(data);
     HashingWriteStream out(*file);
     lists.WriteRecords(out);

@@ -93,6 +93,10 @@ private:
     // Removes a journal, or empties one that cannot be removed; logs what it cannot do.
     void Remove(const FilePath& path);
     uint64_t Limit() const { return std::max(kMinLimit, base_.Bytes / 4); }
+    // What holds between calls (in builds with SNIPORA_CHECK_INVARIANTS): while a fold is due
+    // nothing waits to be written; an open file holds at least its header, and only a journal
+    // that has written nothing yet, or must be folded, has none open.
+    void CheckInvariants() const;
 
     IFileSystem& files_;
     CDataBase* lists_ = nullptr;

@@ -416,7 +416,11 @@ private:
     }
 
     static std::u16string TextOf(uint32_t n) {
-        return u"[" + Utf8ToUtf16(std::to_string(n)) + u"]";
+        // Appended rather than joined with +, which GCC 12 warns of wrongly in a release build.
+        std::u16string text(1, u'[');
+        text += Utf8ToUtf16(std::to_string(n));
+        text += u']';
+        return text;
     }
     std::u16string NewText() { return TextOf(next_++); }
     void Note(const std::string& what) { log_.push_back(what); }
