@@ -9,6 +9,7 @@
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
+#include "store/RecordBytes.h"
 
 namespace snipora {
 namespace {
@@ -24,20 +25,6 @@ constexpr size_t kHeaderBytes = 28;
 constexpr char kLegacyMagic[8] = {'S', 'N', 'P', 'J', 'R', 'N', 'L', '1'};
 constexpr size_t kLegacyHeaderBytes = 32;
 constexpr size_t kLegacyRecordBytes = 24;
-
-template <typename T>
-void Put(std::string& out, T value) {
-    char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    out.append(bytes, sizeof(T));
-}
-
-template <typename T>
-T Get(const char* bytes) {
-    T value;
-    std::memcpy(&value, bytes, sizeof(T));
-    return value;
-}
 
 std::string ReadAll(IReadStream& in) {
     std::string bytes(static_cast<size_t>(in.Remaining()), '\0');
@@ -106,7 +93,7 @@ Parsed ParseLegacyRecords(IReadStream& in) {
         if (got == 0) {
             break;
         }
-        const uint64_t textBytes = uint64_t{Get<uint32_t>(head + 16)} * 2;
+        const uint64_t textBytes = uint64_t{GetBytes<uint32_t>(head + 16)} * 2;
         if (got < sizeof head || textBytes > in.Remaining()) {
             parsed.Problem = "the last record is cut short";
             parsed.Dropped = got + (got < sizeof head ? 0 : in.Remaining());
@@ -114,10 +101,10 @@ Parsed ParseLegacyRecords(IReadStream& in) {
         }
         text.resize(static_cast<size_t>(textBytes / 2));
         in.Read(text.data(), static_cast<size_t>(textBytes));
-        const auto kind = Get<uint32_t>(head);
-        const auto value = Get<uint32_t>(head + 4);
+        const auto kind = GetBytes<uint32_t>(head);
+        const auto value = GetBytes<uint32_t>(head + 4);
         if (Crc32(text.data(), static_cast<size_t>(textBytes), Crc32(head, 20)) !=
-                Get<uint32_t>(head + 20) ||
+                GetBytes<uint32_t>(head + 20) ||
             (kind != 1 && kind != 2) || (kind == 2 && textBytes != 0)) {
             parsed.Problem =
                 kind == 1 || kind == 2 ? "a record fails its checksum" : "a record makes no sense";
@@ -128,7 +115,7 @@ Parsed ParseLegacyRecords(IReadStream& in) {
         if (kind == 1) {
             op.What = ListOperation::Add;
             op.Category = static_cast<int32_t>(value);
-            op.Time = Get<double>(head + 8);
+            op.Time = GetBytes<double>(head + 8);
             op.Text = text.substr(0, text.find(u'\0'));
         } else {
             op.What = ListOperation::Remove;
@@ -147,9 +134,9 @@ bool ReplaysChanges(std::string_view bytes, const CDataBase& lists, const FileId
 
 std::string JournalHeader(const FileIdentity& base) {
     std::string out(kMagic, sizeof kMagic);
-    Put(out, base.Bytes);
-    Put(out, base.Hash);
-    Put(out, Crc32(out.data(), out.size()));
+    PutBytes(out, base.Bytes);
+    PutBytes(out, base.Hash);
+    PutBytes(out, Crc32(out.data(), out.size()));
     return out;
 }
 
@@ -163,10 +150,10 @@ std::string LegacyJournalHeader(const CDataBase& lists, uint64_t fileBytes) {
         newest = Crc32(item.Text.data(), item.Text.size() * sizeof(char16_t), Crc32(head, 12));
     }
     std::string out(kLegacyMagic, sizeof kLegacyMagic);
-    Put(out, fileBytes);
-    Put(out, static_cast<uint64_t>(lists.Items().size()));
-    Put(out, newest);
-    Put(out, Crc32(out.data(), out.size()));
+    PutBytes(out, fileBytes);
+    PutBytes(out, static_cast<uint64_t>(lists.Items().size()));
+    PutBytes(out, newest);
+    PutBytes(out, Crc32(out.data(), out.size()));
     return out;
 }
 
@@ -184,7 +171,7 @@ JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const FileIdentit
         in.Read(header + sizeof kMagic, kLegacyHeaderBytes - sizeof kMagic);
         if (std::string_view(header, kLegacyHeaderBytes) !=
             LegacyJournalHeader(lists, data.Bytes)) {
-            result.Problem = Get<uint32_t>(header + 28) != Crc32(header, 28)
+            result.Problem = GetBytes<uint32_t>(header + 28) != Crc32(header, 28)
                                  ? "its header is damaged"
                                  : "it belongs to another version of the data file";
             return result;
@@ -197,11 +184,12 @@ JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const FileIdentit
                     in.Remaining() >= kHeaderBytes - sizeof kMagic
                 ? sizeof kMagic + in.Read(header + sizeof kMagic, kHeaderBytes - sizeof kMagic)
                 : 0;
-        if (got != kHeaderBytes || Get<uint32_t>(header + 24) != Crc32(header, 24)) {
+        if (got != kHeaderBytes || GetBytes<uint32_t>(header + 24) != Crc32(header, 24)) {
             result.Problem = "its header is damaged";
             return result;
         }
-        parsed = ParseRecords(in, {Get<uint64_t>(header + 8), Get<uint64_t>(header + 16)});
+        parsed =
+            ParseRecords(in, {GetBytes<uint64_t>(header + 8), GetBytes<uint64_t>(header + 16)});
     }
     // The last point that is this data file: after it come the operations not in it.
     const auto point = std::find_if(parsed.Points.rbegin(), parsed.Points.rend(),
@@ -242,8 +230,8 @@ bool ReplaysChanges(std::string_view bytes, const CDataBase& lists, const FileId
         return false;
     }
     StringStream in(bytes.substr(kHeaderBytes));
-    const Parsed parsed =
-        ParseRecords(in, {Get<uint64_t>(bytes.data() + 8), Get<uint64_t>(bytes.data() + 16)});
+    const Parsed parsed = ParseRecords(
+        in, {GetBytes<uint64_t>(bytes.data() + 8), GetBytes<uint64_t>(bytes.data() + 16)});
     const auto point = std::find_if(parsed.Points.rbegin(), parsed.Points.rend(),
                                     [&](const auto& p) { return p.first == target; });
     return point != parsed.Points.rend() && point->second < parsed.Ops.size();

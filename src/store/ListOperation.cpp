@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "store/RecordBytes.h"
+
 namespace snipora {
 namespace {
 
@@ -21,20 +23,6 @@ constexpr std::array<uint32_t, 256> kCrcTable = [] {
 // MoveWithin keeps its HasTime in the place's top bit.
 constexpr uint32_t kTimeFlag = 0x80000000u;
 
-template <typename T>
-void Put(std::string& out, T value) {
-    char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    out.append(bytes, sizeof(T));
-}
-
-template <typename T>
-T Get(const char* bytes) {
-    T value;
-    std::memcpy(&value, bytes, sizeof(T));
-    return value;
-}
-
 void PutText(std::string& out, std::u16string_view text) {
     out.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
 }
@@ -50,12 +38,12 @@ std::u16string TextOf(const char* bytes, size_t size) {
 void PutFramed(std::string& out, uint32_t kind, uint32_t a, uint32_t b, uint64_t t,
                const std::string& payload) {
     const size_t start = out.size();
-    Put(out, kind);
-    Put(out, a);
-    Put(out, b);
-    Put(out, t);
-    Put(out, static_cast<uint32_t>(payload.size()));
-    Put(out, Crc32(payload.data(), payload.size(), Crc32(out.data() + start, 24)));
+    PutBytes(out, kind);
+    PutBytes(out, a);
+    PutBytes(out, b);
+    PutBytes(out, t);
+    PutBytes(out, static_cast<uint32_t>(payload.size()));
+    PutBytes(out, Crc32(payload.data(), payload.size(), Crc32(out.data() + start, 24)));
     out += payload;
 }
 
@@ -108,7 +96,7 @@ bool Decode(uint32_t kind, uint32_t a, uint32_t b, uint64_t t, const std::string
             return none;
         case ListOperation::Forget:
             for (size_t at = 0; at + 4 <= payload.size(); at += 4) {
-                op.Keys.push_back(Get<uint32_t>(payload.data() + at));
+                op.Keys.push_back(GetBytes<uint32_t>(payload.data() + at));
             }
             return payload.size() % 4 == 0;
         case ListOperation::Restore:
@@ -117,10 +105,10 @@ bool Decode(uint32_t kind, uint32_t a, uint32_t b, uint64_t t, const std::string
                     return false;
                 }
                 ListOperation::Entry entry;
-                entry.At = Get<uint32_t>(payload.data() + at);
-                entry.Category = Get<int32_t>(payload.data() + at + 4);
-                entry.Time = Get<double>(payload.data() + at + 8);
-                const uint64_t bytes = uint64_t{Get<uint32_t>(payload.data() + at + 16)} * 2;
+                entry.At = GetBytes<uint32_t>(payload.data() + at);
+                entry.Category = GetBytes<int32_t>(payload.data() + at + 4);
+                entry.Time = GetBytes<double>(payload.data() + at + 8);
+                const uint64_t bytes = uint64_t{GetBytes<uint32_t>(payload.data() + at + 16)} * 2;
                 at += 20;
                 if (bytes > payload.size() - at) {
                     return false;
@@ -193,15 +181,15 @@ void AppendRecord(std::string& out, const ListOperation& op) {
             break;
         case ListOperation::Forget:
             for (const uint32_t key : op.Keys) {
-                Put(payload, key);
+                PutBytes(payload, key);
             }
             break;
         case ListOperation::Restore:
             for (const ListOperation::Entry& entry : op.Entries) {
-                Put(payload, entry.At);
-                Put(payload, entry.Category);
-                Put(payload, entry.Time);
-                Put(payload, static_cast<uint32_t>(entry.Text.size()));
+                PutBytes(payload, entry.At);
+                PutBytes(payload, entry.Category);
+                PutBytes(payload, entry.Time);
+                PutBytes(payload, static_cast<uint32_t>(entry.Text.size()));
                 PutText(payload, entry.Text);
             }
             break;
@@ -226,7 +214,7 @@ JournalRecord ReadRecord(IReadStream& in) {
         record.Result = JournalRecord::Cut;
         return record;
     }
-    const auto size = Get<uint32_t>(head + 20);
+    const auto size = GetBytes<uint32_t>(head + 20);
     if (size > in.Remaining()) {
         record.Result = JournalRecord::Cut;
         return record;
@@ -234,13 +222,13 @@ JournalRecord ReadRecord(IReadStream& in) {
     std::string payload(size, '\0');
     in.Read(payload.data(), size);
     record.Bytes += size;
-    if (Crc32(payload.data(), size, Crc32(head, 24)) != Get<uint32_t>(head + 24)) {
+    if (Crc32(payload.data(), size, Crc32(head, 24)) != GetBytes<uint32_t>(head + 24)) {
         record.Result = JournalRecord::BadChecksum;
         return record;
     }
-    const auto kind = Get<uint32_t>(head);
-    const auto a = Get<uint32_t>(head + 4), b = Get<uint32_t>(head + 8);
-    const auto t = Get<uint64_t>(head + 12);
+    const auto kind = GetBytes<uint32_t>(head);
+    const auto a = GetBytes<uint32_t>(head + 4), b = GetBytes<uint32_t>(head + 8);
+    const auto t = GetBytes<uint64_t>(head + 12);
     if (kind == kFoldedKind) {
         record.Folded = true;
         record.FoldedHash = uint64_t{b} << 32 | a;
