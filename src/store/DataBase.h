@@ -148,7 +148,8 @@ public:
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it (see DamagedCopyPath) and LastDamage says so. False if there is no file. A file
     // that cannot be opened or read raises its AppError and leaves the list empty.
-    // With `identity`, it is set to the identity of the file's bytes as they were read.
+    // With `identity`, it is set to the identity of the file's bytes as they were read. Loading is
+    // no operation and reaches no log: lists that a journal hears are loaded through it.
     bool LoadFromFile(const FilePath& path, FileIdentity* identity = nullptr);
     // Reads records until the stream ends, inserting each complete one at the front. True if
     // the stream ended on a record boundary.
