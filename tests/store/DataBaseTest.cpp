@@ -592,6 +592,50 @@ TEST_F(DataBaseTest, AnEntryWhoseWriteFailsKeepsItsPlaceAndReportsIt) {
     EXPECT_EQ(db.Items().size(), 3u);
 }
 
+// An operation that makes no sense for the lists as they are (as a damaged journal may hold)
+// changes nothing and is refused.
+TEST_F(DataBaseTest, AnOperationThatMakesNoSenseChangesNothing) {
+    Copy(u"h1");
+    Copy(u"n1");
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"n1"), kNotesCategory));
+    Copy(u"h2");
+    const auto ids = Ids();
+    const uint32_t h1 = db.KeyOf(IdOf(u"h1")), n1 = db.KeyOf(IdOf(u"n1"));
+    const auto op = [](ListOperation::Kind what, uint32_t key) {
+        ListOperation made;
+        made.What = what;
+        made.Key = key;
+        return made;
+    };
+    ListOperation toSameList = op(ListOperation::MoveToList, n1);
+    toSameList.Category = kNotesCategory;
+    ListOperation emptyClear = op(ListOperation::Clear, 0);
+    emptyClear.Category = 5;
+    ListOperation notOver = op(ListOperation::Trim, 0);
+    notOver.Place = 2;
+    ListOperation forgetNote = op(ListOperation::Forget, 0);
+    forgetNote.Keys = {h1, n1};
+    ListOperation forgetTwice = op(ListOperation::Forget, 0);
+    forgetTwice.Keys = {h1, h1};
+    ListOperation pastTheEnd = op(ListOperation::Restore, 0);
+    pastTheEnd.Entries = {{4, 0, kHistoryCategory, 1.0, u"x"}};
+    ListOperation outOfOrder = op(ListOperation::Restore, 0);
+    outOfOrder.Entries = {{1, 0, kHistoryCategory, 1.0, u"x"}, {1, 0, kHistoryCategory, 1.0, u"y"}};
+    for (const ListOperation& refused :
+         {op(ListOperation::Remove, 0), op(ListOperation::Remove, 9), op(ListOperation::Replace, 9),
+          op(ListOperation::MoveWithin, 9), toSameList, emptyClear, notOver, forgetNote,
+          forgetTwice, pastTheEnd, outOfOrder, op(ListOperation::Restore, 0),
+          op(static_cast<ListOperation::Kind>(99), h1)}) {
+        EXPECT_FALSE(db.Apply(refused)) << refused.What;
+        EXPECT_EQ(Ids(), ids);
+    }
+    // At the end of all, three entries on: the edge that is still a place.
+    ListOperation atTheEnd = op(ListOperation::Restore, 0);
+    atTheEnd.Entries = {{3, 0, kNotesCategory, 1.0, u"x"}};
+    EXPECT_TRUE(db.Apply(atTheEnd));
+    EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"n1", u"x"}));
+}
+
 TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {
     Copy(u"present before");
     std::string bytes = test::Record(0, 1.0, u"first") + test::Record(2, 2.0, u"second");

@@ -334,7 +334,8 @@ TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
     clock.now += 10 * test::FakeClock::kMinute;
     Copy(u"d");  // moves up with a new time
     appended();
-    ASSERT_TRUE(db.ReplaceText(IdOf(db, u"e"), u"E"));
+    // As in the data file, the new text ends at a zero unit.
+    ASSERT_TRUE(db.ReplaceText(IdOf(db, u"e"), std::u16string(u"E\0cut", 5)));
     ASSERT_TRUE(db.DeleteItem(IdOf(db, u"d")));
     ASSERT_NE(db.Undo(), 0u);
     EXPECT_EQ(Entries(db), (std::vector<Entry>{{0, std::get<1>(Entries(db)[0]), u"d"},
