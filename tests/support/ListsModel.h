@@ -277,16 +277,20 @@ private:
     // Runs `save` with a stop at a random step ahead, or none; a stop restarts. False if it did.
     template <typename Save>
     bool Stoppable(Save save) {
-        const uint64_t at = below_(3) == 0 ? disk_.steps + below_(10) : UINT64_MAX;
+        // A few stops in a row at most: a start that always stops would never end.
+        const uint64_t at =
+            stopsInARow_ < 3 && below_(3) == 0 ? disk_.steps + below_(10) : UINT64_MAX;
         disk_.stopAt = [at](MemoryFileSystem::Step, const MemoryFileSystem::Path&, uint64_t steps) {
             return steps == at;
         };
         try {
             save();
             disk_.stopAt = nullptr;
+            stopsInARow_ = 0;
             return true;
         } catch (const Stopped&) {
             ++stops_;
+            ++stopsInARow_;
             Note("stopped at step " + std::to_string(at));
             Restart(false);
             return false;
@@ -450,6 +454,7 @@ private:
     uint32_t refusing_ = 0;
     bool erased_ = false;
     uint64_t stops_ = 0;
+    int stopsInARow_ = 0;
     uint64_t restarts_ = 0;
     std::vector<std::string> log_;
     std::string failure_;
