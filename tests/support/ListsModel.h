@@ -411,11 +411,11 @@ private:
     bool Refused(MemoryFileSystem::Step step, const MemoryFileSystem::Path& path) {
         using Step = MemoryFileSystem::Step;
         const bool journal = path.find(journalPath_) == 0;
-        const bool chosen =
-            (refusing_ == 1 && path == journalPath_ && step == Step::Remove) ||
-            (refusing_ == 4 && journal && step != Step::Write && step != Step::Flush) ||
-            (refusing_ == 2 && !journal && step == Step::Rename) ||
-            (refusing_ == 3 && journal && step == Step::Rename);
+        const bool chosen = (refusing_ == 1 && path == journalPath_ && step == Step::Remove) ||
+                            (refusing_ == 4 && path == journalPath_ && step != Step::Write &&
+                             step != Step::Flush) ||
+                            (refusing_ == 2 && !journal && step == Step::Rename) ||
+                            (refusing_ == 3 && journal && step == Step::Rename);
         return chosen && below_(2) == 0;
     }
 
