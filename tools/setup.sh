@@ -55,7 +55,7 @@ configure_and_build() {
 }
 
 build_native() {
-    configure_and_build native -DCMAKE_BUILD_TYPE=Debug -DSNIPORA_SANITIZE=ON
+    configure_and_build native -DCMAKE_BUILD_TYPE=Debug -DSNIPORA_SANITIZE=ON -DSNIPORA_CHECK_INVARIANTS=ON
 }
 
 build_windows() {  # i686 | x86_64

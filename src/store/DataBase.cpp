@@ -18,6 +18,9 @@ CDataBase::CDataBase(IClipboard& clipboard, IFileSystem& files)
     : clipboard_(clipboard), files_(files) {}
 
 CDataBase::~CDataBase() {
+    if (log_ != nullptr) {
+        log_->ListsGone();
+    }
     items_.clear();
     enabled_ = false;
 }
@@ -25,6 +28,13 @@ CDataBase::~CDataBase() {
 void CDataBase::SetWindow(WindowHandle window) {
     window_ = window;
     enabled_ = true;
+}
+
+void CDataBase::SetLog(IOperationLog* log) {
+    if (log_ != nullptr && log_ != log) {
+        log_->ListsGone();
+    }
+    log_ = log;
 }
 
 CDataBase::ItemList::iterator CDataBase::Find(uint32_t id) {
@@ -36,9 +46,13 @@ CDataBase::ItemList::iterator CDataBase::Find(uint32_t id) {
     return items_.end();
 }
 
-void CDataBase::RenumberToFront(ItemList::iterator it) {
-    (*it)->Id = nextId_++;
-    items_.splice(items_.begin(), items_, it);
+CDataBase::ItemList::iterator CDataBase::FindKey(uint32_t key) {
+    return key < byKey_.size() ? byKey_[key] : items_.end();
+}
+
+uint32_t CDataBase::KeyOf(uint32_t id) {
+    const auto it = Find(id);
+    return it == items_.end() ? 0 : (*it)->Key;
 }
 
 void CDataBase::CaptureClipboard() {
@@ -51,14 +65,13 @@ void CDataBase::CaptureClipboard() {
     if (!enabled_ || clipboard_.IsPrivate(window_) || !clipboard_.HasText()) {
         return;
     }
-    // Made outside the list: reading the clipboard may let a nested capture run, which must not
+    // Read outside the list: reading the clipboard may let a nested capture run, which must not
     // see a half-made item.
-    ItemList fresh(items_.get_allocator());
-    CTextItem& item = *fresh.emplace_front();
+    CTextItem item;
     if (item.ReadFromClipboard(clipboard_, window_)) {
-        item.Instant = clock_->NowUtcMs();
-        item.CaptureTime = LocalOleDate(*clock_, item.Instant);
-        item.Category = kHistoryCategory;
+        const int64_t instant = clock_->NowUtcMs();
+        ListOperation op;
+        op.Time = LocalOleDate(*clock_, instant);
         lastCaptured_ = MakeDisplayText(item.Text);
         // The text of the entry chosen last moves that entry up, duplicates kept or not.
         auto equal = chosen != 0 ? FindInHistory(item, chosen) : items_.end();
@@ -66,15 +79,18 @@ void CDataBase::CaptureClipboard() {
             equal = FindInHistory(item, 0);
         }
         if (equal != items_.end()) {
-            (*equal)->CaptureTime = item.CaptureTime;
-            (*equal)->Instant = item.Instant;
-            RenumberToFront(equal);
+            op.What = ListOperation::MoveWithin;
+            op.Key = (*equal)->Key;
+            op.HasTime = true;
+            Apply(op);
+            items_.front()->Instant = instant;
             return;
         }
-        item.Id = nextId_++;
-        items_.splice(items_.begin(), fresh);
-        ++historyCount_;
-        Indexed(items_.begin());
+        op.What = ListOperation::Add;
+        op.Category = kHistoryCategory;
+        op.Text = std::u16string_view(item.Text);
+        Apply(op);
+        items_.front()->Instant = instant;
     }
     TrimHistory();
 }
@@ -124,57 +140,6 @@ void CDataBase::DropIndex() {
     indexBuilt_ = false;
 }
 
-// The history's oldest items are the last of its items in the list: they are sought from the end,
-// and only while there are too many, so that a capture with a long list costs no walk over it.
-size_t CDataBase::TrimHistory() {
-    size_t dropped = 0;
-    for (auto it = items_.end(); historyCount_ > historySize_ && it != items_.begin();) {
-        --it;
-        if ((*it)->Category == kHistoryCategory) {
-            Unindexed(it);
-            it = items_.erase(it);
-            --historyCount_;
-            ++dropped;
-        }
-    }
-    return dropped;
-}
-
-uint32_t CDataBase::AddItem(int32_t category, double captureTime, std::u16string_view text) {
-    CTextItem& item = *items_.emplace_front(captureTime);
-    item.Text = text;
-    item.Length = static_cast<uint32_t>(text.size());
-    item.Category = category;
-    item.Id = nextId_++;
-    if (category == kHistoryCategory) {
-        ++historyCount_;
-        Indexed(items_.begin());
-    }
-    return item.Id;
-}
-
-void CDataBase::DeleteItems(const std::vector<uint32_t>& ids) {
-    if (ids.empty()) {
-        return;
-    }
-    // The list runs from the largest Id down, the Ids from the smallest up.
-    auto wanted = ids.rbegin();
-    for (auto it = items_.begin(); it != items_.end() && wanted != ids.rend();) {
-        while (wanted != ids.rend() && *wanted > (*it)->Id) {
-            ++wanted;
-        }
-        if (wanted != ids.rend() && *wanted == (*it)->Id) {
-            if ((*it)->Category == kHistoryCategory) {
-                --historyCount_;
-                Unindexed(it);
-            }
-            it = items_.erase(it);
-        } else {
-            ++it;
-        }
-    }
-}
-
 bool CDataBase::MoveToClipboard(uint32_t id) {
     if (!enabled_) {
         return false;
@@ -191,80 +156,6 @@ bool CDataBase::MoveToClipboard(uint32_t id) {
     }
     chosen_ = 0;
     return false;
-}
-
-bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
-    for (auto it = items_.begin(); it != items_.end(); ++it) {
-        if ((*it)->Id == id && (*it)->Category != category) {
-            if ((*it)->Category == kHistoryCategory) {
-                --historyCount_;
-                Unindexed(it);
-            }
-            (*it)->Category = category;
-            if (category == kHistoryCategory) {
-                ++historyCount_;
-                Indexed(it);
-            }
-            RenumberToFront(it);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool CDataBase::DeleteItem(uint32_t id) {
-    auto it = Find(id);
-    if (it == items_.end()) {
-        return false;
-    }
-    if ((*it)->Category == kHistoryCategory) {
-        --historyCount_;
-        Unindexed(it);
-    }
-    undo_.clear();
-    undo_.splice(undo_.begin(), items_, it);
-    return true;
-}
-
-size_t CDataBase::ClearCategory(int32_t category) {
-    ItemList taken(items_.get_allocator());
-    for (auto it = items_.begin(); it != items_.end();) {
-        auto next = std::next(it);
-        if ((*it)->Category == category) {
-            taken.splice(taken.end(), items_, it);
-        }
-        it = next;
-    }
-    const size_t count = taken.size();
-    if (count != 0) {
-        if (category == kHistoryCategory) {
-            historyCount_ -= count;
-            historyIndex_.Clear();
-        }
-        undo_.swap(taken);
-    }
-    return count;
-}
-
-uint32_t CDataBase::Undo() {
-    if (undo_.empty()) {
-        return 0;
-    }
-    const uint32_t newest = undo_.front()->Id;
-    ++undoCount_;
-    // Positions stay valid as the merge moves the items over.
-    std::vector<ItemList::iterator> history;
-    for (auto it = undo_.begin(); it != undo_.end(); ++it) {
-        if ((*it)->Category == kHistoryCategory) {
-            history.push_back(it);
-        }
-    }
-    historyCount_ += history.size();
-    items_.merge(undo_, [](const ItemEntry& a, const ItemEntry& b) { return a->Id > b->Id; });
-    for (const auto it : history) {
-        Indexed(it);
-    }
-    return newest;
 }
 
 size_t CDataBase::ForgetHistory(int32_t minutes) {
@@ -291,23 +182,23 @@ size_t CDataBase::ForgetHistory(int32_t minutes) {
     auto isHistory = [](const ItemEntry& item) { return item->Category == kHistoryCategory; };
     const auto newest = std::find_if(items_.begin(), items_.end(), isHistory);
     const uint32_t newestId = newest == items_.end() ? 0 : (*newest)->Id;
-    size_t forgotten = 0;
-    for (auto it = items_.begin(); it != items_.end();) {
-        if (tooOld(**it)) {
-            Unindexed(it);
-            it = items_.erase(it);
-            --historyCount_;
-            ++forgotten;
-        } else {
-            ++it;
+    ListOperation op;
+    op.What = ListOperation::Forget;
+    for (auto& item : items_) {
+        if (tooOld(*item)) {
+            op.Keys.push_back(item->Key);
         }
     }
     undo_.remove_if([&](ItemEntry& item) { return tooOld(*item); });
+    if (op.Keys.empty()) {
+        return 0;
+    }
+    Apply(op);
     if (newestId != 0 && Find(newestId) == items_.end()) {
         const auto left = std::find_if(items_.begin(), items_.end(), isHistory);
         lastCaptured_ = left == items_.end() ? std::u16string() : MakeDisplayText((*left)->Text);
     }
-    return forgotten;
+    return op.Keys.size();
 }
 
 }  // namespace snipora

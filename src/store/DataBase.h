@@ -13,6 +13,8 @@
 #include "store/FileSystem.h"
 #include "store/HashIndex.h"
 #include "store/ItemMemory.h"
+#include "store/ListOperation.h"
+#include "store/StreamHash.h"
 #include "store/TextItem.h"
 
 namespace snipora {
@@ -47,8 +49,33 @@ private:
     CTextItem item_;
 };
 
+// Told of every operation that changed the lists, as it was carried out (the journal).
+class IOperationLog {
+public:
+    virtual void Recorded(const ListOperation& op) = 0;
+    // The lists are going: nothing more will be recorded.
+    virtual void ListsGone() = 0;
+
+protected:
+    ~IOperationLog() = default;
+};
+
 // Keeps the clipboard history and the quick notes in one list, newest first, and alone decides
-// how texts enter and leave it.
+// how texts enter and leave it. Every change of the list is one ListOperation, carried out by
+// Apply alone (ListOperations.cpp), which tells the log of it: the journal records what was done,
+// and its replay does it again through the same code.
+//
+// What holds after every operation (CheckInvariants, in builds with SNIPORA_CHECK_INVARIANTS):
+// - Ids fall strictly along the list and are all below the next Id: the list is ordered by Id,
+//   newest first. An entry that moves up, or whose text changes, takes a new Id, and so do the
+//   entries before it; an Id is never given to another entry.
+// - Keys are unique, from 1 and below the next key, and each names its entry (KeyOf). A loaded
+//   file's entries take 1 upwards, oldest first; the entries an operation adds take the next.
+//   Keys change only when the lists are written to a data file (Rekey), which starts a journal.
+// - HistoryCount is the number of history entries; the index of their texts, once built, holds
+//   each of them once.
+// - No text holds a zero unit.
+// - What Undo keeps is ordered by Id, newest first, and is no longer in the list.
 class CDataBase {
 public:
     // The entries come from a pool of equal blocks, so that a file of many notes loads without
@@ -62,6 +89,14 @@ public:
 
     void SetWindow(WindowHandle window);
 
+    // The log told of each operation from now on; null for none. A log that is replaced hears
+    // ListsGone.
+    void SetLog(IOperationLog* log);
+    // Carries out one operation; false, with nothing changed, when it makes no sense for the
+    // lists as they are (an unknown key, a move to where the entry is, a clear of an empty list).
+    // Only carried-out operations reach the log.
+    bool Apply(const ListOperation& op);
+
     // Records the text on the clipboard as the newest history item. A text equal to a history
     // item's moves that item to the top with the new capture time instead, unless duplicates
     // are kept; notes are never looked at.
@@ -74,6 +109,10 @@ public:
     // such item or the clipboard could not be written.
     bool MoveToClipboard(uint32_t id);
     bool MoveToCategory(uint32_t id, int32_t category);
+    // Moves an entry to `place` in its own list (0 for the top; past the end for the bottom).
+    bool MoveWithinList(uint32_t id, uint32_t place);
+    // Gives an entry another text; it keeps its place. The old text goes for good.
+    bool ReplaceText(uint32_t id, std::u16string_view text);
     // Both keep what they take away for Undo, in place of what was kept before; a clear that
     // finds nothing keeps what was kept.
     bool DeleteItem(uint32_t id);
@@ -99,10 +138,19 @@ public:
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
+    // Writes every item's record, oldest first.
+    void WriteRecords(IWriteStream& out) const;
+    // Gives the entries the keys that loading the file just written would give them: 1 upwards,
+    // oldest first.
+    void Rekey();
+    // Forgets what Undo would bring back.
+    void ForgetUndo() { undo_.clear(); }
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it (see DamagedCopyPath) and LastDamage says so. False if there is no file. A file
     // that cannot be opened or read raises its AppError and leaves the list empty.
-    bool LoadFromFile(const FilePath& path);
+    // With `identity`, it is set to the identity of the file's bytes as they were read. Loading is
+    // no operation and reaches no log: lists that a journal hears are loaded through it.
+    bool LoadFromFile(const FilePath& path, FileIdentity* identity = nullptr);
     // Reads records until the stream ends, inserting each complete one at the front. True if
     // the stream ended on a record boundary.
     bool LoadRecords(IReadStream& stream);
@@ -123,11 +171,8 @@ public:
     // Drops the oldest history items beyond the history size, all at once; returns how many.
     size_t TrimHistory();
 
-    // Puts an item at the front as the newest, with the given category and capture time, as a
-    // replayed journal does; returns its Id.
-    uint32_t AddItem(int32_t category, double captureTime, std::u16string_view text);
-    // Removes the items of the given Ids, which are sorted ascending, in one pass over the list.
-    void DeleteItems(const std::vector<uint32_t>& ids);
+    // The key of the entry of the Id, or 0.
+    uint32_t KeyOf(uint32_t id);
 
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
@@ -135,8 +180,16 @@ public:
 
 private:
     ItemList::iterator Find(uint32_t id);
-    // Gives the entry at `it` the next Id and moves it to the front.
-    void RenumberToFront(ItemList::iterator it);
+    ItemList::iterator FindKey(uint32_t key);
+    // Gives the entry at `last` and every one before it new Ids, in order.
+    void Renumber(ItemList::iterator last);
+    // The operations' own parts (ListOperations.cpp).
+    bool Carry(const ListOperation& op);
+    void Added(ItemList::iterator it);
+    // Takes the entry out of the count, the index and the keys before it leaves the list.
+    void Leaving(ItemList::iterator it);
+    bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
+    void CheckInvariants() const;
     // The newest history item whose text equals the item's, or with a nonzero `id` only the
     // item of that Id if its text is equal, found by the texts' hashes; sets the item's hash.
     ItemList::iterator FindInHistory(CTextItem& item, uint32_t id);
@@ -153,6 +206,8 @@ private:
     IClock* clock_ = &SystemClock();
     WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
+    uint32_t nextKey_ = 1;
+    IOperationLog* log_ = nullptr;
     size_t historySize_ = kDefaultHistorySize;
     size_t historyCount_ = 0;  // items of the history category in the list
     std::u16string lastCaptured_;
@@ -172,6 +227,8 @@ private:
     HashIndex<ItemList::iterator, HashOfEntry> historyIndex_{items_.end(), {}};
     bool indexBuilt_ = false;
     uint64_t undoCount_ = 0;
+    // The entry of each key, or the list's end for a key whose entry has gone.
+    std::vector<ItemList::iterator> byKey_{items_.end()};
 };
 
 }  // namespace snipora

@@ -14,11 +14,15 @@ namespace snipora {
 
 bool CDataBase::SaveToFile(const FilePath& path) {
     auto file = files_.CreateReplacement(path);
-    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
-        (*it)->SaveToStream(*file);
-    }
+    WriteRecords(*file);
     file->Commit();
     return true;
+}
+
+void CDataBase::WriteRecords(IWriteStream& out) const {
+    for (auto it = items_.rbegin(); it != items_.rend(); ++it) {
+        (*it)->SaveToStream(out);
+    }
 }
 
 namespace {
@@ -105,6 +109,8 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
             item.Text.Truncate(FindZeroUnit(units, head.Count));
         }
         item.Id = nextId_++;
+        item.Key = nextKey_++;
+        byKey_.push_back(items_.begin());
         historyCount_ += head.Category == kHistoryCategory;
     }
 }
@@ -149,26 +155,44 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
     return oldest;
 }
 
-bool CDataBase::LoadFromFile(const FilePath& path) {
-    undo_.clear();
-    DropIndex();
-    items_.clear();
-    historyCount_ = 0;
+bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
+    const auto empty = [this] {
+        undo_.clear();
+        DropIndex();
+        items_.clear();
+        historyCount_ = 0;
+        byKey_.assign(1, items_.end());
+        nextKey_ = 1;
+    };
+    empty();
     damage_ = {};
+    if (identity != nullptr) {
+        *identity = StreamHash().Identity();
+    }
     if (!files_.FileExists(path)) {
         return false;
     }
     auto file = files_.OpenForReading(path);
+    bool whole = false;
     try {
-        if (LoadRecords(*file)) {
-            return true;
+        if (identity != nullptr) {
+            HashingReadStream in(*file);
+            whole = LoadRecords(in);
+            // A damaged tail is still part of the file.
+            char rest[4096];
+            while (in.Read(rest, sizeof rest) != 0) {
+            }
+            *identity = in.Hash().Identity();
+        } else {
+            whole = LoadRecords(*file);
         }
     } catch (...) {
-        // A file that fails half way is treated as one that could not be opened. The index waits
-        // to be built (LoadRecords dropped it), so it holds none of these items.
-        items_.clear();
-        historyCount_ = 0;
+        // A file that fails half way is treated as one that could not be opened.
+        empty();
         throw;
+    }
+    if (whole) {
+        return true;
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
     file.reset();

@@ -1,329 +1,442 @@
 #include "store/Journal.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
-#include "store/DataBase.h"
+#include "store/RecordBytes.h"
 
 namespace snipora {
 namespace {
 
-// The header: magic (8), the base's file size (8), item count (8), newest item's checksum (4),
-// and the checksum of those 28 bytes (4).
-constexpr char kMagic[8] = {'S', 'N', 'P', 'J', 'R', 'N', 'L', '1'};
-constexpr size_t kHeaderBytes = 32;
-// A record's fixed part: kind (4), place or category (4), capture time (8), unit count (4), and
-// the checksum of those 20 bytes and the text that follows (4).
-constexpr size_t kRecordBytes = 24;
-constexpr uint32_t kAdd = 1;
-constexpr uint32_t kRemove = 2;
+// The header: magic (8), the data file's size (8) and hash (8), the checksum of those 24 (4).
+constexpr char kMagic[8] = {'S', 'N', 'P', 'J', 'R', 'N', 'L', '2'};
+constexpr size_t kHeaderBytes = 28;
 
-constexpr std::array<uint32_t, 256> kCrcTable = [] {
-    std::array<uint32_t, 256> table{};
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t c = i;
-        for (int bit = 0; bit < 8; ++bit) {
-            c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        }
-        table[i] = c;
+// The previous version's journal: magic (8), the data file's size (8), item count (8), newest
+// item's checksum (4), the checksum of those 28 (4); records of kind (4), place or category (4),
+// capture time (8), unit count (4), checksum (4) and text, adding an item first or removing the
+// item at a place of the base's items (oldest first) followed by those added since.
+constexpr char kLegacyMagic[8] = {'S', 'N', 'P', 'J', 'R', 'N', 'L', '1'};
+constexpr size_t kLegacyHeaderBytes = 32;
+constexpr size_t kLegacyRecordBytes = 24;
+
+std::string ReadAll(IReadStream& in) {
+    std::string bytes(static_cast<size_t>(in.Remaining()), '\0');
+    bytes.resize(in.Read(bytes.data(), bytes.size()));
+    return bytes;
+}
+
+class StringStream final : public IReadStream {
+public:
+    explicit StringStream(std::string_view bytes) : bytes_(bytes) {}
+    size_t Read(void* buffer, size_t count) override {
+        const size_t n = std::min(count, bytes_.size() - at_);
+        std::memcpy(buffer, bytes_.data() + at_, n);
+        at_ += n;
+        return n;
     }
-    return table;
-}();
+    uint64_t Remaining() const override { return bytes_.size() - at_; }
 
-template <typename T>
-void Put(std::string& out, T value) {
-    char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    out.append(bytes, sizeof(T));
-}
-
-template <typename T>
-T Get(const char* bytes) {
-    T value;
-    std::memcpy(&value, bytes, sizeof(T));
-    return value;
-}
-
-void PutRecord(std::string& out, uint32_t kind, uint32_t value, double time,
-               std::u16string_view text) {
-    const size_t start = out.size();
-    Put(out, kind);
-    Put(out, value);
-    Put(out, time);
-    Put(out, static_cast<uint32_t>(text.size()));
-    const size_t textBytes = text.size() * sizeof(char16_t);
-    uint32_t crc = Crc32(out.data() + start, 20);
-    crc = Crc32(text.data(), textBytes, crc);
-    Put(out, crc);
-    out.append(reinterpret_cast<const char*>(text.data()), textBytes);
-}
-
-uint32_t NewestChecksum(const CDataBase& lists) {
-    if (lists.Items().empty()) {
-        return 0;
-    }
-    const CTextItem& item = *lists.Items().front();
-    char head[12];
-    std::memcpy(head, &item.Category, 4);
-    std::memcpy(head + 4, &item.CaptureTime, 8);
-    return Crc32(item.Text.data(), item.Text.size() * sizeof(char16_t), Crc32(head, 12));
-}
-
-uint64_t FileBytes(IFileSystem& files, const FilePath& path) {
-    return files.FileExists(path) ? files.OpenForReading(path)->Remaining() : 0;
-}
-
-struct Added {
-    int32_t Category;
-    double CaptureTime;
-    std::u16string Text;
+private:
+    std::string_view bytes_;
+    size_t at_ = 0;
 };
 
-}  // namespace
+// The operations of the journal after its header, up to the first bad record, with the data
+// files it can be replayed onto, each with the number of operations before it.
+struct Parsed {
+    std::vector<ListOperation> Ops;
+    std::vector<std::pair<FileIdentity, size_t>> Points;
+    uint64_t Dropped = 0;
+    std::string Problem;
+};
 
-uint32_t Crc32(const void* data, size_t size, uint32_t crc) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    crc = ~crc;
-    for (size_t i = 0; i < size; ++i) {
-        crc = kCrcTable[(crc ^ bytes[i]) & 0xFF] ^ (crc >> 8);
+Parsed ParseRecords(IReadStream& in, const FileIdentity& base) {
+    Parsed parsed;
+    parsed.Points.emplace_back(base, 0);
+    for (;;) {
+        JournalRecord record = ReadRecord(in);
+        if (record.Result == JournalRecord::End) {
+            break;
+        }
+        if (record.Result != JournalRecord::Read) {
+            parsed.Problem = record.Result == JournalRecord::Cut ? "the last record is cut short"
+                             : record.Result == JournalRecord::BadChecksum
+                                 ? "a record fails its checksum"
+                                 : "a record makes no sense";
+            parsed.Dropped = record.Bytes + in.Remaining();
+            break;
+        }
+        if (record.Folded) {
+            parsed.Points.emplace_back(FileIdentity{record.FoldedBytes, record.FoldedHash},
+                                       parsed.Ops.size());
+        } else {
+            parsed.Ops.push_back(std::move(record.Op));
+        }
     }
-    return ~crc;
+    return parsed;
 }
 
-JournalBase BaseOf(const CDataBase& lists, uint64_t fileBytes) {
-    return {fileBytes, lists.Items().size(), NewestChecksum(lists)};
-}
-
-std::string JournalHeader(const JournalBase& base) {
-    std::string out(kMagic, sizeof kMagic);
-    Put(out, base.FileBytes);
-    Put(out, base.Items);
-    Put(out, base.Newest);
-    Put(out, Crc32(out.data(), out.size()));
-    return out;
-}
-
-JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const JournalBase& base) {
-    JournalReplay result;
-    char header[kHeaderBytes];
-    if (in.Read(header, kHeaderBytes) != kHeaderBytes ||
-        std::memcmp(header, kMagic, sizeof kMagic) != 0 ||
-        Get<uint32_t>(header + 28) != Crc32(header, 28)) {
-        result.Problem = "its header is damaged";
-        result.Dropped = in.Remaining();
-        return result;
-    }
-    if (JournalBase{Get<uint64_t>(header + 8), Get<uint64_t>(header + 16),
-                    Get<uint32_t>(header + 24)} != base) {
-        result.Problem = "it belongs to another version of the data file";
-        result.Dropped = in.Remaining();
-        return result;
-    }
-    result.Belongs = true;
-
-    // The base's items by place, oldest first; then those the records add. An added item has
-    // no Id until the end, when the survivors enter the list.
-    struct Entry {
-        uint32_t Id;     // a base item's Id, 0 for an added one
-        uint32_t Added;  // an added item's index in `added`
-        bool Alive;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(lists.Items().size());
-    for (auto it = lists.Items().rbegin(); it != lists.Items().rend(); ++it) {
-        entries.push_back({(*it)->Id, 0, true});
-    }
-    std::vector<Added> added;
-
+// The previous version's records, as the operations they stand for.
+Parsed ParseLegacyRecords(IReadStream& in) {
+    Parsed parsed;
     std::u16string text;
     for (;;) {
-        char head[kRecordBytes];
-        const size_t got = in.Read(head, kRecordBytes);
+        char head[kLegacyRecordBytes];
+        const size_t got = in.Read(head, sizeof head);
         if (got == 0) {
             break;
         }
-        if (got < kRecordBytes) {
-            result.Problem = "the last record is cut short";
-            result.Dropped = got;
+        const uint64_t textBytes = uint64_t{GetBytes<uint32_t>(head + 16)} * 2;
+        if (got < sizeof head || textBytes > in.Remaining()) {
+            parsed.Problem = "the last record is cut short";
+            parsed.Dropped = got + (got < sizeof head ? 0 : in.Remaining());
             break;
         }
-        const auto kind = Get<uint32_t>(head);
-        const auto value = Get<uint32_t>(head + 4);
-        const auto time = Get<double>(head + 8);
-        const auto count = Get<uint32_t>(head + 16);
-        const uint64_t textBytes = uint64_t{count} * sizeof(char16_t);
-        if (textBytes > in.Remaining()) {
-            result.Problem = "the last record is cut short";
-            result.Dropped = kRecordBytes + in.Remaining();
-            break;
-        }
-        text.resize(count);
+        text.resize(static_cast<size_t>(textBytes / 2));
         in.Read(text.data(), static_cast<size_t>(textBytes));
-        const uint32_t crc = Crc32(text.data(), static_cast<size_t>(textBytes), Crc32(head, 20));
-        const bool known = value < entries.size() && entries[value].Alive;
-        if (crc != Get<uint32_t>(head + 20) || (kind != kAdd && kind != kRemove) ||
-            (kind == kRemove && (count != 0 || !known))) {
-            result.Problem = crc != Get<uint32_t>(head + 20) ? "a record fails its checksum"
-                                                             : "a record makes no sense";
-            result.Dropped = kRecordBytes + textBytes + in.Remaining();
+        const auto kind = GetBytes<uint32_t>(head);
+        const auto value = GetBytes<uint32_t>(head + 4);
+        if (Crc32(text.data(), static_cast<size_t>(textBytes), Crc32(head, 20)) !=
+                GetBytes<uint32_t>(head + 20) ||
+            (kind != 1 && kind != 2) || (kind == 2 && textBytes != 0)) {
+            parsed.Problem =
+                kind == 1 || kind == 2 ? "a record fails its checksum" : "a record makes no sense";
+            parsed.Dropped = kLegacyRecordBytes + textBytes + in.Remaining();
             break;
         }
-        if (kind == kAdd) {
-            // As in the data file, a text ends at a zero unit.
-            text.resize(std::min(text.size(), text.find(u'\0')));
-            entries.push_back({0, static_cast<uint32_t>(added.size()), true});
-            added.push_back({static_cast<int32_t>(value), time, text});
+        ListOperation op;
+        if (kind == 1) {
+            op.What = ListOperation::Add;
+            op.Category = static_cast<int32_t>(value);
+            op.Time = GetBytes<double>(head + 8);
+            op.Text = text.substr(0, text.find(u'\0'));
         } else {
-            entries[value].Alive = false;
+            op.What = ListOperation::Remove;
+            op.Key = value + 1;  // places from 0, keys from 1, both in the order items came
+        }
+        parsed.Ops.push_back(std::move(op));
+    }
+    return parsed;
+}
+
+// Whether the journal `bytes` would change the lists of the data file `target` (the lists
+// `lists`) if replayed onto it.
+bool ReplaysChanges(std::string_view bytes, const CDataBase& lists, const FileIdentity& target);
+
+}  // namespace
+
+std::string JournalHeader(const FileIdentity& base) {
+    std::string out(kMagic, sizeof kMagic);
+    PutBytes(out, base.Bytes);
+    PutBytes(out, base.Hash);
+    PutBytes(out, Crc32(out.data(), out.size()));
+    return out;
+}
+
+std::string LegacyJournalHeader(const CDataBase& lists, uint64_t fileBytes) {
+    uint32_t newest = 0;
+    if (!lists.Items().empty()) {
+        const CTextItem& item = *lists.Items().front();
+        char head[12];
+        std::memcpy(head, &item.Category, 4);
+        std::memcpy(head + 4, &item.CaptureTime, 8);
+        newest = Crc32(item.Text.data(), item.Text.size() * sizeof(char16_t), Crc32(head, 12));
+    }
+    std::string out(kLegacyMagic, sizeof kLegacyMagic);
+    PutBytes(out, fileBytes);
+    PutBytes(out, static_cast<uint64_t>(lists.Items().size()));
+    PutBytes(out, newest);
+    PutBytes(out, Crc32(out.data(), out.size()));
+    return out;
+}
+
+JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const FileIdentity& data,
+                            std::string* replayed) {
+    JournalReplay result;
+    // A journal that is not replayed drops all it holds.
+    result.Dropped = in.Remaining();
+    char header[kLegacyHeaderBytes];
+    const bool legacy = in.Remaining() >= kLegacyHeaderBytes &&
+                        in.Read(header, sizeof kMagic) == sizeof kMagic &&
+                        std::memcmp(header, kLegacyMagic, sizeof kMagic) == 0;
+    Parsed parsed;
+    if (legacy) {
+        in.Read(header + sizeof kMagic, kLegacyHeaderBytes - sizeof kMagic);
+        if (std::string_view(header, kLegacyHeaderBytes) !=
+            LegacyJournalHeader(lists, data.Bytes)) {
+            result.Problem = GetBytes<uint32_t>(header + 28) != Crc32(header, 28)
+                                 ? "its header is damaged"
+                                 : "it belongs to another version of the data file";
+            return result;
+        }
+        parsed = ParseLegacyRecords(in);
+        parsed.Points.emplace_back(data, 0);
+    } else {
+        const size_t got =
+            std::memcmp(header, kMagic, sizeof kMagic) == 0 &&
+                    in.Remaining() >= kHeaderBytes - sizeof kMagic
+                ? sizeof kMagic + in.Read(header + sizeof kMagic, kHeaderBytes - sizeof kMagic)
+                : 0;
+        if (got != kHeaderBytes || GetBytes<uint32_t>(header + 24) != Crc32(header, 24)) {
+            result.Problem = "its header is damaged";
+            return result;
+        }
+        parsed =
+            ParseRecords(in, {GetBytes<uint64_t>(header + 8), GetBytes<uint64_t>(header + 16)});
+    }
+    // The last point that is this data file: after it come the operations not in it.
+    const auto point = std::find_if(parsed.Points.rbegin(), parsed.Points.rend(),
+                                    [&](const auto& p) { return p.first == data; });
+    if (point == parsed.Points.rend()) {
+        result.Problem = "it belongs to another version of the data file";
+        return result;
+    }
+    result.Belongs = true;
+    result.Problem = parsed.Problem;
+    result.Dropped = parsed.Dropped;
+    if (replayed != nullptr) {
+        *replayed = JournalHeader(data);
+    }
+    for (size_t i = point->second; i < parsed.Ops.size(); ++i) {
+        if (!lists.Apply(parsed.Ops[i])) {
+            result.Problem = "a record makes no sense";
+            break;
         }
         ++result.Records;
-    }
-
-    std::vector<uint32_t> gone;
-    for (const Entry& entry : entries) {
-        if (entry.Id != 0 && !entry.Alive) {
-            gone.push_back(entry.Id);
-        }
-    }
-    lists.DeleteItems(gone);
-    for (const Entry& entry : entries) {
-        if (entry.Id == 0 && entry.Alive) {
-            const Added& item = added[entry.Added];
-            lists.AddItem(item.Category, item.CaptureTime, item.Text);
+        if (replayed != nullptr) {
+            AppendRecord(*replayed, parsed.Ops[i]);
         }
     }
     return result;
 }
 
-bool CJournal::Load(CDataBase& lists, const FilePath& data) {
-    lists.LoadFromFile(data);
-    const FilePath path = PathFor(data);
-    Reset(lists, data);
-    if (!files_.FileExists(path)) {
+namespace {
+
+bool ReplaysChanges(std::string_view bytes, const CDataBase& lists, const FileIdentity& target) {
+    if (bytes.substr(0, sizeof kLegacyMagic) ==
+        std::string_view(kLegacyMagic, sizeof kLegacyMagic)) {
+        return bytes.size() > kLegacyHeaderBytes &&
+               bytes.substr(0, kLegacyHeaderBytes) == LegacyJournalHeader(lists, target.Bytes);
+    }
+    if (bytes.size() < kHeaderBytes ||
+        bytes.substr(0, sizeof kMagic) != std::string_view(kMagic, sizeof kMagic)) {
         return false;
     }
-    needsFold_ = true;
+    StringStream in(bytes.substr(kHeaderBytes));
+    const Parsed parsed = ParseRecords(
+        in, {GetBytes<uint64_t>(bytes.data() + 8), GetBytes<uint64_t>(bytes.data() + 16)});
+    const auto point = std::find_if(parsed.Points.rbegin(), parsed.Points.rend(),
+                                    [&](const auto& p) { return p.first == target; });
+    return point != parsed.Points.rend() && point->second < parsed.Ops.size();
+}
+
+}  // namespace
+
+CJournal::~CJournal() {
+    if (lists_ != nullptr) {
+        lists_->SetLog(nullptr);
+    }
+}
+
+void CJournal::CheckInvariants() const {
+#ifdef SNIPORA_CHECK_INVARIANTS
+    if ((needsFold_ && !pending_.empty()) || (file_ && bytes_ < kHeaderBytes) ||
+        (!file_ && bytes_ != 0 && !needsFold_)) {
+        std::fprintf(stderr, "CJournal invariant broken\n");
+        std::abort();
+    }
+#endif
+}
+
+void CJournal::Start(CDataBase& lists, const FilePath& data, const FileIdentity& base) {
+    if (lists_ != nullptr && lists_ != &lists) {
+        lists_->SetLog(nullptr);
+    }
+    lists_ = &lists;
+    lists.SetLog(this);
+    file_.reset();
+    data_ = data;
+    base_ = base;
+    bytes_ = 0;
+    pending_.clear();
+    replayed_.clear();
+    needsFold_ = false;
+    CheckInvariants();
+}
+
+bool CJournal::Load(CDataBase& lists, const FilePath& data) {
+    lists.SetLog(nullptr);
+    FileIdentity identity;
+    lists.LoadFromFile(data, &identity);
+    const FilePath path = PathFor(data);
+    if (!files_.FileExists(path)) {
+        Start(lists, data, identity);
+        return false;
+    }
+    std::string replayed;
     try {
         auto in = files_.OpenForReading(path);
-        const JournalReplay replay = ReplayJournal(*in, lists, base_);
+        const JournalReplay replay = ReplayJournal(*in, lists, identity, &replayed);
         if (!replay.Problem.empty()) {
             LogError("[Journal] " + PathToUtf8(path) + ": " + std::to_string(replay.Records) +
                      " records replayed, " + std::to_string(replay.Dropped) +
                      " bytes dropped: " + replay.Problem);
         }
+        if (!replay.Belongs) {
+            replayed.clear();
+        }
     } catch (const AppError& e) {
         // What the data file holds is loaded; the journal stays for the fold to remove.
         LogError(std::string("[Journal] ") + e.what());
     }
+    // Nothing that a replayed Remove took may come back.
+    lists.ForgetUndo();
+    Start(lists, data, identity);
+    replayed_ = std::move(replayed);
+    needsFold_ = true;
     return true;
 }
 
-void CJournal::Reset(const CDataBase& lists, const FilePath& data) {
-    file_.reset();
-    data_ = data;
-    base_ = BaseOf(lists, FileBytes(files_, data));
-    bytes_ = 0;
-    known_.clear();
-    known_.reserve(lists.Items().size());
-    for (auto it = lists.Items().rbegin(); it != lists.Items().rend(); ++it) {
-        known_.push_back((*it)->Id);
+void CJournal::Recorded(const ListOperation& op) {
+    if (needsFold_) {
+        return;
     }
-    alive_.assign(known_.size(), true);
-    needsFold_ = false;
+    AppendRecord(pending_, op);
+    if (pending_.size() > Limit()) {
+        // Only a fold can take so much: it writes the lists as they are.
+        needsFold_ = true;
+        pending_.clear();
+    }
+    CheckInvariants();
 }
 
 bool CJournal::Append(const CDataBase& lists, const FilePath& data) {
-    if (needsFold_ || !(data == data_)) {
+    if (needsFold_ || lists_ != &lists || !(data == data_)) {
         return false;
     }
-    // New items lead the list; the rest must be known items, in the known order.
-    const auto& items = lists.Items();
-    const uint32_t newestKnown = known_.empty() ? 0 : known_.back();
-    auto it = items.begin();
-    std::vector<const CTextItem*> fresh;
-    for (; it != items.end() && (*it)->Id > newestKnown; ++it) {
-        fresh.push_back(&**it);
-    }
-    std::vector<uint32_t> removed;
-    size_t place = known_.size();
-    for (; it != items.end(); ++it) {
-        const uint32_t id = (*it)->Id;
-        while (place > 0 && known_[place - 1] > id) {
-            if (alive_[--place]) {
-                removed.push_back(static_cast<uint32_t>(place));
-            }
-        }
-        if (place == 0 || known_[place - 1] != id || !alive_[place - 1]) {
-            return false;  // an item that is neither new nor known: only a fold can place it
-        }
-        --place;
-    }
-    while (place > 0) {
-        if (alive_[--place]) {
-            removed.push_back(static_cast<uint32_t>(place));
-        }
-    }
-    if (fresh.empty() && removed.empty()) {
+    if (pending_.empty()) {
         return true;
     }
-
-    uint64_t recordBytes = removed.size() * kRecordBytes;
-    for (const CTextItem* item : fresh) {
-        recordBytes += kRecordBytes + item->Text.size() * sizeof(char16_t);
-    }
-    const uint64_t limit = std::max(kMinLimit, base_.FileBytes / 4);
-    if ((file_ ? bytes_ : kHeaderBytes) + recordBytes > limit) {
-        return false;
-    }
-
-    std::string records;
     if (!file_) {
-        records = JournalHeader(base_);
+        pending_.insert(0, JournalHeader(base_));
     }
-    records.reserve(records.size() + static_cast<size_t>(recordBytes));
-    for (const uint32_t gone : removed) {
-        PutRecord(records, kRemove, gone, 0.0, {});
-    }
-    for (auto item = fresh.rbegin(); item != fresh.rend(); ++item) {
-        PutRecord(records, kAdd, static_cast<uint32_t>((*item)->Category), (*item)->CaptureTime,
-                  (*item)->Text);
+    if (bytes_ + pending_.size() > Limit()) {
+        if (!file_) {
+            pending_.erase(0, kHeaderBytes);
+        }
+        return false;
     }
     try {
         if (!file_) {
             file_ = files_.CreateAppendable(PathFor(data_));
         }
-        file_->Write(records.data(), records.size());
+        file_->Write(pending_.data(), pending_.size());
         file_->Flush();
     } catch (...) {
         // What reached the file may end in a torn record: nothing may follow it.
         file_.reset();
         needsFold_ = true;
+        pending_.clear();
         throw;
     }
-    bytes_ += records.size();
-    for (const uint32_t gone : removed) {
-        alive_[gone] = false;
-    }
-    for (auto item = fresh.rbegin(); item != fresh.rend(); ++item) {
-        known_.push_back((*item)->Id);
-        alive_.push_back(true);
-    }
+    bytes_ += pending_.size();
+    pending_.clear();
+    CheckInvariants();
     return true;
 }
 
-void CJournal::Fold(CDataBase& lists, const FilePath& data) {
-    file_.reset();
-    needsFold_ = true;
-    lists.SaveToFile(data);
-    if (!data_.native().empty() && !(data_ == data)) {
-        files_.RemoveFile(PathFor(data_));
+void CJournal::MarkFolded(const CDataBase& lists, const FilePath& data,
+                          const FileIdentity& target) {
+    const FilePath path = PathFor(data);
+    const bool ours = data == data_;
+    if (ours && file_) {
+        std::string record;
+        AppendFoldedRecord(record, target.Bytes, target.Hash);
+        try {
+            file_->Write(record.data(), record.size());
+            file_->Flush();
+            bytes_ += record.size();
+            return;
+        } catch (const AppError& e) {
+            LogError(std::string("[Journal] ") + e.what());
+            file_.reset();
+        }
     }
-    files_.RemoveFile(PathFor(data));
-    Reset(lists, data);
+    if (!files_.FileExists(path)) {
+        return;
+    }
+    // The journal is written anew in one step: what replays onto the data file there now, then
+    // the fold; or, when it holds nothing for that file, an empty journal of the new one.
+    std::string bytes;
+    if (ours && bytes_ > 0) {
+        bytes = ReadAll(*files_.OpenForReading(path));
+        bytes.resize(std::min<size_t>(bytes.size(), static_cast<size_t>(bytes_)));
+    } else if (ours) {
+        bytes = replayed_;
+    }
+    if (bytes.empty()) {
+        bytes = JournalHeader(target);
+    } else {
+        AppendFoldedRecord(bytes, target.Bytes, target.Hash);
+    }
+    try {
+        auto file = files_.CreateReplacement(path);
+        file->Write(bytes.data(), bytes.size());
+        file->Commit();
+        if (ours) {
+            bytes_ = bytes.size();
+        }
+    } catch (const AppError& e) {
+        // A journal that cannot be written stays as it is: the fold goes ahead only if it could
+        // not be replayed onto the new data file.
+        if (ReplaysChanges(ReadAll(*files_.OpenForReading(path)), lists, target)) {
+            throw;
+        }
+        LogError(std::string("[Journal] ") + e.what());
+    }
+}
+
+void CJournal::Remove(const FilePath& path) {
+    try {
+        files_.RemoveFile(path);
+    } catch (const AppError& e) {
+        // Held open by a program that lets it be written but not deleted: emptied, it holds no
+        // text and replays onto nothing.
+        try {
+            files_.CreateAppendable(path);
+        } catch (const AppError&) {
+            LogError(std::string("[Journal] ") + e.what());
+        }
+    }
+}
+
+void CJournal::Fold(CDataBase& lists, const FilePath& data) {
+    needsFold_ = true;
+    pending_.clear();
+    auto file = files_.CreateReplacement(data);
+    HashingWriteStream out(*file);
+    lists.WriteRecords(out);
+    const FileIdentity target = out.Hash().Identity();
+    MarkFolded(lists, data, target);
+    file->Commit();
+    file_.reset();
+    if (!data_.native().empty() && !(data_ == data)) {
+        Remove(PathFor(data_));
+    }
+    Remove(PathFor(data));
+    // A journal's replacement that a stop left behind.
+    if (const FilePath left = PathFor(data) + ".tmp"; files_.FileExists(left)) {
+        Remove(left);
+    }
+    lists.Rekey();
+    Start(lists, data, target);
 }
 
 }  // namespace snipora

@@ -3,75 +3,73 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "common/FilePath.h"
+#include "store/DataBase.h"
 #include "store/FileSystem.h"
+#include "store/StreamHash.h"
 #include "store/Streams.h"
 
 namespace snipora {
 
-class CDataBase;
-
-// What a journal was begun against: the data file as it was then. A journal whose base is not
-// the data file beside it (left behind by a stop between writing the data file and removing the
-// journal) is not replayed.
-struct JournalBase {
-    uint64_t FileBytes = 0;  // the data file's size; 0 when there is none
-    uint64_t Items = 0;
-    uint32_t Newest = 0;  // checksum of the newest item's category, time and text
-    friend bool operator==(const JournalBase&, const JournalBase&) = default;
-};
-
-// The base of the lists as they were just read from, or written to, a data file of that size.
-JournalBase BaseOf(const CDataBase& lists, uint64_t fileBytes);
-
-// What a replay found.
+// The journal's file: a header naming the data file it was begun on (magic, FileIdentity, CRC-32),
+// then records (ListOperation.h), each one operation on the lists or a fold. Rules:
+// - The data files a journal can be replayed onto are its points: the one of its header and the
+//   target of each fold record. A replay starts after the last point that is the data file beside
+//   it and applies every operation from there, in order, up to the first record that is cut short,
+//   fails its checksum or makes no sense. A journal with no such point is not replayed.
+// - A fold writes the new data file beside its old one, then records in the journal that it is
+//   folded into that file's identity and waits until that is on the disk, and only then puts the
+//   new file in the old one's place and removes the journal. At every step between, a start finds
+//   either the old data file and a journal that replays onto it, or the new one and a journal whose
+//   last point is the new one: nothing is lost and nothing removed comes back.
+// - A journal that cannot be removed is emptied; one that cannot be written to either is left as
+//   it is, and no data file it could be replayed onto is put in the data file's place.
+// - The journals of the previous version (header "SNPJRNL1", records by place) are replayed once,
+//   through the same operations, and folded.
 struct JournalReplay {
-    bool Belongs = false;  // the header is whole and names the lists' data file as its base
-    size_t Records = 0;    // whole records applied
+    bool Belongs = false;  // a point of the journal is the data file
+    size_t Records = 0;    // operations applied
     uint64_t Dropped = 0;  // bytes after the last whole record, not applied
     std::string Problem;   // why they were dropped, or why nothing was applied
 };
 
-// Applies the journal in `in` to `lists`, just loaded from the data file that `base` describes:
-// each whole record in order, up to the first one that is cut short, fails its checksum or makes
-// no sense.
-JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const JournalBase& base);
+// Applies the journal in `in` to `lists`, just loaded from the data file of identity `data`.
+// With `replayed`, it receives a journal that replays what was applied onto that data file.
+JournalReplay ReplayJournal(IReadStream& in, CDataBase& lists, const FileIdentity& data,
+                            std::string* replayed = nullptr);
 
-// The bytes of a journal's header for the given base.
-std::string JournalHeader(const JournalBase& base);
+// The bytes of a journal's header for a data file.
+std::string JournalHeader(const FileIdentity& base);
+// The header of the previous version's journal for lists just read from a data file of that
+// size: its size, the count of items and a checksum of the newest.
+std::string LegacyJournalHeader(const CDataBase& lists, uint64_t fileBytes);
 
-// The checksum of the header and of each record: CRC-32 (IEEE), continued from `crc`.
-uint32_t Crc32(const void* data, size_t size, uint32_t crc = 0);
-
-// Keeps the changes of the lists on disk between full writes of the data file: each Append
-// writes only what changed since the last one, as small records with a checksum each, to a file
-// beside the data file, and waits until they are on the disk. A Fold writes the data file anew
-// and removes the journal.
-//
-// Items are known by their Ids, which grow: new items come first in the list with Ids above all
-// known ones, and an item whose category changes comes back under a new Id. Records name an item
-// by its place in the order of the base's items (oldest first) followed by those added since.
-class CJournal {
+// Keeps the operations on the lists on disk between full writes of the data file: it hears each
+// operation as it is carried out, and each Append writes those not yet written, as records with a
+// checksum each, to a file beside the data file, and waits until they are on the disk. A Fold
+// writes the data file anew and removes the journal, in the order described above.
+class CJournal final : public IOperationLog {
 public:
     explicit CJournal(IFileSystem& files) : files_(files) {}
     CJournal(const CJournal&) = delete;
     CJournal& operator=(const CJournal&) = delete;
+    ~CJournal();
 
     // The journal's file beside a data file: its name with ".journal" added.
     static FilePath PathFor(const FilePath& data) { return data + ".journal"; }
 
     // Loads the data file into `lists` and replays the journal beside it; what it drops is
     // logged. True if there was a journal: the caller then folds it, and until then Append asks
-    // for a fold. Errors of the data file pass to the caller, as from CDataBase::LoadFromFile.
+    // for a fold. From then on the journal hears the lists' operations. Errors of the data file
+    // pass to the caller, as from CDataBase::LoadFromFile.
     bool Load(CDataBase& lists, const FilePath& data);
 
-    // Appends the changes of `lists` since the last Append, Load or Fold to the journal of
+    // Writes the operations on `lists` since the last Append, Load or Fold to the journal of
     // `data`, and flushes them. False, with nothing written, when only a fold can record them: the
     // journal would outgrow the larger of 1 MB and a quarter of the data file, the data file moved,
-    // an earlier write failed, or the list changed in a way that records cannot say. A failing
-    // write raises its AppError, and the journal takes no more appends until a fold.
+    // an earlier write failed, or these are not the lists it hears. A failing write raises its
+    // AppError, and the journal takes no more appends until a fold.
     bool Append(const CDataBase& lists, const FilePath& data);
 
     // Writes the data file anew from `lists` and removes the journal (and that of an earlier data
@@ -82,20 +80,34 @@ public:
     uint64_t Bytes() const { return bytes_; }
     static constexpr uint64_t kMinLimit = 1024 * 1024;
 
+    void Recorded(const ListOperation& op) override;
+    void ListsGone() override { lists_ = nullptr; }
+
 private:
-    // Takes the lists as the new base, just read from or written to `data`.
-    void Reset(const CDataBase& lists, const FilePath& data);
+    // Hears `lists`, just read from or written to `data` of identity `base`, with an empty
+    // journal.
+    void Start(CDataBase& lists, const FilePath& data, const FileIdentity& base);
+    // Makes sure the journal beside `data` cannot be replayed onto anything but `target` once
+    // that replaces the data file, without losing what it replays onto the data file there now.
+    void MarkFolded(const CDataBase& lists, const FilePath& data, const FileIdentity& target);
+    // Removes a journal, or empties one that cannot be removed; logs what it cannot do.
+    void Remove(const FilePath& path);
+    uint64_t Limit() const { return std::max(kMinLimit, base_.Bytes / 4); }
+    // What holds between calls (in builds with SNIPORA_CHECK_INVARIANTS): while a fold is due
+    // nothing waits to be written; an open file holds at least its header, and only a journal
+    // that has written nothing yet, or must be folded, has none open.
+    void CheckInvariants() const;
 
     IFileSystem& files_;
+    CDataBase* lists_ = nullptr;
     FilePath data_;
-    JournalBase base_;
+    FileIdentity base_;
     std::unique_ptr<IAppendFile> file_;
-    uint64_t bytes_ = 0;
+    uint64_t bytes_ = 0;   // whole records this journal wrote to its file, the header included
+    std::string pending_;  // the records of operations not written yet
     bool needsFold_ = true;
-    // The Ids of the base's items and of those added since, oldest first, by their place in
-    // the records; `alive_` says which are still in the list.
-    std::vector<uint32_t> known_;
-    std::vector<bool> alive_;
+    // After a load, until the fold: a journal that replays onto the data file what was replayed.
+    std::string replayed_;
 };
 
 }  // namespace snipora

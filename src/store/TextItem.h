@@ -58,6 +58,9 @@ public:
     int64_t Instant = kUnknownInstant;
     // The hash of Text (HashText), or 0 while not worked out yet; set by the database.
     uint32_t TextHash = 0;
+    // The entry's identity in the operations on the lists (ListOperation): unlike Id, it stays
+    // while the entry moves or its text changes. Set by the database.
+    uint32_t Key = 0;
     StoredText Text;
 };
 

@@ -209,8 +209,8 @@ void CClipboardHandler::RefreshTree() {
         const size_t freshBefore = walk->fresh.size();
         CItemNode& node = walk->Meet(item->Id);
         if (walk->fresh.size() != freshBefore) {
-            // An Id is never given to another item, nor is an item's text changed, so the
-            // caption of a record that stays is still right.
+            // An Id is never given to another item, and an item whose text changes takes a new
+            // one, so the caption of a record that stays is still right.
             node.Id = item->Id;
             node.Caption = MakeDisplayText(item->Text);
             node.Time = item->CaptureTime;

@@ -24,21 +24,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     test::FakeClipboard clipboard;
     CDataBase db(clipboard, PlatformFileSystem());
-    test::MemoryReadStream base(test::Record(0, 1.0, u"one") + test::Record(1, 2.0, u"two") +
-                                test::Record(0, 3.0, u"three"));
+    const std::string file = test::Record(0, 1.0, u"one") + test::Record(1, 2.0, u"two") +
+                             test::Record(0, 3.0, u"three");
+    test::MemoryReadStream base(file);
     db.LoadRecords(base);
-    const JournalBase expected = BaseOf(db, 0);
+    StreamHash hash;
+    hash.Add(file.data(), file.size());
+    const FileIdentity expected = hash.Identity();
 
     std::string bytes = (data[0] & 1) != 0 ? JournalHeader(expected) : std::string();
     bytes.append(reinterpret_cast<const char*>(data) + 1, size - 1);
     if ((data[0] & 2) != 0) {
-        // A record: kind, place or category, time, unit count (20 bytes), checksum (4), text.
-        constexpr size_t kHeader = 32, kFixed = 20, kRecord = 24;
+        // A record: kind, two values, time, payload size (24 bytes), checksum (4), payload.
+        constexpr size_t kHeader = 28, kFixed = 24, kRecord = 28;
         for (size_t at = kHeader; at + kRecord <= bytes.size();) {
             uint32_t count;
-            std::memcpy(&count, bytes.data() + at + 16, sizeof count);
-            const size_t text =
-                std::min<uint64_t>(uint64_t{count} * 2, bytes.size() - at - kRecord);
+            std::memcpy(&count, bytes.data() + at + 20, sizeof count);
+            const size_t text = std::min<uint64_t>(count, bytes.size() - at - kRecord);
             const uint32_t crc =
                 Crc32(bytes.data() + at + kRecord, text, Crc32(bytes.data() + at, kFixed));
             std::memcpy(bytes.data() + at + kFixed, &crc, sizeof crc);

@@ -54,6 +54,15 @@ protected:
         }
         return ids;
     }
+    // Adds an entry as a replayed journal does.
+    void Added(int32_t category, double time, const std::u16string& text) {
+        ListOperation op;
+        op.What = ListOperation::Add;
+        op.Category = category;
+        op.Time = time;
+        op.Text = text;
+        ASSERT_TRUE(db.Apply(op));
+    }
     // Loads records given oldest first, as the data file holds them.
     void Load(const std::vector<std::pair<int32_t, std::u16string>>& records) {
         std::string bytes;
@@ -218,10 +227,11 @@ TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     ASSERT_TRUE(db.MoveToCategory(IdOf(u"new"), kNotesCategory));
     ASSERT_TRUE(db.DeleteItem(IdOf(u"two")));
     EXPECT_EQ(db.HistoryCount(), Count(0));
-    db.DeleteItems({IdOf(u"k"), IdOf(u"u")});
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"k")));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"u")));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"new", u"a"}));
     EXPECT_EQ(db.HistoryCount(), 0u);
-    db.AddItem(kHistoryCategory, 3.0, u"replayed");
+    Added(kHistoryCategory, 3.0, u"replayed");
     EXPECT_EQ(db.HistoryCount(), 1u);
     EXPECT_EQ(db.Items().front()->CaptureTime, 3.0);
     db.ClearCategory(kHistoryCategory);
@@ -281,8 +291,7 @@ TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
     clipboard.writeFails = true;
     EXPECT_FALSE(db.MoveToClipboard(IdOf(u"h3")));
     EXPECT_TRUE(moved(u"h3"));
-    db.DeleteItems({IdOf(u"h3")});
-    EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"h3")));
     EXPECT_FALSE(moved(u"h3"));
     EXPECT_EQ(db.HistoryCount(), Count(kHistoryCategory));
 
@@ -290,7 +299,7 @@ TEST_F(DataBaseTest, TheDuplicateSearchFollowsEveryChangeOfTheHistory) {
     clock.now += 61 * test::FakeClock::kMinute;
     EXPECT_EQ(db.ForgetHistory(60), 5u);
     EXPECT_FALSE(moved(u"h3"));
-    db.AddItem(kHistoryCategory, 3.0, u"replayed");
+    Added(kHistoryCategory, 3.0, u"replayed");
     EXPECT_TRUE(moved(u"replayed"));
     Load({{kHistoryCategory, u"loaded"}});
     EXPECT_TRUE(moved(u"loaded"));
@@ -588,6 +597,50 @@ TEST_F(DataBaseTest, AnEntryWhoseWriteFailsKeepsItsPlaceAndReportsIt) {
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"new", u"middle", u"old"}));
     EXPECT_EQ(db.Items().back()->Text, u"old");
     EXPECT_EQ(db.Items().size(), 3u);
+}
+
+// An operation that makes no sense for the lists as they are (as a damaged journal may hold)
+// changes nothing and is refused.
+TEST_F(DataBaseTest, AnOperationThatMakesNoSenseChangesNothing) {
+    Copy(u"h1");
+    Copy(u"n1");
+    ASSERT_TRUE(db.MoveToCategory(IdOf(u"n1"), kNotesCategory));
+    Copy(u"h2");
+    const auto ids = Ids();
+    const uint32_t h1 = db.KeyOf(IdOf(u"h1")), n1 = db.KeyOf(IdOf(u"n1"));
+    const auto op = [](ListOperation::Kind what, uint32_t key) {
+        ListOperation made;
+        made.What = what;
+        made.Key = key;
+        return made;
+    };
+    ListOperation toSameList = op(ListOperation::MoveToList, n1);
+    toSameList.Category = kNotesCategory;
+    ListOperation emptyClear = op(ListOperation::Clear, 0);
+    emptyClear.Category = 5;
+    ListOperation notOver = op(ListOperation::Trim, 0);
+    notOver.Place = 2;
+    ListOperation forgetNote = op(ListOperation::Forget, 0);
+    forgetNote.Keys = {h1, n1};
+    ListOperation forgetTwice = op(ListOperation::Forget, 0);
+    forgetTwice.Keys = {h1, h1};
+    ListOperation pastTheEnd = op(ListOperation::Restore, 0);
+    pastTheEnd.Entries = {{4, 0, kHistoryCategory, 1.0, u"x"}};
+    ListOperation outOfOrder = op(ListOperation::Restore, 0);
+    outOfOrder.Entries = {{1, 0, kHistoryCategory, 1.0, u"x"}, {1, 0, kHistoryCategory, 1.0, u"y"}};
+    for (const ListOperation& refused :
+         {op(ListOperation::Remove, 0), op(ListOperation::Remove, 9), op(ListOperation::Replace, 9),
+          op(ListOperation::MoveWithin, 9), toSameList, emptyClear, notOver, forgetNote,
+          forgetTwice, pastTheEnd, outOfOrder, op(ListOperation::Restore, 0),
+          op(static_cast<ListOperation::Kind>(99), h1)}) {
+        EXPECT_FALSE(db.Apply(refused)) << refused.What;
+        EXPECT_EQ(Ids(), ids);
+    }
+    // At the end of all, three entries on: the edge that is still a place.
+    ListOperation atTheEnd = op(ListOperation::Restore, 0);
+    atTheEnd.Entries = {{3, 0, kNotesCategory, 1.0, u"x"}};
+    EXPECT_TRUE(db.Apply(atTheEnd));
+    EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"n1", u"x"}));
 }
 
 TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {

@@ -10,7 +10,10 @@
 #include "common/Error.h"
 #include "store/DataBase.h"
 #include "support/FakeClipboard.h"
+#include "support/FakeClock.h"
+#include "support/MemoryFileSystem.h"
 #include "support/MemoryStreams.h"
+#include "support/Records.h"
 #include "support/TempDir.h"
 
 namespace snipora {
@@ -95,9 +98,11 @@ protected:
         EXPECT_EQ(again.Load(fresh, data), expectJournal);
         if (expectJournal) {
             // Between the replay and its fold, records would be written against the wrong base.
-            fresh.AddItem(kHistoryCategory, 1.0, u"after the replay");
+            ListOperation add;
+            add.Text = u"after the replay";
+            EXPECT_TRUE(fresh.Apply(add));
             EXPECT_FALSE(again.Append(fresh, data));
-            fresh.DeleteItems({fresh.Items().front()->Id});
+            EXPECT_TRUE(fresh.DeleteItem(fresh.Items().front()->Id));
             again.Fold(fresh, data);
         }
         return Entries(fresh);
@@ -138,7 +143,8 @@ TEST_F(JournalTest, ReplayRebuildsTheListsAndTheStartFoldsThem) {
     Copy(u"four");  // trims "base one"
     disk.appended.clear();
     ASSERT_TRUE(journal->Append(db, data));
-    EXPECT_EQ(journal->Bytes(), 32u + 24 + (24 + 10) + (24 + 8));
+    // The header, two captures and the trim that the second set off, in that order.
+    EXPECT_EQ(journal->Bytes(), 28u + (28 + 10) + (28 + 8) + 28);
     EXPECT_EQ(disk.appended, "WF");  // each append ends with its flush
     ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"base two"), kNotesCategory));
     ASSERT_TRUE(db.MoveToClipboard(IdOf(db, u"three")));
@@ -183,11 +189,12 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
     Copy(u"second");
     ASSERT_TRUE(journal->Append(db, data));
     const std::string whole = ReadBytes(journalFile);
-    ASSERT_EQ(whole.size(), firstEnd + 24 + 12);
+    ASSERT_EQ(whole.size(), firstEnd + 28 + 12);
 
     CDataBase base(clipboard, disk);
-    base.LoadFromFile(data);
-    const JournalBase baseOf = BaseOf(base, std::filesystem::file_size(data));
+    FileIdentity baseOf;
+    base.LoadFromFile(data, &baseOf);
+    EXPECT_EQ(baseOf.Bytes, std::filesystem::file_size(data));
     struct Case {
         std::string bytes;
         size_t records;
@@ -198,13 +205,15 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
     badChecksum[whole.size() - 1] ^= 1;
     std::string badBase = whole;
     badBase[8] ^= 1;
+    const std::string otherBase = JournalHeader({baseOf.Bytes, baseOf.Hash ^ 1}) + whole.substr(28);
     const std::vector<Case> cases = {
         {whole, 2, 0, ""},
-        {whole.substr(0, firstEnd + 23), 1, 23, "the last record is cut short"},
-        {whole.substr(0, whole.size() - 1), 1, 35, "the last record is cut short"},
-        {badChecksum, 1, 36, "a record fails its checksum"},
-        {whole.substr(0, 31), 0, 0, "its header is damaged"},
-        {badBase, 0, firstEnd + 36 - 32, "its header is damaged"},
+        {whole.substr(0, firstEnd + 27), 1, 27, "the last record is cut short"},
+        {whole.substr(0, whole.size() - 1), 1, 39, "the last record is cut short"},
+        {badChecksum, 1, 40, "a record fails its checksum"},
+        {whole.substr(0, 27), 0, 27, "its header is damaged"},
+        {badBase, 0, whole.size(), "its header is damaged"},
+        {otherBase, 0, whole.size(), "it belongs to another version of the data file"},
     };
     for (const Case& c : cases) {
         CDataBase lists(clipboard, disk);
@@ -216,24 +225,6 @@ TEST_F(JournalTest, ATornOrDamagedTailIsDropped) {
         EXPECT_EQ(replay.Problem, c.problem);
         EXPECT_EQ(replay.Belongs, c.records > 0);
         EXPECT_EQ(Entries(lists).size(), 1 + c.records) << c.problem;
-    }
-    // A text ends at its first zero unit, as in the data file.
-    {
-        std::string record(24, '\0');
-        const uint32_t kind = 1, count = 5;
-        const double time = 7.0;
-        std::memcpy(&record[0], &kind, 4);
-        std::memcpy(&record[8], &time, 8);
-        std::memcpy(&record[16], &count, 4);
-        record += Bytes(std::u16string_view(u"ab\0cd", 5));
-        const uint32_t crc = Crc32(record.data() + 24, 10, Crc32(record.data(), 20));
-        std::memcpy(&record[20], &crc, 4);
-        CDataBase lists(clipboard, disk);
-        lists.LoadFromFile(data);
-        test::MemoryReadStream in(JournalHeader(baseOf) + record);
-        EXPECT_EQ(ReplayJournal(in, lists, baseOf).Records, 1u);
-        EXPECT_EQ(lists.Items().front()->Text, u"ab");
-        EXPECT_EQ(lists.Items().front()->CaptureTime, 7.0);
     }
     journal.reset();  // the program ends
     test::WriteBytes(journalFile, badChecksum);
@@ -256,7 +247,7 @@ TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
     EXPECT_EQ(std::filesystem::file_size(data), 0u);
 
     // 1 MB in all, header and record heads included, is the most for a small data file.
-    const size_t units = (CJournal::kMinLimit - 32 - 24) / 2;
+    const size_t units = (CJournal::kMinLimit - 28 - 28) / 2;
     Copy(std::u16string(units, u'x'));
     ASSERT_TRUE(journal->Append(db, data));
     EXPECT_EQ(journal->Bytes(), CJournal::kMinLimit);
@@ -285,7 +276,7 @@ TEST_F(JournalTest, FoldingRewritesTheDataFileAndRemovesTheJournal) {
         }
         edge.Fold(lists, path);
         EXPECT_EQ(std::filesystem::file_size(path), 8 * 1024 * 1024 - 2 * fewerUnits);
-        clipboard.Put(std::u16string((2 * 1024 * 1024 - 32 - 24) / 2, u'z'));
+        clipboard.Put(std::u16string((2 * 1024 * 1024 - 28 - 28) / 2, u'z'));
         lists.CaptureClipboard();
         return edge.Append(lists, path);
     };
@@ -320,6 +311,169 @@ TEST_F(JournalTest, AFailedAppendAsksForAFold) {
     Copy(u"four");
     EXPECT_TRUE(journal->Append(db, data));
     EXPECT_EQ(Restarted(), Entries(db));
+}
+
+// Every kind of operation is written as it was carried out, and a start carries out the same.
+TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
+    test::FakeClock clock;
+    db.SetClock(clock);
+    db.SetHistorySize(4);
+    journal->Fold(db, data);
+    const auto appended = [this] {
+        ASSERT_TRUE(journal->Append(db, data));
+        EXPECT_EQ(Restarted(), Entries(db));
+        journal->Fold(db, data);
+    };
+    for (const char16_t* text : {u"a", u"b", u"c", u"d", u"e"}) {  // "a" is trimmed
+        clock.now += test::FakeClock::kMinute;
+        Copy(text);
+    }
+    appended();
+    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"b"), kNotesCategory));
+    ASSERT_TRUE(db.MoveToCategory(IdOf(db, u"c"), kNotesCategory));
+    ASSERT_TRUE(db.MoveWithinList(IdOf(db, u"c"), 1));
+    clock.now += 10 * test::FakeClock::kMinute;
+    Copy(u"d");  // moves up with a new time
+    appended();
+    // As in the data file, the new text ends at a zero unit.
+    ASSERT_TRUE(db.ReplaceText(IdOf(db, u"e"), std::u16string(u"E\0cut", 5)));
+    ASSERT_TRUE(db.DeleteItem(IdOf(db, u"d")));
+    ASSERT_NE(db.Undo(), 0u);
+    EXPECT_EQ(Entries(db), (std::vector<Entry>{{0, std::get<1>(Entries(db)[0]), u"d"},
+                                               {1, std::get<1>(Entries(db)[1]), u"b"},
+                                               {1, std::get<1>(Entries(db)[2]), u"c"},
+                                               {0, std::get<1>(Entries(db)[3]), u"E"}}));
+    appended();
+    ASSERT_EQ(db.ClearCategory(kNotesCategory), 2u);
+    ASSERT_NE(db.Undo(), 0u);
+    clock.now += 30 * test::FakeClock::kMinute;
+    EXPECT_EQ(db.ForgetHistory(31), 1u);  // "E", captured 40 minutes ago
+    appended();
+    const std::vector<std::u16string> texts = {u"d", u"b", u"c"};
+    std::vector<std::u16string> left;
+    for (const auto& entry : Entries(db)) {
+        left.push_back(std::get<2>(entry));
+    }
+    EXPECT_EQ(left, texts);
+}
+
+// A journal of the previous version is replayed once, by the places its records name, and folded.
+TEST_F(JournalTest, APreviousVersionsJournalIsReplayedOnceThenFolded) {
+    test::WriteBytes(data, test::Record(0, 1.0, u"old one") + test::Record(0, 2.0, u"old two"));
+    CDataBase base(clipboard, disk);
+    base.LoadFromFile(data);
+    // Add a history entry, move "old one" (place 0) to the notes, as the previous version wrote.
+    // A text ends at its first zero unit, as in the data file.
+    const auto record = [](uint32_t kind, uint32_t value, double time, std::u16string_view text) {
+        std::string out;
+        const auto put = [&](const auto& v) {
+            out.append(reinterpret_cast<const char*>(&v), sizeof v);
+        };
+        put(kind);
+        put(value);
+        put(time);
+        put(static_cast<uint32_t>(text.size()));
+        const uint32_t crc = Crc32(text.data(), text.size() * 2, Crc32(out.data(), 20));
+        put(crc);
+        out.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+        return out;
+    };
+    test::WriteBytes(journalFile, LegacyJournalHeader(base, std::filesystem::file_size(data)) +
+                                      record(1, 0, 3.0, std::u16string_view(u"new\0cd", 6)) + record(2, 0, 0.0, u"") +
+                                      record(1, 1, 1.0, u"old one"));
+    const std::vector<Entry> expected = {
+        {1, 1.0, u"old one"}, {0, 3.0, u"new"}, {0, 2.0, u"old two"}};
+    EXPECT_EQ(Restarted(), expected);
+    EXPECT_FALSE(std::filesystem::exists(journalFile));
+    EXPECT_EQ(Restarted(false), expected);
+}
+
+// The two ways a stale journal brought a deleted text back, with a data file written byte for byte
+// as the journal's base: its removal refused (a scanner holds it without sharing its deletion, nor
+// lets it be emptied), or a stop between the data file's rename and the journal's removal.
+TEST(JournalFoldTest, ADeletedTextNeverComesBack) {
+    using Step = test::MemoryFileSystem::Step;
+    const FilePath data(std::filesystem::path("data.dat"));
+    const auto journalPath = CJournal::PathFor(data).native();
+    const std::u16string secret = u"my password";
+    const std::string secretBytes(reinterpret_cast<const char*>(secret.data()), secret.size() * 2);
+    for (const bool refused : {true, false}) {
+        SCOPED_TRACE(refused ? "removal refused" : "stop before the removal");
+        test::MemoryFileSystem disk;
+        test::FakeClipboard clipboard;
+        int window = 0;
+        {
+            CDataBase db(clipboard, disk);
+            db.SetWindow(&window);
+            CJournal journal(disk);
+            EXPECT_FALSE(journal.Load(db, data));
+            clipboard.Put(secret);
+            db.CaptureClipboard();
+            ASSERT_TRUE(journal.Append(db, data));
+            ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+            // What is open stays writable; what is opened anew is refused.
+            disk.refuse = [&](Step step, const auto& path) {
+                return refused && path == journalPath && step != Step::Write && step != Step::Flush;
+            };
+            disk.stopAt = [&](Step step, const auto& path, uint64_t) {
+                return !refused && step == Step::Remove && path == journalPath;
+            };
+            try {
+                journal.Fold(db, data);
+                EXPECT_TRUE(refused);
+            } catch (const test::Stopped&) {
+                EXPECT_FALSE(refused);
+            } catch (const AppError& e) {
+                ADD_FAILURE() << e.what();
+            }
+            EXPECT_EQ(disk.files[data.native()], "");
+            EXPECT_TRUE(disk.files.count(journalPath));
+        }
+        disk.Restart();
+        CDataBase db(clipboard, disk);
+        CJournal journal(disk);
+        EXPECT_TRUE(journal.Load(db, data));
+        EXPECT_TRUE(db.Items().empty());
+        journal.Fold(db, data);
+        EXPECT_TRUE(db.Items().empty());
+        // Only a journal that can be neither removed nor emptied keeps the text it holds.
+        for (const auto& [path, bytes] : disk.files) {
+            EXPECT_EQ(bytes.find(secretBytes) != std::string::npos, refused && path == journalPath);
+        }
+    }
+}
+
+// A journal that cannot be written anew, removed or emptied stays as it is: no data file that it
+// would replay changes onto takes the data file's place, and the fold says so.
+TEST(JournalFoldTest, NoDataFileAHeldJournalReplaysOntoIsWritten) {
+    using Step = test::MemoryFileSystem::Step;
+    const FilePath data(std::filesystem::path("data.dat"));
+    const auto journalPath = CJournal::PathFor(data).native();
+    test::MemoryFileSystem disk;
+    test::FakeClipboard clipboard;
+    int window = 0;
+    CDataBase db(clipboard, disk);
+    db.SetWindow(&window);
+    CJournal journal(disk);
+    journal.Load(db, data);
+    clipboard.Put(u"held");
+    db.CaptureClipboard();
+    ASSERT_TRUE(journal.Append(db, data));
+    disk.refuse = [&](Step step, const auto& path) {
+        return path.find(journalPath) == 0 && step != Step::Write && step != Step::Flush;
+    };
+    journal.Fold(db, data);  // the journal ends in its fold into this data file
+    const std::string held = disk.files[data.native()];
+    EXPECT_EQ(held, test::Record(0, db.Items().front()->CaptureTime, u"held"));
+    clipboard.Put(u"more");
+    db.CaptureClipboard();
+    journal.Fold(db, data);  // the journal cannot be replayed onto this one
+    ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+    journal.Fold(db, data);  // nor onto this one: its last point is it, and nothing follows
+    EXPECT_EQ(disk.files[data.native()], held);
+    ASSERT_TRUE(db.DeleteItem(db.Items().front()->Id));
+    EXPECT_THROW(journal.Fold(db, data), AppError);  // the empty file, which it adds "held" to
+    EXPECT_EQ(disk.files[data.native()], held);
 }
 
 }  // namespace

@@ -67,11 +67,18 @@ TEST(ItemFormat, RowsAlternateWhiteAndGreyUnlessSelected) {
 TEST(ItemFormat, TheBarShowsTheNewestKeptHistoryEntryOrNothing) {
     test::HistoryLists lists;
     CClipboardHandler& handler = *lists.Show(nullptr);
+    const auto add = [&handler](int32_t category, std::u16string_view text) {
+        ListOperation op;
+        op.What = ListOperation::Add;
+        op.Category = category;
+        op.Text = text;
+        ASSERT_TRUE(handler.Apply(op));
+    };
     EXPECT_EQ(BarTextOf(handler), u"");
     lists.Copy(u"  older\r\n");
     lists.Copy(u"\tnewer\r\nsecond line");
     EXPECT_EQ(BarTextOf(handler), u"newer  second line");
-    handler.AddItem(1, 0.0, u"a note, newer still");
+    add(kNotesCategory, u"a note, newer still");
     EXPECT_EQ(BarTextOf(handler), u"newer  second line");
     EXPECT_EQ(handler.ClearCategory(kHistoryCategory), 2u);
     EXPECT_EQ(BarTextOf(handler), u"");
@@ -86,7 +93,7 @@ TEST(ItemFormat, TheBarShowsTheNewestKeptHistoryEntryOrNothing) {
     }
     ASSERT_TRUE(handler.DeleteItem(newer));
     EXPECT_EQ(BarTextOf(handler), u"older");
-    handler.AddItem(kHistoryCategory, 0.0, u"loaded");
+    add(kHistoryCategory, u"loaded");
     EXPECT_EQ(BarTextOf(handler), u"loaded");
 }
 

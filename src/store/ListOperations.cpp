@@ -1,0 +1,351 @@
+// The operations on the lists and their Undo: every change of the list passes through Apply.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <unordered_set>
+
+#include "store/DataBase.h"
+
+namespace snipora {
+
+bool CDataBase::Apply(const ListOperation& op) {
+    if (!Carry(op)) {
+        return false;
+    }
+    CheckInvariants();
+    if (log_ != nullptr) {
+        log_->Recorded(op);
+    }
+    return true;
+}
+
+void CDataBase::Renumber(ItemList::iterator last) {
+    for (auto it = std::next(last); it != items_.begin();) {
+        --it;
+        (*it)->Id = nextId_++;
+    }
+}
+
+void CDataBase::Added(ItemList::iterator it) {
+    (*it)->Key = nextKey_++;
+    byKey_.push_back(it);
+    if ((*it)->Category == kHistoryCategory) {
+        ++historyCount_;
+        Indexed(it);
+    }
+}
+
+void CDataBase::Leaving(ItemList::iterator it) {
+    if ((*it)->Category == kHistoryCategory) {
+        --historyCount_;
+        Unindexed(it);
+    }
+    byKey_[(*it)->Key] = items_.end();
+}
+
+bool CDataBase::Carry(const ListOperation& op) {
+    const auto it = FindKey(op.Key);
+    const bool known = it != items_.end();
+    switch (op.What) {
+        case ListOperation::Add: {
+            CTextItem& item = *items_.emplace_front(op.Time);
+            item.Text = op.Text;
+            item.Length = static_cast<uint32_t>(op.Text.size());
+            item.Category = op.Category;
+            item.Id = nextId_++;
+            Added(items_.begin());
+            return true;
+        }
+        case ListOperation::Remove:
+            if (!known) {
+                return false;
+            }
+            Leaving(it);
+            undo_.clear();
+            undo_.splice(undo_.begin(), items_, it);
+            return true;
+        case ListOperation::MoveToList:
+            if (!known || (*it)->Category == op.Category) {
+                return false;
+            }
+            if ((*it)->Category == kHistoryCategory) {
+                --historyCount_;
+                Unindexed(it);
+            }
+            (*it)->Category = op.Category;
+            if (op.Category == kHistoryCategory) {
+                ++historyCount_;
+                Indexed(it);
+            }
+            items_.splice(items_.begin(), items_, it);
+            Renumber(it);
+            return true;
+        case ListOperation::MoveWithin: {
+            if (!known) {
+                return false;
+            }
+            // Directly below the entry that is to be above it in its list, or first of all.
+            auto to = items_.begin();
+            uint32_t above = op.Place;
+            for (auto at = items_.begin(); above > 0 && at != items_.end(); ++at) {
+                if (at != it && (*at)->Category == (*it)->Category) {
+                    to = std::next(at);
+                    --above;
+                }
+            }
+            if (to != it) {
+                items_.splice(to, items_, it);
+            }
+            if (op.HasTime) {
+                (*it)->CaptureTime = op.Time;
+                (*it)->Instant = CTextItem::kUnknownInstant;
+            }
+            Renumber(it);
+            return true;
+        }
+        case ListOperation::Replace:
+            if (!known) {
+                return false;
+            }
+            if ((*it)->Category == kHistoryCategory) {
+                Unindexed(it);
+            }
+            (*it)->Text = op.Text;
+            (*it)->Length = static_cast<uint32_t>(op.Text.size());
+            (*it)->TextHash = 0;
+            if ((*it)->Category == kHistoryCategory) {
+                Indexed(it);
+            }
+            Renumber(it);
+            return true;
+        case ListOperation::Clear: {
+            ItemList taken(items_.get_allocator());
+            for (auto at = items_.begin(); at != items_.end();) {
+                const auto next = std::next(at);
+                if ((*at)->Category == op.Category) {
+                    Leaving(at);
+                    taken.splice(taken.end(), items_, at);
+                }
+                at = next;
+            }
+            if (taken.empty()) {
+                return false;
+            }
+            undo_.swap(taken);
+            return true;
+        }
+        case ListOperation::Trim: {
+            // The history's oldest items are the last of its items in the list: they are sought
+            // from the end, and only while there are too many, so that a capture with a long list
+            // costs no walk over it.
+            const size_t size = std::max<size_t>(op.Place, 1);
+            if (historyCount_ <= size) {
+                return false;
+            }
+            for (auto at = items_.end(); historyCount_ > size && at != items_.begin();) {
+                --at;
+                if ((*at)->Category == kHistoryCategory) {
+                    Leaving(at);
+                    at = items_.erase(at);
+                }
+            }
+            return true;
+        }
+        case ListOperation::Forget: {
+            std::unordered_set<uint32_t> keys(op.Keys.begin(), op.Keys.end());
+            for (const uint32_t key : keys) {
+                const auto gone = FindKey(key);
+                if (gone == items_.end() || (*gone)->Category != kHistoryCategory) {
+                    return false;
+                }
+            }
+            if (keys.size() != op.Keys.size() || keys.empty()) {
+                return false;
+            }
+            for (const uint32_t key : keys) {
+                const auto gone = FindKey(key);
+                Leaving(gone);
+                items_.erase(gone);
+            }
+            return true;
+        }
+        case ListOperation::Restore:
+            return RestoreEntries(op.Entries);
+    }
+    return false;
+}
+
+bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries) {
+    // Each at its place among all, in ascending places, each above the next one in its place.
+    if (entries.empty()) {
+        return false;
+    }
+    size_t count = items_.size();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].At > count + i || (i > 0 && entries[i].At <= entries[i - 1].At)) {
+            return false;
+        }
+    }
+    auto at = items_.begin();
+    size_t index = 0;
+    auto last = items_.end();
+    for (const ListOperation::Entry& entry : entries) {
+        for (; index < entry.At; ++index) {
+            ++at;
+        }
+        last = items_.emplace(at, entry.Time);
+        CTextItem& item = **last;
+        item.Id = entry.Id;
+        item.Text = entry.Text;
+        item.Length = static_cast<uint32_t>(entry.Text.size());
+        item.Category = entry.Category;
+        ++index;
+        Added(last);
+    }
+    // The Ids they had, where those still keep the list in order; new ones otherwise.
+    uint32_t above = nextId_;
+    for (auto it = items_.begin(); it != std::next(last); ++it) {
+        if ((*it)->Id == 0 || (*it)->Id >= above) {
+            Renumber(last);
+            break;
+        }
+        above = (*it)->Id;
+    }
+    if (std::next(last) != items_.end() && (*std::next(last))->Id >= (*last)->Id) {
+        Renumber(last);
+    }
+    undo_.clear();
+    ++undoCount_;
+    return true;
+}
+
+bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
+    ListOperation op;
+    op.What = ListOperation::MoveToList;
+    op.Key = KeyOf(id);
+    op.Category = category;
+    return op.Key != 0 && Apply(op);
+}
+
+bool CDataBase::MoveWithinList(uint32_t id, uint32_t place) {
+    ListOperation op;
+    op.What = ListOperation::MoveWithin;
+    op.Key = KeyOf(id);
+    op.Place = place;
+    return op.Key != 0 && Apply(op);
+}
+
+bool CDataBase::ReplaceText(uint32_t id, std::u16string_view text) {
+    ListOperation op;
+    op.What = ListOperation::Replace;
+    op.Key = KeyOf(id);
+    // As in the data file, a text ends at a zero unit.
+    op.Text = text.substr(0, text.find(u'\0'));
+    return op.Key != 0 && Apply(op);
+}
+
+bool CDataBase::DeleteItem(uint32_t id) {
+    ListOperation op;
+    op.What = ListOperation::Remove;
+    op.Key = KeyOf(id);
+    return op.Key != 0 && Apply(op);
+}
+
+size_t CDataBase::ClearCategory(int32_t category) {
+    const size_t count =
+        static_cast<size_t>(std::count_if(items_.begin(), items_.end(), [&](const ItemEntry& item) {
+            return item->Category == category;
+        }));
+    ListOperation op;
+    op.What = ListOperation::Clear;
+    op.Category = category;
+    return count != 0 && Apply(op) ? count : 0;
+}
+
+size_t CDataBase::TrimHistory() {
+    const size_t before = historyCount_;
+    ListOperation op;
+    op.What = ListOperation::Trim;
+    op.Place = static_cast<uint32_t>(historySize_);
+    return historyCount_ > historySize_ && Apply(op) ? before - historyCount_ : 0;
+}
+
+// What was taken comes back in its place among those left, as their Ids, which fall along both
+// lists, merge them.
+uint32_t CDataBase::Undo() {
+    if (undo_.empty()) {
+        return 0;
+    }
+    ListOperation op;
+    op.What = ListOperation::Restore;
+    uint32_t at = 0;
+    auto left = items_.begin();
+    for (const auto& taken : undo_) {
+        for (; left != items_.end() && (*left)->Id > taken->Id; ++left) {
+            ++at;
+        }
+        op.Entries.push_back({at++, taken->Id, taken->Category, taken->CaptureTime,
+                              std::u16string(std::u16string_view(taken->Text))});
+    }
+    if (!Apply(op)) {
+        return 0;
+    }
+    return (*std::next(items_.begin(), op.Entries.front().At))->Id;
+}
+
+void CDataBase::Rekey() {
+    byKey_.assign(1, items_.end());
+    nextKey_ = 1;
+    for (auto it = items_.end(); it != items_.begin();) {
+        --it;
+        (*it)->Key = nextKey_++;
+        byKey_.push_back(it);
+    }
+    CheckInvariants();
+}
+
+void CDataBase::CheckInvariants() const {
+#ifdef SNIPORA_CHECK_INVARIANTS
+    const auto fail = [](const char* what) {
+        std::fprintf(stderr, "CDataBase invariant broken: %s\n", what);
+        std::abort();
+    };
+    uint32_t lastId = nextId_;
+    size_t history = 0;
+    size_t keyed = 0;
+    for (auto it = items_.begin(); it != items_.end(); ++it) {
+        const CTextItem& item = **it;
+        if (item.Id >= lastId) {
+            fail("Ids fall along the list, below the next Id");
+        }
+        lastId = item.Id;
+        if (item.Key == 0 || item.Key >= nextKey_ || item.Key >= byKey_.size() ||
+            byKey_[item.Key] != it) {
+            fail("each key names its entry");
+        }
+        history += item.Category == kHistoryCategory;
+        if (std::u16string_view(item.Text).find(u'\0') != std::u16string_view::npos) {
+            fail("no text holds a zero unit");
+        }
+    }
+    for (const auto& at : byKey_) {
+        keyed += at != items_.end();
+    }
+    if (keyed != items_.size() || byKey_.size() != nextKey_) {
+        fail("a key for each entry and none for one gone");
+    }
+    if (history != historyCount_ || (indexBuilt_ && historyIndex_.Size() != historyCount_)) {
+        fail("the history's count and index");
+    }
+    uint32_t lastUndo = UINT32_MAX;
+    for (const auto& item : undo_) {
+        if (item->Id >= lastUndo) {
+            fail("what Undo keeps is ordered by Id");
+        }
+        lastUndo = item->Id;
+    }
+#endif
+}
+
+}  // namespace snipora
