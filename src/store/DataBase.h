@@ -10,6 +10,7 @@
 #include "common/FilePath.h"
 #include "common/OleDate.h"
 #include "store/Clipboard.h"
+#include "store/ClipboardTransfer.h"
 #include "store/FileSystem.h"
 #include "store/HashIndex.h"
 #include "store/ItemMemory.h"
@@ -87,7 +88,8 @@ public:
     CDataBase& operator=(const CDataBase&) = delete;
     virtual ~CDataBase();
 
-    void SetWindow(WindowHandle window);
+    // The window that owns what is put on the clipboard; enables capturing.
+    void SetWindow(WindowHandle window) { transfer_.SetWindow(window); }
 
     // The log told of each operation from now on; null for none. A log that is replaced hears
     // ListsGone.
@@ -97,17 +99,21 @@ public:
     // Only carried-out operations reach the log.
     bool Apply(const ListOperation& op);
 
-    // Records the text on the clipboard as the newest history item. A text equal to a history
-    // item's moves that item to the top with the new capture time instead, unless duplicates
-    // are kept; notes are never looked at.
-    void CaptureClipboard();
+    // Records the text on the clipboard as the newest history item (ClipboardTransfer reads it;
+    // AddCaptured decides).
+    void CaptureClipboard() { transfer_.Capture(); }
+    // Records a captured text as the newest history item. A text equal to a history item's moves
+    // that item to the top with the new capture time instead, unless duplicates are kept; notes
+    // are never looked at. With a nonzero `chosen`, the history entry of that Id, whose text was
+    // put on the clipboard last, is the one moved up if its text is equal, duplicates kept or not.
+    void AddCaptured(CTextItem& item, uint32_t chosen);
     void SetKeepDuplicates(bool keep) { keepDuplicates_ = keep; }
     // Puts an item's text on the clipboard. The item stays in its place: the capture that the
     // change sets off (the next capture, whenever it comes) moves a history item to the top as
     // the newest, even with duplicates kept, and gives a note's text a history entry. While
     // nothing is captured (recording paused) the list stays as it is. False when there is no
     // such item or the clipboard could not be written.
-    bool MoveToClipboard(uint32_t id);
+    bool MoveToClipboard(uint32_t id) { return transfer_.Write(id); }
     bool MoveToCategory(uint32_t id, int32_t category);
     // Moves an entry to `place` in its own list (0 for the top; past the end for the bottom).
     bool MoveWithinList(uint32_t id, uint32_t place);
@@ -176,7 +182,7 @@ public:
 
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return transfer_.Enabled(); }
 
 private:
     ItemList::iterator Find(uint32_t id);
@@ -201,10 +207,9 @@ private:
     // list's texts are hashed only when a capture needs them.
     void DropIndex();
 
-    IClipboard& clipboard_;
     IFileSystem& files_;
+    ClipboardTransfer transfer_;
     IClock* clock_ = &SystemClock();
-    WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
     uint32_t nextKey_ = 1;
     IOperationLog* log_ = nullptr;
@@ -212,10 +217,7 @@ private:
     size_t historyCount_ = 0;  // items of the history category in the list
     std::u16string lastCaptured_;
     Damage damage_;
-    bool enabled_ = false;
     bool keepDuplicates_ = false;
-    // The history item whose text MoveToClipboard put on the clipboard, until the next capture.
-    uint32_t chosen_ = 0;
     BlockPool pool_;
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
     // What the last delete or clear took away, newest first.
