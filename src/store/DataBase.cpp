@@ -151,7 +151,7 @@ size_t CDataBase::ForgetHistory(int32_t minutes) {
             op.Keys.push_back(item->Key);
         }
     }
-    undo_.remove_if([&](ItemEntry& item) { return tooOld(*item); });
+    undo_.ForgetIf(tooOld);
     if (op.Keys.empty()) {
         return 0;
     }

@@ -13,10 +13,12 @@
 #include "store/ClipboardTransfer.h"
 #include "store/FileSystem.h"
 #include "store/HashIndex.h"
+#include "store/ItemList.h"
 #include "store/ItemMemory.h"
 #include "store/ListOperation.h"
 #include "store/StreamHash.h"
 #include "store/TextItem.h"
+#include "store/UndoBuffer.h"
 
 namespace snipora {
 
@@ -34,21 +36,6 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path);
 // The copies of damaged data files kept beside the data file at `path` that are there now, in
 // the order of their names. They hold every text the damaged file held, deleted ones too.
 std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path);
-
-// One entry of the item list, holding its item in place so that an item and its list node are
-// one block; `->` and `*` reach the item.
-class ItemEntry {
-public:
-    template <typename... Args>
-    explicit ItemEntry(Args&&... args) : item_(std::forward<Args>(args)...) {}
-    CTextItem* operator->() { return &item_; }
-    const CTextItem* operator->() const { return &item_; }
-    CTextItem& operator*() { return item_; }
-    const CTextItem& operator*() const { return item_; }
-
-private:
-    CTextItem item_;
-};
 
 // Told of every operation that changed the lists, as it was carried out (the journal).
 class IOperationLog {
@@ -79,9 +66,7 @@ protected:
 // - What Undo keeps is ordered by Id, newest first, and is no longer in the list.
 class CDataBase {
 public:
-    // The entries come from a pool of equal blocks, so that a file of many notes loads without
-    // asking the system heap for each list node; each text has storage of its own.
-    using ItemList = std::list<ItemEntry, PoolAllocator<ItemEntry>>;
+    using ItemList = snipora::ItemList;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
     CDataBase(const CDataBase&) = delete;
@@ -137,10 +122,10 @@ public:
     // left (the list stays ordered by Id), and forgets it. The Id of the newest item put back,
     // or 0 when there is nothing to undo.
     uint32_t Undo();
-    bool CanUndo() const { return !undo_.empty(); }
+    bool CanUndo() const { return !undo_.Empty(); }
     // How many times Undo has put items back: only then does an item come back with an Id below
     // the newest. Between two equal counts, the list gains no item but newer ones.
-    uint64_t UndoCount() const { return undoCount_; }
+    uint64_t UndoCount() const { return undo_.RestoredCount(); }
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
@@ -150,7 +135,7 @@ public:
     // oldest first.
     void Rekey();
     // Forgets what Undo would bring back.
-    void ForgetUndo() { undo_.clear(); }
+    void ForgetUndo() { undo_.Forget(); }
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it (see DamagedCopyPath) and LastDamage says so. False if there is no file. A file
     // that cannot be opened or read raises its AppError and leaves the list empty.
@@ -220,15 +205,14 @@ private:
     bool keepDuplicates_ = false;
     BlockPool pool_;
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
-    // What the last delete or clear took away, newest first.
-    ItemList undo_{PoolAllocator<ItemEntry>(pool_)};
+    // What the last delete or clear took away.
+    UndoBuffer undo_{PoolAllocator<ItemEntry>(pool_)};
     // Every history item of the list, by its text's hash, once built.
     struct HashOfEntry {
         uint32_t operator()(ItemList::iterator it) const { return (*it)->TextHash; }
     };
     HashIndex<ItemList::iterator, HashOfEntry> historyIndex_{items_.end(), {}};
     bool indexBuilt_ = false;
-    uint64_t undoCount_ = 0;
     // The entry of each key, or the list's end for a key whose entry has gone.
     std::vector<ItemList::iterator> byKey_{items_.end()};
 };

@@ -157,7 +157,7 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
 
 bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
     const auto empty = [this] {
-        undo_.clear();
+        undo_.Forget();
         DropIndex();
         items_.clear();
         historyCount_ = 0;
