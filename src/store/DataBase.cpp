@@ -55,9 +55,9 @@ void CDataBase::AddCaptured(CTextItem& item, uint32_t chosen) {
     op.Time = LocalOleDate(*clock_, instant);
     lastCaptured_ = MakeDisplayText(item.Text);
     // The text of the entry chosen last moves that entry up, duplicates kept or not.
-    auto equal = chosen != 0 ? FindInHistory(item, chosen) : items_.end();
+    auto equal = chosen != 0 ? historyIndex_.Find(item, chosen) : items_.end();
     if (equal == items_.end() && !keepDuplicates_) {
-        equal = FindInHistory(item, 0);
+        equal = historyIndex_.Find(item, 0);
     }
     if (equal != items_.end()) {
         op.What = ListOperation::MoveWithin;
@@ -73,51 +73,6 @@ void CDataBase::AddCaptured(CTextItem& item, uint32_t chosen) {
     Apply(op);
     items_.front()->Instant = instant;
     TrimHistory();
-}
-
-// Items of equal hashes have their texts compared. With duplicates kept, several items may hold
-// the text: the newest of them is the one meant, unless one is named.
-CDataBase::ItemList::iterator CDataBase::FindInHistory(CTextItem& item, uint32_t id) {
-    if (!indexBuilt_) {
-        indexBuilt_ = true;
-        for (auto it = items_.begin(); it != items_.end(); ++it) {
-            if ((*it)->Category == kHistoryCategory) {
-                Indexed(it);
-            }
-        }
-    }
-    if (item.TextHash == 0) {
-        item.TextHash = HashText(item.Text);
-    }
-    auto found = items_.end();
-    historyIndex_.ForEachOf(item.TextHash, [&](ItemList::iterator it) {
-        if ((id != 0 ? (*it)->Id == id : found == items_.end() || (*it)->Id > (*found)->Id) &&
-            (*it)->Text == item.Text) {
-            found = it;
-        }
-        return false;
-    });
-    return found;
-}
-
-void CDataBase::Indexed(ItemList::iterator it) {
-    if (indexBuilt_) {
-        if ((*it)->TextHash == 0) {
-            (*it)->TextHash = HashText((*it)->Text);
-        }
-        historyIndex_.Add(it);
-    }
-}
-
-void CDataBase::Unindexed(ItemList::iterator it) {
-    if (indexBuilt_) {
-        historyIndex_.Remove(it);
-    }
-}
-
-void CDataBase::DropIndex() {
-    historyIndex_.Clear();
-    indexBuilt_ = false;
 }
 
 size_t CDataBase::ForgetHistory(int32_t minutes) {

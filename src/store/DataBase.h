@@ -12,7 +12,7 @@
 #include "store/Clipboard.h"
 #include "store/ClipboardTransfer.h"
 #include "store/FileSystem.h"
-#include "store/HashIndex.h"
+#include "store/HistoryIndex.h"
 #include "store/ItemList.h"
 #include "store/ItemMemory.h"
 #include "store/ListOperation.h"
@@ -181,16 +181,6 @@ private:
     void Leaving(ItemList::iterator it);
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
     void CheckInvariants() const;
-    // The newest history item whose text equals the item's, or with a nonzero `id` only the
-    // item of that Id if its text is equal, found by the texts' hashes; sets the item's hash.
-    ItemList::iterator FindInHistory(CTextItem& item, uint32_t id);
-    // Keep the index of the history's texts in step with the list: a history item that enters
-    // the list, or is about to leave it. Nothing while the index waits to be built.
-    void Indexed(ItemList::iterator it);
-    void Unindexed(ItemList::iterator it);
-    // Drops the index, to be built at the next capture that looks for a duplicate: a loaded
-    // list's texts are hashed only when a capture needs them.
-    void DropIndex();
 
     IFileSystem& files_;
     ClipboardTransfer transfer_;
@@ -207,12 +197,8 @@ private:
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
     // What the last delete or clear took away.
     UndoBuffer undo_{PoolAllocator<ItemEntry>(pool_)};
-    // Every history item of the list, by its text's hash, once built.
-    struct HashOfEntry {
-        uint32_t operator()(ItemList::iterator it) const { return (*it)->TextHash; }
-    };
-    HashIndex<ItemList::iterator, HashOfEntry> historyIndex_{items_.end(), {}};
-    bool indexBuilt_ = false;
+    // The history's entries by their texts' hashes.
+    HistoryIndex historyIndex_{items_};
     // The entry of each key, or the list's end for a key whose entry has gone.
     std::vector<ItemList::iterator> byKey_{items_.end()};
 };

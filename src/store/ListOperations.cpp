@@ -32,14 +32,14 @@ void CDataBase::Added(ItemList::iterator it) {
     byKey_.push_back(it);
     if ((*it)->Category == kHistoryCategory) {
         ++historyCount_;
-        Indexed(it);
+        historyIndex_.Entered(it);
     }
 }
 
 void CDataBase::Leaving(ItemList::iterator it) {
     if ((*it)->Category == kHistoryCategory) {
         --historyCount_;
-        Unindexed(it);
+        historyIndex_.Leaving(it);
     }
     byKey_[(*it)->Key] = items_.end();
 }
@@ -70,12 +70,12 @@ bool CDataBase::Carry(const ListOperation& op) {
             }
             if ((*it)->Category == kHistoryCategory) {
                 --historyCount_;
-                Unindexed(it);
+                historyIndex_.Leaving(it);
             }
             (*it)->Category = op.Category;
             if (op.Category == kHistoryCategory) {
                 ++historyCount_;
-                Indexed(it);
+                historyIndex_.Entered(it);
             }
             items_.splice(items_.begin(), items_, it);
             Renumber(it);
@@ -108,13 +108,13 @@ bool CDataBase::Carry(const ListOperation& op) {
                 return false;
             }
             if ((*it)->Category == kHistoryCategory) {
-                Unindexed(it);
+                historyIndex_.Leaving(it);
             }
             (*it)->Text = op.Text;
             (*it)->Length = static_cast<uint32_t>(op.Text.size());
             (*it)->TextHash = 0;
             if ((*it)->Category == kHistoryCategory) {
-                Indexed(it);
+                historyIndex_.Entered(it);
             }
             Renumber(it);
             return true;
@@ -321,7 +321,7 @@ void CDataBase::CheckInvariants() const {
     if (keyed != items_.size() || byKey_.size() != nextKey_) {
         fail("a key for each entry and none for one gone");
     }
-    if (history != historyCount_ || (indexBuilt_ && historyIndex_.Size() != historyCount_)) {
+    if (history != historyCount_ || !historyIndex_.Holds(historyCount_)) {
         fail("the history's count and index");
     }
     if (!undo_.Ordered()) {
