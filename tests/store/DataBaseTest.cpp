@@ -641,6 +641,13 @@ TEST_F(DataBaseTest, AnOperationThatMakesNoSenseChangesNothing) {
     atTheEnd.Entries = {{3, 0, kNotesCategory, 1.0, u"x"}};
     EXPECT_TRUE(db.Apply(atTheEnd));
     EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"n1", u"x"}));
+    // Its Id of 0 fits nowhere: it and every entry above it take new ones, falling along the list.
+    const auto restored = Ids();
+    ASSERT_EQ(restored.size(), 4u);
+    EXPECT_NE(restored.back(), 0u);
+    EXPECT_TRUE(std::is_sorted(restored.rbegin(), restored.rend()) &&
+                std::adjacent_find(restored.begin(), restored.end()) == restored.end());
+    EXPECT_GT(restored.back(), ids.front());
 }
 
 TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {
