@@ -53,6 +53,10 @@ protected:
 // Apply alone (ListOperations.cpp), which tells the log of it: the journal records what was done,
 // and its replay does it again through the same code.
 //
+// The jobs around the lists have homes of their own: ClipboardTransfer reads and writes the
+// clipboard, UndoBuffer keeps what Undo brings back, HistoryIndex finds a captured text among the
+// history's; the data file's format is DataFile.cpp, the journal Journal.h.
+//
 // What holds after every operation (CheckInvariants, in builds with SNIPORA_CHECK_INVARIANTS):
 // - Ids fall strictly along the list and are all below the next Id: the list is ordered by Id,
 //   newest first. An entry that moves up, or whose text changes, takes a new Id, and so do the
