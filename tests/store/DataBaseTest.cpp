@@ -236,6 +236,16 @@ TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     EXPECT_EQ(db.Items().front()->CaptureTime, 3.0);
     db.ClearCategory(kHistoryCategory);
     EXPECT_EQ(db.HistoryCount(), 0u);
+    // Text announced but unreadable: nothing enters, yet the capture trims as every one does.
+    Copy(u"h1");
+    Copy(u"h2");
+    Copy(u"h3");
+    db.SetHistorySize(1);
+    clipboard.Put(u"unread");
+    clipboard.openFails = true;
+    db.CaptureClipboard();
+    clipboard.openFails = false;
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h3"}));
 }
 
 // A capture finds its duplicate through an index of the history's texts, which every way in and
