@@ -15,19 +15,13 @@
 namespace snipora {
 
 CDataBase::CDataBase(IClipboard& clipboard, IFileSystem& files)
-    : clipboard_(clipboard), files_(files) {}
+    : files_(files), transfer_(clipboard, *this) {}
 
 CDataBase::~CDataBase() {
     if (log_ != nullptr) {
         log_->ListsGone();
     }
     items_.clear();
-    enabled_ = false;
-}
-
-void CDataBase::SetWindow(WindowHandle window) {
-    window_ = window;
-    enabled_ = true;
 }
 
 void CDataBase::SetLog(IOperationLog* log) {
@@ -55,107 +49,30 @@ uint32_t CDataBase::KeyOf(uint32_t id) {
     return it == items_.end() ? 0 : (*it)->Key;
 }
 
-void CDataBase::CaptureClipboard() {
-    // Only the capture that comes next after a chosen entry's write looks for that entry.
-    const uint32_t chosen = std::exchange(chosen_, 0);
-    // Content that its owner marked as private (passwords), or whose owner is a program whose
-    // copies are not recorded, is not recorded at all. The owner is judged first: asking whether
-    // text is there may wait on a program that does not answer, and once its window has gone,
-    // so has its name.
-    if (!enabled_ || clipboard_.IsPrivate(window_) || !clipboard_.HasText()) {
-        return;
+void CDataBase::AddCaptured(CTextItem& item, uint32_t chosen) {
+    const int64_t instant = clock_->NowUtcMs();
+    ListOperation op;
+    op.Time = LocalOleDate(*clock_, instant);
+    lastCaptured_ = MakeDisplayText(item.Text);
+    // The text of the entry chosen last moves that entry up, duplicates kept or not.
+    auto equal = chosen != 0 ? historyIndex_.Find(item, chosen) : items_.end();
+    if (equal == items_.end() && !keepDuplicates_) {
+        equal = historyIndex_.Find(item, 0);
     }
-    // Read outside the list: reading the clipboard may let a nested capture run, which must not
-    // see a half-made item.
-    CTextItem item;
-    if (item.ReadFromClipboard(clipboard_, window_)) {
-        const int64_t instant = clock_->NowUtcMs();
-        ListOperation op;
-        op.Time = LocalOleDate(*clock_, instant);
-        lastCaptured_ = MakeDisplayText(item.Text);
-        // The text of the entry chosen last moves that entry up, duplicates kept or not.
-        auto equal = chosen != 0 ? FindInHistory(item, chosen) : items_.end();
-        if (equal == items_.end() && !keepDuplicates_) {
-            equal = FindInHistory(item, 0);
-        }
-        if (equal != items_.end()) {
-            op.What = ListOperation::MoveWithin;
-            op.Key = (*equal)->Key;
-            op.HasTime = true;
-            Apply(op);
-            items_.front()->Instant = instant;
-            return;
-        }
-        op.What = ListOperation::Add;
-        op.Category = kHistoryCategory;
-        op.Text = std::u16string_view(item.Text);
+    if (equal != items_.end()) {
+        op.What = ListOperation::MoveWithin;
+        op.Key = (*equal)->Key;
+        op.HasTime = true;
         Apply(op);
         items_.front()->Instant = instant;
+        return;
     }
+    op.What = ListOperation::Add;
+    op.Category = kHistoryCategory;
+    op.Text = std::u16string_view(item.Text);
+    Apply(op);
+    items_.front()->Instant = instant;
     TrimHistory();
-}
-
-// Items of equal hashes have their texts compared. With duplicates kept, several items may hold
-// the text: the newest of them is the one meant, unless one is named.
-CDataBase::ItemList::iterator CDataBase::FindInHistory(CTextItem& item, uint32_t id) {
-    if (!indexBuilt_) {
-        indexBuilt_ = true;
-        for (auto it = items_.begin(); it != items_.end(); ++it) {
-            if ((*it)->Category == kHistoryCategory) {
-                Indexed(it);
-            }
-        }
-    }
-    if (item.TextHash == 0) {
-        item.TextHash = HashText(item.Text);
-    }
-    auto found = items_.end();
-    historyIndex_.ForEachOf(item.TextHash, [&](ItemList::iterator it) {
-        if ((id != 0 ? (*it)->Id == id : found == items_.end() || (*it)->Id > (*found)->Id) &&
-            (*it)->Text == item.Text) {
-            found = it;
-        }
-        return false;
-    });
-    return found;
-}
-
-void CDataBase::Indexed(ItemList::iterator it) {
-    if (indexBuilt_) {
-        if ((*it)->TextHash == 0) {
-            (*it)->TextHash = HashText((*it)->Text);
-        }
-        historyIndex_.Add(it);
-    }
-}
-
-void CDataBase::Unindexed(ItemList::iterator it) {
-    if (indexBuilt_) {
-        historyIndex_.Remove(it);
-    }
-}
-
-void CDataBase::DropIndex() {
-    historyIndex_.Clear();
-    indexBuilt_ = false;
-}
-
-bool CDataBase::MoveToClipboard(uint32_t id) {
-    if (!enabled_) {
-        return false;
-    }
-    const auto it = Find(id);
-    if (it == items_.end()) {
-        return false;
-    }
-    // The entry stays where it is: the capture that the change sets off moves it up. While
-    // nothing is captured (recording paused, a clipboard that cannot be read) it keeps its place.
-    chosen_ = (*it)->Category == kHistoryCategory ? id : 0;
-    if ((*it)->WriteToClipboard(clipboard_, window_)) {
-        return true;
-    }
-    chosen_ = 0;
-    return false;
 }
 
 size_t CDataBase::ForgetHistory(int32_t minutes) {
@@ -189,7 +106,7 @@ size_t CDataBase::ForgetHistory(int32_t minutes) {
             op.Keys.push_back(item->Key);
         }
     }
-    undo_.remove_if([&](ItemEntry& item) { return tooOld(*item); });
+    undo_.ForgetIf(tooOld);
     if (op.Keys.empty()) {
         return 0;
     }

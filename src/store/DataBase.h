@@ -10,12 +10,15 @@
 #include "common/FilePath.h"
 #include "common/OleDate.h"
 #include "store/Clipboard.h"
+#include "store/ClipboardTransfer.h"
 #include "store/FileSystem.h"
-#include "store/HashIndex.h"
+#include "store/HistoryIndex.h"
+#include "store/ItemList.h"
 #include "store/ItemMemory.h"
 #include "store/ListOperation.h"
 #include "store/StreamHash.h"
 #include "store/TextItem.h"
+#include "store/UndoBuffer.h"
 
 namespace snipora {
 
@@ -34,21 +37,6 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path);
 // the order of their names. They hold every text the damaged file held, deleted ones too.
 std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path);
 
-// One entry of the item list, holding its item in place so that an item and its list node are
-// one block; `->` and `*` reach the item.
-class ItemEntry {
-public:
-    template <typename... Args>
-    explicit ItemEntry(Args&&... args) : item_(std::forward<Args>(args)...) {}
-    CTextItem* operator->() { return &item_; }
-    const CTextItem* operator->() const { return &item_; }
-    CTextItem& operator*() { return item_; }
-    const CTextItem& operator*() const { return item_; }
-
-private:
-    CTextItem item_;
-};
-
 // Told of every operation that changed the lists, as it was carried out (the journal).
 class IOperationLog {
 public:
@@ -65,6 +53,10 @@ protected:
 // Apply alone (ListOperations.cpp), which tells the log of it: the journal records what was done,
 // and its replay does it again through the same code.
 //
+// The jobs around the lists have homes of their own: ClipboardTransfer reads and writes the
+// clipboard, UndoBuffer keeps what Undo brings back, HistoryIndex finds a captured text among the
+// history's; the data file's format is DataFile.cpp, the journal Journal.h.
+//
 // What holds after every operation (CheckInvariants, in builds with SNIPORA_CHECK_INVARIANTS):
 // - Ids fall strictly along the list and are all below the next Id: the list is ordered by Id,
 //   newest first. An entry that moves up, or whose text changes, takes a new Id, and so do the
@@ -78,16 +70,15 @@ protected:
 // - What Undo keeps is ordered by Id, newest first, and is no longer in the list.
 class CDataBase {
 public:
-    // The entries come from a pool of equal blocks, so that a file of many notes loads without
-    // asking the system heap for each list node; each text has storage of its own.
-    using ItemList = std::list<ItemEntry, PoolAllocator<ItemEntry>>;
+    using ItemList = snipora::ItemList;
 
     CDataBase(IClipboard& clipboard, IFileSystem& files);
     CDataBase(const CDataBase&) = delete;
     CDataBase& operator=(const CDataBase&) = delete;
     virtual ~CDataBase();
 
-    void SetWindow(WindowHandle window);
+    // The window that owns what is put on the clipboard; enables capturing.
+    void SetWindow(WindowHandle window) { transfer_.SetWindow(window); }
 
     // The log told of each operation from now on; null for none. A log that is replaced hears
     // ListsGone.
@@ -97,17 +88,21 @@ public:
     // Only carried-out operations reach the log.
     bool Apply(const ListOperation& op);
 
-    // Records the text on the clipboard as the newest history item. A text equal to a history
-    // item's moves that item to the top with the new capture time instead, unless duplicates
-    // are kept; notes are never looked at.
-    void CaptureClipboard();
+    // Records the text on the clipboard as the newest history item (ClipboardTransfer reads it;
+    // AddCaptured decides).
+    void CaptureClipboard() { transfer_.Capture(); }
+    // Records a captured text as the newest history item. A text equal to a history item's moves
+    // that item to the top with the new capture time instead, unless duplicates are kept; notes
+    // are never looked at. With a nonzero `chosen`, the history entry of that Id, whose text was
+    // put on the clipboard last, is the one moved up if its text is equal, duplicates kept or not.
+    void AddCaptured(CTextItem& item, uint32_t chosen);
     void SetKeepDuplicates(bool keep) { keepDuplicates_ = keep; }
     // Puts an item's text on the clipboard. The item stays in its place: the capture that the
     // change sets off (the next capture, whenever it comes) moves a history item to the top as
     // the newest, even with duplicates kept, and gives a note's text a history entry. While
     // nothing is captured (recording paused) the list stays as it is. False when there is no
     // such item or the clipboard could not be written.
-    bool MoveToClipboard(uint32_t id);
+    bool MoveToClipboard(uint32_t id) { return transfer_.Write(id); }
     bool MoveToCategory(uint32_t id, int32_t category);
     // Moves an entry to `place` in its own list (0 for the top; past the end for the bottom).
     bool MoveWithinList(uint32_t id, uint32_t place);
@@ -131,10 +126,10 @@ public:
     // left (the list stays ordered by Id), and forgets it. The Id of the newest item put back,
     // or 0 when there is nothing to undo.
     uint32_t Undo();
-    bool CanUndo() const { return !undo_.empty(); }
+    bool CanUndo() const { return !undo_.Empty(); }
     // How many times Undo has put items back: only then does an item come back with an Id below
     // the newest. Between two equal counts, the list gains no item but newer ones.
-    uint64_t UndoCount() const { return undoCount_; }
+    uint64_t UndoCount() const { return undo_.RestoredCount(); }
 
     // Writes every item, oldest first, through a crash-safe replacement of the file.
     bool SaveToFile(const FilePath& path);
@@ -144,7 +139,7 @@ public:
     // oldest first.
     void Rekey();
     // Forgets what Undo would bring back.
-    void ForgetUndo() { undo_.clear(); }
+    void ForgetUndo() { undo_.Forget(); }
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it (see DamagedCopyPath) and LastDamage says so. False if there is no file. A file
     // that cannot be opened or read raises its AppError and leaves the list empty.
@@ -176,7 +171,7 @@ public:
 
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return transfer_.Enabled(); }
 
 private:
     ItemList::iterator Find(uint32_t id);
@@ -190,21 +185,10 @@ private:
     void Leaving(ItemList::iterator it);
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
     void CheckInvariants() const;
-    // The newest history item whose text equals the item's, or with a nonzero `id` only the
-    // item of that Id if its text is equal, found by the texts' hashes; sets the item's hash.
-    ItemList::iterator FindInHistory(CTextItem& item, uint32_t id);
-    // Keep the index of the history's texts in step with the list: a history item that enters
-    // the list, or is about to leave it. Nothing while the index waits to be built.
-    void Indexed(ItemList::iterator it);
-    void Unindexed(ItemList::iterator it);
-    // Drops the index, to be built at the next capture that looks for a duplicate: a loaded
-    // list's texts are hashed only when a capture needs them.
-    void DropIndex();
 
-    IClipboard& clipboard_;
     IFileSystem& files_;
+    ClipboardTransfer transfer_;
     IClock* clock_ = &SystemClock();
-    WindowHandle window_ = nullptr;
     uint32_t nextId_ = FirstItemId;
     uint32_t nextKey_ = 1;
     IOperationLog* log_ = nullptr;
@@ -212,21 +196,13 @@ private:
     size_t historyCount_ = 0;  // items of the history category in the list
     std::u16string lastCaptured_;
     Damage damage_;
-    bool enabled_ = false;
     bool keepDuplicates_ = false;
-    // The history item whose text MoveToClipboard put on the clipboard, until the next capture.
-    uint32_t chosen_ = 0;
     BlockPool pool_;
     ItemList items_{PoolAllocator<ItemEntry>(pool_)};
-    // What the last delete or clear took away, newest first.
-    ItemList undo_{PoolAllocator<ItemEntry>(pool_)};
-    // Every history item of the list, by its text's hash, once built.
-    struct HashOfEntry {
-        uint32_t operator()(ItemList::iterator it) const { return (*it)->TextHash; }
-    };
-    HashIndex<ItemList::iterator, HashOfEntry> historyIndex_{items_.end(), {}};
-    bool indexBuilt_ = false;
-    uint64_t undoCount_ = 0;
+    // What the last delete or clear took away.
+    UndoBuffer undo_{PoolAllocator<ItemEntry>(pool_)};
+    // The history's entries by their texts' hashes.
+    HistoryIndex historyIndex_{items_};
     // The entry of each key, or the list's end for a key whose entry has gone.
     std::vector<ItemList::iterator> byKey_{items_.end()};
 };

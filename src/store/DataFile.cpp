@@ -83,7 +83,7 @@ private:
 }  // namespace
 
 bool CDataBase::LoadRecords(IReadStream& stream) {
-    DropIndex();
+    historyIndex_.Drop();
     RecordReader in(stream);
     for (;;) {
         in.Fill(CTextItem::kHeadSize);
@@ -157,8 +157,8 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
 
 bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
     const auto empty = [this] {
-        undo_.clear();
-        DropIndex();
+        undo_.Forget();
+        historyIndex_.Drop();
         items_.clear();
         historyCount_ = 0;
         byKey_.assign(1, items_.end());

@@ -32,14 +32,14 @@ void CDataBase::Added(ItemList::iterator it) {
     byKey_.push_back(it);
     if ((*it)->Category == kHistoryCategory) {
         ++historyCount_;
-        Indexed(it);
+        historyIndex_.Entered(it);
     }
 }
 
 void CDataBase::Leaving(ItemList::iterator it) {
     if ((*it)->Category == kHistoryCategory) {
         --historyCount_;
-        Unindexed(it);
+        historyIndex_.Leaving(it);
     }
     byKey_[(*it)->Key] = items_.end();
 }
@@ -62,8 +62,7 @@ bool CDataBase::Carry(const ListOperation& op) {
                 return false;
             }
             Leaving(it);
-            undo_.clear();
-            undo_.splice(undo_.begin(), items_, it);
+            undo_.KeepOne(items_, it);
             return true;
         case ListOperation::MoveToList:
             if (!known || (*it)->Category == op.Category) {
@@ -71,12 +70,12 @@ bool CDataBase::Carry(const ListOperation& op) {
             }
             if ((*it)->Category == kHistoryCategory) {
                 --historyCount_;
-                Unindexed(it);
+                historyIndex_.Leaving(it);
             }
             (*it)->Category = op.Category;
             if (op.Category == kHistoryCategory) {
                 ++historyCount_;
-                Indexed(it);
+                historyIndex_.Entered(it);
             }
             items_.splice(items_.begin(), items_, it);
             Renumber(it);
@@ -109,13 +108,13 @@ bool CDataBase::Carry(const ListOperation& op) {
                 return false;
             }
             if ((*it)->Category == kHistoryCategory) {
-                Unindexed(it);
+                historyIndex_.Leaving(it);
             }
             (*it)->Text = op.Text;
             (*it)->Length = static_cast<uint32_t>(op.Text.size());
             (*it)->TextHash = 0;
             if ((*it)->Category == kHistoryCategory) {
-                Indexed(it);
+                historyIndex_.Entered(it);
             }
             Renumber(it);
             return true;
@@ -132,7 +131,7 @@ bool CDataBase::Carry(const ListOperation& op) {
             if (taken.empty()) {
                 return false;
             }
-            undo_.swap(taken);
+            undo_.KeepAll(taken);
             return true;
         }
         case ListOperation::Trim: {
@@ -215,8 +214,7 @@ bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries)
     if (std::next(last) != items_.end() && (*std::next(last))->Id >= (*last)->Id) {
         Renumber(last);
     }
-    undo_.clear();
-    ++undoCount_;
+    undo_.Restored();
     return true;
 }
 
@@ -271,23 +269,11 @@ size_t CDataBase::TrimHistory() {
     return historyCount_ > historySize_ && Apply(op) ? before - historyCount_ : 0;
 }
 
-// What was taken comes back in its place among those left, as their Ids, which fall along both
-// lists, merge them.
 uint32_t CDataBase::Undo() {
-    if (undo_.empty()) {
+    if (undo_.Empty()) {
         return 0;
     }
-    ListOperation op;
-    op.What = ListOperation::Restore;
-    uint32_t at = 0;
-    auto left = items_.begin();
-    for (const auto& taken : undo_) {
-        for (; left != items_.end() && (*left)->Id > taken->Id; ++left) {
-            ++at;
-        }
-        op.Entries.push_back({at++, taken->Id, taken->Category, taken->CaptureTime,
-                              std::u16string(std::u16string_view(taken->Text))});
-    }
+    const ListOperation op = undo_.Restoring(items_);
     if (!Apply(op)) {
         return 0;
     }
@@ -335,15 +321,11 @@ void CDataBase::CheckInvariants() const {
     if (keyed != items_.size() || byKey_.size() != nextKey_) {
         fail("a key for each entry and none for one gone");
     }
-    if (history != historyCount_ || (indexBuilt_ && historyIndex_.Size() != historyCount_)) {
+    if (history != historyCount_ || !historyIndex_.Holds(historyCount_)) {
         fail("the history's count and index");
     }
-    uint32_t lastUndo = UINT32_MAX;
-    for (const auto& item : undo_) {
-        if (item->Id >= lastUndo) {
-            fail("what Undo keeps is ordered by Id");
-        }
-        lastUndo = item->Id;
+    if (!undo_.Ordered()) {
+        fail("what Undo keeps is ordered by Id");
     }
 #endif
 }

@@ -236,6 +236,16 @@ TEST_F(DataBaseTest, AnOverfullHistoryIsTrimmedToItsSize) {
     EXPECT_EQ(db.Items().front()->CaptureTime, 3.0);
     db.ClearCategory(kHistoryCategory);
     EXPECT_EQ(db.HistoryCount(), 0u);
+    // Text announced but unreadable: nothing enters, yet the capture trims as every one does.
+    Copy(u"h1");
+    Copy(u"h2");
+    Copy(u"h3");
+    db.SetHistorySize(1);
+    clipboard.Put(u"unread");
+    clipboard.openFails = true;
+    db.CaptureClipboard();
+    clipboard.openFails = false;
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h3"}));
 }
 
 // A capture finds its duplicate through an index of the history's texts, which every way in and
@@ -641,6 +651,13 @@ TEST_F(DataBaseTest, AnOperationThatMakesNoSenseChangesNothing) {
     atTheEnd.Entries = {{3, 0, kNotesCategory, 1.0, u"x"}};
     EXPECT_TRUE(db.Apply(atTheEnd));
     EXPECT_EQ(Texts(kNotesCategory), (std::vector<std::u16string>{u"n1", u"x"}));
+    // Its Id of 0 fits nowhere: it and every entry above it take new ones, falling along the list.
+    const auto restored = Ids();
+    ASSERT_EQ(restored.size(), 4u);
+    EXPECT_NE(restored.back(), 0u);
+    EXPECT_TRUE(std::is_sorted(restored.rbegin(), restored.rend()) &&
+                std::adjacent_find(restored.begin(), restored.end()) == restored.end());
+    EXPECT_GT(restored.back(), ids.front());
 }
 
 TEST_F(DataBaseTest, LoadRecordsStopsAtADamagedTail) {
