@@ -78,14 +78,16 @@ std::wstring FamilyOfSelectedFont(IDWriteFactory2& factory, IDWriteGdiInterop& i
     return {};
 }
 
-// Draws a layout's glyph runs onto the bitmap target, colour glyphs layer by layer. Lives on the
-// stack for one line: its reference count is not used.
+// Draws a layout's glyph runs onto the bitmap target, colour glyphs layer by layer; or, without
+// a target, only finds out whether a run comes from a colour font. Lives on the stack for one
+// line: its reference count is not used.
 class LayerRenderer final : public IDWriteTextRenderer {
 public:
-    LayerRenderer(IDWriteFactory2& factory, IDWriteBitmapRenderTarget& target,
+    LayerRenderer(IDWriteFactory2& factory, IDWriteBitmapRenderTarget* target,
                   IDWriteRenderingParams& params, COLORREF text)
         : factory_(factory), target_(target), params_(params), text_(text) {}
 
+    // Without a target: whether a run came from a colour font.
     bool Coloured() const { return coloured_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
@@ -118,19 +120,25 @@ public:
                                            const DWRITE_GLYPH_RUN* run,
                                            const DWRITE_GLYPH_RUN_DESCRIPTION* description,
                                            IUnknown*) override {
-        if (run->glyphCount == 0) {
+        if (run->glyphCount == 0 || (target_ == nullptr && coloured_)) {
+            return S_OK;
+        }
+        if (target_ == nullptr) {
+            UniqueCom<IDWriteFontFace2> face;
+            coloured_ = SUCCEEDED(run->fontFace->QueryInterface(
+                            __uuidof(IDWriteFontFace2), reinterpret_cast<void**>(face.Out()))) &&
+                        face->IsColorFont();
             return S_OK;
         }
         UniqueCom<IDWriteColorGlyphRunEnumerator> layers;
         HRESULT result =
             factory_.TranslateColorGlyphRun(x, y, run, description, mode, nullptr, 0, layers.Out());
         if (result == DWRITE_E_NOCOLOR) {
-            return target_.DrawGlyphRun(x, y, mode, run, &params_, text_, nullptr);
+            return target_->DrawGlyphRun(x, y, mode, run, &params_, text_, nullptr);
         }
         if (FAILED(result)) {
             return result;
         }
-        coloured_ = true;
         BOOL more = FALSE;
         while (SUCCEEDED(result = layers->MoveNext(&more)) && more) {
             const DWRITE_COLOR_GLYPH_RUN* layer = nullptr;
@@ -141,8 +149,8 @@ public:
                                    layer->runColor.b, layer->runColor.a};
             if (const auto colour = LayerColour(paint, FromColorRef(text_))) {
                 result =
-                    target_.DrawGlyphRun(layer->baselineOriginX, layer->baselineOriginY, mode,
-                                         &layer->glyphRun, &params_, ToColorRef(*colour), nullptr);
+                    target_->DrawGlyphRun(layer->baselineOriginX, layer->baselineOriginY, mode,
+                                          &layer->glyphRun, &params_, ToColorRef(*colour), nullptr);
                 if (FAILED(result)) {
                     return result;
                 }
@@ -167,7 +175,7 @@ public:
 
 private:
     IDWriteFactory2& factory_;
-    IDWriteBitmapRenderTarget& target_;
+    IDWriteBitmapRenderTarget* target_;
     IDWriteRenderingParams& params_;
     COLORREF text_;
     bool coloured_ = false;
@@ -284,6 +292,18 @@ ColourText::Outcome ColourText::Draw(HDC dc, int x, int y, const RECT& clip,
             result = layout->GetLineMetrics(lines.data(), count, &count);
         }
     }
+    // The first line's baseline goes where GDI's would be.
+    const float left = static_cast<float>(x - area.left);
+    const float top = static_cast<float>(y - area.top + parts.ascent) - lines[0].baseline;
+    if (SUCCEEDED(result) && count > 0 && !monochromeToo) {
+        // A pass that only looks at the fonts, cheaper than drawing: most such lines have no
+        // colour font in them where the system has none.
+        LayerRenderer probe(*parts.factory.Get(), nullptr, *parts.params.Get(), 0);
+        result = layout->Draw(nullptr, &probe, left, top);
+        if (SUCCEEDED(result) && !probe.Coloured()) {
+            return Outcome::NoColour;
+        }
+    }
     if (FAILED(result) || count == 0 || !EnsureTarget(width, height)) {
         LogOnce(saidFailed, "DirectWrite could not lay out a row",
                 FAILED(result) ? result : E_FAIL);
@@ -291,17 +311,12 @@ ColourText::Outcome ColourText::Draw(HDC dc, int x, int y, const RECT& clip,
     }
     HDC bitmap = parts.target->GetMemoryDC();
     ::BitBlt(bitmap, 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
-    LayerRenderer renderer(*parts.factory.Get(), *parts.target.Get(), *parts.params.Get(),
+    LayerRenderer renderer(*parts.factory.Get(), parts.target.Get(), *parts.params.Get(),
                            ::GetTextColor(dc));
-    // The first line's baseline goes where GDI's would be.
-    result = layout->Draw(nullptr, &renderer, static_cast<float>(x - area.left),
-                          static_cast<float>(y - area.top + parts.ascent) - lines[0].baseline);
+    result = layout->Draw(nullptr, &renderer, left, top);
     if (FAILED(result)) {
         LogOnce(saidFailed, "DirectWrite could not draw a row", result);
         return Outcome::Failed;
-    }
-    if (!renderer.Coloured() && !monochromeToo) {
-        return Outcome::NoColour;
     }
     ::BitBlt(dc, area.left, area.top, width, height, bitmap, 0, 0, SRCCOPY);
     return Outcome::Drawn;
