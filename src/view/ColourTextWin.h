@@ -17,7 +17,7 @@ class ColourText {
 public:
     enum class Outcome {
         Drawn,     // the line is on the device context
-        NoColour,  // the line has no colour glyph; the device context is as it was
+        NoColour,  // no glyph of the line is from a colour font; the context is as it was
         Failed,    // DirectWrite refused; the device context is as it was
     };
 
@@ -30,9 +30,9 @@ public:
     ~ColourText();
 
     // One line with its top left at (x, y) and its baseline where GDI puts the font's, clipped to
-    // `clip`; glyphs without colour layers in the context's text colour. A line without colour
-    // glyphs is left to the caller (NoColour), unless `monochromeToo`. A failure is logged once in
-    // the process's life.
+    // `clip`; glyphs without colour layers in the context's text colour. A line with no glyph
+    // from a colour font is left to the caller (NoColour), found out before anything is drawn,
+    // unless `monochromeToo`. A failure is logged once in the process's life.
     Outcome Draw(HDC dc, int x, int y, const RECT& clip, std::u16string_view line,
                  bool monochromeToo = false);
 
