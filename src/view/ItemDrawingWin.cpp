@@ -7,6 +7,7 @@
 
 #include "common/OleDate.h"
 #include "store/DisplayText.h"
+#include "view/ColourTextWin.h"
 #include "view/ItemFormat.h"
 #include "view/ItemNode.h"
 #include "view/TextFilter.h"
@@ -39,6 +40,10 @@ ItemDrawing::ItemDrawing(HBITMAP skin, int dpi, const Palette& palette)
     BITMAP info{};
     if (skin_ != nullptr && ::GetObjectW(skin_, sizeof info, &info) == sizeof info) {
         skinBands_ = info.bmHeight / kSkinBandHeight;
+    }
+    {
+        const win::ScopedSelect font(workDc_.Get(), textFont_.Get());
+        colourText_ = ColourText::Create(workDc_.Get());
     }
     // All text of a row is written without a background.
     ::SetBkMode(workDc_.Get(), TRANSPARENT);
@@ -342,10 +347,13 @@ void ItemDrawing::DrawMarkedCaption(std::u16string_view caption, size_t match, R
     }
 }
 
-// Uniscribe's string functions lay the line out by script, take glyphs from a fallback font where
-// the row's font has none (SSA_FALLBACK, with the fonts linked to it: SSA_LINK), and draw a
-// surrogate pair as the one glyph it is. A line without such characters is drawn plainly: most
-// rows, and the cheaper call. (GDI draws emoji in one colour; colour needs DirectWrite.)
+// A line with colour glyphs (emoji, from a colour font such as the system's emoji font) goes to
+// DirectWrite, which draws them in their colours; in high contrast, which allows the system's
+// colours alone, they are drawn in the text colour like the row's images. Any other line that
+// needs it goes to Uniscribe's string functions: they lay the line out by script, take glyphs
+// from a fallback font where the row's font has none (SSA_FALLBACK, with the fonts linked to it:
+// SSA_LINK), and draw a surrogate pair as the one glyph it is, in one colour. A line without such
+// characters is drawn plainly: most rows, and the cheapest call.
 void ItemDrawing::DrawLine(int x, int y, const RECT& clip, std::u16string_view line) {
     HDC dc = workDc_.Get();
     const auto* text = reinterpret_cast<const wchar_t*>(line.data());
@@ -353,6 +361,11 @@ void ItemDrawing::DrawLine(int x, int y, const RECT& clip, std::u16string_view l
         return;
     }
     if (NeedsScriptLayout(line)) {
+        if (colourText_ && palette_.scheme != Scheme::HighContrast &&
+            ::GetCurrentObject(dc, OBJ_FONT) == textFont_.Get() &&
+            colourText_->Draw(dc, x, y, clip, line) == ColourText::Outcome::Drawn) {
+            return;
+        }
         SCRIPT_STRING_ANALYSIS analysis = nullptr;
         if (SUCCEEDED(::ScriptStringAnalyse(dc, text, static_cast<int>(line.size()),
                                             static_cast<int>(line.size()) * 3 / 2 + 16, -1,

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,7 @@
 namespace snipora {
 
 class CItemNode;
+class ColourText;
 class TextFilter;
 
 // Paints the popup tree's entries by hand: category headers (from the skin bitmap in the light
@@ -73,7 +75,8 @@ private:
     // Laid out line by line; `match` is where the search's match starts, or npos for none.
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
     // One line's text at (x, y), clipped to `clip`: with the system's script layout and font
-    // fallback where the text needs it, else plainly.
+    // fallback where the text needs it (colour glyphs in colour, but in high contrast), else
+    // plainly.
     void DrawLine(int x, int y, const RECT& clip, std::u16string_view line);
     bool EnsureWidth(int width);
     void FormatTime(double time, LineText& text) const;
@@ -94,6 +97,8 @@ private:
     win::UniqueFont titleFont_;   // 10 points, bold
     win::UniqueFont textFont_;    // 8 points
     win::UniqueFont detailFont_;  // 7 points
+    // Draws captions in textFont_ with colour glyphs; null where Windows cannot.
+    std::unique_ptr<ColourText> colourText_;
     Palette palette_;
     win::UniqueBrush rowBrush_;
     win::UniqueBrush alternateBrush_;

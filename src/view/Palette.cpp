@@ -1,5 +1,6 @@
 #include "view/Palette.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace snipora {
@@ -131,6 +132,19 @@ Colour LightHeaderRow(int band, int row, int rows, int lineRows) {
     }
     return mix({0xC0, 0xDE, 0xF7}, {0x7A, 0xB2, 0xEF},
                rows > 1 ? static_cast<double>(row) / (rows - 1) : 0.0);
+}
+
+std::optional<Colour> LayerColour(const GlyphLayer& layer, Colour text) {
+    const auto part = [](float unit) {
+        return static_cast<uint8_t>(unit > 0 ? std::lround(std::min(unit, 1.0f) * 255) : 0);
+    };
+    if (layer.paletteIndex == GlyphLayer::kTextColour) {
+        return text;
+    }
+    if (part(layer.a) == 0) {
+        return std::nullopt;
+    }
+    return Colour{part(layer.r), part(layer.g), part(layer.b)};
 }
 
 }  // namespace snipora

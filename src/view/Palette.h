@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "settings/DialogValues.h"
@@ -56,5 +57,19 @@ struct Palette {
 // orange; the notes' band (1) runs from light to darker blue. At 40 rows and a line of one row
 // it gives the skin's own colours.
 Colour LightHeaderRow(int band, int row, int rows, int lineRows);
+
+// One layer of a colour glyph (an emoji as a stack of one-colour glyphs) as the font gives it:
+// the index of its colour in the font's palette, and that colour with each part from 0 to 1.
+struct GlyphLayer {
+    static constexpr uint16_t kTextColour = 0xFFFF;  // the index of a layer without a colour
+    uint16_t paletteIndex = kTextColour;
+    float r = 0, g = 0, b = 0, a = 1;
+};
+
+// The colour a layer is drawn in. A layer without a palette colour takes the text's; any other
+// takes its palette colour, each part rounded to 0 to 255 (held to that range, and a part that is
+// not a number taken as 0). A layer whose alpha rounds to 0 is not drawn (nothing is returned);
+// any other is drawn opaque, as GDI draws glyphs without alpha.
+std::optional<Colour> LayerColour(const GlyphLayer& layer, Colour text);
 
 }  // namespace snipora

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -114,6 +116,32 @@ TEST(Palette, LightHeaderBandsMatchTheSkinAtEveryHeight) {
     EXPECT_EQ(LightHeaderRow(0, 2, 60, 2), (Colour{0xF3, 0xBD, 0x60}));
     EXPECT_EQ(LightHeaderRow(0, 59, 60, 2), (Colour{0xCC, 0x7D, 0x29}));
     EXPECT_EQ(LightHeaderRow(1, 59, 60, 2), (Colour{0x7A, 0xB2, 0xEF}));
+}
+
+// The layers of a colour glyph: the palette's colour rounded and held to 0 to 255; the text's
+// where the layer has no palette entry, whatever the alpha the font gives it; none for a layer
+// whose alpha rounds to 0.
+TEST(Palette, AGlyphLayerTakesItsPaletteColourOrTheText) {
+    const Colour text{0x12, 0x34, 0x56};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        GlyphLayer layer;
+        std::optional<Colour> colour;
+    } cases[] = {
+        {{GlyphLayer::kTextColour, 1, 0, 0, 1}, text},
+        {{GlyphLayer::kTextColour, 1, 1, 1, 0}, text},
+        {{0, 1, 0.5f, 0, 1}, Colour{0xFF, 0x80, 0x00}},
+        {{0xFFFE, 0.2f, 0.4f, 0.6f, 0.5f}, Colour{0x33, 0x66, 0x99}},
+        {{3, 1.5f, -0.25f, nan, 1}, Colour{0xFF, 0x00, 0x00}},
+        {{3, 0.0019f, 0.0021f, 0, 1}, Colour{0x00, 0x01, 0x00}},
+        {{3, 1, 1, 1, 0.0019f}, std::nullopt},
+        {{3, 1, 1, 1, 0.0021f}, Colour{0xFF, 0xFF, 0xFF}},
+        {{3, 1, 1, 1, nan}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.layer.paletteIndex);
+        EXPECT_EQ(LayerColour(c.layer, text), c.colour);
+    }
 }
 
 }  // namespace
