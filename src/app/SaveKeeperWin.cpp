@@ -53,13 +53,12 @@ void SaveKeeper::Load(CDataBase& lists) {
         return;
     }
     if (damage.locked) {
+        // The reason last, as a balloon too long for its box loses its end.
         const std::wstring& kept = damage.keptAs.native();
-        tray_.ShowBalloon(L"Snipora",
-                          L"Snipora cannot decrypt its saved history and starts with an empty "
-                          L"one. " +
-                              std::wstring(win::Wide(Utf8ToUtf16(damage.error))) +
-                              L" The file was kept as " +
-                              kept.substr(kept.find_last_of(L"\\/") + 1) + L".");
+        tray_.ShowBalloon(L"Snipora", L"Snipora cannot decrypt its saved history, kept as " +
+                                          kept.substr(kept.find_last_of(L"\\/") + 1) +
+                                          L", and starts with an empty one. " +
+                                          std::wstring(win::Wide(Utf8ToUtf16(damage.error))));
         return;
     }
     std::wstring text = L"Snipora could not read all of its saved entries. ";

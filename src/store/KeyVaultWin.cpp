@@ -146,8 +146,8 @@ public:
         if (!::CryptUnprotectData(&in, nullptr, &entropy, nullptr, nullptr,
                                   CRYPTPROTECT_UI_FORBIDDEN, &out)) {
             problem =
-                "Only the Windows account that wrote it can decrypt it, on the computer "
-                "where it was written: " +
+                "Another Windows account, or this one on another computer or before "
+                "Windows was installed anew, wrote it: " +
                 win::ErrorText(::GetLastError());
             return nullptr;
         }

@@ -1,6 +1,7 @@
 #include "store/SealedFiles.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 
@@ -19,6 +20,14 @@ constexpr size_t kRecordOverhead = 4 + ICipher::kTagBytes;
 // More than any system's protected key takes.
 constexpr uint32_t kMaxBlobBytes = 64 * 1024;
 constexpr char kNoLastRecord[] = "it ends before its last record";
+
+// The nonce of the header's check: an index no record reaches.
+std::array<uint8_t, ICipher::kNonceBytes> HeaderNonce(const char* salt) {
+    std::array<uint8_t, ICipher::kNonceBytes> nonce;
+    std::memcpy(nonce.data(), salt, 8);
+    std::memset(nonce.data() + 8, 0xFF, 4);
+    return nonce;
+}
 
 int MagicDistance(const char* head) {
     int distance = 0;
@@ -287,6 +296,12 @@ std::unique_ptr<IReadFile> SealingFileSystem::OpenForReading(const FilePath& pat
     if (!cipher) {
         throw LockedFileError(path, problem);
     }
+    char check[ICipher::kTagBytes];
+    if (raw->Read(check, sizeof check) != sizeof check ||
+        !cipher->Open(HeaderNonce(head + 9).data(), std::string(head, kFixedHeaderBytes) + blob,
+                      check, sizeof check, nullptr)) {
+        throw LockedFileError(path, "Its key does not open it: the key or the header is damaged.");
+    }
     return std::make_unique<SealedReadFile>(std::move(raw),
                                             RecordChain(std::move(cipher), head[8], head + 9));
 }
@@ -303,6 +318,10 @@ std::pair<std::string, RecordChain> NewFile(IKeyVault& vault, const IKeyVault::K
     header.append(salt, sizeof salt);
     PutBytes(header, static_cast<uint32_t>(key.Blob.size()));
     header += key.Blob;
+    // The header's check: no text, sealed with the header as its associated data.
+    char check[ICipher::kTagBytes];
+    key.Cipher->Seal(HeaderNonce(salt).data(), header, nullptr, 0, check);
+    header.append(check, sizeof check);
     return {std::move(header), RecordChain(key.Cipher, kind, salt)};
 }
 

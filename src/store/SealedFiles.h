@@ -13,7 +13,10 @@ namespace snipora {
 
 // A sealed file: its bytes are those of a plain file, encrypted and authenticated in records.
 //   header: magic "SNPSEAL1" (8), kind (1: 'W' written whole, 'A' appended to), salt (8),
-//           the key's blob size (4) and the blob (IKeyVault)
+//           the key's blob size (4), the blob (IKeyVault), and the header's check: the tag of
+//           no text sealed with the header before it as associated data (ICipher::kTagBytes),
+//           which tells a damaged header or blob, or a key that is not the file's, from a
+//           damaged record
 //   record: the plain size (4, its top bit set on the last record of a whole file), then the
 //           sealed bytes and their tag (ICipher::kTagBytes)
 // Each record's nonce is the file's salt and the record's index (4), and its associated data the

@@ -57,12 +57,8 @@ TEST(KeyVaultWin, AKeyOpensFromItsBlobAndSealsAsAes256Gcm) {
     EXPECT_TRUE(cipher->Open(nonce, "", sealed, 32, plain));
     sealed[31] ^= 1;
     EXPECT_FALSE(cipher->Open(nonce, "", sealed, 32, plain));
-    // A blob of the same account without the program's entropy, or with a changed byte, is
-    // refused.
+    // A blob of the same account without the program's entropy is refused.
     EXPECT_FALSE(PlatformKeyVault().OpenKey(Protect(std::string(32, '\0'), false), problem));
-    std::string damaged = Protect(std::string(32, '\0'), true);
-    damaged[damaged.size() / 2] ^= 1;
-    EXPECT_FALSE(PlatformKeyVault().OpenKey(damaged, problem));
 }
 
 bool AnyFileHolds(const std::filesystem::path& folder, const std::u16string& text) {
@@ -105,24 +101,30 @@ TEST(KeyVaultWin, NoFileHoldsACopiedTextAndAnotherKeysFileIsKeptAside) {
         ASSERT_EQ(db.Items().size(), 1u);
         EXPECT_EQ(db.Items().front()->Text, secret);
     }
-    // The same file with the blob of another key of this account in its header.
+    // The same file with the blob of another key of this account in its header, then with a
+    // byte of its own blob changed (which Wine's DPAPI may not notice: the header's check does).
     const uint32_t blobBytes = GetBytes<uint32_t>(sealed.data() + 17);
     const std::string other = Protect(std::string(32, 'k'), false);
-    std::string locked = sealed.substr(0, 17);
-    PutBytes(locked, static_cast<uint32_t>(other.size()));
-    locked += other + sealed.substr(21 + blobBytes);
-    test::WriteBytes(dir / L"data.dat", locked);
-    SealingFileSystem files(PlatformFileSystem(), PlatformKeyVault());
-    files.SetSealing(true);
-    CDataBase db(clipboard, files);
-    CJournal journal(files);
-    EXPECT_FALSE(journal.Load(db, data));
-    EXPECT_TRUE(db.Items().empty());
-    EXPECT_TRUE(db.LastDamage().locked);
-    EXPECT_EQ(test::ReadBytes(dir / L"data.dat.locked"), locked);
-    journal.Fold(db, data);
-    EXPECT_EQ(test::ReadBytes(dir / L"data.dat.locked"), locked);
-    EXPECT_NE(test::ReadBytes(dir / L"data.dat"), locked);
+    std::string foreign = sealed.substr(0, 17);
+    PutBytes(foreign, static_cast<uint32_t>(other.size()));
+    foreign += other + sealed.substr(21 + blobBytes);
+    std::string damaged = sealed;
+    damaged[21 + blobBytes / 2] ^= 1;
+    for (const auto& [locked, kept] :
+         {std::pair{foreign, L"data.dat.locked"}, std::pair{damaged, L"data.dat.locked-2"}}) {
+        test::WriteBytes(dir / L"data.dat", locked);
+        SealingFileSystem files(PlatformFileSystem(), PlatformKeyVault());
+        files.SetSealing(true);
+        CDataBase db(clipboard, files);
+        CJournal journal(files);
+        EXPECT_FALSE(journal.Load(db, data));
+        EXPECT_TRUE(db.Items().empty());
+        EXPECT_TRUE(db.LastDamage().locked);
+        EXPECT_EQ(test::ReadBytes(dir / kept), locked);
+        journal.Fold(db, data);
+        EXPECT_EQ(test::ReadBytes(dir / kept), locked);
+        EXPECT_NE(test::ReadBytes(dir / L"data.dat"), locked);
+    }
 }
 
 }  // namespace
