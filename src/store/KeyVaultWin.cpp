@@ -65,15 +65,8 @@ public:
 
     void Seal(const uint8_t* nonce, std::string_view associated, const char* plain, size_t size,
               char* sealed) override {
-        BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info;
-        Describe(info, nonce, associated, reinterpret_cast<BYTE*>(sealed + size));
-        ULONG written = 0;
-        BYTE empty = 0;
-        const NTSTATUS status = ::BCryptEncrypt(
-            key_.Get(), size != 0 ? reinterpret_cast<BYTE*>(const_cast<char*>(plain)) : &empty,
-            static_cast<ULONG>(size), &info, nullptr, 0,
-            size != 0 ? reinterpret_cast<BYTE*>(sealed) : &empty, static_cast<ULONG>(size),
-            &written, 0);
+        const NTSTATUS status =
+            Run(::BCryptEncrypt, nonce, associated, plain, size, sealed, sealed + size);
         if (!BCRYPT_SUCCESS(status)) {
             ThrowStatus("BCryptEncrypt", status);
         }
@@ -85,17 +78,8 @@ public:
             return false;
         }
         const size_t bytes = size - kTagBytes;
-        BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info;
-        Describe(info, nonce, associated,
-                 reinterpret_cast<BYTE*>(const_cast<char*>(sealed + bytes)));
-        ULONG written = 0;
-        BYTE empty = 0;
-        const NTSTATUS status = ::BCryptDecrypt(
-            key_.Get(), bytes != 0 ? reinterpret_cast<BYTE*>(const_cast<char*>(sealed)) : &empty,
-            static_cast<ULONG>(bytes), &info, nullptr, 0,
-            bytes != 0 ? reinterpret_cast<BYTE*>(plain) : &empty, static_cast<ULONG>(bytes),
-            &written, 0);
-        if (!BCRYPT_SUCCESS(status)) {
+        if (!BCRYPT_SUCCESS(Run(::BCryptDecrypt, nonce, associated, sealed, bytes, plain,
+                                const_cast<char*>(sealed + bytes)))) {
             // What was decrypted before the tag was found wrong must not be read.
             ::SecureZeroMemory(plain, bytes);
             return false;
@@ -104,6 +88,20 @@ public:
     }
 
 private:
+    // BCryptEncrypt or BCryptDecrypt of `size` bytes from `in` to `out`, with the tag at `tag`.
+    template <typename Call>
+    NTSTATUS Run(Call call, const uint8_t* nonce, std::string_view associated, const char* in,
+                 size_t size, char* out, char* tag) {
+        BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info;
+        Describe(info, nonce, associated, reinterpret_cast<BYTE*>(tag));
+        ULONG written = 0;
+        BYTE empty = 0;  // the system wants a buffer even for no bytes
+        return call(key_.Get(), size != 0 ? reinterpret_cast<BYTE*>(const_cast<char*>(in)) : &empty,
+                    static_cast<ULONG>(size), &info, nullptr, 0,
+                    size != 0 ? reinterpret_cast<BYTE*>(out) : &empty, static_cast<ULONG>(size),
+                    &written, 0);
+    }
+
     static void Describe(BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO& info, const uint8_t* nonce,
                          std::string_view associated, BYTE* tag) {
         BCRYPT_INIT_AUTH_MODE_INFO(info);
