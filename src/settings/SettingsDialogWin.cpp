@@ -18,7 +18,7 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 600;
+constexpr int kClientHeight = 616;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
@@ -47,18 +47,18 @@ constexpr std::array<win::ControlPlace, 30> kPlaces{{
     // Room for the longest names the field shows ("Ctrl + Alt + Shift + Scroll Lock").
     {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 120, kKeysBoxTop + 70, 203, 24},
     {IDC_LABEL_HOTKEY_NOTE, kKeysBoxLeft + 16, kKeysBoxTop + 96, 307, 16},
-    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 204},
+    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 220},
     {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
     {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 83, 70, 24},
     {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
     {IDC_CB_ENCRYPT, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 114, 307, 32},
-    {IDC_LABEL_ENCRYPT_NOTE, kPrivacyBoxLeft + 34, kPrivacyBoxTop + 148, 289, 48},
-    {IDC_LABEL_THEME, 24, 537, 88, 16},
+    {IDC_LABEL_ENCRYPT_NOTE, kPrivacyBoxLeft + 34, kPrivacyBoxTop + 148, 289, 64},
+    {IDC_LABEL_THEME, 24, 553, 88, 16},
     // The list's height is that of the list dropped down.
-    {IDC_CO_THEME, 120, 533, 219, 120},
-    {IDOK, 184, 567, 75, 25},
-    {IDCANCEL, 264, 567, 75, 25},
+    {IDC_CO_THEME, 120, 549, 219, 120},
+    {IDOK, 184, 583, 75, 25},
+    {IDCANCEL, 264, 583, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
