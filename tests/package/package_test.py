@@ -80,6 +80,12 @@ def close_bar():
 
 
 def history(data):
+    """The history in a data file, decrypted first when this account encrypted it."""
+    if open(data, "rb").read(8) == b"SNPSEAL1":
+        plain = os.path.join(WORK, "unsealed.dat")
+        windows = [wine(["winepath", "-w", p])[1].strip() for p in (data, plain)]
+        assert probe("unseal", *windows)[0] == 0, data
+        data = plain
     return [text for category, _, text in read_records(data) if category == 0]
 
 
@@ -153,6 +159,9 @@ def test_packages():
     time.sleep(0.05)
     assert wine([setup, "/S"], timeout=120)[0] == 0
     data = os.path.join(data_folder, "data.dat")
+    # Encrypted in the per-user folder, the portable copy's stayed plain.
+    assert open(data, "rb").read(8) == b"SNPSEAL1"
+    assert b"c\0o\0p\0i\0e\0d\0" not in open(data, "rb").read()
     assert "copied before the upgrade" in history(data)
     assert os.stat(installed).st_ctime_ns > before, "the program was not replaced"
     assert bar_up(), "the upgraded program did not start again"
