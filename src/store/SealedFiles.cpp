@@ -62,6 +62,10 @@ public:
 
 private:
     const uint8_t* NextNonce() {
+        if (index_ == UINT32_MAX) {
+            // The header's check has that nonce; no file of 256 TB is written.
+            throw AppError("The file is too large to encrypt.");
+        }
         std::memcpy(nonce_ + 8, &index_, 4);
         ++index_;
         return nonce_;
