@@ -35,7 +35,8 @@ MENU_START_WITH_WINDOWS = 105
 # The system's own DLLs: a statically linked program imports nothing else.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
                "ole32.dll", "advapi32.dll", "msvcrt.dll", "version.dll", "shlwapi.dll",
-               "comdlg32.dll", "oleaut32.dll", "uxtheme.dll", "imm32.dll"}
+               "comdlg32.dll", "oleaut32.dll", "uxtheme.dll", "imm32.dll", "bcrypt.dll",
+               "crypt32.dll"}
 
 
 def version():
