@@ -43,7 +43,7 @@ Recorder::~Recorder() {
 
 void Recorder::Start(HistoryTree& tree, HWND owner) {
     tree_ = &tree;
-    container_ = std::make_unique<CBaseContainer>(clipboard_, PlatformFileSystem());
+    container_ = std::make_unique<CBaseContainer>(clipboard_, saver_.Files());
     handler_ = container_->CreateHandler(&tree.View(), owner);
     tree.SetHandler(handler_);
     ApplyListSettings();

@@ -8,6 +8,7 @@
 #include "settings/SettingsStorageWin.h"
 #include "store/DataBase.h"
 #include "store/FileSystem.h"
+#include "store/KeyVaultWin.h"
 #include "win/BaseWindow.h"
 #include "win/Text.h"
 
@@ -24,7 +25,11 @@ FilePath DataPath(const std::u16string& folder) {
 }  // namespace
 
 SaveKeeper::SaveKeeper(HWND window, UINT_PTR timerId, TrayIcon& tray)
-    : window_(window), timerId_(timerId), tray_(tray), journal_(PlatformFileSystem()) {}
+    : window_(window),
+      timerId_(timerId),
+      tray_(tray),
+      files_(PlatformFileSystem(), PlatformKeyVault()),
+      journal_(files_) {}
 
 SaveKeeper::~SaveKeeper() {
     ::KillTimer(window_, timerId_);
@@ -32,14 +37,28 @@ SaveKeeper::~SaveKeeper() {
 
 void SaveKeeper::Load(CDataBase& lists) {
     folder_ = settings::GetDataFolder();
-    const bool replayed = journal_.Load(lists, DataPath(folder_));
+    files_.SetSealing(settings::EncryptsDataIn(folder_));
+    const FilePath data = DataPath(folder_);
+    const bool otherForm = files_.FileExists(data) && files_.IsSealed(data) != files_.Sealing();
+    const bool replayed = journal_.Load(lists, data);
     lists_ = &lists;
-    if (replayed) {
+    // A file kept aside as locked is replaced at once, so that the next start does not find it
+    // again.
+    if (replayed || otherForm || lists.LastDamage().locked) {
         foldDue_ = true;
         AutoSave();
     }
     const CDataBase::Damage& damage = lists.LastDamage();
     if (!damage.found) {
+        return;
+    }
+    if (damage.locked) {
+        // The reason last, as a balloon too long for its box loses its end.
+        const std::wstring& kept = damage.keptAs.native();
+        tray_.ShowBalloon(L"Snipora", L"Snipora cannot decrypt its saved history, kept as " +
+                                          kept.substr(kept.find_last_of(L"\\/") + 1) +
+                                          L", and starts with an empty one. " +
+                                          std::wstring(win::Wide(Utf8ToUtf16(damage.error))));
         return;
     }
     std::wstring text = L"Snipora could not read all of its saved entries. ";
@@ -75,9 +94,18 @@ void SaveKeeper::Save() {
         return;
     }
     folder_ = settings::GetDataFolderAgain(folder_);
+    ChooseSealing();
     journal_.Fold(*lists_, DataPath(folder_));
     foldDue_ = false;
     failing_ = false;
+}
+
+void SaveKeeper::ChooseSealing() {
+    const bool sealing = settings::EncryptsDataIn(folder_);
+    if (sealing != files_.Sealing()) {
+        files_.SetSealing(sealing);
+        foldDue_ = true;
+    }
 }
 
 void SaveKeeper::AutoSave() {
@@ -86,8 +114,9 @@ void SaveKeeper::AutoSave() {
             ::KillTimer(window_, timerId_);
             timerSet_ = false;
             folder_ = settings::GetDataFolderAgain(folder_);
+            ChooseSealing();
             try {
-                if (journal_.Append(*lists_, DataPath(folder_))) {
+                if (!foldDue_ && journal_.Append(*lists_, DataPath(folder_))) {
                     failing_ = false;  // the next failure is shown again
                     return;
                 }

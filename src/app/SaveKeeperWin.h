@@ -5,6 +5,7 @@
 #include <string>
 
 #include "store/Journal.h"
+#include "store/SealedFiles.h"
 
 namespace snipora {
 
@@ -16,7 +17,9 @@ class TrayIcon;
 // the session, when the journal is full, and soon after a delete, so that no deleted text stays
 // in the journal. The data folder is chosen again for every write, as the next start will choose
 // it. Only lists that were read may be written: a data file that could not be read stays as it
-// is for the whole run.
+// is for the whole run. The files are encrypted for the Windows account as the data folder and
+// `[Main] EncryptData` say (settings::EncryptsData); when that changes, or the data file read is
+// in the other form, the next save writes data.dat anew, so that no file keeps the other form.
 class SaveKeeper {
 public:
     // `window` carries the save timer (`timerId`) and owns the error box; `tray` shows the
@@ -34,6 +37,8 @@ public:
     void Forget() { lists_ = nullptr; }
     // The data file of the last load or save.
     FilePath DataFile() const;
+    // The files that the lists are read from and written to.
+    IFileSystem& Files() { return files_; }
 
     // A change: the journal records it within a second of the first change not yet recorded.
     void Changed();
@@ -54,10 +59,14 @@ public:
 
 private:
     void Save();
+    // Seals new files or not, as the data folder and the setting say now; a change makes the
+    // next save a fold.
+    void ChooseSealing();
 
     HWND window_;
     UINT_PTR timerId_;
     TrayIcon& tray_;
+    SealingFileSystem files_;
     CJournal journal_;
     CDataBase* lists_ = nullptr;
     std::u16string folder_;  // the data folder of the last load or save

@@ -136,7 +136,7 @@ void TrayMenu::Settings1Click() {
                 const CClipboardHandler* handler = host_.Handler();
                 return handler != nullptr ? handler->HistoryCount() : size_t{0};
             },
-            HotKeyNote);
+            HotKeyNote, settings::GetDataFolderKind());
         accepted = form.Execute();
         closingMs = form.ClosingMs();
     }

@@ -69,6 +69,19 @@ std::u16string ChooseSettingsFolder(ILocationSystem& system, FolderFallback* fal
     return ChooseFolder(system, true, fallback);
 }
 
+DataFolderKind KindOfDataFolder(ILocationSystem& system, std::u16string_view folder) {
+    const std::u16string u3 = system.EnvironmentValue(kU3DataPathVariable);
+    if (!u3.empty() && folder == u3) {
+        return DataFolderKind::U3;
+    }
+    return folder == system.ProgramFolder() + u"Data\\" ? DataFolderKind::Portable
+                                                        : DataFolderKind::PerUser;
+}
+
+bool EncryptsData(int32_t setting, DataFolderKind kind) {
+    return setting == 1 || (setting != 0 && kind == DataFolderKind::PerUser);
+}
+
 std::u16string FallbackText(const FolderFallback& fallback, std::u16string_view used) {
     return u"Snipora cannot use the folder \"" + fallback.wanted + u"\": " +
            Utf8ToUtf16(fallback.reason) + u" It keeps its settings and history in \"" +

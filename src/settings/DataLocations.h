@@ -46,6 +46,17 @@ std::u16string ChooseDataFolderAgain(ILocationSystem& system, std::u16string_vie
 // INI file beside the program rather than in "Data".
 std::u16string ChooseSettingsFolder(ILocationSystem& system, FolderFallback* fallback = nullptr);
 
+// The kinds of data folder: the user's own under the application-data folder (or the program
+// folder standing in for it), the "Data" folder beside the program, or a U3 drive's.
+enum class DataFolderKind { PerUser, Portable, U3 };
+DataFolderKind KindOfDataFolder(ILocationSystem& system, std::u16string_view folder);
+
+// Whether the history is encrypted in a data folder of `kind`, by `[Main] EncryptData` (`setting`,
+// keys::kEncryptDataByFolder when absent): 1 everywhere, 0 nowhere, else only in the per-user
+// folder, as a portable or U3 folder moves between computers and accounts that could not
+// decrypt it.
+bool EncryptsData(int32_t setting, DataFolderKind kind);
+
 // What the user is told of a fallback: the folder, the reason, and the folder used instead.
 std::u16string FallbackText(const FolderFallback& fallback, std::u16string_view used);
 

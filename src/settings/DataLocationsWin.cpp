@@ -2,6 +2,8 @@
 #include <shlobj.h>
 
 #include "settings/DataLocationsWin.h"
+#include "settings/Keys.h"
+#include "settings/SettingsStorageWin.h"
 #include "win/Text.h"
 
 namespace snipora::settings {
@@ -67,6 +69,18 @@ std::u16string GetDataFolderAgain(std::u16string_view lastFolder) {
 std::u16string GetSettingsFolder(FolderFallback* fallback) {
     Win32Locations system;
     return ChooseSettingsFolder(system, fallback);
+}
+
+DataFolderKind GetDataFolderKind() {
+    Win32Locations system;
+    return KindOfDataFolder(system, ChooseDataFolder(system));
+}
+
+bool EncryptsDataIn(std::u16string_view dataFolder) {
+    Win32Locations system;
+    return EncryptsData(
+        GetSettingsStorage().GetMainInt(keys::kEncryptData, keys::kEncryptDataByFolder),
+        KindOfDataFolder(system, dataFolder));
 }
 
 std::u16string Win32Locations::EnvironmentValue(std::u16string_view name) {

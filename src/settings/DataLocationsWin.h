@@ -22,6 +22,10 @@ std::u16string GetProgramPath();
 std::u16string GetDataFolder();
 std::u16string GetDataFolderAgain(std::u16string_view lastFolder);
 std::u16string GetSettingsFolder(FolderFallback* fallback = nullptr);
+// The kind of the data folder chosen now.
+DataFolderKind GetDataFolderKind();
+// Whether the history is encrypted in the data folder, by its kind and `[Main] EncryptData`.
+bool EncryptsDataIn(std::u16string_view dataFolder);
 
 // The real system. Tests derive from it to move the program and application-data folders.
 class Win32Locations : public ILocationSystem {

@@ -49,6 +49,11 @@ inline constexpr int32_t kDefaultKeepDuplicates = 0;
 inline constexpr std::u16string_view kPopupTakesFocus = u"PopupTakesFocus";
 // "system" (the default) follows Windows' app mode; "light" and "dark" hold to one look.
 inline constexpr std::u16string_view kTheme = u"Theme";
+// 1 = the history's files are encrypted for the current Windows account in any data folder; 0 =
+// they are written plain in any; absent (or anything else) = encrypted in the per-user folder,
+// plain in the portable and U3 folders (EncryptsData).
+inline constexpr std::u16string_view kEncryptData = u"EncryptData";
+inline constexpr int32_t kEncryptDataByFolder = -1;  // the reader's value for "absent"
 // 1 = the log file takes information lines as well as errors.
 inline constexpr std::u16string_view kLogDetails = u"LogDetails";
 inline constexpr int32_t kDefaultLogDetails = 0;

@@ -18,7 +18,7 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 514;
+constexpr int kClientHeight = 616;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
@@ -26,7 +26,7 @@ constexpr int kHistoryBoxLeft = 8, kHistoryBoxTop = 96;
 constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 200;
 constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 321;
 
-constexpr std::array<win::ControlPlace, 28> kPlaces{{
+constexpr std::array<win::ControlPlace, 30> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -47,16 +47,18 @@ constexpr std::array<win::ControlPlace, 28> kPlaces{{
     // Room for the longest names the field shows ("Ctrl + Alt + Shift + Scroll Lock").
     {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 120, kKeysBoxTop + 70, 203, 24},
     {IDC_LABEL_HOTKEY_NOTE, kKeysBoxLeft + 16, kKeysBoxTop + 96, 307, 16},
-    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 118},
+    {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 220},
     {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
     {IDC_ED_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 83, 70, 24},
     {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
-    {IDC_LABEL_THEME, 24, 451, 88, 16},
+    {IDC_CB_ENCRYPT, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 114, 307, 32},
+    {IDC_LABEL_ENCRYPT_NOTE, kPrivacyBoxLeft + 34, kPrivacyBoxTop + 148, 289, 64},
+    {IDC_LABEL_THEME, 24, 553, 88, 16},
     // The list's height is that of the list dropped down.
-    {IDC_CO_THEME, 120, 447, 219, 120},
-    {IDOK, 184, 481, 75, 25},
-    {IDCANCEL, 264, 481, 75, 25},
+    {IDC_CO_THEME, 120, 549, 219, 120},
+    {IDOK, 184, 583, 75, 25},
+    {IDCANCEL, 264, 583, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
@@ -96,6 +98,9 @@ bool TFormSettings::Execute() {
         HoldHistoryLengths(settings.GetMainInt(keys::kHistorySize, keys::kDefaultHistorySize),
                            settings.GetMainInt(keys::kHistoryShown, keys::kDefaultHistoryShown));
     theme_ = ParseThemeChoice(settings.GetMainString(keys::kTheme, u"system"));
+    encrypt_ = EncryptsData(settings.GetMainInt(keys::kEncryptData, keys::kEncryptDataByFolder),
+                            folderKind_);
+    encryptChosen_ = encrypt_;
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS};
     ::InitCommonControlsEx(&controls);
@@ -114,6 +119,9 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(keys::kHistorySize, history_.Size);
     settings.SetMainInt(keys::kHistoryShown, history_.Shown);
     settings.SetMainString(keys::kTheme, ThemeChoiceName(theme_));
+    if (encryptChosen_ != encrypt_) {
+        settings.SetMainInt(keys::kEncryptData, encryptChosen_ ? 1 : 0);
+    }
     return true;
 }
 
@@ -130,6 +138,7 @@ void TFormSettings::OnInit() {
     SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
     ShowHotKeyNote();
     SetChecked(IDC_CB_HIDE_FROM_CAPTURE, hideFromCapture_);
+    SetChecked(IDC_CB_ENCRYPT, encrypt_);
     SendItemMessage(IDC_ED_FORGET, EM_SETLIMITTEXT, 6, 0);
     ::SetDlgItemInt(Handle(), IDC_ED_FORGET, static_cast<UINT>(forgetAfter_), FALSE);
     // Both history fields take up to the largest size; the number shown is held to the size
@@ -170,6 +179,7 @@ void TFormSettings::OnOk() {
     shortcut_ = ShortcutFromHotKey(
         static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
     hideFromCapture_ = IsChecked(IDC_CB_HIDE_FROM_CAPTURE);
+    encryptChosen_ = IsChecked(IDC_CB_ENCRYPT);
     wchar_t forget[32] = {};
     ::GetDlgItemTextW(Handle(), IDC_ED_FORGET, forget, 32);
     forgetAfter_ = FieldValue(win::Utf16(forget), forgetAfter_, 0, keys::kMaxForgetHistoryAfter);

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "settings/DataLocations.h"
 #include "settings/DialogValues.h"
 #include "win/BaseDialog.h"
 
@@ -22,11 +23,16 @@ public:
     // below it asks before the oldest are dropped. Without it nothing is asked.
     // `hotKeyNote` says what a hot key (a shortcut code) would take from the keyboard layout,
     // shown under the hot key as it is chosen; empty for nothing.
+    // `folderKind` is the data folder's, whose default the encryption box shows; the box stores
+    // `[Main] EncryptData` only when the user changes it, so that an untouched default still
+    // follows the folder.
     explicit TFormSettings(HWND owner, std::function<size_t()> historyCount = {},
-                           std::function<std::wstring(uint16_t shortcut)> hotKeyNote = {})
+                           std::function<std::wstring(uint16_t shortcut)> hotKeyNote = {},
+                           DataFolderKind folderKind = DataFolderKind::PerUser)
         : owner_(owner),
           historyCount_(std::move(historyCount)),
-          hotKeyNote_(std::move(hotKeyNote)) {}
+          hotKeyNote_(std::move(hotKeyNote)),
+          folderKind_(folderKind) {}
     TFormSettings(const TFormSettings&) = delete;
     TFormSettings& operator=(const TFormSettings&) = delete;
 
@@ -51,8 +57,11 @@ private:
     bool primaryEnabled_ = false;
     bool secondaryEnabled_ = false;
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
+    DataFolderKind folderKind_;
     bool hideFromCapture_ = true;
-    int32_t forgetAfter_ = 0;  // minutes
+    bool encrypt_ = false;        // as shown
+    bool encryptChosen_ = false;  // as left
+    int32_t forgetAfter_ = 0;     // minutes
     HistoryLengths history_{};
     ThemeChoice theme_ = ThemeChoice::System;
 };

@@ -36,6 +36,10 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path);
 // The copies of damaged data files kept beside the data file at `path` that are there now, in
 // the order of their names. They hold every text the damaged file held, deleted ones too.
 std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path);
+// Keeps a file that cannot be decrypted aside, as it lies on the disk: copied to the first free
+// of "<name>.locked", "<name>.locked-2" and so on up to kDamagedCopies. Such a copy is never
+// overwritten: with all taken, or when the copy fails, an AppError is raised instead.
+FilePath KeepLockedCopy(IFileSystem& files, const FilePath& path);
 
 // Told of every operation that changed the lists, as it was carried out (the journal).
 class IOperationLog {
@@ -142,7 +146,9 @@ public:
     void ForgetUndo() { undo_.Forget(); }
     // Replaces the list by the file's items. A damaged tail is not loaded; the file is first kept
     // beside it (see DamagedCopyPath) and LastDamage says so. False if there is no file. A file
-    // that cannot be opened or read raises its AppError and leaves the list empty.
+    // that cannot be opened or read raises its AppError and leaves the list empty. A file that
+    // cannot be decrypted (LockedFileError) is kept aside (KeepLockedCopy) and leaves the list
+    // empty; LastDamage says so.
     // With `identity`, it is set to the identity of the file's bytes as they were read. Loading is
     // no operation and reaches no log: lists that a journal hears are loaded through it.
     bool LoadFromFile(const FilePath& path, FileIdentity* identity = nullptr);
@@ -151,11 +157,13 @@ public:
     bool LoadRecords(IReadStream& stream);
 
     // What the last load found: whether the file was damaged, and the copy kept of it or why
-    // none could be kept.
+    // none could be kept; or whether it was locked (it could not be decrypted at all, and the
+    // lists start empty), why, and the copy kept of it.
     struct Damage {
         bool found = false;
+        bool locked = false;
         FilePath keptAs;    // empty when no copy could be made
-        std::string error;  // why not
+        std::string error;  // why not, or why it is locked
     };
     const Damage& LastDamage() const { return damage_; }
 

@@ -9,6 +9,7 @@
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "store/DataBase.h"
+#include "store/SealedFiles.h"
 
 namespace snipora {
 
@@ -117,9 +118,9 @@ bool CDataBase::LoadRecords(IReadStream& stream) {
 
 namespace {
 
-// The name of the n-th damaged copy, from 1.
-FilePath DamagedCopyName(const FilePath& path, int n) {
-    const FilePath first = path + ".damaged";
+// The name of the n-th copy of a kind ("damaged", "locked"), from 1.
+FilePath CopyName(const FilePath& path, const char* kind, int n) {
+    const FilePath first = path + "." + kind;
     // Appended rather than joined with +, which GCC 12 warns of wrongly in a release build.
     std::string suffix = "-";
     suffix += std::to_string(n);
@@ -131,7 +132,7 @@ FilePath DamagedCopyName(const FilePath& path, int n) {
 std::vector<FilePath> DamagedCopies(IFileSystem& files, const FilePath& path) {
     std::vector<FilePath> copies;
     for (int n = 1; n <= kDamagedCopies; ++n) {
-        if (FilePath name = DamagedCopyName(path, n); files.FileExists(name)) {
+        if (FilePath name = CopyName(path, "damaged", n); files.FileExists(name)) {
             copies.push_back(std::move(name));
         }
     }
@@ -142,7 +143,7 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
     FilePath oldest;
     int64_t oldestTime = 0;
     for (int n = 1; n <= kDamagedCopies; ++n) {
-        const FilePath name = DamagedCopyName(path, n);
+        const FilePath name = CopyName(path, "damaged", n);
         if (!files.FileExists(name)) {
             return name;
         }
@@ -153,6 +154,17 @@ FilePath DamagedCopyPath(IFileSystem& files, const FilePath& path) {
         }
     }
     return oldest;
+}
+
+FilePath KeepLockedCopy(IFileSystem& files, const FilePath& path) {
+    for (int n = 1; n <= kDamagedCopies; ++n) {
+        if (const FilePath name = CopyName(path, "locked", n); !files.FileExists(name)) {
+            CopyWholeFile(files.Disk(), path, name);
+            return name;
+        }
+    }
+    throw AppError(FormatText("Cannot keep a copy of file \"%s\". %s copies are kept already.",
+                              {PathToUtf8(path), std::to_string(kDamagedCopies)}));
 }
 
 bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
@@ -172,7 +184,20 @@ bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
     if (!files_.FileExists(path)) {
         return false;
     }
-    auto file = files_.OpenForReading(path);
+    std::unique_ptr<IReadFile> file;
+    try {
+        file = files_.OpenForReading(path);
+    } catch (const LockedFileError& e) {
+        // Kept aside as it is, so that the lists written from now on cannot overwrite it; a file
+        // that cannot be kept aside is not written either (the error passes on).
+        damage_.found = true;
+        damage_.locked = true;
+        damage_.error = e.Problem();
+        damage_.keptAs = KeepLockedCopy(files_, path);
+        LogError(std::string("[DataBase] ") + e.what() + " Kept as " + PathToUtf8(damage_.keptAs) +
+                 "; the lists start empty.");
+        return true;
+    }
     bool whole = false;
     try {
         if (identity != nullptr) {
@@ -191,7 +216,8 @@ bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
         empty();
         throw;
     }
-    if (whole) {
+    const std::string fault = file->Fault();
+    if (whole && fault.empty()) {
         return true;
     }
     // The next save would drop the damaged tail for good: keep the file as it is now.
@@ -199,9 +225,10 @@ bool CDataBase::LoadFromFile(const FilePath& path, FileIdentity* identity) {
     damage_.found = true;
     try {
         const FilePath kept = DamagedCopyPath(files_, path);
-        CopyWholeFile(files_, path, kept);
+        CopyWholeFile(files_.Disk(), path, kept);
         damage_.keptAs = kept;
-        LogError("[DataBase] Damaged data file kept as " + PathToUtf8(kept));
+        LogError("[DataBase] Damaged data file kept as " + PathToUtf8(kept) +
+                 (fault.empty() ? std::string() : ": " + fault));
     } catch (const AppError& e) {
         damage_.error = e.what();
         LogError(std::string("[DataBase] ") + e.what());

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "common/FilePath.h"
 #include "store/Streams.h"
@@ -9,7 +10,12 @@
 namespace snipora {
 
 // A file open for reading from its start.
-class IReadFile : public IReadStream {};
+class IReadFile : public IReadStream {
+public:
+    // Why the file's bytes stopped before its end (a sealed file whose record is cut short or
+    // fails its check), once they have; empty while all is well. A plain file has none.
+    virtual std::string Fault() const { return {}; }
+};
 
 // A new version of a file, written beside it. Commit puts it in the file's place in one step;
 // until then the old file stays as it was, and a replacement destroyed without Commit leaves no
@@ -43,6 +49,9 @@ public:
     virtual std::unique_ptr<IAppendFile> CreateAppendable(const FilePath& path) = 0;
     // Removes the file; a file that is not there is no error. Raises "Cannot delete file".
     virtual void RemoveFile(const FilePath& path) = 0;
+    // The files as they lie on the disk, without any layer that changes their bytes on the way
+    // (SealedFiles.h): what a copy kept aside takes.
+    virtual IFileSystem& Disk() { return *this; }
 };
 
 // Copies a file over any file of the target's name, through a replacement.

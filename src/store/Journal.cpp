@@ -10,6 +10,7 @@
 #include "common/Utf.h"
 #include "log/Logger.h"
 #include "store/RecordBytes.h"
+#include "store/SealedFiles.h"
 
 namespace snipora {
 namespace {
@@ -292,6 +293,10 @@ bool CJournal::Load(CDataBase& lists, const FilePath& data) {
         if (!replay.Belongs) {
             replayed.clear();
         }
+    } catch (const LockedFileError& e) {
+        // Kept aside before the fold removes it; one that cannot be is not removed either.
+        const FilePath kept = KeepLockedCopy(files_, path);
+        LogError(std::string("[Journal] ") + e.what() + " Kept as " + PathToUtf8(kept));
     } catch (const AppError& e) {
         // What the data file holds is loaded; the journal stays for the fold to remove.
         LogError(std::string("[Journal] ") + e.what());

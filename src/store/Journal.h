@@ -76,7 +76,8 @@ public:
     // file). Errors pass to the caller; Append then keeps asking for a fold.
     void Fold(CDataBase& lists, const FilePath& data);
 
-    // The journal's size on disk, its header included; 0 before the first append.
+    // The journal's size, its header included, as written through the file system (before any
+    // encryption); 0 before the first append.
     uint64_t Bytes() const { return bytes_; }
     static constexpr uint64_t kMinLimit = 1024 * 1024;
 

@@ -220,8 +220,13 @@ JournalRecord ReadRecord(IReadStream& in) {
         return record;
     }
     std::string payload(size, '\0');
-    in.Read(payload.data(), size);
-    record.Bytes += size;
+    const size_t read = in.Read(payload.data(), size);
+    record.Bytes += read;
+    if (read != size) {
+        // A stream that decodes its file can end before Remaining said.
+        record.Result = JournalRecord::Cut;
+        return record;
+    }
     if (Crc32(payload.data(), size, Crc32(head, 24)) != GetBytes<uint32_t>(head + 24)) {
         record.Result = JournalRecord::BadChecksum;
         return record;

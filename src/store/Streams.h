@@ -11,7 +11,8 @@ public:
     virtual ~IReadStream() = default;
     // Reads up to `count` bytes and returns how many were read; fewer only at the end.
     virtual size_t Read(void* buffer, size_t count) = 0;
-    // Bytes left between the read position and the end.
+    // Bytes left between the read position and the end; for a stream that decodes a file as it
+    // reads it, as many as the file could still give, which may be more than it gives.
     virtual uint64_t Remaining() const = 0;
 };
 

@@ -579,6 +579,34 @@ def test_a_killed_process_loses_at_most_the_last_second():
     assert not os.path.exists(app.data + ".tmp")
 
 
+def test_an_encrypted_history_holds_no_copied_text_and_turns_plain_again():
+    app = Snipora("encrypted")
+    with open(app.ini, "a", newline="\r\n") as f:
+        f.write("EncryptData=1\n")
+    write_records(app.data, [(1, 45000.0, "a plain note 0af3")])
+    # A plain data file is written encrypted at the start.
+    app.start()
+    assert wait_for(lambda: open(app.data, "rb").read(8) == b"SNPSEAL1", 5), "not encrypted"
+    copy("copied secret 7e41b")
+    assert wait_for(lambda: os.path.exists(app.data + ".journal"), 5), "no journal"
+    for text in ("copied secret 7e41b", "a plain note 0af3"):
+        assert app.files_holding(text) == [], text
+    app.close()
+    log_path = os.path.join(app.folder, "Snipora-log.html")
+    log = open(log_path, "rb").read() if os.path.exists(log_path) else b""
+    for text in ("copied secret 7e41b", "a plain note 0af3"):
+        assert app.files_holding(text) == [] and text.encode() not in log, text
+    assert sorted(os.listdir(os.path.dirname(app.data))) == ["data.dat"]
+    # Turned off: the next start writes the plain format, both texts in it.
+    ini = open(app.ini, "rb").read()
+    open(app.ini, "wb").write(ini.replace(b"EncryptData=1", b"EncryptData=0"))
+    app.start()
+    assert wait_for(lambda: open(app.data, "rb").read(8) != b"SNPSEAL1", 5), "still encrypted"
+    app.close()
+    texts = [text for _, _, text in read_records(app.data)]
+    assert "a plain note 0af3" in texts and "copied secret 7e41b" in texts, texts
+
+
 def test_a_second_start_exits_and_leaves_the_data_alone():
     app = Snipora("second")
     # With no copy running: an unknown switch shows the switches and starts nothing; /exit ends.

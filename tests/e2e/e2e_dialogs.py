@@ -144,7 +144,7 @@ def test_dialog_first_start_asks_for_settings_then_for_the_update_check():
         assert (c[ED_WIDTH]["text"], c[ED_HEIGHT]["text"]) == ("200", "390"), c
         assert c[CB_PRIMARY]["checked"] == 1 and c[CB_SECONDARY]["checked"] == 1, c
         assert c[HOT_KEY]["value"] == CTRL_ALT | ord("V"), c[HOT_KEY]
-        assert (shown["client-width"], shown["client-height"]) == (353, 514), shown
+        assert (shown["client-width"], shown["client-height"]) == (353, 616), shown
         # The question waits until the dialog is done.
         assert count(QUESTION_BOX) == 0
         press(SETTINGS, ID_OK)

@@ -35,7 +35,8 @@ MENU_START_WITH_WINDOWS = 105
 # The system's own DLLs: a statically linked program imports nothing else.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "shell32.dll",
                "ole32.dll", "advapi32.dll", "msvcrt.dll", "version.dll", "shlwapi.dll",
-               "comdlg32.dll", "oleaut32.dll", "uxtheme.dll", "imm32.dll"}
+               "comdlg32.dll", "oleaut32.dll", "uxtheme.dll", "imm32.dll", "bcrypt.dll",
+               "crypt32.dll"}
 
 
 def version():
@@ -80,6 +81,12 @@ def close_bar():
 
 
 def history(data):
+    """The history in a data file, decrypted first when this account encrypted it."""
+    if open(data, "rb").read(8) == b"SNPSEAL1":
+        plain = os.path.join(WORK, "unsealed.dat")
+        windows = [wine(["winepath", "-w", p])[1].strip() for p in (data, plain)]
+        assert probe("unseal", *windows)[0] == 0, data
+        data = plain
     return [text for category, _, text in read_records(data) if category == 0]
 
 
@@ -153,6 +160,9 @@ def test_packages():
     time.sleep(0.05)
     assert wine([setup, "/S"], timeout=120)[0] == 0
     data = os.path.join(data_folder, "data.dat")
+    # Encrypted in the per-user folder, the portable copy's stayed plain.
+    assert open(data, "rb").read(8) == b"SNPSEAL1"
+    assert b"c\0o\0p\0i\0e\0d\0" not in open(data, "rb").read()
     assert "copied before the upgrade" in history(data)
     assert os.stat(installed).st_ctime_ns > before, "the program was not replaced"
     assert bar_up(), "the upgraded program did not start again"

@@ -65,6 +65,27 @@ TEST(DataLocations, APortableInstallationKeepsItsSettingsInTheProgramFolder) {
     EXPECT_TRUE(system.created.empty());
 }
 
+// Encrypted by default only where the folder stays with this account: not on a U3 drive or in a
+// portable "Data" folder, which move between computers; 1 and 0 hold everywhere.
+TEST(DataLocations, TheHistoryIsEncryptedByDefaultOnlyInThePerUserFolder) {
+    FakeSystem system;
+    system.environment[u"U3_APP_DATA_PATH"] = u"E:\\U3\\";
+    const std::u16string folders[] = {u"E:\\U3\\", u"C:\\Apps\\Snipora\\Data\\",
+                                      u"C:\\Users\\u\\AppData\\Roaming\\Tervix\\Snipora\\",
+                                      u"C:\\Apps\\Snipora\\"};
+    const DataFolderKind kinds[] = {DataFolderKind::U3, DataFolderKind::Portable,
+                                    DataFolderKind::PerUser, DataFolderKind::PerUser};
+    for (size_t i = 0; i < std::size(folders); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(KindOfDataFolder(system, folders[i]), kinds[i]);
+        const bool perUser = kinds[i] == DataFolderKind::PerUser;
+        EXPECT_EQ(EncryptsData(-1, kinds[i]), perUser);
+        EXPECT_EQ(EncryptsData(2, kinds[i]), perUser);
+        EXPECT_TRUE(EncryptsData(1, kinds[i]));
+        EXPECT_FALSE(EncryptsData(0, kinds[i]));
+    }
+}
+
 // A save chooses again: the portable "Data" folder comes back where it was; a vanished U3
 // folder is never made, and the choice falls through to the next rule.
 TEST(DataLocations, AFolderThatVanishedIsChosenAgainAtTheSave) {

@@ -58,6 +58,7 @@ protected:
         WORD hotKey = 0;
         bool hide = false;
         std::wstring forget;
+        bool encrypt = false;
         std::wstring historySize, historyShown;
     };
     static Fields Read(HWND dialog) {
@@ -69,6 +70,7 @@ protected:
                     ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)),
                 ::IsDlgButtonChecked(dialog, IDC_CB_HIDE_FROM_CAPTURE) == BST_CHECKED,
                 ItemText(dialog, IDC_ED_FORGET),
+                ::IsDlgButtonChecked(dialog, IDC_CB_ENCRYPT) == BST_CHECKED,
                 ItemText(dialog, IDC_ED_HISTORY_SIZE),
                 ItemText(dialog, IDC_ED_HISTORY_SHOWN)};
     }
@@ -123,6 +125,8 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_EQ(shown.hotKey, kCtrlAltV);
     EXPECT_TRUE(shown.hide);
     EXPECT_EQ(shown.forget, L"0");
+    EXPECT_TRUE(shown.encrypt);  // the per-user folder's default, not stored unless changed
+    EXPECT_EQ(Stored(L"EncryptData"), L"absent");
     EXPECT_GT(longestName, 100);  // the names were measured
     EXPECT_LT(longestName, fieldRoom - 2);
     EXPECT_EQ(shown.historySize, L"25");
@@ -196,6 +200,7 @@ TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
         ::SendDlgItemMessageW(dialog, IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY,
                               MAKEWORD(VK_F5, HOTKEYF_SHIFT | HOTKEYF_EXT), 0);
         ::CheckDlgButton(dialog, IDC_CB_HIDE_FROM_CAPTURE, BST_UNCHECKED);
+        ::CheckDlgButton(dialog, IDC_CB_ENCRYPT, BST_CHECKED);  // off by default when portable
         ::SetDlgItemTextW(dialog, IDC_ED_FORGET, L"1440");
         // More shown than kept: held to the size.
         ::SetDlgItemTextW(dialog, IDC_ED_HISTORY_SIZE, L"1000");
@@ -203,7 +208,8 @@ TEST_F(SettingsDialogWin, EditedFieldsAreStoredAsTheUserLeftThem) {
         ::SendDlgItemMessageW(dialog, IDC_CO_THEME, CB_SETCURSEL, 1, 0);
         Press(dialog, IDOK);
     });
-    EXPECT_TRUE(TFormSettings(nullptr).Execute());
+    EXPECT_TRUE(TFormSettings(nullptr, {}, {}, DataFolderKind::Portable).Execute());
+    EXPECT_EQ(Stored(L"EncryptData"), L"1");
     EXPECT_EQ(Stored(L"Theme"), L"light");
     EXPECT_EQ(Stored(L"HistorySize"), L"1000");
     EXPECT_EQ(Stored(L"HistoryShown"), L"1000");

@@ -379,8 +379,8 @@ TEST_F(JournalTest, APreviousVersionsJournalIsReplayedOnceThenFolded) {
         return out;
     };
     test::WriteBytes(journalFile, LegacyJournalHeader(base, std::filesystem::file_size(data)) +
-                                      record(1, 0, 3.0, std::u16string_view(u"new\0cd", 6)) + record(2, 0, 0.0, u"") +
-                                      record(1, 1, 1.0, u"old one"));
+                                      record(1, 0, 3.0, std::u16string_view(u"new\0cd", 6)) +
+                                      record(2, 0, 0.0, u"") + record(1, 1, 1.0, u"old one"));
     const std::vector<Entry> expected = {
         {1, 1.0, u"old one"}, {0, 3.0, u"new"}, {0, 2.0, u"old two"}};
     EXPECT_EQ(Restarted(), expected);

@@ -48,6 +48,9 @@
 //   snipora-probe balloon MS             wait for a shown tooltip (a tray balloon), print its text
 //   snipora-probe modifiers              print the Shift, Ctrl, Alt and Windows keys held down
 //   snipora-probe hotkey MS              hold Ctrl+Alt+V as this program's hot key for MS ms
+//   snipora-probe unseal IN OUT          write the plain bytes of IN, a data file or journal that
+//                                        this account encrypted (or a plain one), to OUT; exit
+//                                        code 1 if it cannot be decrypted whole
 #include <windows.h>
 
 #include <commctrl.h>
@@ -59,7 +62,10 @@
 #include <cstring>
 #include <string>
 #include <utility>
+
 #include <vector>
+#include "store/KeyVaultWin.h"
+#include "store/SealedFiles.h"
 
 #include "win/UniqueHandle.h"
 
@@ -600,6 +606,27 @@ int wmain(int argc, wchar_t** argv) {
     auto number = [&](int i) { return std::wcstol(argv[i], nullptr, 10); };
     if (command == L"set" && argc >= 3) {
         return SetText(argv[2]) ? 0 : 1;
+    }
+    if (command == L"unseal" && argc >= 4) {
+        try {
+            snipora::SealingFileSystem files(snipora::PlatformFileSystem(),
+                                             snipora::PlatformKeyVault());
+            auto in = files.OpenForReading(snipora::FilePath(std::wstring(argv[2])));
+            std::string bytes;
+            char chunk[64 * 1024];
+            while (const size_t n = in->Read(chunk, sizeof chunk)) {
+                bytes.append(chunk, n);
+            }
+            FILE* out = _wfopen(argv[3], L"wb");
+            if (out == nullptr) {
+                return 1;
+            }
+            const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+            return std::fclose(out) == 0 && written && in->Fault().empty() ? 0 : 1;
+        } catch (const std::exception& e) {
+            std::printf("%s\n", e.what());
+            return 1;
+        }
     }
     if (command == L"set-owned" && argc >= 4) {
         // Owned by a window of this process, which stays for the given milliseconds.
