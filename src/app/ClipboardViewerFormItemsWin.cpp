@@ -2,6 +2,7 @@
 // summoned over.
 #include "app/ClipboardViewerFormWin.h"
 #include "app/ItemMenu.h"
+#include "app/NoteEditorWin.h"
 #include "settings/SettingsStorageWin.h"
 
 namespace snipora {
@@ -51,5 +52,37 @@ void TClipboardViewerForm::SelectEntry(uint32_t id) {
         tree_->SelectEntry(FindShownEntry(handler->Root(), id));
     }
 }
+
+// The popup closes before the editor opens, and the window that was in front before it (or
+// before the editor, when the popup was not summoned over one) has the focus back once the
+// editor closes.
+std::optional<EditOutcome> TClipboardViewerForm::EditText(const std::u16string& original,
+                                                          bool isNew) {
+    PasteTarget before = popup_.AtCursor() ? target_ : CurrentPasteTarget();
+    if (IsOwnProcessWindow(before.window)) {
+        before = {};
+    }
+    const RECT near = ScreenRect();
+    popup_.SetExpanded(false);
+    struct Editing {
+        bool& flag;
+        explicit Editing(bool& f) : flag(f) { flag = true; }
+        ~Editing() { flag = false; }
+    } editing(editing_);
+    NoteEditor editor(original, isNew, palette_, near);
+    std::optional<EditOutcome> outcome = editor.Run(Handle());
+    ReturnTo(before);
+    return outcome;
+}
+
+void TClipboardViewerForm::NewNoteFromTray(bool fromClipboard) {
+    if (fromClipboard) {
+        commands_.NewNoteFromClipboard();
+    } else {
+        commands_.NewNote();
+    }
+}
+
+void TClipboardViewerForm::PreviewAsked(const CItemNode* /*record*/) {}
 
 }  // namespace snipora

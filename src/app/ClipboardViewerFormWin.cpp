@@ -397,7 +397,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             }
             return 0;
         case WM_HOTKEY:
-            if (wParam == kHotKeyId && !pasting_) {
+            if (wParam == kHotKeyId && !pasting_ && !editing_) {
                 popup_.HotKeyPressed();
             }
             return 0;
@@ -429,7 +429,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             if (wParam == kTickTimer) {
                 // The paste runs the queue while the keys of the click that chose the entry may
                 // still be down: that click must not summon the popup again.
-                if (!pasting_) {
+                if (!pasting_ && !editing_) {
                     popup_.Tick();
                     focus_->CloseOnForegroundChange();
                     focus_->WatchHook();
@@ -565,6 +565,7 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdDeleteItem:
         case kIdClearText:
         case kIdUndo:
+        case kIdEdit:
             commands_.Run(id, tree_->Selected());
             break;
         default:

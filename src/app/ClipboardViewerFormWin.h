@@ -97,6 +97,7 @@ private:
     bool Paused() const override { return recorder_->Paused(); }
     void SetPaused(bool paused) override { recorder_->SetPaused(paused); }
     bool CloseRequested() const override { return closeRequested_; }
+    void NewNoteFromTray(bool fromClipboard) override;
 
     // What the entry commands need (ClipboardViewerFormItemsWin.cpp), and the paste into the
     // window the popup was summoned over.
@@ -110,6 +111,7 @@ private:
     void ShowBalloon(const std::wstring& text) override;
     HWND QuestionOwner() const override { return Handle(); }
     FilePath DataFile() const override { return recorder_->DataFile(); }
+    std::optional<EditOutcome> EditText(const std::u16string& original, bool isNew) override;
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }
@@ -122,6 +124,12 @@ private:
     void MenuAsked(POINT screen) override;
     void DismissAsked() override { popup_.Dismiss(); }
     void SearchShown(bool shown) override { bar_->ShowLabel(!shown); }
+    void NewNoteAsked() override { commands_.NewNote(); }
+    void EditAsked(const CItemNode* record) override { commands_.Edit(record); }
+    void ReorderAsked(const CItemNode* record, UINT virtualKey) override {
+        commands_.Reorder(record, virtualKey);
+    }
+    void PreviewAsked(const CItemNode* record) override;
 
     // Messages.
     void OnCommand(WORD id, WORD code);
@@ -178,6 +186,7 @@ private:
     PasteTarget target_;  // where a chosen entry is pasted
     bool started_ = false;
     bool pasting_ = false;         // a chosen entry is being pasted into the target
+    bool editing_ = false;         // the editor is open: no trigger opens the popup
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
     bool tearingDown_ = false;  // the destructor runs

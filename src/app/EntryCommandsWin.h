@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "app/NoteText.h"
 
 #include "view/ClipboardHandler.h"
 #include "win/UniqueGdiObject.h"
@@ -29,11 +32,16 @@ public:
     virtual HWND QuestionOwner() const = 0;
     // The data file, beside which copies of damaged data files are kept.
     virtual FilePath DataFile() const = 0;
+    // Closes the popup and opens the editor on `original` (empty for a new note); once it
+    // closes, the window that was in front before the popup has the focus again. What OK does
+    // with the text, or nullopt.
+    virtual std::optional<EditOutcome> EditText(const std::u16string& original, bool isNew) = 0;
 };
 
 // The commands on the tree's entries and their menu: move to the clipboard, move to the notes,
-// delete, clear a list (asking first) and undo, with the balloons that tell of what failed. Each
-// acts on the given entry; from the menu, on the one it was opened for.
+// delete, clear a list (asking first), undo, edit, a new note and the notes' order, with the
+// balloons that tell of what failed. Each acts on the given entry; from the menu, on the one it was
+// opened for.
 class EntryCommands {
 public:
     explicit EntryCommands(IEntryCommandsHost& host);
@@ -48,6 +56,17 @@ public:
     void BtDeleteItemClick(const CItemNode* record);
     void BtClearTextClick(const CItemNode* record);
     void Undo();
+    // The editor on the entry's text; its OK replaces the text, or deletes the entry emptied.
+    void Edit(const CItemNode* record);
+    // The editor, empty, for a new note at the top of the notes.
+    void NewNote();
+    // The clipboard's text as a new note at the top of the notes, at once.
+    void NewNoteFromClipboard();
+    // Moves a note one place up or down (VK_UP, VK_DOWN), or to the top or bottom of the notes
+    // (VK_HOME, VK_END). History entries keep their time order.
+    void Reorder(const CItemNode* record, UINT virtualKey);
+    // Moves an entry to a place in the notes: a note within them, a history entry into them.
+    void MoveIntoNotes(const CItemNode* record, uint32_t place);
 
     // The entry menu for `record` at a point on the screen. The command chosen goes to that
     // entry, found again by its Id: if it left the lists while the menu was open, the command

@@ -426,6 +426,18 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
         case PopupCommand::Search:
             OpenSearch();
             break;
+        case PopupCommand::NewNote:
+            events_.NewNoteAsked();
+            break;
+        case PopupCommand::Edit:
+            events_.EditAsked(Selected());
+            break;
+        case PopupCommand::Reorder:
+            events_.ReorderAsked(Selected(), virtualKey);
+            break;
+        case PopupCommand::Preview:
+            events_.PreviewAsked(Selected());
+            break;
         case PopupCommand::None:
             break;
     }
@@ -440,7 +452,8 @@ void HistoryTree::TreeChar(wchar_t unit) {
     const auto typed = static_cast<char16_t>(unit);
     const PopupCommand command =
         unit == L'\b' ? PopupCommand::Type : events_.CommandOf(0, typed, Searching());
-    if (command == PopupCommand::Type || command == PopupCommand::Pick) {
+    if (command == PopupCommand::Type || command == PopupCommand::Pick ||
+        command == PopupCommand::Preview) {
         Run(command, 0, typed);
     }
 }

@@ -46,6 +46,12 @@ public:
     // The search field comes (a search is typed, or Ctrl+F or F3 opened it) or goes: it takes
     // the bar label's place.
     virtual void SearchShown(bool shown) = 0;
+    // Ctrl+N: a new note. F2: the editor on the selected entry. Ctrl with Up, Down, Home or End
+    // (`virtualKey`): the selected note moves. Space: the preview opens or closes.
+    virtual void NewNoteAsked() {}
+    virtual void EditAsked(const CItemNode* /*record*/) {}
+    virtual void ReorderAsked(const CItemNode* /*record*/, UINT /*virtualKey*/) {}
+    virtual void PreviewAsked(const CItemNode* /*record*/) {}
 };
 
 // The popup's tree of entries with its type-to-filter search: the SysTreeView32 control and the
