@@ -56,23 +56,24 @@ void TClipboardViewerForm::SelectEntry(uint32_t id) {
 // The popup closes before the editor opens, and the window that was in front before it (or
 // before the editor, when the popup was not summoned over one) has the focus back once the
 // editor closes.
-std::optional<EditOutcome> TClipboardViewerForm::EditText(const std::u16string& original,
-                                                          bool isNew) {
+void TClipboardViewerForm::EditText(const std::u16string& original, bool isNew,
+                                    const std::function<void(const EditOutcome&)>& ok) {
     PasteTarget before = popup_.AtCursor() ? target_ : CurrentPasteTarget();
     if (IsOwnProcessWindow(before.window)) {
         before = {};
     }
-    const RECT near = ScreenRect();
+    const RECT popup = ScreenRect();
     popup_.SetExpanded(false);
-    struct Editing {
-        bool& flag;
-        explicit Editing(bool& f) : flag(f) { flag = true; }
-        ~Editing() { flag = false; }
-    } editing(editing_);
-    NoteEditor editor(original, isNew, palette_, near);
-    std::optional<EditOutcome> outcome = editor.Run(Handle());
+    {
+        struct Editing {
+            bool& flag;
+            explicit Editing(bool& f) : flag(f) { flag = true; }
+            ~Editing() { flag = false; }
+        } editing(editing_);
+        NoteEditor editor(original, isNew, palette_, popup);
+        editor.Run(Handle(), ok);
+    }
     ReturnTo(before);
-    return outcome;
 }
 
 void TClipboardViewerForm::NewNoteFromTray(bool fromClipboard) {

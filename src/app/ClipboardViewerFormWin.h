@@ -106,12 +106,14 @@ private:
     // IEntryCommandsHost
     void ListsChanged() override;
     void Erased() override;
+    void WriteNow() override { recorder_->WriteNow(); }
     void SelectEntry(uint32_t id) override;
     void EntryOnClipboard() override;
     void ShowBalloon(const std::wstring& text) override;
     HWND QuestionOwner() const override { return Handle(); }
     FilePath DataFile() const override { return recorder_->DataFile(); }
-    std::optional<EditOutcome> EditText(const std::u16string& original, bool isNew) override;
+    void EditText(const std::u16string& original, bool isNew,
+                  const std::function<void(const EditOutcome&)>& ok) override;
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }

@@ -198,6 +198,7 @@ void EntryCommands::Undo() {
     }
     if (const uint32_t id = handler->Undo(); id != 0) {
         host_.ListsChanged();
+        host_.WriteNow();
         host_.Erased();  // a note or an edited text that went
         host_.SelectEntry(id);
     }
@@ -224,34 +225,40 @@ void EntryCommands::Edit(const CItemNode* record) {
     }
     const uint32_t id = record->Id;
     const std::optional<std::u16string> original = TextOf(*handler, id);
-    if (!original) {
-        return;
+    if (original) {
+        host_.EditText(*original, false,
+                       [&](const EditOutcome& outcome) { Edited(id, *original, outcome); });
     }
-    const std::optional<EditOutcome> outcome = host_.EditText(*original, false);
-    handler = host_.Handler();  // the lists may have gone, or changed, while the editor was open
-    if (!outcome || handler == nullptr) {
+}
+
+void EntryCommands::Edited(uint32_t id, const std::u16string& original,
+                           const EditOutcome& outcome) {
+    CClipboardHandler* handler = host_.Handler();  // the lists may have gone or changed meanwhile
+    if (handler == nullptr) {
         return;
     }
     // An entry that left the lists meanwhile (trimmed, forgotten) keeps its new text as a note.
     if (TextOf(*handler, id) != original) {
-        if (outcome->What == EditOutcome::Replace && handler->AddNote(outcome->Text) != 0) {
+        if (outcome.What == EditOutcome::Replace && handler->AddNote(outcome.Text) != 0) {
             host_.ListsChanged();
+            host_.WriteNow();
             host_.ShowBalloon(
                 L"The entry left the list while it was edited: its new text is a "
                 L"new note.");
         }
         return;
     }
-    if (outcome->What == EditOutcome::AskDelete) {
+    if (outcome.What == EditOutcome::AskDelete) {
         handler->DeleteItem(id);
     } else {
         const uint32_t key = handler->KeyOf(id);
-        if (!handler->ReplaceText(id, outcome->Text)) {
+        if (!handler->ReplaceText(id, outcome.Text)) {
             return;
         }
         host_.SelectEntry(handler->IdOfKey(key));
     }
     host_.ListsChanged();
+    host_.WriteNow();
     host_.Erased();  // the old text
 }
 
@@ -259,15 +266,17 @@ void EntryCommands::NewNote() {
     if (host_.Handler() == nullptr) {
         return;
     }
-    const std::optional<EditOutcome> outcome = host_.EditText(u"", true);
-    CClipboardHandler* handler = host_.Handler();
-    if (!outcome || outcome->What != EditOutcome::Replace || handler == nullptr) {
-        return;
-    }
-    if (const uint32_t id = handler->AddNote(outcome->Text); id != 0) {
-        host_.ListsChanged();
-        host_.SelectEntry(id);
-    }
+    host_.EditText(u"", true, [this](const EditOutcome& outcome) {
+        CClipboardHandler* handler = host_.Handler();
+        if (outcome.What != EditOutcome::Replace || handler == nullptr) {
+            return;
+        }
+        if (const uint32_t id = handler->AddNote(outcome.Text); id != 0) {
+            host_.ListsChanged();
+            host_.WriteNow();
+            host_.SelectEntry(id);
+        }
+    });
 }
 
 void EntryCommands::NewNoteFromClipboard() {
@@ -283,6 +292,7 @@ void EntryCommands::NewNoteFromClipboard() {
     }
     if (const uint32_t id = handler->AddNote(text); id != 0) {
         host_.ListsChanged();
+        host_.WriteNow();
         host_.SelectEntry(id);
     }
 }
@@ -321,6 +331,7 @@ void EntryCommands::MoveIntoNotes(const CItemNode* record, uint32_t place) {
         return;
     }
     host_.ListsChanged();
+    host_.WriteNow();
     host_.SelectEntry(handler->IdOfKey(key));
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,9 @@ public:
     virtual void ListsChanged() = 0;
     // Texts left the lists: the data file is written anew soon, so that no file keeps them.
     virtual void Erased() = 0;
+    // The changes are written now: the user typed, edited or moved an entry, and may end the
+    // program right after.
+    virtual void WriteNow() = 0;
     // Selects a shown entry, unfolding its list and scrolling it into view.
     virtual void SelectEntry(uint32_t id) = 0;
     // The chosen entry is on the clipboard: paste it where the popup was summoned, if anywhere.
@@ -32,10 +36,11 @@ public:
     virtual HWND QuestionOwner() const = 0;
     // The data file, beside which copies of damaged data files are kept.
     virtual FilePath DataFile() const = 0;
-    // Closes the popup and opens the editor on `original` (empty for a new note); once it
-    // closes, the window that was in front before the popup has the focus again. What OK does
-    // with the text, or nullopt.
-    virtual std::optional<EditOutcome> EditText(const std::u16string& original, bool isNew) = 0;
+    // Closes the popup and opens the editor on `original` (empty for a new note). What OK does
+    // with the text goes to `ok` as the editor closes; then the window that was in front before
+    // the popup has the focus again.
+    virtual void EditText(const std::u16string& original, bool isNew,
+                          const std::function<void(const EditOutcome&)>& ok) = 0;
 };
 
 // The commands on the tree's entries and their menu: move to the clipboard, move to the notes,
@@ -74,6 +79,9 @@ public:
     void ShowMenu(const CItemNode* record, POINT screen);
 
 private:
+    // What the editor's OK does to the entry of the Id, whose text was `original`.
+    void Edited(uint32_t id, const std::u16string& original, const EditOutcome& outcome);
+
     IEntryCommandsHost& host_;
     win::UniqueMenu menu_;
 };

@@ -44,13 +44,13 @@ std::pair<size_t, size_t> Measure(std::u16string_view text) {
 
 }  // namespace
 
-NoteEditor::NoteEditor(std::u16string original, bool isNew, const Palette& palette, RECT near)
-    : original_(std::move(original)), isNew_(isNew), palette_(palette), near_(near) {}
+NoteEditor::NoteEditor(std::u16string original, bool isNew, const Palette& palette, RECT popup)
+    : original_(std::move(original)), isNew_(isNew), palette_(palette), popup_(popup) {}
 
-std::optional<EditOutcome> NoteEditor::Run(HWND owner) {
-    outcome_.reset();
+void NoteEditor::Run(HWND owner, const std::function<void(const EditOutcome&)>& ok) {
+    ok_ = &ok;
     RunModal(owner, L"NOTEEDITOR");
-    return std::move(outcome_);
+    ok_ = nullptr;
 }
 
 void NoteEditor::OnInit() {
@@ -81,7 +81,7 @@ void NoteEditor::OnInit() {
 // else over it, and whole on the work area.
 void NoteEditor::Place() {
     const win::Dpi dpi = win::Dpi::OfWindow(Handle());
-    const RECT area = win::WorkAreaAt({near_.left, near_.top});
+    const RECT area = win::WorkAreaAt({popup_.left, popup_.top});
     const auto [lines, longest] = Measure(original_);
     HDC dc = ::GetDC(Handle());
     TEXTMETRICW metrics{};
@@ -106,18 +106,18 @@ void NoteEditor::Place() {
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)),
                          FALSE, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
     const int outerWidth = frame.right - frame.left, outerHeight = frame.bottom - frame.top;
-    int left = near_.right + dpi.Scale(kGap);
+    int left = popup_.right + dpi.Scale(kGap);
     if (left + outerWidth > area.right) {
-        left = near_.left - dpi.Scale(kGap) - outerWidth;
+        left = popup_.left - dpi.Scale(kGap) - outerWidth;
     }
     if (left < area.left) {
-        left = near_.left;
+        left = popup_.left;
     }
     left = std::max(static_cast<int>(area.left),
                     std::min(left, static_cast<int>(area.right) - outerWidth));
     const int top = std::max(
         static_cast<int>(area.top),
-        std::min(static_cast<int>(near_.top), static_cast<int>(area.bottom) - outerHeight));
+        std::min(static_cast<int>(popup_.top), static_cast<int>(area.bottom) - outerHeight));
     ::SetWindowPos(Handle(), nullptr, left, top, outerWidth, outerHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -140,7 +140,7 @@ void NoteEditor::OnOk() {
         return;
     }
     if (outcome.What != EditOutcome::Unchanged) {
-        outcome_ = std::move(outcome);
+        (*ok_)(outcome);
     }
     End(IDOK);
 }

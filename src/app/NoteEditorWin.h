@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <functional>
 #include <string>
 
 #include "app/NoteText.h"
@@ -18,12 +18,13 @@ namespace snipora {
 // with the field emptied asks whether to delete the entry, and stays open on No.
 class NoteEditor final : public win::BaseDialog {
 public:
-    // `near` is the popup's place on the screen: the editor opens beside it.
-    NoteEditor(std::u16string original, bool isNew, const Palette& palette, RECT near);
+    // `popup` is the popup's place on the screen: the editor opens beside it.
+    NoteEditor(std::u16string original, bool isNew, const Palette& palette, RECT popup);
 
-    // Shows the editor until it closes: what OK does with the entry's text (a deletion the
-    // user agreed to), or nullopt for Cancel and for OK on an unchanged text.
-    std::optional<EditOutcome> Run(HWND owner);
+    // Shows the editor until it closes. OK hands what it does with the entry's text (a deletion
+    // the user agreed to) to `ok` before the editor closes, as closing may take a while; OK on an
+    // unchanged text and Cancel hand nothing.
+    void Run(HWND owner, const std::function<void(const EditOutcome&)>& ok);
 
 private:
     void OnInit() override;
@@ -39,10 +40,10 @@ private:
     std::u16string original_;
     bool isNew_;
     Palette palette_;
-    RECT near_;
+    RECT popup_;
     win::UniqueBrush background_;
     win::UniqueFont font_;
-    std::optional<EditOutcome> outcome_;
+    const std::function<void(const EditOutcome&)>* ok_ = nullptr;
 };
 
 }  // namespace snipora
