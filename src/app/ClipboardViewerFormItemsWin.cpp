@@ -3,6 +3,8 @@
 #include "app/ClipboardViewerFormWin.h"
 #include "app/ItemMenu.h"
 #include "app/NoteEditorWin.h"
+
+#include <windowsx.h>
 #include "settings/SettingsStorageWin.h"
 
 namespace snipora {
@@ -84,6 +86,68 @@ void TClipboardViewerForm::NewNoteFromTray(bool fromClipboard) {
     }
 }
 
-void TClipboardViewerForm::PreviewAsked(const CItemNode* /*record*/) {}
+// Space opens the selected entry's preview, or closes the one shown.
+void TClipboardViewerForm::PreviewAsked(const CItemNode* record) {
+    if (preview_->Shown()) {
+        preview_->Hide();
+    } else {
+        ShowPreview(record);
+    }
+}
+
+// The preview follows the selection.
+void TClipboardViewerForm::SelectionChanged(const CItemNode* record) {
+    if (preview_ && preview_->Shown() && (record == nullptr || record->Id != preview_->ShownId())) {
+        ShowPreview(record);
+    }
+}
+
+void TClipboardViewerForm::ShowPreview(const CItemNode* record) {
+    const CClipboardHandler* handler = Handler();
+    if (handler == nullptr || record == nullptr || record->IsCategory || record->IsShowAll() ||
+        !popup_.Expanded()) {
+        preview_->Hide();
+        return;
+    }
+    for (const auto& item : handler->Items()) {
+        if (item->Id == record->Id) {
+            preview_->Show(record->Id, std::u16string(std::u16string_view(item->Text)),
+                           ScreenRect(), dpi_, palette_);
+            return;
+        }
+    }
+    preview_->Hide();
+}
+
+// Resting 0.6 s on a row of the open popup shows that row's preview, once for each rest.
+void TClipboardViewerForm::WatchHover() {
+    constexpr DWORD kRestMs = 600;
+    const DWORD position = ::GetMessagePos();
+    const POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (at.x != hoverAt_.x || at.y != hoverAt_.y) {
+        hoverAt_ = at;
+        hoverSince_ = ::GetTickCount();
+        hoverDone_ = false;
+        return;
+    }
+    if (hoverDone_ || ::GetTickCount() - hoverSince_ < kRestMs) {
+        return;
+    }
+    hoverDone_ = true;
+    POINT inTree = at;
+    RECT client{};
+    ::ScreenToClient(tree_->Control(), &inTree);
+    ::GetClientRect(tree_->Control(), &client);
+    if (!::PtInRect(&client, inTree)) {
+        return;
+    }
+    if (HTREEITEM item = tree_->EntryAt(inTree)) {
+        const CItemNode* record = Win32TreeView::RecordOf(tree_->Control(), item);
+        if (record != nullptr && !record->IsCategory && !record->IsShowAll() &&
+            record->Id != preview_->ShownId()) {
+            ShowPreview(record);
+        }
+    }
+}
 
 }  // namespace snipora

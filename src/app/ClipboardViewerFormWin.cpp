@@ -108,6 +108,7 @@ void TClipboardViewerForm::Create() {
     tree_.emplace(Handle(), kIdTree, kIdFilter, dpi_, bar_->Font(),
                   static_cast<IHistoryTreeEvents&>(*this));
     focus_.emplace(Handle(), popup_, *tree_);
+    preview_.emplace(Handle());
     // On a monitor of another scale than the system's, the window's own.
     SetDpi(win::Dpi::OfWindow(Handle()));
 
@@ -433,6 +434,9 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
                     popup_.Tick();
                     focus_->CloseOnForegroundChange();
                     focus_->WatchHook();
+                    if (popup_.Expanded()) {
+                        WatchHover();
+                    }
                 }
                 if (--ticksToLayoutCheck_ <= 0) {
                     ticksToLayoutCheck_ = 1000 / kTickMs;
@@ -604,6 +608,9 @@ void TClipboardViewerForm::SetTranslucent(bool translucent) {
 }
 
 void TClipboardViewerForm::ShowTree(bool show) {
+    if (!show) {
+        preview_->Hide();
+    }
     tree_->Show(show);  // a popup that closes forgets its search
     if (show) {
         focus_->Opened();

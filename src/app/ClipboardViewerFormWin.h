@@ -22,6 +22,7 @@
 #include "view/ClipboardHandler.h"
 #include "view/HistoryTreeWin.h"
 #include "view/Palette.h"
+#include "view/PreviewWin.h"
 #include "view/ProgramImagesWin.h"
 #include "win/BaseWindow.h"
 #include "win/Dpi.h"
@@ -132,6 +133,12 @@ private:
         commands_.Reorder(record, virtualKey);
     }
     void PreviewAsked(const CItemNode* record) override;
+    void SelectionChanged(const CItemNode* record) override;
+    void ClosePreview() override { preview_->Hide(); }
+    // The preview of an entry, or none for a header or a "Show all" row.
+    void ShowPreview(const CItemNode* record);
+    // The pointer resting on a row opens its preview; on the tick.
+    void WatchHover();
 
     // Messages.
     void OnCommand(WORD id, WORD code);
@@ -178,8 +185,12 @@ private:
     std::optional<HistoryTree> tree_;  // the popup's entries; the lists leave it before it goes
     UniqueIcon programIcon_;           // outlives the tray icon that shows it
     std::optional<TrayIcon> trayIcon_;
-    std::optional<Recorder> recorder_;  // the lists, in tree_
-    std::optional<PopupFocus> focus_;   // follows tree_
+    std::optional<Recorder> recorder_;     // the lists, in tree_
+    std::optional<PopupFocus> focus_;      // follows tree_
+    std::optional<EntryPreview> preview_;  // beside the popup, and closed with it
+    POINT hoverAt_{};                      // where the pointer rests, and since when
+    DWORD hoverSince_ = 0;
+    bool hoverDone_ = false;  // the rest there has opened its preview
     EntryCommands commands_{*this};
     TrayMenu trayMenu_{*this};
 

@@ -65,8 +65,13 @@ void HistoryTree::SetHandler(CClipboardHandler* handler) {
 
 std::optional<LRESULT> HistoryTree::ParentMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NOTIFY:
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            if (header.hwndFrom == tree_ && header.code == TVN_SELCHANGEDW) {
+                events_.SelectionChanged(Selected());
+            }
             return items_->Notify(*reinterpret_cast<NMHDR*>(lParam));
+        }
         case WM_COMMAND:
             if (reinterpret_cast<HWND>(lParam) != search_ || lParam == 0) {
                 return std::nullopt;
@@ -397,6 +402,7 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
             TreeMenuKey();
             break;
         case PopupCommand::Leave:
+            events_.ClosePreview();
             if (Searching()) {
                 searchOpened_ = false;
                 SetSearchText(u"");

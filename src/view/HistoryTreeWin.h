@@ -52,6 +52,9 @@ public:
     virtual void EditAsked(const CItemNode* /*record*/) {}
     virtual void ReorderAsked(const CItemNode* /*record*/, UINT /*virtualKey*/) {}
     virtual void PreviewAsked(const CItemNode* /*record*/) {}
+    // Another entry (or none) is selected; Esc was pressed, which closes the preview.
+    virtual void SelectionChanged(const CItemNode* /*record*/) {}
+    virtual void ClosePreview() {}
 };
 
 // The popup's tree of entries with its type-to-filter search: the SysTreeView32 control and the
