@@ -86,6 +86,12 @@ void TClipboardViewerForm::NewNoteFromTray(bool fromClipboard) {
     }
 }
 
+void TClipboardViewerForm::DropAsked(uint32_t id, const CItemNode& beside, bool below) {
+    if (const CClipboardHandler* handler = Handler()) {
+        commands_.Drop(FindShownEntry(handler->Root(), id), beside, below);
+    }
+}
+
 // Space opens the selected entry's preview, or closes the one shown.
 void TClipboardViewerForm::PreviewAsked(const CItemNode* record) {
     if (preview_->Shown()) {

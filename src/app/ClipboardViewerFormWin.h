@@ -135,6 +135,7 @@ private:
     void PreviewAsked(const CItemNode* record) override;
     void SelectionChanged(const CItemNode* record) override;
     void ClosePreview() override { preview_->Hide(); }
+    void DropAsked(uint32_t id, const CItemNode& beside, bool below) override;
     // The preview of an entry, or none for a header or a "Show all" row.
     void ShowPreview(const CItemNode* record);
     // The pointer resting on a row opens its preview; on the tick.

@@ -327,12 +327,32 @@ void EntryCommands::MoveIntoNotes(const CItemNode* record, uint32_t place) {
         return;
     }
     const uint32_t key = handler->KeyOf(record->Id);
-    if (!handler->MoveToPlace(record->Id, kNotesCategory, place)) {
+    if (handler->MoveToPlace(record->Id, kNotesCategory, place)) {
+        Moved(key);
+    }
+}
+
+void EntryCommands::Drop(const CItemNode* record, const CItemNode& beside, bool below) {
+    CClipboardHandler* handler = host_.Handler();
+    if (record == nullptr || handler == nullptr || record->IsCategory || record->IsShowAll()) {
         return;
     }
+    if (beside.IsCategory) {
+        MoveIntoNotes(record, 0);
+        return;
+    }
+    const uint32_t key = handler->KeyOf(record->Id);
+    if (handler->MoveBeside(record->Id, beside.Id, below)) {
+        Moved(key);
+    }
+}
+
+void EntryCommands::Moved(uint32_t key) {
     host_.ListsChanged();
     host_.WriteNow();
-    host_.SelectEntry(handler->IdOfKey(key));
+    if (CClipboardHandler* handler = host_.Handler()) {
+        host_.SelectEntry(handler->IdOfKey(key));
+    }
 }
 
 }  // namespace snipora

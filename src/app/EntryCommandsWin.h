@@ -72,6 +72,9 @@ public:
     void Reorder(const CItemNode* record, UINT virtualKey);
     // Moves an entry to a place in the notes: a note within them, a history entry into them.
     void MoveIntoNotes(const CItemNode* record, uint32_t place);
+    // Moves an entry dragged with the mouse directly above or below the note `beside`, or to
+    // the top of the notes when let go on their header.
+    void Drop(const CItemNode* record, const CItemNode& beside, bool below);
 
     // The entry menu for `record` at a point on the screen. The command chosen goes to that
     // entry, found again by its Id: if it left the lists while the menu was open, the command
@@ -81,6 +84,8 @@ public:
 private:
     // What the editor's OK does to the entry of the Id, whose text was `original`.
     void Edited(uint32_t id, const std::u16string& original, const EditOutcome& outcome);
+    // An entry moved: it is written and selected, found by the key it had before.
+    void Moved(uint32_t key);
 
     IEntryCommandsHost& host_;
     win::UniqueMenu menu_;

@@ -119,6 +119,8 @@ public:
     bool MoveWithinList(uint32_t id, uint32_t place);
     // Moves an entry to `place` in the list `category`, its own or the other one.
     bool MoveToPlace(uint32_t id, int32_t category, uint32_t place);
+    // Moves an entry directly above (or `below`) the entry `besideId`, into its list.
+    bool MoveBeside(uint32_t id, uint32_t besideId, bool below);
     // Gives an entry another text; it keeps its place and its time, and takes a new Id (its
     // entry's Id afterwards: IdOfKey). The old text is kept only for Undo.
     bool ReplaceText(uint32_t id, std::u16string_view text);

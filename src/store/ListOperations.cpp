@@ -299,6 +299,21 @@ bool CDataBase::MoveToPlace(uint32_t id, int32_t category, uint32_t place) {
     return true;
 }
 
+bool CDataBase::MoveBeside(uint32_t id, uint32_t besideId, bool below) {
+    const auto it = Find(id);
+    const auto beside = Find(besideId);
+    if (it == items_.end() || beside == items_.end() || it == beside) {
+        return false;
+    }
+    const int32_t category = (*beside)->Category;
+    uint32_t place = PlaceIn(beside) + (below ? 1 : 0);
+    // Within its list, the entry leaves its place first: those below it move up one.
+    if ((*it)->Category == category && PlaceIn(it) < place) {
+        --place;
+    }
+    return MoveToPlace(id, category, place);
+}
+
 bool CDataBase::ReplaceText(uint32_t id, std::u16string_view text) {
     const auto it = Find(id);
     if (it == items_.end()) {

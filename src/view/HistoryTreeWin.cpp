@@ -70,6 +70,10 @@ std::optional<LRESULT> HistoryTree::ParentMessage(UINT message, WPARAM wParam, L
             if (header.hwndFrom == tree_ && header.code == TVN_SELCHANGEDW) {
                 events_.SelectionChanged(Selected());
             }
+            if (header.hwndFrom == tree_ && header.code == TVN_BEGINDRAGW) {
+                Drag(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
+                return 0;
+            }
             return items_->Notify(*reinterpret_cast<NMHDR*>(lParam));
         }
         case WM_COMMAND:
@@ -301,6 +305,40 @@ void HistoryTree::ShowAllOf(const CItemNode& row) {
     }
 }
 
+// An entry goes into the notes where it is let go: beside a note, or at the top on the notes
+// header. History entries keep their time order: none lands among them.
+void HistoryTree::Drag(HTREEITEM item) {
+    const CItemNode* record = item != nullptr ? Win32TreeView::RecordOf(tree_, item) : nullptr;
+    if (record == nullptr || record->IsCategory || record->IsShowAll()) {
+        return;
+    }
+    const uint32_t id = record->Id;
+    const auto invalidate = [this](const std::optional<TreeDrop>& mark) {
+        RECT row{};
+        if (mark && TreeView_GetItemRect(tree_, mark->target, &row, FALSE)) {
+            ::InvalidateRect(tree_, &row, FALSE);
+        }
+    };
+    const auto drop = TrackDrag(
+        tree_,
+        [&](HTREEITEM row) {
+            const CItemNode* at = Win32TreeView::RecordOf(tree_, row);
+            return at != nullptr && at->Category == kNotesCategory && !at->IsShowAll() &&
+                   row != item;
+        },
+        [&](std::optional<TreeDrop> mark) {
+            invalidate(dropMark_);
+            dropMark_ = mark;
+            invalidate(dropMark_);
+        });
+    // The dragged entry may have left the tree while the mouse was held; the row it was let go
+    // on is still there.
+    const CItemNode* beside = drop ? Win32TreeView::RecordOf(tree_, drop->target) : nullptr;
+    if (beside != nullptr) {
+        events_.DropAsked(id, *beside, drop->below);
+    }
+}
+
 void HistoryTree::OpenMenuAt(POINT point) {
     ::ClientToScreen(tree_, &point);
     events_.MenuAsked(point);
@@ -358,7 +396,18 @@ void HistoryTree::ChooseSelected() {
 }
 
 LRESULT HistoryTree::ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw) {
-    return drawing_->CustomDraw(draw);
+    const LRESULT result = drawing_->CustomDraw(draw);
+    // The line where a dragged entry would land, over the row it lands beside.
+    if (dropMark_ && draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec) == dropMark_->target) {
+        const int thickness = dpi_.Scale(2);
+        RECT line = draw.nmcd.rc;
+        line.top = dropMark_->below ? line.bottom - thickness : line.top;
+        line.bottom = line.top + thickness;
+        const win::UniqueBrush brush(::CreateSolidBrush(ToColorRef(palette_.rowText)));
+        ::FillRect(draw.nmcd.hdc, &line, brush.Get());
+    }
+    return result;
 }
 
 // A key pressed in the tree itself. The arrows, the page keys, Home and End, Left and Right

@@ -550,8 +550,19 @@ TEST_F(DataBaseTest, NotesAreWrittenEditedMovedAndUndone) {
     EXPECT_TRUE(UndoSelects(u"n2"));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
 
+    // Dropped beside another note: above or below it, from above or from below.
+    ASSERT_NE(db.AddNote(u"n0"), 0u);  // n0 n2 n1
+    EXPECT_FALSE(db.MoveBeside(IdOf(u"n0"), IdOf(u"n2"), false));
+    EXPECT_FALSE(db.MoveBeside(IdOf(u"n0"), IdOf(u"n0"), true));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"n0"), IdOf(u"n1"), false));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n0", u"n1"}));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"n1"), IdOf(u"n2"), false));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1", u"n2", u"n0"}));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"n1"), IdOf(u"n0"), true));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n0", u"n1"}));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"n0")));
     // A history entry into the notes at a place, and back to its own place in time.
-    ASSERT_TRUE(db.MoveToPlace(IdOf(u"h1"), kNotesCategory, 1));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"h1"), IdOf(u"n1"), false));
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"h1", u"n1"}));
     EXPECT_TRUE(UndoSelects(u"h1"));
     EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"h1"}));
