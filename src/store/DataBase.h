@@ -209,8 +209,6 @@ private:
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
     uint32_t UndoChange(const UndoBuffer::Change& change);
     uint32_t PlaceIn(ItemList::const_iterator it) const;
-    // The bar's text follows an edit of the newest history entry.
-    void NewestTextChanged(ItemList::iterator it);
     void CheckInvariants() const;
 
     IFileSystem& files_;

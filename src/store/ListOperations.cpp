@@ -6,7 +6,6 @@
 #include <unordered_set>
 
 #include "store/DataBase.h"
-#include "store/DisplayText.h"
 
 namespace snipora {
 
@@ -330,17 +329,7 @@ bool CDataBase::ReplaceText(uint32_t id, std::u16string_view text) {
         return false;
     }
     undo_.KeepChange(std::move(change));
-    NewestTextChanged(it);
     return true;
-}
-
-void CDataBase::NewestTextChanged(ItemList::iterator it) {
-    const auto newest = std::find_if(items_.begin(), items_.end(), [](const ItemEntry& item) {
-        return item->Category == kHistoryCategory;
-    });
-    if (newest == it) {
-        lastCaptured_ = MakeDisplayText((*it)->Text);
-    }
 }
 
 bool CDataBase::DeleteItem(uint32_t id) {
@@ -413,7 +402,6 @@ uint32_t CDataBase::UndoChange(const UndoBuffer::Change& change) {
             op.What = ListOperation::Replace;
             op.Text = change.Text;
             Apply(op);
-            NewestTextChanged(it);
             break;
         case UndoBuffer::Change::Moved:
             if ((*it)->Category != change.Category) {
