@@ -15,11 +15,11 @@ EntryCommands::EntryCommands(IEntryCommandsHost& host) : host_(host), menu_(::Cr
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdMoveToClipboard, L"Move to clipboard");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdMoveToNotes, L"Move to notes");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdDeleteItem, L"Delete item");
-    ::AppendMenuW(menu_.Get(), MF_STRING, kIdEdit, L"Edit\u2026\tF2");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdClearText, L"Clear history\u2026");
     ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdUndo, L"Undo\tCtrl+Z");
     ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdEdit, L"Edit\u2026\tF2");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNote, L"New note\u2026\tCtrl+N");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNoteFromClipboard, L"New note from clipboard");
 }
