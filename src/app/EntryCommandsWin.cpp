@@ -248,6 +248,8 @@ void EntryCommands::Edited(uint32_t id, const std::u16string& original,
         }
         return;
     }
+    // The edited entry takes a new Id; a save may give it another key, not another Id.
+    uint32_t edited = 0;
     if (outcome.What == EditOutcome::AskDelete) {
         handler->DeleteItem(id);
     } else {
@@ -255,9 +257,12 @@ void EntryCommands::Edited(uint32_t id, const std::u16string& original,
         if (!handler->ReplaceText(id, outcome.Text)) {
             return;
         }
-        host_.SelectEntry(handler->IdOfKey(key));
+        edited = handler->IdOfKey(key);
     }
     host_.ListsChanged();
+    if (edited != 0) {
+        host_.SelectEntry(edited);
+    }
     host_.WriteNow();
     host_.Erased();  // the old text
 }
@@ -273,8 +278,8 @@ void EntryCommands::NewNote() {
         }
         if (const uint32_t id = handler->AddNote(outcome.Text); id != 0) {
             host_.ListsChanged();
-            host_.WriteNow();
             host_.SelectEntry(id);
+            host_.WriteNow();
         }
     });
 }
@@ -292,8 +297,8 @@ void EntryCommands::NewNoteFromClipboard() {
     }
     if (const uint32_t id = handler->AddNote(text); id != 0) {
         host_.ListsChanged();
-        host_.WriteNow();
         host_.SelectEntry(id);
+        host_.WriteNow();
     }
 }
 
@@ -328,7 +333,7 @@ void EntryCommands::MoveIntoNotes(const CItemNode* record, uint32_t place) {
     }
     const uint32_t key = handler->KeyOf(record->Id);
     if (handler->MoveToPlace(record->Id, kNotesCategory, place)) {
-        Moved(key);
+        Moved(handler->IdOfKey(key));
     }
 }
 
@@ -343,16 +348,14 @@ void EntryCommands::Drop(const CItemNode* record, const CItemNode& beside, bool 
     }
     const uint32_t key = handler->KeyOf(record->Id);
     if (handler->MoveBeside(record->Id, beside.Id, below)) {
-        Moved(key);
+        Moved(handler->IdOfKey(key));
     }
 }
 
-void EntryCommands::Moved(uint32_t key) {
+void EntryCommands::Moved(uint32_t id) {
     host_.ListsChanged();
+    host_.SelectEntry(id);
     host_.WriteNow();
-    if (CClipboardHandler* handler = host_.Handler()) {
-        host_.SelectEntry(handler->IdOfKey(key));
-    }
 }
 
 }  // namespace snipora

@@ -84,8 +84,8 @@ public:
 private:
     // What the editor's OK does to the entry of the Id, whose text was `original`.
     void Edited(uint32_t id, const std::u16string& original, const EditOutcome& outcome);
-    // An entry moved: it is written and selected, found by the key it had before.
-    void Moved(uint32_t key);
+    // An entry moved, and took the Id `id`: it is shown selected, and written.
+    void Moved(uint32_t id);
 
     IEntryCommandsHost& host_;
     win::UniqueMenu menu_;
