@@ -62,7 +62,6 @@ void NoteEditor::OnInit() {
     ::SendMessageW(field, EM_SETLIMITTEXT, kFieldLimit, 0);
     const std::u16string shown = ToFieldText(original_);
     ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(win::Wide(shown)));
-    ::SendMessageW(field, EM_SETSEL, 0, 0);
     ::SetWindowSubclass(field, FieldProc, 1, reinterpret_cast<DWORD_PTR>(this));
     // Dark or light as the popup is; high contrast keeps the system's colours.
     if (palette_.scheme == Scheme::Dark) {
@@ -75,6 +74,10 @@ void NoteEditor::OnInit() {
     Place();
     TakeForegroundFor(Handle());
     ::SetFocus(field);
+    // The dialog manager selects the whole text of the field it gives the focus to, which the
+    // first key typed would replace: the caret goes to the start once it has done so.
+    ::PostMessageW(field, EM_SETSEL, 0, 0);
+    ::PostMessageW(field, EM_SCROLLCARET, 0, 0);
 }
 
 // Sized to the text within the work area, beside the popup: to its right, else to its left,
