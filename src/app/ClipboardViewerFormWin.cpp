@@ -108,6 +108,7 @@ void TClipboardViewerForm::Create() {
     tree_.emplace(Handle(), kIdTree, kIdFilter, dpi_, bar_->Font(),
                   static_cast<IHistoryTreeEvents&>(*this));
     focus_.emplace(Handle(), popup_, *tree_);
+    preview_.emplace(Handle());
     // On a monitor of another scale than the system's, the window's own.
     SetDpi(win::Dpi::OfWindow(Handle()));
 
@@ -397,7 +398,7 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             }
             return 0;
         case WM_HOTKEY:
-            if (wParam == kHotKeyId && !pasting_) {
+            if (wParam == kHotKeyId && !pasting_ && !editing_) {
                 popup_.HotKeyPressed();
             }
             return 0;
@@ -429,10 +430,13 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             if (wParam == kTickTimer) {
                 // The paste runs the queue while the keys of the click that chose the entry may
                 // still be down: that click must not summon the popup again.
-                if (!pasting_) {
+                if (!pasting_ && !editing_) {
                     popup_.Tick();
                     focus_->CloseOnForegroundChange();
                     focus_->WatchHook();
+                    if (popup_.Expanded()) {
+                        WatchHover();
+                    }
                 }
                 if (--ticksToLayoutCheck_ <= 0) {
                     ticksToLayoutCheck_ = 1000 / kTickMs;
@@ -565,6 +569,7 @@ void TClipboardViewerForm::OnCommand(WORD id, WORD code) {
         case kIdDeleteItem:
         case kIdClearText:
         case kIdUndo:
+        case kIdEdit:
             commands_.Run(id, tree_->Selected());
             break;
         default:
@@ -603,6 +608,9 @@ void TClipboardViewerForm::SetTranslucent(bool translucent) {
 }
 
 void TClipboardViewerForm::ShowTree(bool show) {
+    if (!show) {
+        preview_->Hide();
+    }
     tree_->Show(show);  // a popup that closes forgets its search
     if (show) {
         focus_->Opened();

@@ -22,6 +22,7 @@
 #include "view/ClipboardHandler.h"
 #include "view/HistoryTreeWin.h"
 #include "view/Palette.h"
+#include "view/PreviewWin.h"
 #include "view/ProgramImagesWin.h"
 #include "win/BaseWindow.h"
 #include "win/Dpi.h"
@@ -97,6 +98,7 @@ private:
     bool Paused() const override { return recorder_->Paused(); }
     void SetPaused(bool paused) override { recorder_->SetPaused(paused); }
     bool CloseRequested() const override { return closeRequested_; }
+    void NewNoteFromTray(bool fromClipboard) override;
 
     // What the entry commands need (ClipboardViewerFormItemsWin.cpp), and the paste into the
     // window the popup was summoned over.
@@ -105,11 +107,14 @@ private:
     // IEntryCommandsHost
     void ListsChanged() override;
     void Erased() override;
+    void WriteNow() override { recorder_->WriteNow(); }
     void SelectEntry(uint32_t id) override;
     void EntryOnClipboard() override;
     void ShowBalloon(const std::wstring& text) override;
     HWND QuestionOwner() const override { return Handle(); }
     FilePath DataFile() const override { return recorder_->DataFile(); }
+    void EditText(const std::u16string& original, bool isNew,
+                  const std::function<void(const EditOutcome&)>& ok) override;
 
     // IHistoryTreeEvents
     bool HotKeyHeld() override { return popup_.HotKeyDown(); }
@@ -122,6 +127,19 @@ private:
     void MenuAsked(POINT screen) override;
     void DismissAsked() override { popup_.Dismiss(); }
     void SearchShown(bool shown) override { bar_->ShowLabel(!shown); }
+    void NewNoteAsked() override { commands_.NewNote(); }
+    void EditAsked(const CItemNode* record) override { commands_.Edit(record); }
+    void ReorderAsked(const CItemNode* record, UINT virtualKey) override {
+        commands_.Reorder(record, virtualKey);
+    }
+    void PreviewAsked(const CItemNode* record) override;
+    void SelectionChanged(const CItemNode* record) override;
+    void ClosePreview() override { preview_->Hide(); }
+    void DropAsked(uint32_t id, const CItemNode& beside, bool below) override;
+    // The preview of an entry, or none for a header or a "Show all" row.
+    void ShowPreview(const CItemNode* record);
+    // The pointer resting on a row opens its preview; on the tick.
+    void WatchHover();
 
     // Messages.
     void OnCommand(WORD id, WORD code);
@@ -168,8 +186,12 @@ private:
     std::optional<HistoryTree> tree_;  // the popup's entries; the lists leave it before it goes
     UniqueIcon programIcon_;           // outlives the tray icon that shows it
     std::optional<TrayIcon> trayIcon_;
-    std::optional<Recorder> recorder_;  // the lists, in tree_
-    std::optional<PopupFocus> focus_;   // follows tree_
+    std::optional<Recorder> recorder_;     // the lists, in tree_
+    std::optional<PopupFocus> focus_;      // follows tree_
+    std::optional<EntryPreview> preview_;  // beside the popup, and closed with it
+    POINT hoverAt_{};                      // where the pointer rests, and since when
+    DWORD hoverSince_ = 0;
+    bool hoverDone_ = false;  // the rest there has opened its preview
     EntryCommands commands_{*this};
     TrayMenu trayMenu_{*this};
 
@@ -178,6 +200,7 @@ private:
     PasteTarget target_;  // where a chosen entry is pasted
     bool started_ = false;
     bool pasting_ = false;         // a chosen entry is being pasted into the target
+    bool editing_ = false;         // the editor is open: no trigger opens the popup
     bool closeRequested_ = false;  // a close waits for the open dialogs to end
     bool closed_ = false;
     bool tearingDown_ = false;  // the destructor runs

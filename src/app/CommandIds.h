@@ -21,6 +21,9 @@ enum CommandId : WORD {
     kIdDeleteItem,
     kIdClearText,
     kIdUndo,
+    kIdEdit,
+    kIdNewNote,
+    kIdNewNoteFromClipboard,
 };
 
 }  // namespace snipora

@@ -6,6 +6,7 @@
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
+#include "store/ClipboardWin.h"
 #include "win/Text.h"
 
 namespace snipora {
@@ -17,6 +18,10 @@ EntryCommands::EntryCommands(IEntryCommandsHost& host) : host_(host), menu_(::Cr
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdClearText, L"Clear history\u2026");
     ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdUndo, L"Undo\tCtrl+Z");
+    ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdEdit, L"Edit\u2026\tF2");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNote, L"New note\u2026\tCtrl+N");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNoteFromClipboard, L"New note from clipboard");
 }
 
 void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
@@ -38,12 +43,13 @@ void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
     enable(kIdMoveToNotes, menu->moveToNotesEnabled);
     enable(kIdDeleteItem, menu->entryCommandsEnabled);
     enable(kIdUndo, menu->undoEnabled);
+    enable(kIdEdit, menu->entryCommandsEnabled);
     ::SetMenuDefaultItem(menu_.Get(), kIdMoveToClipboard, FALSE);
     const UINT command = ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                           screen.y, 0, host_.QuestionOwner(), nullptr);
     handler = host_.Handler();  // the lists may have gone while the menu was open
-    if (command == kIdUndo) {
-        Undo();
+    if (command == kIdUndo || command == kIdNewNote || command == kIdNewNoteFromClipboard) {
+        Run(static_cast<WORD>(command), nullptr);
     } else if (command != 0 && handler != nullptr) {
         const auto& categories = handler->Root().Children;
         const auto header = onHeader ? categories.find(entry) : categories.end();
@@ -72,6 +78,15 @@ void EntryCommands::Run(WORD id, const CItemNode* record) {
             break;
         case kIdUndo:
             Undo();
+            break;
+        case kIdEdit:
+            Edit(record);
+            break;
+        case kIdNewNote:
+            NewNote();
+            break;
+        case kIdNewNoteFromClipboard:
+            NewNoteFromClipboard();
             break;
         default:
             break;
@@ -183,8 +198,164 @@ void EntryCommands::Undo() {
     }
     if (const uint32_t id = handler->Undo(); id != 0) {
         host_.ListsChanged();
+        host_.WriteNow();
+        host_.Erased();  // a note or an edited text that went
         host_.SelectEntry(id);
     }
+}
+
+namespace {
+
+// The text of the entry of the Id, or nullopt when it has left the lists.
+std::optional<std::u16string> TextOf(const CClipboardHandler& handler, uint32_t id) {
+    for (const auto& item : handler.Items()) {
+        if (item->Id == id) {
+            return std::u16string(std::u16string_view(item->Text));
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void EntryCommands::Edit(const CItemNode* record) {
+    CClipboardHandler* handler = host_.Handler();
+    if (record == nullptr || handler == nullptr || record->IsCategory || record->IsShowAll()) {
+        return;
+    }
+    const uint32_t id = record->Id;
+    const std::optional<std::u16string> original = TextOf(*handler, id);
+    if (original) {
+        host_.EditText(*original, false,
+                       [&](const EditOutcome& outcome) { Edited(id, *original, outcome); });
+    }
+}
+
+void EntryCommands::Edited(uint32_t id, const std::u16string& original,
+                           const EditOutcome& outcome) {
+    CClipboardHandler* handler = host_.Handler();  // the lists may have gone or changed meanwhile
+    if (handler == nullptr) {
+        return;
+    }
+    // An entry that left the lists meanwhile (trimmed, forgotten) keeps its new text as a note.
+    if (TextOf(*handler, id) != original) {
+        if (outcome.What == EditOutcome::Replace && handler->AddNote(outcome.Text) != 0) {
+            host_.ListsChanged();
+            host_.WriteNow();
+            host_.ShowBalloon(
+                L"The entry left the list while it was edited: its new text is a "
+                L"new note.");
+        }
+        return;
+    }
+    // The edited entry takes a new Id; a save may give it another key, not another Id.
+    uint32_t edited = 0;
+    if (outcome.What == EditOutcome::AskDelete) {
+        handler->DeleteItem(id);
+    } else {
+        const uint32_t key = handler->KeyOf(id);
+        if (!handler->ReplaceText(id, outcome.Text)) {
+            return;
+        }
+        edited = handler->IdOfKey(key);
+    }
+    host_.ListsChanged();
+    if (edited != 0) {
+        host_.SelectEntry(edited);
+    }
+    host_.WriteNow();
+    host_.Erased();  // the old text
+}
+
+void EntryCommands::NewNote() {
+    if (host_.Handler() == nullptr) {
+        return;
+    }
+    host_.EditText(u"", true, [this](const EditOutcome& outcome) {
+        CClipboardHandler* handler = host_.Handler();
+        if (outcome.What != EditOutcome::Replace || handler == nullptr) {
+            return;
+        }
+        if (const uint32_t id = handler->AddNote(outcome.Text); id != 0) {
+            host_.ListsChanged();
+            host_.SelectEntry(id);
+            host_.WriteNow();
+        }
+    });
+}
+
+void EntryCommands::NewNoteFromClipboard() {
+    CClipboardHandler* handler = host_.Handler();
+    if (handler == nullptr) {
+        return;
+    }
+    StoredText text;
+    if (SystemClipboard().ReadText(host_.QuestionOwner(), text) != ClipboardRead::Text ||
+        std::u16string_view(text).empty()) {
+        host_.ShowBalloon(L"The clipboard holds no text for a note.");
+        return;
+    }
+    if (const uint32_t id = handler->AddNote(text); id != 0) {
+        host_.ListsChanged();
+        host_.SelectEntry(id);
+        host_.WriteNow();
+    }
+}
+
+void EntryCommands::Reorder(const CItemNode* record, UINT virtualKey) {
+    CClipboardHandler* handler = host_.Handler();
+    if (record == nullptr || handler == nullptr || record->IsCategory || record->IsShowAll() ||
+        record->Category != kNotesCategory) {
+        return;
+    }
+    const uint32_t place = handler->PlaceOf(record->Id);
+    uint32_t to = UINT32_MAX;  // the bottom
+    switch (virtualKey) {
+        case VK_UP:
+            to = place == 0 ? 0 : place - 1;
+            break;
+        case VK_DOWN:
+            to = place + 1;
+            break;
+        case VK_HOME:
+            to = 0;
+            break;
+        default:
+            break;
+    }
+    MoveIntoNotes(record, to);
+}
+
+void EntryCommands::MoveIntoNotes(const CItemNode* record, uint32_t place) {
+    CClipboardHandler* handler = host_.Handler();
+    if (record == nullptr || handler == nullptr || record->IsCategory || record->IsShowAll()) {
+        return;
+    }
+    const uint32_t key = handler->KeyOf(record->Id);
+    if (handler->MoveToPlace(record->Id, kNotesCategory, place)) {
+        Moved(handler->IdOfKey(key));
+    }
+}
+
+void EntryCommands::Drop(const CItemNode* record, const CItemNode& beside, bool below) {
+    CClipboardHandler* handler = host_.Handler();
+    if (record == nullptr || handler == nullptr || record->IsCategory || record->IsShowAll()) {
+        return;
+    }
+    if (beside.IsCategory) {
+        MoveIntoNotes(record, 0);
+        return;
+    }
+    const uint32_t key = handler->KeyOf(record->Id);
+    if (handler->MoveBeside(record->Id, beside.Id, below)) {
+        Moved(handler->IdOfKey(key));
+    }
+}
+
+void EntryCommands::Moved(uint32_t id) {
+    host_.ListsChanged();
+    host_.SelectEntry(id);
+    host_.WriteNow();
 }
 
 }  // namespace snipora

@@ -4,6 +4,7 @@ namespace snipora {
 namespace {
 
 // The virtual-key codes that the rule tells apart, as the system numbers them.
+constexpr uint8_t kEnd = 0x23, kHome = 0x24, kUp = 0x26, kN = 0x4E, kF2 = 0x71;
 constexpr uint8_t kBack = 0x08, kReturn = 0x0D, kEscape = 0x1B, kPageUp = 0x21, kDown = 0x28,
                   kDelete = 0x2E, kF = 0x46, kZ = 0x5A, kApps = 0x5D, kF3 = 0x72, kF10 = 0x79,
                   kCapsLock = 0x14;
@@ -60,6 +61,10 @@ KeyMeaning MeaningOf(const HookedKey& key) {
     const auto take = [](PopupCommand command, char16_t character = 0) {
         return KeyMeaning{KeyRoute::Swallow, command, character};
     };
+    if (key.control && !key.alt && !key.shift &&
+        (vk == kUp || vk == kDown || vk == kHome || vk == kEnd)) {
+        return take(Reorder);
+    }
     if (vk >= kPageUp && vk <= kDown) {
         return take(Move);
     }
@@ -78,11 +83,20 @@ KeyMeaning MeaningOf(const HookedKey& key) {
             return key.shift && !key.control ? take(Menu) : kClose;
         case kF3:
             return !key.shift && !key.control ? take(Search) : kClose;
+        case kF2:
+            return !key.shift && !key.control ? take(Edit) : kClose;
         default:
             break;
     }
     if (key.control && !key.alt && (vk == kZ || vk == kF)) {
         return take(vk == kZ ? Undo : Search);
+    }
+    if (key.control && !key.alt && !key.shift && vk == kN) {
+        return take(NewNote);
+    }
+    // With no search open, Space shows the whole entry; in one, it is a character.
+    if (key.typed == u' ' && !key.searching && !key.control && !key.alt) {
+        return take(Preview);
     }
     if (key.typed >= 0x20 && key.typed != 0x7F && (!key.control || altGr)) {
         const bool picks = !key.searching && key.typed >= u'1' && key.typed <= u'9';

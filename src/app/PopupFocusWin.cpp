@@ -204,14 +204,16 @@ void PopupFocus::WatchHook() {
     }
 }
 
-// The system may refuse the foreground to a program that does not have the keyboard; joined
-// to the input of the one that has it for a moment, this one may take it.
 void PopupFocus::TakeForeground() {
-    if (!::SetForegroundWindow(window_) || ::GetForegroundWindow() != window_) {
+    TakeForegroundFor(window_);
+}
+
+void TakeForegroundFor(HWND window) {
+    if (!::SetForegroundWindow(window) || ::GetForegroundWindow() != window) {
         const DWORD self = ::GetCurrentThreadId();
         const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
         if (front != 0 && front != self && ::AttachThreadInput(self, front, TRUE)) {
-            ::SetForegroundWindow(window_);
+            ::SetForegroundWindow(window);
             ::AttachThreadInput(self, front, FALSE);
         }
     }

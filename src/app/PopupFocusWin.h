@@ -12,6 +12,11 @@ namespace snipora {
 class HistoryTree;
 class PopupController;
 
+// Brings a window of this program to the front. The system may refuse the foreground to a
+// program that does not have the keyboard; joined to the input of the one that has it for a
+// moment, this one may take it.
+void TakeForegroundFor(HWND window);
+
 // The popup without the focus. While it is open, the keys reach it through the keyboard hook,
 // and a click outside it or another window brought to the front closes it, while the window in
 // front keeps its focus. A screen reader announces only a window that has the focus: with one

@@ -62,6 +62,13 @@ public:
 
     // The lists changed: the tree shows them anew and they reach the journal within a second.
     void Changed();
+    // The changes reach the journal now: a note typed, an edit or a move, after which the
+    // program may be ended at once.
+    void WriteNow() {
+        if (handler_ != nullptr) {
+            saver_.AutoSave();
+        }
+    }
     // Texts left the lists: data.dat is written anew soon, so that no file keeps them.
     void Erased() { saver_.Erased(); }
     // A lowered HistorySize drops the oldest entries now, and no file keeps their texts.

@@ -39,6 +39,9 @@ private:
 };
 
 TrayMenu::TrayMenu(ITrayMenuHost& host) : host_(host), menu_(::CreatePopupMenu()) {
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNote, L"New note\u2026");
+    ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNoteFromClipboard, L"New note from clipboard");
+    ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdSettings, L"Settings");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdCheckForUpdates, L"Check for updates");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdAbout, L"About");
@@ -86,6 +89,10 @@ bool TrayMenu::Command(WORD id) {
             return true;
         case kIdPauseRecording:
             host_.SetPaused(!host_.Paused());
+            return true;
+        case kIdNewNote:
+        case kIdNewNoteFromClipboard:
+            host_.NewNoteFromTray(id == kIdNewNoteFromClipboard);
             return true;
         default:
             return false;

@@ -24,11 +24,13 @@ public:
     virtual void SetPaused(bool paused) = 0;
     // A close waits for the open dialog: it is asked again once the dialog ends.
     virtual bool CloseRequested() const = 0;
+    // "New note…" (the editor) or "New note from clipboard" (at once).
+    virtual void NewNoteFromTray(bool fromClipboard) = 0;
 };
 
-// The tray icon's menu and its commands: the settings dialog, the update check, the about box,
-// the start with Windows, the pause and Exit; and the start-up's first-launch and update steps,
-// which open the same dialogs.
+// The tray icon's menu and its commands: a new note, the settings dialog, the update check, the
+// about box, the start with Windows, the pause and Exit; and the start-up's first-launch and update
+// steps, which open the same dialogs.
 //
 // One dialog at a time: the menu stays usable while one is open, and a second command brings
 // the open one to the front instead of opening another over it, whose OK would be undone by the

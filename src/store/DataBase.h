@@ -27,6 +27,10 @@ inline constexpr size_t kDefaultHistorySize = 25;
 inline constexpr size_t kMaxHistorySize = 100000;
 inline constexpr int32_t kHistoryCategory = 0;
 inline constexpr int32_t kNotesCategory = 1;
+// What Undo answers when it took a new note away and no entry took its place in its list: no
+// entry's Id, but not 0, which means nothing was undone.
+inline constexpr uint32_t kUndoneNoEntry = 1;
+static_assert(kUndoneNoEntry < FirstItemId);
 // How many copies of damaged data files are kept beside the data file.
 inline constexpr int kDamagedCopies = 10;
 
@@ -108,9 +112,21 @@ public:
     // such item or the clipboard could not be written.
     bool MoveToClipboard(uint32_t id) { return transfer_.Write(id); }
     bool MoveToCategory(uint32_t id, int32_t category);
+    // The note, the edit and the moves below are what Undo reverts next, in place of what it
+    // would have reverted before.
+    //
+    // Adds a note of the text at the top of the notes, stamped now; its Id, or 0 for an empty
+    // text. As in the data file, a text ends at a zero unit.
+    uint32_t AddNote(std::u16string_view text);
     // Moves an entry to `place` in its own list (0 for the top; past the end for the bottom).
+    // False, with nothing changed, when it is there already.
     bool MoveWithinList(uint32_t id, uint32_t place);
-    // Gives an entry another text; it keeps its place. The old text goes for good.
+    // Moves an entry to `place` in the list `category`, its own or the other one.
+    bool MoveToPlace(uint32_t id, int32_t category, uint32_t place);
+    // Moves an entry directly above (or `below`) the entry `besideId`, into its list.
+    bool MoveBeside(uint32_t id, uint32_t besideId, bool below);
+    // Gives an entry another text; it keeps its place and its time, and takes a new Id (its
+    // entry's Id afterwards: IdOfKey). The old text is kept only for Undo.
     bool ReplaceText(uint32_t id, std::u16string_view text);
     // Both keep what they take away for Undo, in place of what was kept before; a clear that
     // finds nothing keeps what was kept.
@@ -127,8 +143,11 @@ public:
     // The clock that stamps captures and ages them; the system's unless set.
     void SetClock(IClock& clock) { clock_ = &clock; }
     // Puts back what the last delete or clear took away, each item at its old place among those
-    // left (the list stays ordered by Id), and forgets it. The Id of the newest item put back,
-    // or 0 when there is nothing to undo.
+    // left (the list stays ordered by Id), and forgets it; or reverts the last new note, edit or
+    // move, if it came later: the note goes (as a delete, but not kept), the old text comes
+    // back, the entry goes back to its list and place. The Id of the entry to select then: the
+    // newest item put back, the entry edited or moved, the entry that took the note's place in
+    // its list (kUndoneNoEntry when none did); 0 when there is nothing to undo.
     uint32_t Undo();
     bool CanUndo() const { return !undo_.Empty(); }
     // How many times Undo has put items back: only then does an item come back with an Id below
@@ -176,6 +195,10 @@ public:
 
     // The key of the entry of the Id, or 0.
     uint32_t KeyOf(uint32_t id);
+    // The Id of the entry of the key, or 0.
+    uint32_t IdOfKey(uint32_t key);
+    // The number of entries above the entry of the Id in its own list.
+    uint32_t PlaceOf(uint32_t id);
 
     const ItemList& Items() const { return items_; }
     const std::u16string& LastCaptured() const { return lastCaptured_; }
@@ -192,6 +215,8 @@ private:
     // Takes the entry out of the count, the index and the keys before it leaves the list.
     void Leaving(ItemList::iterator it);
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
+    uint32_t UndoChange(const UndoBuffer::Change& change);
+    uint32_t PlaceIn(ItemList::const_iterator it) const;
     void CheckInvariants() const;
 
     IFileSystem& files_;

@@ -37,6 +37,7 @@ void CDataBase::Added(ItemList::iterator it) {
 }
 
 void CDataBase::Leaving(ItemList::iterator it) {
+    undo_.Leaving(it);
     if ((*it)->Category == kHistoryCategory) {
         --historyCount_;
         historyIndex_.Leaving(it);
@@ -226,21 +227,109 @@ bool CDataBase::MoveToCategory(uint32_t id, int32_t category) {
     return op.Key != 0 && Apply(op);
 }
 
-bool CDataBase::MoveWithinList(uint32_t id, uint32_t place) {
+uint32_t CDataBase::AddNote(std::u16string_view text) {
     ListOperation op;
-    op.What = ListOperation::MoveWithin;
-    op.Key = KeyOf(id);
-    op.Place = place;
-    return op.Key != 0 && Apply(op);
+    op.What = ListOperation::Add;
+    op.Category = kNotesCategory;
+    op.Text = text.substr(0, text.find(u'\0'));
+    if (op.Text.empty()) {
+        return 0;
+    }
+    const int64_t instant = clock_->NowUtcMs();
+    op.Time = LocalOleDate(*clock_, instant);
+    if (!Apply(op)) {
+        return 0;
+    }
+    items_.front()->Instant = instant;
+    undo_.KeepChange({UndoBuffer::Change::Added, items_.begin(), {}, 0, 0});
+    return items_.front()->Id;
+}
+
+uint32_t CDataBase::PlaceIn(ItemList::const_iterator it) const {
+    return static_cast<uint32_t>(std::count_if(items_.begin(), it, [&](const ItemEntry& item) {
+        return item->Category == (*it)->Category;
+    }));
+}
+
+uint32_t CDataBase::PlaceOf(uint32_t id) {
+    const auto it = Find(id);
+    return it == items_.end() ? 0 : PlaceIn(it);
+}
+
+bool CDataBase::MoveWithinList(uint32_t id, uint32_t place) {
+    const auto it = Find(id);
+    if (it == items_.end()) {
+        return false;
+    }
+    return MoveToPlace(id, (*it)->Category, place);
+}
+
+bool CDataBase::MoveToPlace(uint32_t id, int32_t category, uint32_t place) {
+    const auto it = Find(id);
+    if (it == items_.end()) {
+        return false;
+    }
+    UndoBuffer::Change change{UndoBuffer::Change::Moved, it, {}, (*it)->Category, PlaceIn(it)};
+    ListOperation op;
+    op.Key = (*it)->Key;
+    if (category != change.Category) {
+        op.What = ListOperation::MoveToList;
+        op.Category = category;
+        if (!Apply(op)) {
+            return false;
+        }
+    } else {
+        // The bottom is the place below every other entry of the list.
+        const auto others =
+            std::count_if(items_.begin(), items_.end(),
+                          [&](const ItemEntry& at) { return at->Category == category; }) -
+            1;
+        if (std::min<uint32_t>(place, static_cast<uint32_t>(others)) == change.Place) {
+            return false;
+        }
+    }
+    // Moved to another list, the entry heads it.
+    if (category == change.Category || place != 0) {
+        op.What = ListOperation::MoveWithin;
+        op.Place = place;
+        Apply(op);
+    }
+    undo_.KeepChange(std::move(change));
+    return true;
+}
+
+bool CDataBase::MoveBeside(uint32_t id, uint32_t besideId, bool below) {
+    const auto it = Find(id);
+    const auto beside = Find(besideId);
+    if (it == items_.end() || beside == items_.end() || it == beside) {
+        return false;
+    }
+    const int32_t category = (*beside)->Category;
+    uint32_t place = PlaceIn(beside) + (below ? 1 : 0);
+    // Within its list, the entry leaves its place first: those below it move up one.
+    if ((*it)->Category == category && PlaceIn(it) < place) {
+        --place;
+    }
+    return MoveToPlace(id, category, place);
 }
 
 bool CDataBase::ReplaceText(uint32_t id, std::u16string_view text) {
+    const auto it = Find(id);
+    if (it == items_.end()) {
+        return false;
+    }
     ListOperation op;
     op.What = ListOperation::Replace;
-    op.Key = KeyOf(id);
+    op.Key = (*it)->Key;
     // As in the data file, a text ends at a zero unit.
     op.Text = text.substr(0, text.find(u'\0'));
-    return op.Key != 0 && Apply(op);
+    UndoBuffer::Change change{UndoBuffer::Change::Edited, it,
+                              std::u16string(std::u16string_view((*it)->Text)), 0, 0};
+    if (!Apply(op)) {
+        return false;
+    }
+    undo_.KeepChange(std::move(change));
+    return true;
 }
 
 bool CDataBase::DeleteItem(uint32_t id) {
@@ -270,6 +359,11 @@ size_t CDataBase::TrimHistory() {
 }
 
 uint32_t CDataBase::Undo() {
+    if (undo_.LastChange()) {
+        const UndoBuffer::Change change = *undo_.LastChange();
+        undo_.Forget();
+        return UndoChange(change);
+    }
     if (undo_.Empty()) {
         return 0;
     }
@@ -278,6 +372,54 @@ uint32_t CDataBase::Undo() {
         return 0;
     }
     return (*std::next(items_.begin(), op.Entries.front().At))->Id;
+}
+
+uint32_t CDataBase::UndoChange(const UndoBuffer::Change& change) {
+    const auto it = change.Entry;
+    ListOperation op;
+    op.Key = (*it)->Key;
+    switch (change.What) {
+        case UndoBuffer::Change::Added: {
+            // The entry below it in its list takes its place, or else the one above it.
+            uint32_t next = kUndoneNoEntry;
+            const auto same = [&](const ItemEntry& item) {
+                return item->Category == (*it)->Category;
+            };
+            if (const auto below = std::find_if(std::next(it), items_.end(), same);
+                below != items_.end()) {
+                next = (*below)->Id;
+            } else if (const auto above =
+                           std::find_if(std::make_reverse_iterator(it), items_.rend(), same);
+                       above != items_.rend()) {
+                next = (*above)->Id;
+            }
+            op.What = ListOperation::Remove;
+            Apply(op);
+            undo_.Forget();  // a new note taken back is not kept
+            return next;
+        }
+        case UndoBuffer::Change::Edited:
+            op.What = ListOperation::Replace;
+            op.Text = change.Text;
+            Apply(op);
+            break;
+        case UndoBuffer::Change::Moved:
+            if ((*it)->Category != change.Category) {
+                op.What = ListOperation::MoveToList;
+                op.Category = change.Category;
+                Apply(op);
+            }
+            op.What = ListOperation::MoveWithin;
+            op.Place = change.Place;
+            Apply(op);
+            break;
+    }
+    return (*it)->Id;
+}
+
+uint32_t CDataBase::IdOfKey(uint32_t key) {
+    const auto it = FindKey(key);
+    return it == items_.end() ? 0 : (*it)->Id;
 }
 
 void CDataBase::Rekey() {

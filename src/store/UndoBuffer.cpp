@@ -2,11 +2,13 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace snipora {
 
 void UndoBuffer::KeepOne(ItemList& from, ItemList::iterator it) {
     kept_.clear();
+    change_.reset();
     kept_.splice(kept_.begin(), from, it);
 }
 

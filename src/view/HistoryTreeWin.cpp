@@ -65,8 +65,17 @@ void HistoryTree::SetHandler(CClipboardHandler* handler) {
 
 std::optional<LRESULT> HistoryTree::ParentMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NOTIFY:
+        case WM_NOTIFY: {
+            const auto& header = *reinterpret_cast<NMHDR*>(lParam);
+            if (header.hwndFrom == tree_ && header.code == TVN_SELCHANGEDW) {
+                events_.SelectionChanged(Selected());
+            }
+            if (header.hwndFrom == tree_ && header.code == TVN_BEGINDRAGW) {
+                Drag(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
+                return 0;
+            }
             return items_->Notify(*reinterpret_cast<NMHDR*>(lParam));
+        }
         case WM_COMMAND:
             if (reinterpret_cast<HWND>(lParam) != search_ || lParam == 0) {
                 return std::nullopt;
@@ -296,6 +305,40 @@ void HistoryTree::ShowAllOf(const CItemNode& row) {
     }
 }
 
+// An entry goes into the notes where it is let go: beside a note, or at the top on the notes
+// header. History entries keep their time order: none lands among them.
+void HistoryTree::Drag(HTREEITEM item) {
+    const CItemNode* record = item != nullptr ? Win32TreeView::RecordOf(tree_, item) : nullptr;
+    if (record == nullptr || record->IsCategory || record->IsShowAll()) {
+        return;
+    }
+    const uint32_t id = record->Id;
+    const auto invalidate = [this](const std::optional<TreeDrop>& mark) {
+        RECT row{};
+        if (mark && TreeView_GetItemRect(tree_, mark->target, &row, FALSE)) {
+            ::InvalidateRect(tree_, &row, FALSE);
+        }
+    };
+    const auto drop = TrackDrag(
+        tree_,
+        [&](HTREEITEM row) {
+            const CItemNode* at = Win32TreeView::RecordOf(tree_, row);
+            return at != nullptr && at->Category == kNotesCategory && !at->IsShowAll() &&
+                   row != item;
+        },
+        [&](std::optional<TreeDrop> mark) {
+            invalidate(dropMark_);
+            dropMark_ = mark;
+            invalidate(dropMark_);
+        });
+    // The dragged entry may have left the tree while the mouse was held; the row it was let go
+    // on is still there.
+    const CItemNode* beside = drop ? Win32TreeView::RecordOf(tree_, drop->target) : nullptr;
+    if (beside != nullptr) {
+        events_.DropAsked(id, *beside, drop->below);
+    }
+}
+
 void HistoryTree::OpenMenuAt(POINT point) {
     ::ClientToScreen(tree_, &point);
     events_.MenuAsked(point);
@@ -353,7 +396,18 @@ void HistoryTree::ChooseSelected() {
 }
 
 LRESULT HistoryTree::ItemsTreeCustomDrawItem(NMTVCUSTOMDRAW& draw) {
-    return drawing_->CustomDraw(draw);
+    const LRESULT result = drawing_->CustomDraw(draw);
+    // The line where a dragged entry would land, over the row it lands beside.
+    if (dropMark_ && draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec) == dropMark_->target) {
+        const int thickness = dpi_.Scale(2);
+        RECT line = draw.nmcd.rc;
+        line.top = dropMark_->below ? line.bottom - thickness : line.top;
+        line.bottom = line.top + thickness;
+        const win::UniqueBrush brush(::CreateSolidBrush(ToColorRef(palette_.rowText)));
+        ::FillRect(draw.nmcd.hdc, &line, brush.Get());
+    }
+    return result;
 }
 
 // A key pressed in the tree itself. The arrows, the page keys, Home and End, Left and Right
@@ -397,6 +451,7 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
             TreeMenuKey();
             break;
         case PopupCommand::Leave:
+            events_.ClosePreview();
             if (Searching()) {
                 searchOpened_ = false;
                 SetSearchText(u"");
@@ -426,6 +481,18 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
         case PopupCommand::Search:
             OpenSearch();
             break;
+        case PopupCommand::NewNote:
+            events_.NewNoteAsked();
+            break;
+        case PopupCommand::Edit:
+            events_.EditAsked(Selected());
+            break;
+        case PopupCommand::Reorder:
+            events_.ReorderAsked(Selected(), virtualKey);
+            break;
+        case PopupCommand::Preview:
+            events_.PreviewAsked(Selected());
+            break;
         case PopupCommand::None:
             break;
     }
@@ -440,7 +507,8 @@ void HistoryTree::TreeChar(wchar_t unit) {
     const auto typed = static_cast<char16_t>(unit);
     const PopupCommand command =
         unit == L'\b' ? PopupCommand::Type : events_.CommandOf(0, typed, Searching());
-    if (command == PopupCommand::Type || command == PopupCommand::Pick) {
+    if (command == PopupCommand::Type || command == PopupCommand::Pick ||
+        command == PopupCommand::Preview) {
         Run(command, 0, typed);
     }
 }

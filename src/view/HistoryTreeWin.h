@@ -46,6 +46,18 @@ public:
     // The search field comes (a search is typed, or Ctrl+F or F3 opened it) or goes: it takes
     // the bar label's place.
     virtual void SearchShown(bool shown) = 0;
+    // Ctrl+N: a new note. F2: the editor on the selected entry. Ctrl with Up, Down, Home or End
+    // (`virtualKey`): the selected note moves. Space: the preview opens or closes.
+    virtual void NewNoteAsked() {}
+    virtual void EditAsked(const CItemNode* /*record*/) {}
+    virtual void ReorderAsked(const CItemNode* /*record*/, UINT /*virtualKey*/) {}
+    virtual void PreviewAsked(const CItemNode* /*record*/) {}
+    // Another entry (or none) is selected; Esc was pressed, which closes the preview.
+    virtual void SelectionChanged(const CItemNode* /*record*/) {}
+    virtual void ClosePreview() {}
+    // The entry `id`, dragged with the mouse, was let go directly above or below the entry
+    // `beside`, or on the notes' header (`beside` the header's record): at the top of the notes.
+    virtual void DropAsked(uint32_t /*id*/, const CItemNode& /*beside*/, bool /*below*/) {}
 };
 
 // The popup's tree of entries with its type-to-filter search: the SysTreeView32 control and the
@@ -133,6 +145,8 @@ private:
     // Lists the rest of the row's list; the first entry that comes takes the selection.
     void ShowAllOf(const CItemNode& row);
     void OpenMenuAt(POINT point);
+    // Follows a drag of the entry until it is let go (TVN_BEGINDRAG).
+    void Drag(HTREEITEM item);
 
     IHistoryTreeEvents& events_;
     HWND tree_ = nullptr;
@@ -150,6 +164,8 @@ private:
     Skin skin_;  // drawn with by drawing_
     std::unique_ptr<ItemDrawing> drawing_;
     bool shown_ = false;
+    // Where a dragged entry would land, drawn as a line over the rows.
+    std::optional<TreeDrop> dropMark_;
     // The last click went down on a "Show all" row: a double click it starts chooses nothing.
     bool showAllClicked_ = false;
 };

@@ -1,5 +1,7 @@
 #include "view/TreeViewWin.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 namespace snipora {
@@ -112,6 +114,71 @@ CItemNode* Win32TreeView::RecordOf(HWND control, HTREEITEM item) {
         return nullptr;
     }
     return reinterpret_cast<CItemNode*>(query.lParam);
+}
+
+std::optional<TreeDrop> TrackDrag(HWND control, const std::function<bool(HTREEITEM row)>& accepts,
+                                  const std::function<void(std::optional<TreeDrop>)>& marked) {
+    std::optional<TreeDrop> drop;
+    ::SetCapture(control);
+    const auto follow = [&](LPARAM at) {
+        TVHITTESTINFO hit{};
+        hit.pt = {GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+        HTREEITEM row = TreeView_HitTest(control, &hit);
+        RECT rect{};
+        const std::optional<TreeDrop> before = drop;
+        drop.reset();
+        if (row != nullptr && accepts(row) && TreeView_GetItemRect(control, row, &rect, FALSE)) {
+            drop = TreeDrop{row, hit.pt.y >= (rect.top + rect.bottom) / 2};
+        }
+        if (drop.has_value() != before.has_value() ||
+            (drop && (drop->target != before->target || drop->below != before->below))) {
+            TreeView_SetInsertMark(control, drop ? drop->target : nullptr, drop && drop->below);
+            marked(drop);
+        }
+    };
+    MSG message{};
+    bool done = false;
+    while (!done && ::GetCapture() == control && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        switch (message.message) {
+            case WM_MOUSEMOVE:
+                if (message.hwnd == control) {
+                    follow(message.lParam);
+                }
+                break;
+            case WM_LBUTTONUP:
+                if (message.hwnd == control) {
+                    follow(message.lParam);
+                }
+                done = true;
+                break;
+            case WM_KEYDOWN:
+                if (message.wParam == VK_ESCAPE) {
+                    drop.reset();
+                    done = true;
+                }
+                break;
+            case WM_RBUTTONDOWN:
+                drop.reset();
+                done = true;
+                break;
+            default:
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+                break;
+        }
+    }
+    if (message.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));
+    }
+    if (!done) {
+        drop.reset();  // the capture went elsewhere
+    }
+    TreeView_SetInsertMark(control, nullptr, FALSE);
+    marked(std::nullopt);
+    if (::GetCapture() == control) {
+        ::ReleaseCapture();
+    }
+    return drop;
 }
 
 }  // namespace snipora

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "view/TreeView.h"
@@ -45,5 +47,20 @@ private:
     // a level of the control costs a message per entry, so the others are not visited at all.
     std::vector<HTREEITEM> unsorted_;
 };
+
+// Where a dragged entry lands: directly above the entry `target`, or below it.
+struct TreeDrop {
+    HTREEITEM target = nullptr;
+    bool below = false;
+};
+
+// Follows a drag that the control began (TVN_BEGINDRAG) until the left button goes up, with the
+// mouse captured: a line (the control's insert mark) shows where the entry would land, on the
+// rows `accepts` takes, above a row's upper half and below its lower half. Where it lands, or
+// nullopt when it was let go elsewhere or the drag was given up (Esc, the capture lost).
+// `marked` hears each change of the landing place (nullopt: none), for a control that draws its
+// rows itself and the line with them.
+std::optional<TreeDrop> TrackDrag(HWND control, const std::function<bool(HTREEITEM row)>& accepts,
+                                  const std::function<void(std::optional<TreeDrop>)>& marked);
 
 }  // namespace snipora

@@ -24,6 +24,11 @@ HookedKey Key(uint8_t vk, char16_t typed = 0) {
     return key;
 }
 
+HookedKey Searching(HookedKey key) {
+    key.searching = true;
+    return key;
+}
+
 HookedKey With(HookedKey key, bool shift, bool control, bool alt, bool windows = false) {
     key.shift = shift;
     key.control = control;
@@ -41,8 +46,17 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         // Moving, choosing, leaving, the menu: the first and last of each range.
         {Key(0x21), Take(Move), "PgUp"},
         {Key(0x28), Take(Move), "Down"},
-        {With(Key(0x28), false, true, false), Take(Move), "Ctrl+Down"},
-        {Key(0x20, u' '), Take(Type, u' '), "Space types into the search"},
+        {With(Key(0x28), false, true, false), Take(Reorder), "Ctrl+Down moves the note"},
+        {With(Key(0x24), false, true, false), Take(Reorder), "Ctrl+Home, the first to move one"},
+        {With(Key(0x26), false, true, false), Take(Reorder), "Ctrl+Up"},
+        {With(Key(0x21), false, true, false), Take(Move), "Ctrl+PgUp, just below Ctrl+End"},
+        {With(Key(0x26), true, true, false), Take(Move), "Ctrl+Shift+Up"},
+        {With(Key(0x4E, 0x0E), false, true, false), Take(NewNote), "Ctrl+N"},
+        {Key(0x4E, u'n'), Take(Type, u'n'), "n"},
+        {Key(0x71), Take(Edit), "F2"},
+        {With(Key(0x71), true, false, false), kClose, "Shift+F2"},
+        {Key(0x20, u' '), Take(Preview), "Space with no search open"},
+        {Searching(Key(0x20, u' ')), Take(Type, u' '), "Space types into a search"},
         {Key(0x29), kClose, "Select, just past Down"},
         {Key(0x0D, u'\r'), Take(Choose), "Enter"},
         {Key(0x2E), Take(Delete), "Delete"},

@@ -519,6 +519,76 @@ TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
     EXPECT_EQ(Ids(), ids);
 }
 
+// A new note, an edit and a move are what Undo reverts, the last of them only; an edit keeps the
+// entry's place and time, a move goes no further than the list's ends.
+TEST_F(DataBaseTest, NotesAreWrittenEditedMovedAndUndone) {
+    // Undo answers the Id that the entry of the text has afterwards.
+    const auto UndoSelects = [this](const std::u16string& text) {
+        const uint32_t id = db.Undo();
+        return id != 0 && id == IdOf(text);
+    };
+    Copy(u"h1");
+    Copy(u"h2");
+    const double h1Time = db.Items().back()->CaptureTime;
+    ASSERT_NE(db.AddNote(u"n1"), 0u);
+    ASSERT_NE(db.AddNote(std::u16string(u"n2\0cut", 6)), 0u);
+    ASSERT_NE(db.AddNote(u"n3"), 0u);
+    EXPECT_EQ(db.AddNote(u""), 0u);
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n3", u"n2", u"n1"}));
+    EXPECT_TRUE(UndoSelects(u"n2"));  // the note below takes the new one's place
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
+    EXPECT_FALSE(db.CanUndo());  // a note taken back is not kept
+
+    // The edges: the top up, the bottom down, no move; the bottom past the end.
+    EXPECT_FALSE(db.MoveWithinList(IdOf(u"n2"), 0));
+    EXPECT_FALSE(db.MoveWithinList(IdOf(u"n1"), 1));
+    EXPECT_FALSE(db.MoveWithinList(IdOf(u"n1"), UINT32_MAX));
+    EXPECT_FALSE(db.CanUndo());
+    ASSERT_TRUE(db.MoveWithinList(IdOf(u"n2"), UINT32_MAX));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1", u"n2"}));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"h1"}));
+    EXPECT_TRUE(UndoSelects(u"n2"));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
+
+    // Dropped beside another note: above or below it, from above or from below.
+    ASSERT_NE(db.AddNote(u"n0"), 0u);  // n0 n2 n1
+    EXPECT_FALSE(db.MoveBeside(IdOf(u"n0"), IdOf(u"n2"), false));
+    EXPECT_FALSE(db.MoveBeside(IdOf(u"n0"), IdOf(u"n0"), true));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"n0"), IdOf(u"n1"), false));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n0", u"n1"}));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"n1"), IdOf(u"n2"), false));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1", u"n2", u"n0"}));
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"n1"), IdOf(u"n0"), true));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n0", u"n1"}));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"n0")));
+    // A history entry into the notes at a place, and back to its own place in time.
+    ASSERT_TRUE(db.MoveBeside(IdOf(u"h1"), IdOf(u"n1"), false));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"h1", u"n1"}));
+    EXPECT_TRUE(UndoSelects(u"h1"));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"h1"}));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"n1"}));
+
+    // The oldest history entry edited: same place, same time, new text. Undo brings the old
+    // text back; a delete after an edit is what Undo undoes.
+    ASSERT_TRUE(db.ReplaceText(IdOf(u"h1"), u"H1"));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"H1"}));
+    EXPECT_EQ(db.Items().back()->CaptureTime, h1Time);
+    ASSERT_TRUE(db.ReplaceText(IdOf(u"h2"), u"H2"));
+    EXPECT_TRUE(UndoSelects(u"h2"));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h2", u"H1"}));
+    ASSERT_TRUE(db.ReplaceText(IdOf(u"n1"), u"N1"));
+    ASSERT_TRUE(db.DeleteItem(IdOf(u"n2")));  // the delete is undone, not the edit
+    EXPECT_NE(db.Undo(), 0u);
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n2", u"N1"}));
+    // An edited entry that leaves the lists takes its Undo with it.
+    ASSERT_TRUE(db.ReplaceText(IdOf(u"H1"), u"x"));
+    db.SetHistorySize(1);
+    EXPECT_EQ(db.TrimHistory(), 1u);
+    EXPECT_FALSE(db.CanUndo());
+    auto ids = Ids();
+    EXPECT_TRUE(std::is_sorted(ids.rbegin(), ids.rend()));
+}
+
 TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {
     clipboard.onChange = [this] { db.CaptureClipboard(); };  // the system's notification
     for (int i = 0; i < 25; ++i) {

@@ -69,19 +69,17 @@ private:
         }
     };
     using Lists = std::array<std::vector<Entry>, 2>;
-    // What Undo brings back, as the model keeps it: a list, and its entries with their places.
-    struct Taken {
-        int32_t list;
-        std::vector<std::pair<size_t, Entry>> entries;
-    };
 
     const FilePath data_{std::filesystem::path("data.dat")};
     const MemoryFileSystem::Path journalPath_ = CJournal::PathFor(data_).native();
 
     void Step() {
-        const uint32_t kind = below_(15);
+        const uint32_t kind = below_(16);
+        // Undo comes right after the delete, clear, new note, edit or move it undoes, if at all,
+        // and brings the lists back to what they were before it.
+        const Lists before = model_;
         if (kind != 9 && kind != 11 && kind != 12) {
-            undo_.reset();  // Undo comes right after the delete or clear it undoes, if at all
+            undo_.reset();
         }
         switch (kind) {
             case 0:
@@ -91,7 +89,7 @@ private:
                 break;
             case 3:
                 OnEntry("remove", [&](int32_t list, size_t i) {
-                    undo_ = Taken{list, {{i, model_[list][i]}}};
+                    undo_ = before;
                     model_[list].erase(model_[list].begin() + long(i));
                     return db_->DeleteItem(IdAt(list, i));
                 });
@@ -113,9 +111,13 @@ private:
                     const uint32_t id = IdAt(list, i);
                     auto& items = model_[list];
                     items.erase(items.begin() + long(i));
-                    items.insert(items.begin() + long(std::min<size_t>(place, items.size())),
-                                 entry);
-                    return db_->MoveWithinList(id, place);
+                    const size_t to = std::min<size_t>(place, items.size());
+                    items.insert(items.begin() + long(to), entry);
+                    if (to != i) {
+                        undo_ = before;
+                    }
+                    // A move to where the entry is changes nothing.
+                    return db_->MoveWithinList(id, place) == (to != i);
                 });
                 break;
             }
@@ -123,6 +125,7 @@ private:
                 const std::u16string text = NewText();
                 OnEntry("replace by " + Utf16ToUtf8(text), [&](int32_t list, size_t i) {
                     model_[list][i].text = text;
+                    undo_ = before;
                     return db_->ReplaceText(IdAt(list, i), text);
                 });
                 erased_ = true;
@@ -134,13 +137,10 @@ private:
                     break;
                 }
                 Note("clear " + std::to_string(list));
-                Taken taken{list, {}};
-                for (size_t i = 0; i < model_[list].size(); ++i) {
-                    taken.entries.emplace_back(i, model_[list][i]);
-                }
+                const size_t count = model_[list].size();
                 model_[list].clear();
-                Check(db_->ClearCategory(list) == taken.entries.size(), "the count cleared");
-                undo_ = std::move(taken);
+                Check(db_->ClearCategory(list) == count, "the count cleared");
+                undo_ = before;
                 erased_ = true;
                 Changed();
                 break;
@@ -160,11 +160,10 @@ private:
             case 9:
                 if (undo_) {
                     Note("undo");
-                    for (const auto& [at, entry] : undo_->entries) {
-                        model_[undo_->list].insert(model_[undo_->list].begin() + long(at), entry);
-                    }
+                    model_ = *undo_;
                     Check(db_->Undo() != 0, "Undo brings something back");
                     undo_.reset();
+                    erased_ = true;  // an edit or a note taken back
                     Changed();
                 }
                 break;
@@ -189,6 +188,16 @@ private:
             case 12:
                 Save();
                 break;
+            case 15: {
+                const std::u16string text = NewText();
+                Note("new note " + Utf16ToUtf8(text));
+                model_[1].insert(model_[1].begin(),
+                                 {text, LocalOleDate(clock_, clock_.now), clock_.now});
+                Check(db_->AddNote(text) != 0, "new note");
+                undo_ = before;
+                Changed();
+                break;
+            }
             case 13:
                 // A password copied, saved, deleted and saved again: the data file is then byte
                 // for byte what it was before the copy.
@@ -448,7 +457,7 @@ private:
     std::unique_ptr<CJournal> journal_;
     Lists model_;
     std::vector<Lists> since_{Lists()};
-    std::optional<Taken> undo_;
+    std::optional<Lists> undo_;  // the lists as Undo brings them back
     size_t size_ = 4;
     uint32_t next_ = 0;
     uint32_t refusing_ = 0;

@@ -95,6 +95,9 @@ TEST(ItemFormat, TheBarShowsTheNewestKeptHistoryEntryOrNothing) {
     EXPECT_EQ(BarTextOf(handler), u"older");
     add(kHistoryCategory, u"loaded");
     EXPECT_EQ(BarTextOf(handler), u"loaded");
+    // The newest one edited shows its new text.
+    ASSERT_TRUE(handler.ReplaceText(handler.Items().front()->Id, u"edited\nagain"));
+    EXPECT_EQ(BarTextOf(handler), u"edited again");
 }
 
 // Only a caption with a pair, a joiner or a variation selector takes the script layout; the
