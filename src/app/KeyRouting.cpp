@@ -5,8 +5,8 @@ namespace {
 
 // The virtual-key codes that the rule tells apart, as the system numbers them.
 constexpr uint8_t kBack = 0x08, kReturn = 0x0D, kEscape = 0x1B, kPageUp = 0x21, kDown = 0x28,
-                  kDelete = 0x2E, kF = 0x46, kZ = 0x5A, kApps = 0x5D, kF3 = 0x72, kF10 = 0x79,
-                  kCapsLock = 0x14;
+                  kDelete = 0x2E, kF = 0x46, kZ = 0x5A, kSpace = 0x20, kUp = 0x26, kA = 0x41,
+                  kApps = 0x5D, kF3 = 0x72, kF10 = 0x79, kCapsLock = 0x14;
 
 // Shift, Ctrl, Alt and the Windows keys in both their forms, and the lock keys.
 bool IsModifierOrLock(uint8_t vk) {
@@ -60,6 +60,9 @@ KeyMeaning MeaningOf(const HookedKey& key) {
     const auto take = [](PopupCommand command, char16_t character = 0) {
         return KeyMeaning{KeyRoute::Swallow, command, character};
     };
+    if ((vk == kUp || vk == kDown) && key.shift && !key.control && !key.alt) {
+        return take(Extend);
+    }
     if (vk >= kPageUp && vk <= kDown) {
         return take(Move);
     }
@@ -83,6 +86,9 @@ KeyMeaning MeaningOf(const HookedKey& key) {
     }
     if (key.control && !key.alt && (vk == kZ || vk == kF)) {
         return take(vk == kZ ? Undo : Search);
+    }
+    if (key.control && !key.alt && !key.shift && (vk == kSpace || vk == kA)) {
+        return take(vk == kSpace ? Toggle : SelectAll);
     }
     if (key.typed >= 0x20 && key.typed != 0x7F && (!key.control || altGr)) {
         const bool picks = !key.searching && key.typed >= u'1' && key.typed <= u'9';

@@ -76,7 +76,8 @@ struct KeyMeaning {
 // The meaning of a key pressed while the popup has the keys, whoever hands it over: the keyboard
 // hook, or the tree itself when the popup has the focus. The popup's keys are moving over the
 // entries (arrows, PgUp, PgDn, Home, End), choosing and leaving (Enter, Delete, Esc, Ctrl+Z),
-// the entry menu (Shift+F10, the menu key), the search (Ctrl+F, F3) and typing (Backspace and
+// the entry menu (Shift+F10, the menu key), the search (Ctrl+F, F3), the selection of several
+// entries (Shift+Up and Shift+Down, Ctrl+Space, Ctrl+A) and typing (Backspace and
 // every character, also one that Ctrl and Alt together make, as AltGr does on many layouts). A
 // digit from 1 to 9 picks that history entry while no search is open, and is typed into one that
 // is. Modifiers, locks and the system's keys pass on; a combination with Alt alone or a Windows

@@ -113,6 +113,13 @@ public:
     bool DeleteItem(uint32_t id);
     // The number of items taken away.
     size_t ClearCategory(int32_t category);
+    // Several entries at once, as one operation that one Undo takes back: those of the Ids that
+    // are in the lists (an Id met twice counts once) leave them, kept for Undo together. The
+    // number taken away; 0, with nothing changed and nothing kept, when none is there.
+    size_t DeleteItems(const std::vector<uint32_t>& ids);
+    // Moves the entries of the Ids found to the top of `category`'s list, in their order in the
+    // lists; those already there stay where they are. The number moved.
+    size_t MoveItemsToCategory(const std::vector<uint32_t>& ids, int32_t category);
     // Deletes the history items more than `minutes` old by the clock; notes stay. Ages are
     // reckoned between instants, so that neither summer time nor a change of time zone moves
     // them; a capture time later than now (stamped while the clock ran ahead), or none that is a
@@ -184,6 +191,9 @@ private:
     // Takes the entry out of the count, the index and the keys before it leaves the list.
     void Leaving(ItemList::iterator it);
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
+    bool CarrySeveral(const ListOperation& op);
+    // The keys of the Ids that are in the lists, each once, in the order given.
+    std::vector<uint32_t> KeysOf(const std::vector<uint32_t>& ids);
     void CheckInvariants() const;
 
     IFileSystem& files_;

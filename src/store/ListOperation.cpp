@@ -94,6 +94,10 @@ bool Decode(uint32_t kind, uint32_t a, uint32_t b, uint64_t t, const std::string
         case ListOperation::Trim:
             op.Place = b;
             return none;
+        case ListOperation::MoveKeysToList:
+            op.Category = static_cast<int32_t>(b);
+            [[fallthrough]];
+        case ListOperation::RemoveKeys:
         case ListOperation::Forget:
             for (size_t at = 0; at + 4 <= payload.size(); at += 4) {
                 op.Keys.push_back(GetBytes<uint32_t>(payload.data() + at));
@@ -141,6 +145,7 @@ bool ListOperation::Erases() const {
         case Clear:
         case Trim:
         case Forget:
+        case RemoveKeys:
             return true;
         default:
             return false;
@@ -179,7 +184,10 @@ void AppendRecord(std::string& out, const ListOperation& op) {
         case ListOperation::Trim:
             b = op.Place;
             break;
+        case ListOperation::MoveKeysToList:
+        case ListOperation::RemoveKeys:
         case ListOperation::Forget:
+            b = op.What == ListOperation::MoveKeysToList ? static_cast<uint32_t>(op.Category) : 0;
             for (const uint32_t key : op.Keys) {
                 PutBytes(payload, key);
             }

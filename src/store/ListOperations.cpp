@@ -169,10 +169,66 @@ bool CDataBase::Carry(const ListOperation& op) {
             }
             return true;
         }
+        case ListOperation::RemoveKeys:
+        case ListOperation::MoveKeysToList:
+            return CarrySeveral(op);
         case ListOperation::Restore:
             return RestoreEntries(op.Entries);
     }
     return false;
+}
+
+// Several entries at once: all known and each named once, or nothing is done.
+bool CDataBase::CarrySeveral(const ListOperation& op) {
+    const std::unordered_set<uint32_t> keys(op.Keys.begin(), op.Keys.end());
+    if (keys.empty() || keys.size() != op.Keys.size()) {
+        return false;
+    }
+    for (const uint32_t key : keys) {
+        if (FindKey(key) == items_.end()) {
+            return false;
+        }
+    }
+    const bool move = op.What == ListOperation::MoveKeysToList;
+    // In the order of their places, so that they keep it among themselves.
+    ItemList taken(items_.get_allocator());
+    for (auto at = items_.begin(); at != items_.end();) {
+        const auto next = std::next(at);
+        if (keys.contains((*at)->Key) && (!move || (*at)->Category != op.Category)) {
+            if (move && (*at)->Category == kHistoryCategory) {
+                --historyCount_;
+                historyIndex_.Leaving(at);
+            }
+            if (!move) {
+                Leaving(at);
+            }
+            taken.splice(taken.end(), items_, at);
+        }
+        at = next;
+    }
+    if (taken.empty()) {
+        return false;
+    }
+    if (!move) {
+        undo_.KeepAll(taken);
+        return true;
+    }
+    const auto last = std::prev(taken.end());
+    for (auto at = taken.begin(); at != taken.end(); ++at) {
+        (*at)->Category = op.Category;
+    }
+    items_.splice(items_.begin(), taken);
+    for (auto at = items_.begin();; ++at) {
+        if (op.Category == kHistoryCategory) {
+            ++historyCount_;
+            historyIndex_.Entered(at);
+        }
+        if (at == last) {
+            break;
+        }
+    }
+    Renumber(last);
+    return true;
 }
 
 bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries) {
@@ -241,6 +297,44 @@ bool CDataBase::ReplaceText(uint32_t id, std::u16string_view text) {
     // As in the data file, a text ends at a zero unit.
     op.Text = text.substr(0, text.find(u'\0'));
     return op.Key != 0 && Apply(op);
+}
+
+namespace {
+
+ListOperation SeveralKeys(ListOperation::Kind what, const std::vector<uint32_t>& keys) {
+    ListOperation op;
+    op.What = what;
+    op.Keys = keys;
+    return op;
+}
+
+}  // namespace
+
+size_t CDataBase::DeleteItems(const std::vector<uint32_t>& ids) {
+    ListOperation op = SeveralKeys(ListOperation::RemoveKeys, KeysOf(ids));
+    const size_t count = op.Keys.size();
+    return count != 0 && Apply(op) ? count : 0;
+}
+
+size_t CDataBase::MoveItemsToCategory(const std::vector<uint32_t>& ids, int32_t category) {
+    ListOperation op = SeveralKeys(ListOperation::MoveKeysToList, KeysOf(ids));
+    op.Category = category;
+    const size_t count =
+        static_cast<size_t>(std::count_if(op.Keys.begin(), op.Keys.end(), [&](uint32_t key) {
+            return (*FindKey(key))->Category != category;
+        }));
+    return count != 0 && Apply(op) ? count : 0;
+}
+
+std::vector<uint32_t> CDataBase::KeysOf(const std::vector<uint32_t>& ids) {
+    std::vector<uint32_t> keys;
+    for (const uint32_t id : ids) {
+        const uint32_t key = KeyOf(id);
+        if (key != 0 && std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            keys.push_back(key);
+        }
+    }
+    return keys;
 }
 
 bool CDataBase::DeleteItem(uint32_t id) {

@@ -519,6 +519,34 @@ TEST_F(DataBaseTest, UndoPutsBackTheLastDeletedItemOrClearedListInPlace) {
     EXPECT_EQ(Ids(), ids);
 }
 
+TEST_F(DataBaseTest, SeveralEntriesGoAtOnceAndOneUndoBringsAllBack) {
+    Copy(u"n1");
+    db.MoveToCategory(IdOf(u"n1"), kNotesCategory);
+    for (const char16_t* text : {u"h1", u"h2", u"h3", u"h4"}) {
+        Copy(text);
+    }
+    const auto before = Ids();
+    // Of both lists, one Id twice and one unknown: three go, and one Undo brings the three back.
+    EXPECT_EQ(db.DeleteItems({IdOf(u"h3"), IdOf(u"n1"), IdOf(u"h1"), IdOf(u"h3"), 7}), 3u);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4", u"h2"}));
+    EXPECT_EQ(Count(1), 0u);
+    EXPECT_EQ(db.HistoryCount(), 2u);
+    EXPECT_EQ(db.Undo(), before[1]);
+    EXPECT_EQ(Ids(), before);
+    EXPECT_EQ(db.DeleteItems({7}), 0u);
+    EXPECT_FALSE(db.CanUndo());
+    // To the notes' top in the order they had, whatever the order given; a note stays.
+    EXPECT_EQ(db.MoveItemsToCategory({IdOf(u"h1"), IdOf(u"n1"), IdOf(u"h3")}, kNotesCategory), 2u);
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"h3", u"h1", u"n1"}));
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h4", u"h2"}));
+    EXPECT_EQ(db.HistoryCount(), 2u);
+    EXPECT_EQ(db.MoveItemsToCategory({IdOf(u"n1")}, kNotesCategory), 0u);
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"h3", u"h1", u"n1"}));
+    // The history's duplicate search no longer finds the moved texts.
+    Copy(u"h3");
+    EXPECT_EQ(Count(0), 3u);
+}
+
 TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {
     clipboard.onChange = [this] { db.CaptureClipboard(); };  // the system's notification
     for (int i = 0; i < 25; ++i) {

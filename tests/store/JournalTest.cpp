@@ -349,7 +349,15 @@ TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
     clock.now += 30 * test::FakeClock::kMinute;
     EXPECT_EQ(db.ForgetHistory(31), 1u);  // "E", captured 40 minutes ago
     appended();
-    const std::vector<std::u16string> texts = {u"d", u"b", u"c"};
+    // Several at once, as one record each; Undo's Restore brings both back.
+    Copy(u"f");
+    ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"f"), IdOf(db, u"d")}, kNotesCategory), 2u);
+    ASSERT_EQ(db.DeleteItems({IdOf(db, u"b"), IdOf(db, u"f")}), 2u);
+    appended();
+    ASSERT_NE(db.Undo(), 0u);
+    ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"b")}, kHistoryCategory), 1u);
+    appended();
+    const std::vector<std::u16string> texts = {u"b", u"f", u"d", u"c"};
     std::vector<std::u16string> left;
     for (const auto& entry : Entries(db)) {
         left.push_back(std::get<2>(entry));
@@ -379,8 +387,8 @@ TEST_F(JournalTest, APreviousVersionsJournalIsReplayedOnceThenFolded) {
         return out;
     };
     test::WriteBytes(journalFile, LegacyJournalHeader(base, std::filesystem::file_size(data)) +
-                                      record(1, 0, 3.0, std::u16string_view(u"new\0cd", 6)) + record(2, 0, 0.0, u"") +
-                                      record(1, 1, 1.0, u"old one"));
+                                      record(1, 0, 3.0, std::u16string_view(u"new\0cd", 6)) +
+                                      record(2, 0, 0.0, u"") + record(1, 1, 1.0, u"old one"));
     const std::vector<Entry> expected = {
         {1, 1.0, u"old one"}, {0, 3.0, u"new"}, {0, 2.0, u"old two"}};
     EXPECT_EQ(Restarted(), expected);
