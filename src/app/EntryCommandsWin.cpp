@@ -3,6 +3,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ItemMenu.h"
+#include "app/PasteMenuWin.h"
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -17,6 +18,8 @@ EntryCommands::EntryCommands(IEntryCommandsHost& host) : host_(host), menu_(::Cr
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdClearText, L"Clear history\u2026");
     ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdUndo, L"Undo\tCtrl+Z");
+    ::AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendSeveralItems(menu_.Get(), separators_);
 }
 
 void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
@@ -38,6 +41,7 @@ void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
     enable(kIdMoveToNotes, menu->moveToNotesEnabled);
     enable(kIdDeleteItem, menu->entryCommandsEnabled);
     enable(kIdUndo, menu->undoEnabled);
+    EnableSeveralItems(menu_.Get(), separators_, host_.SelectedIds().size() > 1, onHeader);
     ::SetMenuDefaultItem(menu_.Get(), kIdMoveToClipboard, FALSE);
     const UINT command = ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                           screen.y, 0, host_.QuestionOwner(), nullptr);
@@ -74,12 +78,19 @@ void EntryCommands::Run(WORD id, const CItemNode* record) {
             Undo();
             break;
         default:
+            if (id >= kIdPasteTogether && id <= kIdPasteLinesOneByOne) {
+                host_.PasteSeveral(id, record);
+            }
             break;
     }
 }
 
 void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
+    if (handler != nullptr && !host_.SelectedIds().empty()) {
+        host_.PasteSeveral(kIdPasteTogether, record);  // joined, as one paste
+        return;
+    }
     if (record == nullptr || handler == nullptr || record->IsShowAll()) {
         return;
     }
@@ -98,6 +109,13 @@ void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
 
 void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
+    if (const auto ids = host_.SelectedIds(); handler != nullptr && !ids.empty()) {
+        if (handler->MoveItemsToCategory(ids, kNotesCategory) != 0) {
+            host_.ListsChanged();
+            host_.SelectEntry(handler->Items().front()->Id);
+        }
+        return;
+    }
     if (record == nullptr || handler == nullptr || !record->InHistory || record->IsShowAll()) {
         return;
     }
@@ -110,6 +128,13 @@ void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
 
 void EntryCommands::BtDeleteItemClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
+    if (const auto ids = host_.SelectedIds(); handler != nullptr && !ids.empty()) {
+        if (handler->DeleteItems(ids) != 0) {  // one Undo brings all back
+            host_.ListsChanged();
+            host_.Erased();
+        }
+        return;
+    }
     if (record == nullptr || handler == nullptr || record->IsShowAll()) {
         return;
     }

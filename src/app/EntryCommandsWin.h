@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "view/ClipboardHandler.h"
 #include "win/UniqueGdiObject.h"
@@ -29,6 +30,12 @@ public:
     virtual HWND QuestionOwner() const = 0;
     // The data file, beside which copies of damaged data files are kept.
     virtual FilePath DataFile() const = 0;
+    // The entries chosen together in the popup, in the order of choosing; empty while one alone
+    // is selected. Move to clipboard, Move to notes and Delete act on all of them.
+    virtual std::vector<uint32_t> SelectedIds() { return {}; }
+    // Pastes several texts (kIdPasteTogether and the ids after it): the selection's, or the
+    // lines of `record` for kIdPasteLinesOneByOne.
+    virtual void PasteSeveral(WORD, const CItemNode*) {}
 };
 
 // The commands on the tree's entries and their menu: move to the clipboard, move to the notes,
@@ -57,6 +64,7 @@ public:
 private:
     IEntryCommandsHost& host_;
     win::UniqueMenu menu_;
+    HMENU separators_ = nullptr;  // "Paste together"'s submenu, owned by menu_
 };
 
 }  // namespace snipora

@@ -87,6 +87,9 @@ bool TrayMenu::Command(WORD id) {
         case kIdPauseRecording:
             host_.SetPaused(!host_.Paused());
             return true;
+        case kIdStopPasteQueue:
+            host_.StopPasteQueue();
+            return true;
         default:
             return false;
     }

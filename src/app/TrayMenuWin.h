@@ -24,6 +24,9 @@ public:
     virtual void SetPaused(bool paused) = 0;
     // A close waits for the open dialog: it is asked again once the dialog ends.
     virtual bool CloseRequested() const = 0;
+    // Texts are being pasted one by one; the menu offers to stop.
+    virtual bool PasteQueueRunning() const { return false; }
+    virtual void StopPasteQueue() {}
 };
 
 // The tray icon's menu and its commands: the settings dialog, the update check, the about box,

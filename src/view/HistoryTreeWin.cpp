@@ -115,6 +115,7 @@ void HistoryTree::SetDpi(win::Dpi dpi, HFONT searchFont) {
 void HistoryTree::CreateDrawing() {
     drawing_ = std::make_unique<ItemDrawing>(skin_.GetSkin(), dpi_.Value(), palette_);
     drawing_->SetFilter(&filter_);
+    drawing_->SetSelection(&selection_);
     TreeView_SetItemHeight(tree_, drawing_->Height());
 }
 
@@ -131,6 +132,7 @@ void HistoryTree::Show(bool show) {
     shown_ = show;
     ::ShowWindow(tree_, show ? SW_SHOW : SW_HIDE);
     if (!show) {
+        CollapseSelection();
         // The next opening fills no more rows than the cap, at once.
         const bool showedAll = handler_ != nullptr && handler_->CapLists();
         searchOpened_ = false;
@@ -307,6 +309,12 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
     if (item == nullptr) {
         return;
     }
+    if (button == WM_LBUTTONDOWN && SelectionClick(item)) {
+        return;
+    }
+    if (button == WM_LBUTTONDOWN || !selection_.Contains(EntryIdOf(item))) {
+        CollapseSelection();
+    }
     TreeView_SelectItem(tree_, item);
     if (button == WM_RBUTTONDOWN) {
         OpenMenuAt({x, y});
@@ -341,6 +349,10 @@ void HistoryTree::ChooseSelected() {
     if (selected == nullptr) {
         return;
     }
+    if (!SelectedIds().empty()) {
+        events_.EntryChosen(Selected());  // the entries chosen together
+        return;
+    }
     if (TreeView_GetChild(tree_, selected) != nullptr) {
         TreeView_Expand(tree_, selected, TVE_TOGGLE);
         return;
@@ -365,7 +377,9 @@ bool HistoryTree::TreeKeyDown(UINT virtualKey) {
     const PopupCommand command = events_.CommandOf(virtualKey, 0, Searching());
     switch (command) {
         case PopupCommand::None:
+            return false;
         case PopupCommand::Move:
+            CollapseSelection();
             return false;
         case PopupCommand::Type:
         case PopupCommand::Pick:
@@ -383,6 +397,16 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
     switch (command) {
         case PopupCommand::Move:
             ::SendMessageW(KeyTarget(), WM_KEYDOWN, virtualKey, 1);
+            CollapseSelection();
+            break;
+        case PopupCommand::Extend:
+            ExtendSelection(virtualKey);
+            break;
+        case PopupCommand::Toggle:
+            ToggleSelected();
+            break;
+        case PopupCommand::SelectAll:
+            SelectAllOfList();
             break;
         case PopupCommand::Choose:
             ChooseSelected();

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "view/EntrySelection.h"
 #include "view/ItemsTreeWin.h"
 #include "view/Palette.h"
 #include "view/PopupCommand.h"
@@ -46,6 +47,8 @@ public:
     // The search field comes (a search is typed, or Ctrl+F or F3 opened it) or goes: it takes
     // the bar label's place.
     virtual void SearchShown(bool shown) = 0;
+    // Entries were added to the selection of several, or left it.
+    virtual void SelectionChanged() {}
 };
 
 // The popup's tree of entries with its type-to-filter search: the SysTreeView32 control and the
@@ -103,6 +106,9 @@ public:
     HTREEITEM HistoryEntryAt(int position) const;
     // The entry under a point in the tree's coordinates, or null.
     HTREEITEM EntryAt(POINT point) const;
+    // The entries chosen together, in the order of choosing, without those that have left the
+    // lists; empty while one entry alone is selected.
+    std::vector<uint32_t> SelectedIds();
 
 private:
     // IItemsTreeEvents
@@ -133,6 +139,15 @@ private:
     // Lists the rest of the row's list; the first entry that comes takes the selection.
     void ShowAllOf(const CItemNode& row);
     void OpenMenuAt(POINT point);
+    // The selection of several (HistoryTreeSelectionWin.cpp): Shift+Up or Shift+Down, a click
+    // with Shift or Ctrl, Ctrl+Space and Ctrl+A. True when the click was taken.
+    void ExtendSelection(UINT virtualKey);
+    bool SelectionClick(HTREEITEM item);
+    void ToggleSelected();
+    void SelectAllOfList();
+    void CollapseSelection();
+    uint32_t EntryIdOf(HTREEITEM item) const;
+    std::vector<uint32_t> RangeTo(HTREEITEM to) const;
 
     IHistoryTreeEvents& events_;
     HWND tree_ = nullptr;
@@ -149,6 +164,7 @@ private:
     win::UniqueBrush searchBrush_;
     Skin skin_;  // drawn with by drawing_
     std::unique_ptr<ItemDrawing> drawing_;
+    EntrySelection selection_;  // drawn by drawing_
     bool shown_ = false;
     // The last click went down on a "Show all" row: a double click it starts chooses nothing.
     bool showAllClicked_ = false;

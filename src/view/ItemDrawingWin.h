@@ -17,6 +17,7 @@
 namespace snipora {
 
 class CItemNode;
+class EntrySelection;
 class TextFilter;
 
 // Paints the popup tree's entries by hand: category headers (from the skin bitmap in the light
@@ -41,6 +42,9 @@ public:
 
     // The search whose matches the captions mark; stays the caller's. Null marks nothing.
     void SetFilter(const TextFilter* filter) { filter_ = filter; }
+    // The entries chosen together: drawn selected, each with its number in the order of
+    // choosing. Stays the caller's; null or empty, the tree's selected row alone is drawn so.
+    void SetSelection(const EntrySelection* selection) { selection_ = selection; }
 
     // Makes the brushes and pens of another palette; the next paint uses them.
     void SetPalette(const Palette& palette);
@@ -70,6 +74,7 @@ private:
     void DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawCaption(const CItemNode& node, RECT rect);
+    void DrawNumber(size_t number, int width);
     // Laid out line by line; `match` is where the search's match starts, or npos for none.
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
     // One line's text at (x, y), clipped to `clip`: with the system's script layout and font
@@ -110,6 +115,7 @@ private:
     win::UniqueMemoryDc workDc_;
 
     const TextFilter* filter_ = nullptr;
+    const EntrySelection* selection_ = nullptr;
     int rowHeight_ = 0;  // the tree's, read at the start of a paint
     double today_ = 0.0;
     wchar_t separator_[5] = {};

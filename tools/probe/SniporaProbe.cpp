@@ -97,6 +97,61 @@ bool SetText(const std::wstring& text, HWND owner = nullptr) {
     return ok;
 }
 
+// A text and a registered format of bytes made from it, as a program with rich content sets
+// them: the clipboard then holds more than one format.
+bool SetRich(const std::wstring& text) {
+    if (!OpenWithRetry(nullptr)) {
+        return false;
+    }
+    ::EmptyClipboard();
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    std::string bytes = "rich:";
+    for (const wchar_t unit : text) {
+        bytes += static_cast<char>(unit & 0x7F);
+    }
+    bytes += std::string("\0\x01\xFE", 3);
+    HGLOBAL rich = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    std::memcpy(::GlobalLock(rich), bytes.data(), bytes.size());
+    ::GlobalUnlock(rich);
+    ok = ::SetClipboardData(::RegisterClipboardFormatW(L"Snipora Probe Rich"), rich) != nullptr &&
+         ok;
+    ::CloseClipboard();
+    return ok;
+}
+
+// Every format the clipboard holds, one per line: its name (or number) and its bytes, in hex,
+// for those held in memory.
+int ListFormats() {
+    if (!OpenWithRetry(nullptr)) {
+        return 1;
+    }
+    for (UINT id = ::EnumClipboardFormats(0); id != 0; id = ::EnumClipboardFormats(id)) {
+        wchar_t name[128] = {};
+        std::string line =
+            ::GetClipboardFormatNameW(id, name, 128) > 0 ? ToUtf8(name) : std::to_string(id);
+        if (id == CF_UNICODETEXT || id >= 0xC000) {
+            HANDLE data = ::GetClipboardData(id);
+            const auto* bytes =
+                data != nullptr ? static_cast<const unsigned char*>(::GlobalLock(data)) : nullptr;
+            line += " ";
+            for (SIZE_T i = 0; bytes != nullptr && i < ::GlobalSize(data); ++i) {
+                char hex[3];
+                std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
+                line += hex;
+            }
+            if (bytes != nullptr) {
+                ::GlobalUnlock(data);
+            }
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    ::CloseClipboard();
+    return 0;
+}
+
 std::wstring WindowText(HWND window) {
     wchar_t buffer[4096] = {};
     ::SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer),
@@ -620,6 +675,12 @@ int wmain(int argc, wchar_t** argv) {
             ::Sleep(ms);
         }
         return 0;
+    }
+    if (command == L"set-rich" && argc >= 3) {
+        return SetRich(argv[2]) ? 0 : 1;
+    }
+    if (command == L"formats") {
+        return ListFormats();
     }
     if (command == L"clear") {
         if (!OpenWithRetry(nullptr)) {
