@@ -67,7 +67,8 @@ protected:
 // - HistoryCount is the number of history entries; the index of their texts, once built, holds
 //   each of them once.
 // - No text holds a zero unit.
-// - What Undo keeps is ordered by Id, newest first, and is no longer in the list.
+// - What Undo keeps is ordered by Id, newest first, and is no longer in the list; the entries
+//   a move of several took away, which Undo takes back, are ordered by the Ids they had.
 class CDataBase {
 public:
     using ItemList = snipora::ItemList;
@@ -118,7 +119,8 @@ public:
     // number taken away; 0, with nothing changed and nothing kept, when none is there.
     size_t DeleteItems(const std::vector<uint32_t>& ids);
     // Moves the entries of the Ids found to the top of `category`'s list, in their order in the
-    // lists; those already there stay where they are. The number moved.
+    // lists; those already there stay where they are. The number moved. One Undo takes them all
+    // back to their lists and places.
     size_t MoveItemsToCategory(const std::vector<uint32_t>& ids, int32_t category);
     // Deletes the history items more than `minutes` old by the clock; notes stay. Ages are
     // reckoned between instants, so that neither summer time nor a change of time zone moves
@@ -130,7 +132,8 @@ public:
     // The clock that stamps captures and ages them; the system's unless set.
     void SetClock(IClock& clock) { clock_ = &clock; }
     // Puts back what the last delete or clear took away, each item at its old place among those
-    // left (the list stays ordered by Id), and forgets it. The Id of the newest item put back,
+    // left (the list stays ordered by Id), or takes what the last move of several took to
+    // another list back to its list and place; and forgets it. The Id of the newest item put back,
     // or 0 when there is nothing to undo.
     uint32_t Undo();
     bool CanUndo() const { return !undo_.Empty(); }
@@ -192,6 +195,8 @@ private:
     void Leaving(ItemList::iterator it);
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
     bool CarrySeveral(const ListOperation& op);
+    bool ReturnEntries(const ListOperation& op);
+    void KeepIdsOrRenumber(ItemList::iterator last);
     // The keys of the Ids that are in the lists, each once, in the order given.
     std::vector<uint32_t> KeysOf(const std::vector<uint32_t>& ids);
     void CheckInvariants() const;

@@ -27,6 +27,8 @@ struct ListOperation {
         RemoveKeys = 13,  // the entries Keys leave their lists, kept for Undo together
         MoveKeysToList = 14,  // the entries Keys go to the list Category, first of all, in the
                               // order of their places
+        ReturnKeys = 15,      // Undo takes the entries Keys back to their lists: each to the list
+                              // and the place of its Entries' match (Category, At)
     };
     // An entry that Undo brings back: At is its index among all entries once all are back. Id
     // is the Id it had, which it keeps if it still falls between its neighbours' Ids; it is not

@@ -172,6 +172,8 @@ bool CDataBase::Carry(const ListOperation& op) {
         case ListOperation::RemoveKeys:
         case ListOperation::MoveKeysToList:
             return CarrySeveral(op);
+        case ListOperation::ReturnKeys:
+            return ReturnEntries(op);
         case ListOperation::Restore:
             return RestoreEntries(op.Entries);
     }
@@ -192,9 +194,11 @@ bool CDataBase::CarrySeveral(const ListOperation& op) {
     const bool move = op.What == ListOperation::MoveKeysToList;
     // In the order of their places, so that they keep it among themselves.
     ItemList taken(items_.get_allocator());
+    std::vector<UndoBuffer::Moved> moved;
     for (auto at = items_.begin(); at != items_.end();) {
         const auto next = std::next(at);
         if (keys.contains((*at)->Key) && (!move || (*at)->Category != op.Category)) {
+            moved.push_back({(*at)->Key, (*at)->Id, (*at)->Category});
             if (move && (*at)->Category == kHistoryCategory) {
                 --historyCount_;
                 historyIndex_.Leaving(at);
@@ -228,7 +232,68 @@ bool CDataBase::CarrySeveral(const ListOperation& op) {
         }
     }
     Renumber(last);
+    undo_.KeepMoved(std::move(moved));
     return true;
+}
+
+// Each entry back to its list and its place among all, in ascending places.
+bool CDataBase::ReturnEntries(const ListOperation& op) {
+    const auto& entries = op.Entries;
+    const std::unordered_set<uint32_t> keys(op.Keys.begin(), op.Keys.end());
+    if (keys.empty() || keys.size() != op.Keys.size() || entries.size() != op.Keys.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (FindKey(op.Keys[i]) == items_.end() || entries[i].At >= items_.size() ||
+            (i > 0 && entries[i].At <= entries[i - 1].At)) {
+            return false;
+        }
+    }
+    ItemList taken(items_.get_allocator());
+    for (const uint32_t key : op.Keys) {
+        const auto it = FindKey(key);
+        if ((*it)->Category == kHistoryCategory) {
+            --historyCount_;
+            historyIndex_.Leaving(it);
+        }
+        taken.splice(taken.end(), items_, it);
+    }
+    auto at = items_.begin();
+    size_t index = 0;
+    auto last = items_.end();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        for (; index < entries[i].At; ++index) {
+            ++at;
+        }
+        last = taken.begin();
+        items_.splice(at, taken, last);
+        (*last)->Category = entries[i].Category;
+        (*last)->Id = entries[i].Id;
+        if (entries[i].Category == kHistoryCategory) {
+            ++historyCount_;
+            historyIndex_.Entered(last);
+        }
+        ++index;
+    }
+    KeepIdsOrRenumber(last);
+    undo_.Restored();
+    return true;
+}
+
+// The entries down to `last` keep the Ids they were given where those still fall along the
+// list; otherwise they take new ones.
+void CDataBase::KeepIdsOrRenumber(ItemList::iterator last) {
+    uint32_t above = nextId_;
+    for (auto it = items_.begin(); it != std::next(last); ++it) {
+        if ((*it)->Id == 0 || (*it)->Id >= above) {
+            Renumber(last);
+            return;
+        }
+        above = (*it)->Id;
+    }
+    if (std::next(last) != items_.end() && (*std::next(last))->Id >= (*last)->Id) {
+        Renumber(last);
+    }
 }
 
 bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries) {
@@ -259,17 +324,7 @@ bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries)
         Added(last);
     }
     // The Ids they had, where those still keep the list in order; new ones otherwise.
-    uint32_t above = nextId_;
-    for (auto it = items_.begin(); it != std::next(last); ++it) {
-        if ((*it)->Id == 0 || (*it)->Id >= above) {
-            Renumber(last);
-            break;
-        }
-        above = (*it)->Id;
-    }
-    if (std::next(last) != items_.end() && (*std::next(last))->Id >= (*last)->Id) {
-        Renumber(last);
-    }
+    KeepIdsOrRenumber(last);
     undo_.Restored();
     return true;
 }

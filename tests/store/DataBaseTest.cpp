@@ -542,9 +542,16 @@ TEST_F(DataBaseTest, SeveralEntriesGoAtOnceAndOneUndoBringsAllBack) {
     EXPECT_EQ(db.HistoryCount(), 2u);
     EXPECT_EQ(db.MoveItemsToCategory({IdOf(u"n1")}, kNotesCategory), 0u);
     EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"h3", u"h1", u"n1"}));
-    // The history's duplicate search no longer finds the moved texts.
-    Copy(u"h3");
-    EXPECT_EQ(Count(0), 3u);
+    // One Undo takes both back to their places and Ids, below a copy made since; the history's
+    // duplicate search finds them again.
+    Copy(u"h5");
+    EXPECT_EQ(db.Undo(), before[1]);
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h5", u"h4", u"h3", u"h2", u"h1"}));
+    EXPECT_EQ(Texts(1), (std::vector<std::u16string>{u"n1"}));
+    EXPECT_EQ(IdOf(u"h1"), before[3]);
+    EXPECT_FALSE(db.CanUndo());
+    Copy(u"h1");
+    EXPECT_EQ(Texts(0), (std::vector<std::u16string>{u"h1", u"h5", u"h4", u"h3", u"h2"}));
 }
 
 TEST_F(DataBaseTest, ChoosingAHistoryEntryBringsItToTheTop) {

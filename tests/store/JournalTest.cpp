@@ -357,6 +357,9 @@ TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
     ASSERT_NE(db.Undo(), 0u);
     ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"b")}, kHistoryCategory), 1u);
     appended();
+    ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"d"), IdOf(db, u"f")}, kHistoryCategory), 2u);
+    ASSERT_NE(db.Undo(), 0u);  // back to the notes, as one record
+    appended();
     const std::vector<std::u16string> texts = {u"b", u"f", u"d", u"c"};
     std::vector<std::u16string> left;
     for (const auto& entry : Entries(db)) {
