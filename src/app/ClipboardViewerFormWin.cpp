@@ -337,6 +337,7 @@ void TClipboardViewerForm::RequestClose() {
 }
 
 void TClipboardViewerForm::FormClose() {
+    multi_->StopQueue();  // the user's clipboard comes back
     recorder_->Close();  // on an error the window stays open and goes on recording
     closed_ = true;
     ::KillTimer(Handle(), kTickTimer);

@@ -108,8 +108,16 @@ private:
     void SelectionChanged() override { UpdateBarText(); }
     // IMultiPasteHost
     PasteOutcome PasteInto(const PasteTarget& target) override;
-    void OwnWriteBegins() override { recorder_->OwnWriteBegins(); }
-    void OwnWriteEnds(uint32_t sequence) override { recorder_->OwnWriteEnds(sequence); }
+    void OwnWriteBegins() override {
+        if (recorder_) {
+            recorder_->OwnWriteBegins();
+        }
+    }
+    void OwnWriteEnds(uint32_t sequence) override {
+        if (recorder_) {
+            recorder_->OwnWriteEnds(sequence);
+        }
+    }
     void QueueChanged() override { UpdateBarText(); }
     void Tell(const std::wstring& text) override { ShowBalloon(text); }
     // The bar's text: the queue's next text while one runs, how many entries are chosen

@@ -47,6 +47,11 @@ def test_selected_entries_paste_together_and_one_by_one_and_the_clipboard_comes_
         # chosen newest first, pasted as they were copied.
         keys("Down", *["shift+Down"] * 19, over=summon_with_keys())
         assert wait_for(lambda: bar_state()["label"] == "20 selected", 3), bar_state()
+        # Ctrl+Space takes the last one out and puts it back, numbered last now.
+        keys("ctrl+space")
+        assert wait_for(lambda: bar_state()["label"] == "19 selected", 3), bar_state()
+        keys("ctrl+space")
+        assert wait_for(lambda: bar_state()["label"] == "20 selected", 3), bar_state()
         keys("Return")
         joined = "--".join(texts)
         assert wait_for(lambda: notepad_text() == joined, 5), notepad_text()
@@ -79,6 +84,14 @@ def test_selected_entries_paste_together_and_one_by_one_and_the_clipboard_comes_
         assert wait_for(lambda: notepad_text() == "".join(queued), 10), notepad_text()
         assert wait_for(lambda: formats() == before, 5), (formats(), before)
         assert wait_for(lambda: bar_state()["label"] == "before the queue", 3), bar_state()
+        # Delete takes three selected entries, and one Ctrl+Z brings all three back.
+        keys("Down", "shift+Down", "shift+Down", over=summon_with_keys())
+        rows = bar_state()["entries"]
+        keys("Delete")
+        assert wait_for(lambda: bar_state()["entries"] == rows - 3, 3), (bar_state(), rows)
+        keys("ctrl+z")
+        assert wait_for(lambda: bar_state()["entries"] == rows, 3), (bar_state(), rows)
+        keys("Escape")
         app.close()
         # The history as it was, with the joined text once, oldest first: nothing of the pastes
         # or of the clipboard put back was recorded.
