@@ -1,5 +1,6 @@
 #include "app/PasteQueue.h"
 
+#include <string>
 #include <utility>
 
 namespace snipora {
@@ -61,12 +62,8 @@ std::u16string PasteQueue::BarText(size_t length) const {
         return {};
     }
     const auto number = [](size_t n) {
-        std::u16string digits;
-        do {
-            digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
-            n /= 10;
-        } while (n != 0);
-        return digits;
+        const std::string digits = std::to_string(n);
+        return std::u16string(digits.begin(), digits.end());
     };
     std::u16string text = u"Next (" + number(next_ + 1) + u" of " + number(texts_.size()) + u"): ";
     const std::u16string& next = texts_[next_];

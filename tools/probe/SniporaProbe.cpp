@@ -84,7 +84,8 @@ bool OpenWithRetry(HWND owner) {
     return false;
 }
 
-bool SetText(const std::wstring& text, HWND owner = nullptr) {
+// With `rich`, its bytes go along in a format of the probe's own.
+bool SetText(const std::wstring& text, HWND owner = nullptr, const std::string* rich = nullptr) {
     if (!OpenWithRetry(owner)) {
         return false;
     }
@@ -92,7 +93,13 @@ bool SetText(const std::wstring& text, HWND owner = nullptr) {
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
     std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     ::GlobalUnlock(block);
-    const bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (rich != nullptr) {
+        HGLOBAL bytes = ::GlobalAlloc(GMEM_MOVEABLE, rich->size());
+        std::memcpy(::GlobalLock(bytes), rich->data(), rich->size());
+        ::GlobalUnlock(bytes);
+        ok = ::SetClipboardData(::RegisterClipboardFormatW(L"Snipora Probe Rich"), bytes) && ok;
+    }
     ::CloseClipboard();
     return ok;
 }
@@ -100,26 +107,12 @@ bool SetText(const std::wstring& text, HWND owner = nullptr) {
 // A text and a registered format of bytes made from it, as a program with rich content sets
 // them: the clipboard then holds more than one format.
 bool SetRich(const std::wstring& text) {
-    if (!OpenWithRetry(nullptr)) {
-        return false;
-    }
-    ::EmptyClipboard();
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
     std::string bytes = "rich:";
     for (const wchar_t unit : text) {
         bytes += static_cast<char>(unit & 0x7F);
     }
     bytes += std::string("\0\x01\xFE", 3);
-    HGLOBAL rich = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-    std::memcpy(::GlobalLock(rich), bytes.data(), bytes.size());
-    ::GlobalUnlock(rich);
-    ok = ::SetClipboardData(::RegisterClipboardFormatW(L"Snipora Probe Rich"), rich) != nullptr &&
-         ok;
-    ::CloseClipboard();
-    return ok;
+    return SetText(text, nullptr, &bytes);
 }
 
 // Every format the clipboard holds, one per line: its name (or number) and its bytes, in hex,
