@@ -312,7 +312,8 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
     if (button == WM_LBUTTONDOWN && SelectionClick(item)) {
         return;
     }
-    if (button == WM_LBUTTONDOWN || !selection_.Contains(EntryIdOf(item))) {
+    // A click on a row of the selection keeps it, for a double click or the menu of them all.
+    if (!selection_.Contains(EntryIdOf(item))) {
         CollapseSelection();
     }
     TreeView_SelectItem(tree_, item);
