@@ -108,8 +108,8 @@ void HistoryTree::ToggleSelected() {
 
 // Ctrl+click adds or removes the row; Shift+click selects from the anchor to it.
 bool HistoryTree::SelectionClick(HTREEITEM item) {
-    const bool control = ::GetKeyState(VK_CONTROL) < 0;
-    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    const bool control = (items_->MouseKeys() & MK_CONTROL) != 0;
+    const bool shift = (items_->MouseKeys() & MK_SHIFT) != 0;
     const uint32_t id = EntryIdOf(item);
     if ((!control && !shift) || id == 0) {
         return false;

@@ -339,8 +339,14 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
 
 // The second click on a "Show all" row lands on the entry that took its place: it chooses
 // nothing.
+// A double click on an entry of a selection of several chooses them all; on any other entry
+// (also one that the clicks of a Ctrl+double click took out and put back), that entry alone.
 void HistoryTree::ItemsTreeDblClick() {
     if (!std::exchange(showAllClicked_, false)) {
+        const uint32_t row = EntryIdOf(TreeView_GetSelection(tree_));
+        if (selection_.Size() < 2 || !selection_.Contains(row)) {
+            CollapseSelection();
+        }
         ChooseSelected();
     }
 }
