@@ -130,7 +130,15 @@ LRESULT Bar::HitTest(POINT at) const {
     const RECT button = ButtonOnScreen();
     const int x = at.x - window.left;
     const int y = at.y - window.top;
+    if (labelClickable_ && OnLabel(at)) {
+        return HTCLIENT;
+    }
     return x < button.left - window.left && y < button.bottom - button.top ? HTCAPTION : HTCLIENT;
+}
+
+bool Bar::OnLabel(POINT at) const {
+    RECT label{};
+    return ::IsWindowVisible(label_) && ::GetWindowRect(label_, &label) && ::PtInRect(&label, at);
 }
 
 RECT Bar::ButtonOnScreen() const {

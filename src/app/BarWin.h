@@ -43,6 +43,10 @@ public:
     LRESULT LabelColours(HDC dc) const;
 
     void SetText(const wchar_t* text);
+    // While the label shows a text that a click acts on (the queue's), it is no drag strip.
+    void SetLabelClickable(bool clickable) { labelClickable_ = clickable; }
+    // The point on the screen lies on the label.
+    bool OnLabel(POINT at) const;
     void ShowLabel(bool show);
     // The button is down while the popup is open; its tip would then cover the popup's header.
     void SetButtonDown(bool down);
@@ -55,6 +59,7 @@ private:
     HWND label_ = nullptr;
     HWND button_ = nullptr;
     HWND hint_ = nullptr;  // the button's tool tip, owned by the window
+    bool labelClickable_ = false;
     win::Dpi dpi_;
     win::UniqueFont font_;
     UniqueIcon glyph_;

@@ -22,4 +22,10 @@ ClipboardChanges::Action ClipboardChanges::Reported(uint32_t sequence, bool paus
     return Action::Record;
 }
 
+void ClipboardChanges::Own(uint32_t sequence) {
+    if (sequence != 0 && (last_ == 0 || static_cast<int32_t>(sequence - last_) > 0)) {
+        last_ = sequence;
+    }
+}
+
 }  // namespace snipora

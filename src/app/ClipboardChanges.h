@@ -31,6 +31,10 @@ public:
 
     // A report that the clipboard now has number `sequence`.
     Action Reported(uint32_t sequence, bool paused);
+    // This program wrote the content of number `sequence` itself, which is no copy of the
+    // user's (a clipboard put back after a paste, a text pasted one by one): it and every earlier
+    // number are skipped when reported. A later content is recorded as usual.
+    void Own(uint32_t sequence);
 
     // The number of the content on the clipboard that a pause kept from the history; 0 when
     // none is. The caller stores it whenever it changes.

@@ -21,8 +21,10 @@
 namespace snipora {
 namespace {
 
-constexpr UINT_PTR kTickTimer = 1;   // the 10 ms tick
-constexpr UINT_PTR kCloseTimer = 4;  // the end of a close that left a balloon to read
+constexpr UINT_PTR kTickTimer = 1;       // the 10 ms tick
+constexpr UINT_PTR kCloseTimer = 4;      // the end of a close that left a balloon to read
+constexpr UINT_PTR kPasteReadTimer = 5;  // a paste of several texts waits for its reading
+constexpr int kPasteNextHotKeyId = 2;
 constexpr UINT kBalloonLingerMs = 3000;
 constexpr int kHotKeyId = 1;
 constexpr int kDesignWidth = Bar::kDesignWidth;
@@ -86,6 +88,7 @@ TClipboardViewerForm::~TClipboardViewerForm() {
     if (Handle() != nullptr) {
         tearingDown_ = true;  // an error on the way out is still shown: no quit message
         hotKey_.reset();
+        multi_.reset();
         ::DestroyWindow(Handle());
     }
 }
@@ -104,6 +107,8 @@ void TClipboardViewerForm::Create() {
     ::SetLayeredWindowAttributes(Handle(), 0, kAlpha, LWA_ALPHA);
     popup_.SetInitialTranslucent(true);
     hotKey_.emplace(Handle(), kHotKeyId);
+    multi_.emplace(Handle(), kPasteNextHotKeyId, kPasteReadTimer,
+                   static_cast<IMultiPasteHost&>(*this));
     bar_.emplace(Handle(), kIdLabel, kIdButton, dpi_);
     tree_.emplace(Handle(), kIdTree, kIdFilter, dpi_, bar_->Font(),
                   static_cast<IHistoryTreeEvents&>(*this));
@@ -115,8 +120,7 @@ void TClipboardViewerForm::Create() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     trayIcon_.emplace(Handle(), ProgramIcon(),
                       L"Snipora " + std::wstring(win::Wide(kProgramVersion)));
-    recorder_.emplace(Handle(), *trayIcon_,
-                      [this] { bar_->SetText(recorder_->BarText().c_str()); });
+    recorder_.emplace(Handle(), *trayIcon_, [this] { UpdateBarText(); });
 
     // The settings, in the INI file named after the program, and the log file beside it.
     // A folder that cannot be had is named with its reason: the history that starts empty and
@@ -176,6 +180,7 @@ void TClipboardViewerForm::ApplySettings() {
     TriggerKeys keys = MakeTriggerKeys(primary, hotKey, [&settings] {
         return settings.GetMainInt(keys::SecHotKeyEnabled, keys::kDefaultHotKeyEnabled);
     });
+    multi_->SetNextKey(settings.GetMainInt(keys::kPasteNextHotKey, keys::kDefaultPasteNextHotKey));
     clock.Mark("read");
     RegisterHotKey(keys);
     clock.Mark("hotkey");
@@ -333,6 +338,7 @@ void TClipboardViewerForm::RequestClose() {
 }
 
 void TClipboardViewerForm::FormClose() {
+    multi_->StopQueue();  // the user's clipboard comes back
     recorder_->Close();  // on an error the window stays open and goes on recording
     closed_ = true;
     ::KillTimer(Handle(), kTickTimer);
@@ -375,6 +381,11 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return *result;
         }
     }
+    if (multi_) {
+        if (const auto result = multi_->HandleMessage(message, wParam, lParam)) {
+            return *result;
+        }
+    }
     switch (message) {
         case kStartUpMessage:
             StartUp();
@@ -413,6 +424,12 @@ LRESULT TClipboardViewerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_NCHITTEST:
             return bar_->HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        case WM_LBUTTONUP: {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ::ClientToScreen(Handle(), &at);
+            OnBarClick(at);
+            return 0;
+        }
         case WM_NOTIFY:
         case WM_COMMAND:
         case WM_CTLCOLOREDIT:

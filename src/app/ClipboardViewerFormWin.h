@@ -12,6 +12,7 @@
 #include "app/EntryCommandsWin.h"
 #include "app/HotKeyClash.h"
 #include "app/HotKeyWin.h"
+#include "app/MultiPasteWin.h"
 #include "app/PasteWin.h"
 #include "app/PopupController.h"
 #include "app/PopupFocusWin.h"
@@ -55,7 +56,8 @@ class TClipboardViewerForm final : public win::BaseWindow,
                                    private IPopupHost,
                                    private IHistoryTreeEvents,
                                    private IEntryCommandsHost,
-                                   private ITrayMenuHost {
+                                   private ITrayMenuHost,
+                                   private IMultiPasteHost {
 public:
     TClipboardViewerForm();
     ~TClipboardViewerForm() override;
@@ -99,6 +101,31 @@ private:
     void SetPaused(bool paused) override { recorder_->SetPaused(paused); }
     bool CloseRequested() const override { return closeRequested_; }
     void NewNoteFromTray(bool fromClipboard) override;
+    bool PasteQueueRunning() const override { return multi_ && multi_->QueueRunning(); }
+    void StopPasteQueue() override;
+
+    // Several entries at once (ClipboardViewerFormSeveralWin.cpp).
+    std::vector<uint32_t> SelectedIds() override { return tree_->SelectedIds(); }
+    void PasteSeveral(WORD command, const CItemNode* record) override;
+    void ChosenTogetherChanged() override { UpdateBarText(); }
+    // IMultiPasteHost
+    PasteOutcome PasteInto(const PasteTarget& target) override;
+    void OwnWriteBegins() override {
+        if (recorder_) {
+            recorder_->OwnWriteBegins();
+        }
+    }
+    void OwnWriteEnds(uint32_t sequence) override {
+        if (recorder_) {
+            recorder_->OwnWriteEnds(sequence);
+        }
+    }
+    void QueueChanged() override { UpdateBarText(); }
+    void Tell(const std::wstring& text) override { ShowBalloon(text); }
+    // The bar's text: the queue's next text while one runs, how many entries are chosen
+    // together in the open popup, else the recorder's.
+    void UpdateBarText();
+    void OnBarClick(POINT screen);
 
     // What the entry commands need (ClipboardViewerFormItemsWin.cpp), and the paste into the
     // window the popup was summoned over.
@@ -178,6 +205,7 @@ private:
     ApplicationWindow application_;
     PopupController popup_;
     std::optional<SystemHotKey> hotKey_;
+    std::optional<MultiPaste> multi_;  // its clipboard offers are the window's
     std::optional<Bar> bar_;
     Palette palette_ = Palette::Light();
     ThemeChoice themeChoice_ = ThemeChoice::System;

@@ -24,6 +24,17 @@ enum CommandId : WORD {
     kIdEdit,
     kIdNewNote,
     kIdNewNoteFromClipboard,
+    // Several entries at once: pasted together with the setting's separator or one chosen
+    // (newline, tab, comma, space, none), or one by one.
+    kIdPasteTogether = 301,
+    kIdPasteJoinedNewline,
+    kIdPasteJoinedTab,
+    kIdPasteJoinedComma,
+    kIdPasteJoinedSpace,
+    kIdPasteJoinedNone,
+    kIdPasteOneByOne,
+    kIdPasteLinesOneByOne,
+    kIdStopPasteQueue,
 };
 
 }  // namespace snipora

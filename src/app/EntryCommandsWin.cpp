@@ -3,6 +3,7 @@
 
 #include "app/CommandIds.h"
 #include "app/ItemMenu.h"
+#include "app/PasteMenuWin.h"
 #include "common/Error.h"
 #include "common/Utf.h"
 #include "log/Logger.h"
@@ -22,6 +23,7 @@ EntryCommands::EntryCommands(IEntryCommandsHost& host) : host_(host), menu_(::Cr
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdEdit, L"Edit\u2026\tF2");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNote, L"New note\u2026\tCtrl+N");
     ::AppendMenuW(menu_.Get(), MF_STRING, kIdNewNoteFromClipboard, L"New note from clipboard");
+    AppendSeveralItems(menu_.Get(), separators_);
 }
 
 void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
@@ -44,6 +46,7 @@ void EntryCommands::ShowMenu(const CItemNode* record, POINT screen) {
     enable(kIdDeleteItem, menu->entryCommandsEnabled);
     enable(kIdUndo, menu->undoEnabled);
     enable(kIdEdit, menu->entryCommandsEnabled);
+    EnableSeveralItems(menu_.Get(), separators_, host_.SelectedIds().size() > 1, onHeader);
     ::SetMenuDefaultItem(menu_.Get(), kIdMoveToClipboard, FALSE);
     const UINT command = ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
                                           screen.y, 0, host_.QuestionOwner(), nullptr);
@@ -89,12 +92,19 @@ void EntryCommands::Run(WORD id, const CItemNode* record) {
             NewNoteFromClipboard();
             break;
         default:
+            if (id >= kIdPasteTogether && id <= kIdPasteLinesOneByOne) {
+                host_.PasteSeveral(id, record);
+            }
             break;
     }
 }
 
 void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
+    if (handler != nullptr && !host_.SelectedIds().empty()) {
+        host_.PasteSeveral(kIdPasteTogether, record);  // joined, as one paste
+        return;
+    }
     if (record == nullptr || handler == nullptr || record->IsShowAll()) {
         return;
     }
@@ -113,6 +123,13 @@ void EntryCommands::BtMoveToClipboardClick(const CItemNode* record) {
 
 void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
+    if (const auto ids = host_.SelectedIds(); handler != nullptr && !ids.empty()) {
+        if (handler->MoveItemsToCategory(ids, kNotesCategory) != 0) {
+            host_.ListsChanged();
+            host_.SelectEntry(handler->Items().front()->Id);
+        }
+        return;
+    }
     if (record == nullptr || handler == nullptr || !record->InHistory || record->IsShowAll()) {
         return;
     }
@@ -125,6 +142,13 @@ void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
 
 void EntryCommands::BtDeleteItemClick(const CItemNode* record) {
     CClipboardHandler* handler = host_.Handler();
+    if (const auto ids = host_.SelectedIds(); handler != nullptr && !ids.empty()) {
+        if (handler->DeleteItems(ids) != 0) {  // one Undo brings all back
+            host_.ListsChanged();
+            host_.Erased();
+        }
+        return;
+    }
     if (record == nullptr || handler == nullptr || record->IsShowAll()) {
         return;
     }

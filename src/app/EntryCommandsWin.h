@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/NoteText.h"
 
@@ -41,6 +42,12 @@ public:
     // the popup has the focus again.
     virtual void EditText(const std::u16string& original, bool isNew,
                           const std::function<void(const EditOutcome&)>& ok) = 0;
+    // The entries chosen together in the popup, in the order of choosing; empty while one alone
+    // is selected. Move to clipboard, Move to notes and Delete act on all of them.
+    virtual std::vector<uint32_t> SelectedIds() { return {}; }
+    // Pastes several texts (kIdPasteTogether and the ids after it): the selection's, or the
+    // lines of `record` for kIdPasteLinesOneByOne.
+    virtual void PasteSeveral(WORD, const CItemNode*) {}
 };
 
 // The commands on the tree's entries and their menu: move to the clipboard, move to the notes,
@@ -89,6 +96,7 @@ private:
 
     IEntryCommandsHost& host_;
     win::UniqueMenu menu_;
+    HMENU separators_ = nullptr;  // "Paste together"'s submenu, owned by menu_
 };
 
 }  // namespace snipora

@@ -6,8 +6,8 @@ namespace {
 // The virtual-key codes that the rule tells apart, as the system numbers them.
 constexpr uint8_t kEnd = 0x23, kHome = 0x24, kUp = 0x26, kN = 0x4E, kF2 = 0x71;
 constexpr uint8_t kBack = 0x08, kReturn = 0x0D, kEscape = 0x1B, kPageUp = 0x21, kDown = 0x28,
-                  kDelete = 0x2E, kF = 0x46, kZ = 0x5A, kApps = 0x5D, kF3 = 0x72, kF10 = 0x79,
-                  kCapsLock = 0x14;
+                  kDelete = 0x2E, kF = 0x46, kZ = 0x5A, kSpace = 0x20, kA = 0x41, kApps = 0x5D,
+                  kF3 = 0x72, kF10 = 0x79, kCapsLock = 0x14;
 
 // Shift, Ctrl, Alt and the Windows keys in both their forms, and the lock keys.
 bool IsModifierOrLock(uint8_t vk) {
@@ -65,6 +65,9 @@ KeyMeaning MeaningOf(const HookedKey& key) {
         (vk == kUp || vk == kDown || vk == kHome || vk == kEnd)) {
         return take(Reorder);
     }
+    if ((vk == kUp || vk == kDown) && key.shift && !key.control && !key.alt) {
+        return take(Extend);
+    }
     if (vk >= kPageUp && vk <= kDown) {
         return take(Move);
     }
@@ -91,8 +94,8 @@ KeyMeaning MeaningOf(const HookedKey& key) {
     if (key.control && !key.alt && (vk == kZ || vk == kF)) {
         return take(vk == kZ ? Undo : Search);
     }
-    if (key.control && !key.alt && !key.shift && vk == kN) {
-        return take(NewNote);
+    if (key.control && !key.alt && !key.shift && (vk == kSpace || vk == kA || vk == kN)) {
+        return take(vk == kSpace ? Toggle : vk == kA ? SelectAll : NewNote);
     }
     // With no search open, Space shows the whole entry; in one, it is a character.
     if (key.typed == u' ' && !key.searching && !key.control && !key.alt) {

@@ -78,7 +78,8 @@ struct KeyMeaning {
 // entries (arrows, PgUp, PgDn, Home, End), choosing and leaving (Enter, Delete, Esc, Ctrl+Z),
 // the entry menu (Shift+F10, the menu key), the search (Ctrl+F, F3), the notes (Ctrl+N for a new
 // one, F2 to edit, Ctrl with Up, Down, Home or End to move one), the preview (Space while no
-// search is open) and typing (Backspace and
+// search is open), the selection of several entries (Shift+Up and Shift+Down, Ctrl+Space,
+// Ctrl+A) and typing (Backspace and
 // every character, also one that Ctrl and Alt together make, as AltGr does on many layouts). A
 // digit from 1 to 9 picks that history entry while no search is open, and is typed into one that
 // is. Modifiers, locks and the system's keys pass on; a combination with Alt alone or a Windows

@@ -151,6 +151,10 @@ void Recorder::Capture() {
 }
 
 void Recorder::Record(uint32_t sequence, const ClipboardSnapshot* snapshot) {
+    if (owning_) {
+        changes_.Own(sequence);
+        return;
+    }
     const ClipboardChanges::Action action = changes_.Reported(sequence, paused_);
     StoreWithheld();
     if (action != ClipboardChanges::Action::Record) {

@@ -56,6 +56,14 @@ public:
     // The programs whose copies are not recorded, for the reader.
     void SetExcludedPrograms(std::u16string_view list) { reader_.SetExcludedPrograms(list); }
     void ChainChanged(WPARAM wParam, LPARAM lParam) { chain_.ChainChanged(wParam, lParam); }
+    // This program writes the clipboard itself, which is no copy to record: from Begins (the
+    // chain reports the change while the write closes the clipboard) until Ends, with the
+    // number of the content written.
+    void OwnWriteBegins() { owning_ = true; }
+    void OwnWriteEnds(uint32_t sequence) {
+        owning_ = false;
+        changes_.Own(sequence);
+    }
     void Tick();
     // The save and forget timers; false for any other.
     bool OnTimer(UINT_PTR id);
@@ -108,6 +116,7 @@ private:
     CClipboardHandler* handler_ = nullptr;  // borrowed from container_
     int32_t forgetAfter_ = 0;               // minutes; 0 = never
     bool paused_ = false;  // nothing is recorded; never stored, so a start records again
+    bool owning_ = false;  // this program is writing the clipboard
 };
 
 }  // namespace snipora

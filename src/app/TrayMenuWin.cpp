@@ -94,6 +94,9 @@ bool TrayMenu::Command(WORD id) {
         case kIdNewNoteFromClipboard:
             host_.NewNoteFromTray(id == kIdNewNoteFromClipboard);
             return true;
+        case kIdStopPasteQueue:
+            host_.StopPasteQueue();
+            return true;
         default:
             return false;
     }

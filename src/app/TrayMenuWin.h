@@ -26,6 +26,9 @@ public:
     virtual bool CloseRequested() const = 0;
     // "New note…" (the editor) or "New note from clipboard" (at once).
     virtual void NewNoteFromTray(bool fromClipboard) = 0;
+    // Texts are being pasted one by one; the menu offers to stop.
+    virtual bool PasteQueueRunning() const { return false; }
+    virtual void StopPasteQueue() {}
 };
 
 // The tray icon's menu and its commands: a new note, the settings dialog, the update check, the

@@ -58,6 +58,15 @@ inline constexpr int32_t kEncryptDataByFolder = -1;  // the reader's value for "
 inline constexpr std::u16string_view kLogDetails = u"LogDetails";
 inline constexpr int32_t kDefaultLogDetails = 0;
 
+// What goes between the texts of several entries pasted together: "newline" (the default, a
+// line break), "tab", "comma", "space", "none", or any other text, taken as it is.
+inline constexpr std::u16string_view kJoinSeparator = u"JoinSeparator";
+// The key that pastes the next text of a queue started with "Paste one by one", as a shortcut
+// code like SecHotKeyValue; 0 turns it off. Registered only while a queue runs.
+inline constexpr std::u16string_view kPasteNextHotKey = u"PasteNextHotKey";
+// Ctrl+Shift+N: no layout types with Ctrl and Shift, which AltGr is not.
+inline constexpr int32_t kDefaultPasteNextHotKey = kShortcutControl | kShortcutShift | 0x4E;
+
 // Not a setting: the clipboard's sequence number when the last run ended with a text copied
 // during a pause still on the clipboard (0 = none), so that the next start does not record it.
 inline constexpr std::u16string_view kWithheldCopy = u"WithheldCopy";

@@ -18,15 +18,15 @@ namespace snipora::settings {
 namespace {
 
 constexpr int kClientWidth = 353;
-constexpr int kClientHeight = 616;
+constexpr int kClientHeight = 656;
 
 // Controls inside a group box are given relative to the box.
 constexpr int kSizeBoxLeft = 8, kSizeBoxTop = 8;
 constexpr int kHistoryBoxLeft = 8, kHistoryBoxTop = 96;
 constexpr int kKeysBoxLeft = 8, kKeysBoxTop = 200;
-constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 321;
+constexpr int kPrivacyBoxLeft = 8, kPrivacyBoxTop = 361;
 
-constexpr std::array<win::ControlPlace, 30> kPlaces{{
+constexpr std::array<win::ControlPlace, 32> kPlaces{{
     {IDC_GROUP_SIZE, kSizeBoxLeft, kSizeBoxTop, 337, 73},
     {IDC_LABEL_WIDTH, kSizeBoxLeft + 16, kSizeBoxTop + 32, 56, 16},
     {IDC_ED_WIDTH, kSizeBoxLeft + 80, kSizeBoxTop + 29, 57, 24},
@@ -41,12 +41,14 @@ constexpr std::array<win::ControlPlace, 30> kPlaces{{
     {IDC_LABEL_HISTORY_SHOWN, kHistoryBoxLeft + 16, kHistoryBoxTop + 60, 200, 16},
     {IDC_ED_HISTORY_SHOWN, kHistoryBoxLeft + 224, kHistoryBoxTop + 57, 83, 24},
     {IDC_UPDOWN_HISTORY_SHOWN, kHistoryBoxLeft + 307, kHistoryBoxTop + 57, 16, 24},
-    {IDC_GROUP_HOTKEYS, kKeysBoxLeft, kKeysBoxTop, 337, 113},
+    {IDC_GROUP_HOTKEYS, kKeysBoxLeft, kKeysBoxTop, 337, 153},
     {IDC_CB_PRIMARY, kKeysBoxLeft + 16, kKeysBoxTop + 32, 307, 17},
     {IDC_CB_SECONDARY, kKeysBoxLeft + 16, kKeysBoxTop + 72, 98, 17},
     // Room for the longest names the field shows ("Ctrl + Alt + Shift + Scroll Lock").
     {IDC_SECONDARY_HOTKEY, kKeysBoxLeft + 120, kKeysBoxTop + 70, 203, 24},
     {IDC_LABEL_HOTKEY_NOTE, kKeysBoxLeft + 16, kKeysBoxTop + 96, 307, 16},
+    {IDC_LABEL_PASTE_NEXT, kKeysBoxLeft + 16, kKeysBoxTop + 124, 98, 16},
+    {IDC_PASTE_NEXT_HOTKEY, kKeysBoxLeft + 120, kKeysBoxTop + 120, 203, 24},
     {IDC_GROUP_PRIVACY, kPrivacyBoxLeft, kPrivacyBoxTop, 337, 220},
     {IDC_CB_HIDE_FROM_CAPTURE, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 24, 307, 32},
     {IDC_LABEL_FORGET, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 64, 307, 16},
@@ -54,11 +56,11 @@ constexpr std::array<win::ControlPlace, 30> kPlaces{{
     {IDC_LABEL_FORGET_UNIT, kPrivacyBoxLeft + 94, kPrivacyBoxTop + 86, 229, 16},
     {IDC_CB_ENCRYPT, kPrivacyBoxLeft + 16, kPrivacyBoxTop + 114, 307, 32},
     {IDC_LABEL_ENCRYPT_NOTE, kPrivacyBoxLeft + 34, kPrivacyBoxTop + 148, 289, 64},
-    {IDC_LABEL_THEME, 24, 553, 88, 16},
+    {IDC_LABEL_THEME, 24, 593, 88, 16},
     // The list's height is that of the list dropped down.
-    {IDC_CO_THEME, 120, 549, 219, 120},
-    {IDOK, 184, 583, 75, 25},
-    {IDCANCEL, 264, 583, 75, 25},
+    {IDC_CO_THEME, 120, 589, 219, 120},
+    {IDOK, 184, 623, 75, 25},
+    {IDCANCEL, 264, 623, 75, 25},
 }};
 
 void SetUpDown(HWND dialog, int upDownId, int editId, int32_t min, int32_t max, int32_t value) {
@@ -89,6 +91,8 @@ bool TFormSettings::Execute() {
         settings.GetMainInt(keys::SecHotKeyEnabled, keys::kDefaultHotKeyEnabled) == 1;
     shortcut_ = ShortcutFromHotKey(HotKeyFromShortcut(
         settings.GetMainInt(keys::SecHotKeyValue, keys::kDefaultSecHotKeyValue)));
+    pasteNext_ = ShortcutFromHotKey(HotKeyFromShortcut(
+        settings.GetMainInt(keys::kPasteNextHotKey, keys::kDefaultPasteNextHotKey)));
     hideFromCapture_ =
         settings.GetMainInt(keys::kHideFromCapture, keys::kDefaultHideFromCapture) == 1;
     forgetAfter_ =
@@ -114,6 +118,7 @@ bool TFormSettings::Execute() {
     settings.SetMainInt(keys::PriHotKeyEnabled, primaryEnabled_ ? 1 : 0);
     settings.SetMainInt(keys::SecHotKeyEnabled, secondaryEnabled_ ? 1 : 0);
     settings.SetMainInt(keys::SecHotKeyValue, shortcut_);
+    settings.SetMainInt(keys::kPasteNextHotKey, pasteNext_);
     settings.SetMainInt(keys::kHideFromCapture, hideFromCapture_ ? 1 : 0);
     settings.SetMainInt(keys::kForgetHistoryAfter, forgetAfter_);
     settings.SetMainInt(keys::kHistorySize, history_.Size);
@@ -137,6 +142,9 @@ void TFormSettings::OnInit() {
                     MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(shortcut_), 0);
     ShowHotKeyNote();
+    SendItemMessage(IDC_PASTE_NEXT_HOTKEY, HKM_SETRULES, HKCOMB_NONE | HKCOMB_SCA,
+                    MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_SHIFT, 0));
+    SendItemMessage(IDC_PASTE_NEXT_HOTKEY, HKM_SETHOTKEY, HotKeyFromShortcut(pasteNext_), 0);
     SetChecked(IDC_CB_HIDE_FROM_CAPTURE, hideFromCapture_);
     SetChecked(IDC_CB_ENCRYPT, encrypt_);
     SendItemMessage(IDC_ED_FORGET, EM_SETLIMITTEXT, 6, 0);
@@ -178,6 +186,8 @@ void TFormSettings::OnOk() {
     secondaryEnabled_ = IsChecked(IDC_CB_SECONDARY);
     shortcut_ = ShortcutFromHotKey(
         static_cast<uint16_t>(SendItemMessage(IDC_SECONDARY_HOTKEY, HKM_GETHOTKEY, 0, 0)));
+    pasteNext_ = ShortcutFromHotKey(
+        static_cast<uint16_t>(SendItemMessage(IDC_PASTE_NEXT_HOTKEY, HKM_GETHOTKEY, 0, 0)));
     hideFromCapture_ = IsChecked(IDC_CB_HIDE_FROM_CAPTURE);
     encryptChosen_ = IsChecked(IDC_CB_ENCRYPT);
     wchar_t forget[32] = {};

@@ -58,6 +58,8 @@ private:
     bool secondaryEnabled_ = false;
     uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
     DataFolderKind folderKind_;
+    uint16_t shortcut_ = 0;   // the secondary hot key as a shortcut code
+    uint16_t pasteNext_ = 0;  // the paste-next key as a shortcut code
     bool hideFromCapture_ = true;
     bool encrypt_ = false;        // as shown
     bool encryptChosen_ = false;  // as left

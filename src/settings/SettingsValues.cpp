@@ -116,4 +116,36 @@ const char* IniValueProblem(std::u16string_view value) {
     return nullptr;
 }
 
+std::u16string JoinSeparatorOf(std::u16string_view setting) {
+    std::u16string_view name = setting;
+    while (!name.empty() && (name.front() == u' ' || name.front() == u'\t')) {
+        name.remove_prefix(1);
+    }
+    while (!name.empty() && (name.back() == u' ' || name.back() == u'\t')) {
+        name.remove_suffix(1);
+    }
+    std::u16string lower(name);
+    for (char16_t& unit : lower) {
+        if (unit >= u'A' && unit <= u'Z') {
+            unit = static_cast<char16_t>(unit - u'A' + u'a');
+        }
+    }
+    if (lower.empty() || lower == u"newline") {
+        return u"\r\n";
+    }
+    if (lower == u"tab") {
+        return u"\t";
+    }
+    if (lower == u"comma") {
+        return u",";
+    }
+    if (lower == u"space") {
+        return u" ";
+    }
+    if (lower == u"none") {
+        return u"";
+    }
+    return std::u16string(setting);
+}
+
 }  // namespace snipora::settings

@@ -25,4 +25,9 @@ const char* IniSectionProblem(std::u16string_view section);
 const char* IniKeyProblem(std::u16string_view key);
 const char* IniValueProblem(std::u16string_view value);
 
+// The text that [Main] JoinSeparator names: "newline" a line break (CR LF), "tab", "comma",
+// "space" and "none" (case-insensitive, blanks around ignored); any other text is the
+// separator as it is. Empty, or absent, is the default: a line break.
+std::u16string JoinSeparatorOf(std::u16string_view setting);
+
 }  // namespace snipora::settings

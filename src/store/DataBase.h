@@ -75,7 +75,8 @@ protected:
 // - HistoryCount is the number of history entries; the index of their texts, once built, holds
 //   each of them once.
 // - No text holds a zero unit.
-// - What Undo keeps is ordered by Id, newest first, and is no longer in the list.
+// - What Undo keeps is ordered by Id, newest first, and is no longer in the list; the entries
+//   a move of several took away, which Undo takes back, are ordered by the Ids they had.
 class CDataBase {
 public:
     using ItemList = snipora::ItemList;
@@ -133,6 +134,14 @@ public:
     bool DeleteItem(uint32_t id);
     // The number of items taken away.
     size_t ClearCategory(int32_t category);
+    // Several entries at once, as one operation that one Undo takes back: those of the Ids that
+    // are in the lists (an Id met twice counts once) leave them, kept for Undo together. The
+    // number taken away; 0, with nothing changed and nothing kept, when none is there.
+    size_t DeleteItems(const std::vector<uint32_t>& ids);
+    // Moves the entries of the Ids found to the top of `category`'s list, in their order in the
+    // lists; those already there stay where they are. The number moved. One Undo takes them all
+    // back to their lists and places.
+    size_t MoveItemsToCategory(const std::vector<uint32_t>& ids, int32_t category);
     // Deletes the history items more than `minutes` old by the clock; notes stay. Ages are
     // reckoned between instants, so that neither summer time nor a change of time zone moves
     // them; a capture time later than now (stamped while the clock ran ahead), or none that is a
@@ -143,11 +152,12 @@ public:
     // The clock that stamps captures and ages them; the system's unless set.
     void SetClock(IClock& clock) { clock_ = &clock; }
     // Puts back what the last delete or clear took away, each item at its old place among those
-    // left (the list stays ordered by Id), and forgets it; or reverts the last new note, edit or
-    // move, if it came later: the note goes (as a delete, but not kept), the old text comes
-    // back, the entry goes back to its list and place. The Id of the entry to select then: the
-    // newest item put back, the entry edited or moved, the entry that took the note's place in
-    // its list (kUndoneNoEntry when none did); 0 when there is nothing to undo.
+    // left (the list stays ordered by Id), or takes what the last move of several took to
+    // another list back to its list and place; and forgets it. Or it reverts the last new note,
+    // edit or move of one entry, if that came last: the note goes (as a delete, but not kept),
+    // the old text comes back, the entry goes back to its list and place. The Id of the entry to
+    // select then: the newest item put back, the entry edited or moved, the entry that took the
+    // note's place in its list (kUndoneNoEntry when none did); 0 when there is nothing to undo.
     uint32_t Undo();
     bool CanUndo() const { return !undo_.Empty(); }
     // How many times Undo has put items back: only then does an item come back with an Id below
@@ -217,6 +227,11 @@ private:
     bool RestoreEntries(const std::vector<ListOperation::Entry>& entries);
     uint32_t UndoChange(const UndoBuffer::Change& change);
     uint32_t PlaceIn(ItemList::const_iterator it) const;
+    bool CarrySeveral(const ListOperation& op);
+    bool ReturnEntries(const ListOperation& op);
+    void KeepIdsOrRenumber(ItemList::iterator last);
+    // The keys of the Ids that are in the lists, each once, in the order given.
+    std::vector<uint32_t> KeysOf(const std::vector<uint32_t>& ids);
     void CheckInvariants() const;
 
     IFileSystem& files_;

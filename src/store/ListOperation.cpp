@@ -94,11 +94,24 @@ bool Decode(uint32_t kind, uint32_t a, uint32_t b, uint64_t t, const std::string
         case ListOperation::Trim:
             op.Place = b;
             return none;
+        case ListOperation::MoveKeysToList:
+            op.Category = static_cast<int32_t>(b);
+            [[fallthrough]];
+        case ListOperation::RemoveKeys:
         case ListOperation::Forget:
             for (size_t at = 0; at + 4 <= payload.size(); at += 4) {
                 op.Keys.push_back(GetBytes<uint32_t>(payload.data() + at));
             }
             return payload.size() % 4 == 0;
+        case ListOperation::ReturnKeys:
+            for (size_t at = 0; at + 12 <= payload.size(); at += 12) {
+                op.Keys.push_back(GetBytes<uint32_t>(payload.data() + at));
+                ListOperation::Entry entry;
+                entry.At = GetBytes<uint32_t>(payload.data() + at + 4);
+                entry.Category = GetBytes<int32_t>(payload.data() + at + 8);
+                op.Entries.push_back(std::move(entry));
+            }
+            return payload.size() % 12 == 0;
         case ListOperation::Restore:
             for (size_t at = 0; at < payload.size();) {
                 if (payload.size() - at < 20) {
@@ -141,6 +154,7 @@ bool ListOperation::Erases() const {
         case Clear:
         case Trim:
         case Forget:
+        case RemoveKeys:
             return true;
         default:
             return false;
@@ -179,9 +193,19 @@ void AppendRecord(std::string& out, const ListOperation& op) {
         case ListOperation::Trim:
             b = op.Place;
             break;
+        case ListOperation::MoveKeysToList:
+        case ListOperation::RemoveKeys:
         case ListOperation::Forget:
+            b = op.What == ListOperation::MoveKeysToList ? static_cast<uint32_t>(op.Category) : 0;
             for (const uint32_t key : op.Keys) {
                 PutBytes(payload, key);
+            }
+            break;
+        case ListOperation::ReturnKeys:
+            for (size_t i = 0; i < op.Keys.size() && i < op.Entries.size(); ++i) {
+                PutBytes(payload, op.Keys[i]);
+                PutBytes(payload, op.Entries[i].At);
+                PutBytes(payload, op.Entries[i].Category);
             }
             break;
         case ListOperation::Restore:

@@ -15,15 +15,20 @@ namespace snipora {
 // same operations on the same data file therefore names the same entries.
 struct ListOperation {
     enum Kind : uint32_t {
-        Add = 3,         // a captured text enters its list first of all: Category, Time, Text
-        Remove = 4,      // Key leaves its list, kept for Undo
-        MoveToList = 5,  // Key goes to the list Category, first of all
-        MoveWithin = 6,  // Key goes to Place in its own list; with HasTime, Time becomes its time
-        Replace = 7,     // Key's text becomes Text; it keeps its place
-        Clear = 8,       // every entry of the list Category leaves it, kept for Undo
-        Trim = 9,        // the oldest history entries beyond Place (the history size) leave it
-        Restore = 10,    // Undo brings back Entries, each at its place among all entries
-        Forget = 11,     // the history entries Keys leave it for good
+        Add = 3,          // a captured text enters its list first of all: Category, Time, Text
+        Remove = 4,       // Key leaves its list, kept for Undo
+        MoveToList = 5,   // Key goes to the list Category, first of all
+        MoveWithin = 6,   // Key goes to Place in its own list; with HasTime, Time becomes its time
+        Replace = 7,      // Key's text becomes Text; it keeps its place
+        Clear = 8,        // every entry of the list Category leaves it, kept for Undo
+        Trim = 9,         // the oldest history entries beyond Place (the history size) leave it
+        Restore = 10,     // Undo brings back Entries, each at its place among all entries
+        Forget = 11,      // the history entries Keys leave it for good
+        RemoveKeys = 13,  // the entries Keys leave their lists, kept for Undo together
+        MoveKeysToList = 14,  // the entries Keys go to the list Category, first of all, in the
+                              // order of their places
+        ReturnKeys = 15,      // Undo takes the entries Keys back to their lists: each to the list
+                              // and the place of its Entries' match (Category, At)
     };
     // An entry that Undo brings back: At is its index among all entries once all are back. Id
     // is the Id it had, which it keeps if it still falls between its neighbours' Ids; it is not

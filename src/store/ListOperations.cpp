@@ -170,10 +170,131 @@ bool CDataBase::Carry(const ListOperation& op) {
             }
             return true;
         }
+        case ListOperation::RemoveKeys:
+        case ListOperation::MoveKeysToList:
+            return CarrySeveral(op);
+        case ListOperation::ReturnKeys:
+            return ReturnEntries(op);
         case ListOperation::Restore:
             return RestoreEntries(op.Entries);
     }
     return false;
+}
+
+// Several entries at once: all known and each named once, or nothing is done.
+bool CDataBase::CarrySeveral(const ListOperation& op) {
+    const std::unordered_set<uint32_t> keys(op.Keys.begin(), op.Keys.end());
+    if (keys.empty() || keys.size() != op.Keys.size()) {
+        return false;
+    }
+    for (const uint32_t key : keys) {
+        if (FindKey(key) == items_.end()) {
+            return false;
+        }
+    }
+    const bool move = op.What == ListOperation::MoveKeysToList;
+    // In the order of their places, so that they keep it among themselves.
+    ItemList taken(items_.get_allocator());
+    std::vector<UndoBuffer::Moved> moved;
+    for (auto at = items_.begin(); at != items_.end();) {
+        const auto next = std::next(at);
+        if (keys.contains((*at)->Key) && (!move || (*at)->Category != op.Category)) {
+            moved.push_back({(*at)->Key, (*at)->Id, (*at)->Category});
+            if (move && (*at)->Category == kHistoryCategory) {
+                --historyCount_;
+                historyIndex_.Leaving(at);
+            }
+            if (!move) {
+                Leaving(at);
+            }
+            taken.splice(taken.end(), items_, at);
+        }
+        at = next;
+    }
+    if (taken.empty()) {
+        return false;
+    }
+    if (!move) {
+        undo_.KeepAll(taken);
+        return true;
+    }
+    const auto last = std::prev(taken.end());
+    for (auto at = taken.begin(); at != taken.end(); ++at) {
+        (*at)->Category = op.Category;
+    }
+    items_.splice(items_.begin(), taken);
+    for (auto at = items_.begin();; ++at) {
+        if (op.Category == kHistoryCategory) {
+            ++historyCount_;
+            historyIndex_.Entered(at);
+        }
+        if (at == last) {
+            break;
+        }
+    }
+    Renumber(last);
+    undo_.KeepMoved(std::move(moved));
+    return true;
+}
+
+// Each entry back to its list and its place among all, in ascending places.
+bool CDataBase::ReturnEntries(const ListOperation& op) {
+    const auto& entries = op.Entries;
+    const std::unordered_set<uint32_t> keys(op.Keys.begin(), op.Keys.end());
+    if (keys.empty() || keys.size() != op.Keys.size() || entries.size() != op.Keys.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (FindKey(op.Keys[i]) == items_.end() || entries[i].At >= items_.size() ||
+            (i > 0 && entries[i].At <= entries[i - 1].At)) {
+            return false;
+        }
+    }
+    ItemList taken(items_.get_allocator());
+    for (const uint32_t key : op.Keys) {
+        const auto it = FindKey(key);
+        if ((*it)->Category == kHistoryCategory) {
+            --historyCount_;
+            historyIndex_.Leaving(it);
+        }
+        taken.splice(taken.end(), items_, it);
+    }
+    auto at = items_.begin();
+    size_t index = 0;
+    auto last = items_.end();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        for (; index < entries[i].At; ++index) {
+            ++at;
+        }
+        last = taken.begin();
+        items_.splice(at, taken, last);
+        (*last)->Category = entries[i].Category;
+        (*last)->Id = entries[i].Id;
+        if (entries[i].Category == kHistoryCategory) {
+            ++historyCount_;
+            historyIndex_.Entered(last);
+        }
+        ++index;
+    }
+    KeepIdsOrRenumber(last);
+    undo_.Restored();
+    return true;
+}
+
+// The entries down to `last` keep the Ids they were given where those still fall along the
+// list; otherwise they take new ones.
+void CDataBase::KeepIdsOrRenumber(ItemList::iterator last) {
+    uint32_t above = nextId_;
+    for (auto it = items_.begin(); it != std::next(last); ++it) {
+        if ((*it)->Id == 0 || (*it)->Id >= above) {
+            Renumber(last);
+            return;
+        }
+        above = (*it)->Id;
+    }
+    if (std::next(last) != items_.end() && (*std::next(last))->Id >= (*last)->Id) {
+        Renumber(last);
+    }
 }
 
 bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries) {
@@ -204,17 +325,7 @@ bool CDataBase::RestoreEntries(const std::vector<ListOperation::Entry>& entries)
         Added(last);
     }
     // The Ids they had, where those still keep the list in order; new ones otherwise.
-    uint32_t above = nextId_;
-    for (auto it = items_.begin(); it != std::next(last); ++it) {
-        if ((*it)->Id == 0 || (*it)->Id >= above) {
-            Renumber(last);
-            break;
-        }
-        above = (*it)->Id;
-    }
-    if (std::next(last) != items_.end() && (*std::next(last))->Id >= (*last)->Id) {
-        Renumber(last);
-    }
+    KeepIdsOrRenumber(last);
     undo_.Restored();
     return true;
 }
@@ -330,6 +441,44 @@ bool CDataBase::ReplaceText(uint32_t id, std::u16string_view text) {
     }
     undo_.KeepChange(std::move(change));
     return true;
+}
+
+namespace {
+
+ListOperation SeveralKeys(ListOperation::Kind what, const std::vector<uint32_t>& keys) {
+    ListOperation op;
+    op.What = what;
+    op.Keys = keys;
+    return op;
+}
+
+}  // namespace
+
+size_t CDataBase::DeleteItems(const std::vector<uint32_t>& ids) {
+    ListOperation op = SeveralKeys(ListOperation::RemoveKeys, KeysOf(ids));
+    const size_t count = op.Keys.size();
+    return count != 0 && Apply(op) ? count : 0;
+}
+
+size_t CDataBase::MoveItemsToCategory(const std::vector<uint32_t>& ids, int32_t category) {
+    ListOperation op = SeveralKeys(ListOperation::MoveKeysToList, KeysOf(ids));
+    op.Category = category;
+    const size_t count =
+        static_cast<size_t>(std::count_if(op.Keys.begin(), op.Keys.end(), [&](uint32_t key) {
+            return (*FindKey(key))->Category != category;
+        }));
+    return count != 0 && Apply(op) ? count : 0;
+}
+
+std::vector<uint32_t> CDataBase::KeysOf(const std::vector<uint32_t>& ids) {
+    std::vector<uint32_t> keys;
+    for (const uint32_t id : ids) {
+        const uint32_t key = KeyOf(id);
+        if (key != 0 && std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            keys.push_back(key);
+        }
+    }
+    return keys;
 }
 
 bool CDataBase::DeleteItem(uint32_t id) {

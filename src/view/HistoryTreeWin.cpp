@@ -124,6 +124,7 @@ void HistoryTree::SetDpi(win::Dpi dpi, HFONT searchFont) {
 void HistoryTree::CreateDrawing() {
     drawing_ = std::make_unique<ItemDrawing>(skin_.GetSkin(), dpi_.Value(), palette_);
     drawing_->SetFilter(&filter_);
+    drawing_->SetSelection(&selection_);
     TreeView_SetItemHeight(tree_, drawing_->Height());
 }
 
@@ -140,6 +141,7 @@ void HistoryTree::Show(bool show) {
     shown_ = show;
     ::ShowWindow(tree_, show ? SW_SHOW : SW_HIDE);
     if (!show) {
+        CollapseSelection();
         // The next opening fills no more rows than the cap, at once.
         const bool showedAll = handler_ != nullptr && handler_->CapLists();
         searchOpened_ = false;
@@ -350,6 +352,13 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
     if (item == nullptr) {
         return;
     }
+    if (button == WM_LBUTTONDOWN && SelectionClick(item)) {
+        return;
+    }
+    // A click on a row of the selection keeps it, for a double click or the menu of them all.
+    if (!selection_.Contains(EntryIdOf(item))) {
+        CollapseSelection();
+    }
     TreeView_SelectItem(tree_, item);
     if (button == WM_RBUTTONDOWN) {
         OpenMenuAt({x, y});
@@ -373,8 +382,14 @@ void HistoryTree::ItemsTreeMouseDown(UINT button, int x, int y) {
 
 // The second click on a "Show all" row lands on the entry that took its place: it chooses
 // nothing.
+// A double click on an entry of a selection of several chooses them all; on any other entry
+// (also one that the clicks of a Ctrl+double click took out and put back), that entry alone.
 void HistoryTree::ItemsTreeDblClick() {
     if (!std::exchange(showAllClicked_, false)) {
+        const uint32_t row = EntryIdOf(TreeView_GetSelection(tree_));
+        if (selection_.Size() < 2 || !selection_.Contains(row)) {
+            CollapseSelection();
+        }
         ChooseSelected();
     }
 }
@@ -382,6 +397,10 @@ void HistoryTree::ItemsTreeDblClick() {
 void HistoryTree::ChooseSelected() {
     HTREEITEM selected = TreeView_GetSelection(tree_);
     if (selected == nullptr) {
+        return;
+    }
+    if (!SelectedIds().empty()) {
+        events_.EntryChosen(Selected());  // the entries chosen together
         return;
     }
     if (TreeView_GetChild(tree_, selected) != nullptr) {
@@ -419,7 +438,9 @@ bool HistoryTree::TreeKeyDown(UINT virtualKey) {
     const PopupCommand command = events_.CommandOf(virtualKey, 0, Searching());
     switch (command) {
         case PopupCommand::None:
+            return false;
         case PopupCommand::Move:
+            CollapseSelection();
             return false;
         case PopupCommand::Type:
         case PopupCommand::Pick:
@@ -437,6 +458,16 @@ void HistoryTree::Run(PopupCommand command, UINT virtualKey, char16_t character)
     switch (command) {
         case PopupCommand::Move:
             ::SendMessageW(KeyTarget(), WM_KEYDOWN, virtualKey, 1);
+            CollapseSelection();
+            break;
+        case PopupCommand::Extend:
+            ExtendSelection(virtualKey);
+            break;
+        case PopupCommand::Toggle:
+            ToggleSelected();
+            break;
+        case PopupCommand::SelectAll:
+            SelectAllOfList();
             break;
         case PopupCommand::Choose:
             ChooseSelected();

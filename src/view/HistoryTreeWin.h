@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "view/EntrySelection.h"
 #include "view/ItemsTreeWin.h"
 #include "view/Palette.h"
 #include "view/PopupCommand.h"
@@ -58,6 +59,8 @@ public:
     // The entry `id`, dragged with the mouse, was let go directly above or below the entry
     // `beside`, or on the notes' header (`beside` the header's record): at the top of the notes.
     virtual void DropAsked(uint32_t /*id*/, const CItemNode& /*beside*/, bool /*below*/) {}
+    // Entries were added to the selection of several, or left it.
+    virtual void ChosenTogetherChanged() {}
 };
 
 // The popup's tree of entries with its type-to-filter search: the SysTreeView32 control and the
@@ -115,6 +118,9 @@ public:
     HTREEITEM HistoryEntryAt(int position) const;
     // The entry under a point in the tree's coordinates, or null.
     HTREEITEM EntryAt(POINT point) const;
+    // The entries chosen together, in the order of choosing, without those that have left the
+    // lists; empty while one entry alone is selected.
+    std::vector<uint32_t> SelectedIds();
 
 private:
     // IItemsTreeEvents
@@ -147,6 +153,15 @@ private:
     void OpenMenuAt(POINT point);
     // Follows a drag of the entry until it is let go (TVN_BEGINDRAG).
     void Drag(HTREEITEM item);
+    // The selection of several (HistoryTreeSelectionWin.cpp): Shift+Up or Shift+Down, a click
+    // with Shift or Ctrl, Ctrl+Space and Ctrl+A. True when the click was taken.
+    void ExtendSelection(UINT virtualKey);
+    bool SelectionClick(HTREEITEM item);
+    void ToggleSelected();
+    void SelectAllOfList();
+    void CollapseSelection();
+    uint32_t EntryIdOf(HTREEITEM item) const;
+    std::vector<uint32_t> RangeTo(HTREEITEM to) const;
 
     IHistoryTreeEvents& events_;
     HWND tree_ = nullptr;
@@ -163,6 +178,7 @@ private:
     win::UniqueBrush searchBrush_;
     Skin skin_;  // drawn with by drawing_
     std::unique_ptr<ItemDrawing> drawing_;
+    EntrySelection selection_;  // drawn by drawing_
     bool shown_ = false;
     // Where a dragged entry would land, drawn as a line over the rows.
     std::optional<TreeDrop> dropMark_;

@@ -8,6 +8,7 @@
 #include "common/OleDate.h"
 #include "store/DisplayText.h"
 #include "view/ColourTextWin.h"
+#include "view/EntrySelection.h"
 #include "view/ItemFormat.h"
 #include "view/ItemNode.h"
 #include "view/TextFilter.h"
@@ -216,7 +217,9 @@ HeaderLines ItemDrawing::HeaderText(const CItemNode& node, int width) {
 // bottom.
 void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width) {
     HDC dc = workDc_.Get();
-    const bool selected = (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
+    const bool several = selection_ != nullptr && !selection_->Empty();
+    const size_t number = several ? selection_->NumberOf(node.Id) : 0;
+    const bool selected = several ? number != 0 : (draw.nmcd.uItemState & CDIS_SELECTED) != 0;
     HBRUSH background = rowBrush_.Get();
     switch (RowBackgroundFor(selected, node.Row)) {
         case RowBackground::Highlight:
@@ -262,9 +265,28 @@ void ItemDrawing::DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int
         DrawCaption(node, {dpi_.Scale(2), dpi_.Scale(12), width - dpi_.Scale(2), height_ - 1});
     }
 
+    if (number != 0) {
+        DrawNumber(number, width);
+    }
     const win::ScopedSelect pen(dc, separatorPen_.Get());
     ::MoveToEx(dc, 0, height_ - 1, nullptr);
     ::LineTo(dc, width, height_ - 1);
+}
+
+// The row's number in the order of choosing, in a box at the row's right end, half-way down.
+void ItemDrawing::DrawNumber(size_t number, int width) {
+    HDC dc = workDc_.Get();
+    const std::wstring text = std::to_wstring(number);
+    ::SelectObject(dc, titleFont_.Get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    const int pad = dpi_.Scale(3);
+    RECT box{width - extent.cx - 3 * pad, (height_ - extent.cy) / 2 - pad / 2, width - pad,
+             (height_ + extent.cy) / 2 + pad / 2};
+    ::FillRect(dc, &box, rowBrush_.Get());
+    ::SetTextColor(dc, ToColorRef(palette_.rowText));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
 }
 
 // The caption's first units, wrapped at words and line breaks and cut at the rectangle; the

@@ -19,6 +19,7 @@ namespace snipora {
 
 class CItemNode;
 class ColourText;
+class EntrySelection;
 class TextFilter;
 
 // Paints the popup tree's entries by hand: category headers (from the skin bitmap in the light
@@ -43,6 +44,9 @@ public:
 
     // The search whose matches the captions mark; stays the caller's. Null marks nothing.
     void SetFilter(const TextFilter* filter) { filter_ = filter; }
+    // The entries chosen together: drawn selected, each with its number in the order of
+    // choosing. Stays the caller's; null or empty, the tree's selected row alone is drawn so.
+    void SetSelection(const EntrySelection* selection) { selection_ = selection; }
 
     // Makes the brushes and pens of another palette; the next paint uses them.
     void SetPalette(const Palette& palette);
@@ -72,6 +76,7 @@ private:
     void DrawHeader(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawRow(const NMTVCUSTOMDRAW& draw, const CItemNode& node, int width);
     void DrawCaption(const CItemNode& node, RECT rect);
+    void DrawNumber(size_t number, int width);
     // Laid out line by line; `match` is where the search's match starts, or npos for none.
     void DrawMarkedCaption(std::u16string_view caption, size_t match, RECT rect);
     // One line's text at (x, y), clipped to `clip`: with the system's script layout and font
@@ -115,6 +120,7 @@ private:
     win::UniqueMemoryDc workDc_;
 
     const TextFilter* filter_ = nullptr;
+    const EntrySelection* selection_ = nullptr;
     int rowHeight_ = 0;  // the tree's, read at the start of a paint
     double today_ = 0.0;
     wchar_t separator_[5] = {};

@@ -80,6 +80,7 @@ LRESULT ItemsTree::OnControlMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_LBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_RBUTTONDOWN:
+            mouseKeys_ = wParam;
             win::Firewall(window, 0, [&]() -> LRESULT {
                 events_.ItemsTreeMouseDown(message, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
                 return 0;

@@ -49,6 +49,10 @@ public:
     // The control's notifications, which its parent passes on from its WM_NOTIFY: the answer,
     // or nullopt for one this does not take (the parent answers it as it would).
     std::optional<LRESULT> Notify(NMHDR& header);
+    // The keys held with the last mouse button that went down (MK_CONTROL, MK_SHIFT), as the
+    // system took them with the click: the thread's key state is stale while another window
+    // has the keyboard.
+    WPARAM MouseKeys() const { return mouseKeys_; }
 
     // Many entries change at once: the control neither draws nor lays out rows meanwhile, and
     // the texts it asks for while it catches up at the end are empty, as it only measures them
@@ -79,6 +83,7 @@ private:
     // The procedure the control had; messages go on to it. Null once the control is gone.
     WNDPROC controlProc_ = nullptr;
     bool quiet_ = false;
+    WPARAM mouseKeys_ = 0;
 };
 
 }  // namespace snipora

@@ -23,6 +23,13 @@ TEST(ClipboardChanges, EachChangeIsRecordedOnceWhicheverReportComesFirst) {
     EXPECT_EQ(wrapping.Reported(0xFFFFFFFEu, false), Action::Record);
     EXPECT_EQ(wrapping.Reported(2, false), Action::Record);
     EXPECT_EQ(wrapping.Reported(0xFFFFFFFFu, false), Action::Skip);
+    // This program's own writes (a clipboard put back, a text pasted one by one) are skipped,
+    // and so is what came before them; the next copy is recorded.
+    changes.Own(47);
+    EXPECT_EQ(changes.Reported(46, false), Action::Skip);
+    EXPECT_EQ(changes.Reported(47, false), Action::Skip);
+    changes.Own(40);  // older than the last acted upon: changes nothing
+    EXPECT_EQ(changes.Reported(48, false), Action::Record);
     // Without a number, every report is taken.
     EXPECT_EQ(changes.Reported(0, false), Action::Record);
     EXPECT_EQ(changes.Reported(0, false), Action::Record);

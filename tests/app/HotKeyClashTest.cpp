@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "app/PopupController.h"
+#include "settings/Keys.h"
 
 namespace snipora {
 namespace {
@@ -86,6 +87,25 @@ TEST(HotKeyClash, TheClashIsToldOnceWhenTheLayoutBringsIt) {
               u"");
     EXPECT_EQ(asked, 1);
     EXPECT_NE(changed.Check(0x040E, kV, kCtrlAlt, u"Ctrl+Alt+V", counting), u"");
+}
+
+// The paste-next key's default types nothing in the layouts whose AltGr takes letters: their
+// tables for N (Polish "ń", Hungarian and Czech "}"), with Shift as well.
+TEST(HotKeyClash, ThePasteNextKeysDefaultTypesNothing) {
+    constexpr uint8_t kN = 0x4E;
+    const Table layouts[] = {
+        {{{{kN, false, true, true}, u'\u0144'}, {{kN, true, true, true}, u'\u0143'}}},  // Polish
+        {{{{kN, false, true, true}, u'}'}}},                                            // Hungarian
+        {{{{kN, false, true, true}, u'}'}}},                                            // Czech
+        kUs};
+    const TriggerKeys keys = MakeTriggerKeys(0, keys::kDefaultPasteNextHotKey, [] { return 1; });
+    ASSERT_EQ(keys.systemKey, kN);
+    ASSERT_EQ(keys.systemModifiers & ~kHotKeyNoRepeat, kHotKeyControl | kHotKeyShift);
+    for (const Table& layout : layouts) {
+        EXPECT_EQ(HotKeyCharacter(keys.systemKey, keys.systemModifiers, layout), 0);
+    }
+    // Where AltGr would have taken the Polish letter.
+    EXPECT_EQ(HotKeyCharacter(kN, kCtrlAlt, layouts[0]), u'\u0144');
 }
 
 }  // namespace

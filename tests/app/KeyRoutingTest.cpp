@@ -69,6 +69,16 @@ TEST(KeyRouting, ThePopupsKeysAreTakenEveryOtherKeyPassesOnAndCloses) {
         {With(Key(0x5A, 0x1A), false, true, false), Take(Undo), "Ctrl+Z"},
         {With(Key(0x5A, 0x1A), true, true, false), Take(Undo), "Ctrl+Shift+Z"},
         {With(Key(0x56, 0x16), false, true, false), kClose, "Ctrl+V"},
+        // The selection of several entries.
+        {With(Key(0x26), true, false, false), Take(Extend), "Shift+Up"},
+        {With(Key(0x28), true, false, false), Take(Extend), "Shift+Down"},
+        {With(Key(0x25), true, false, false), Take(Move), "Shift+Left, between them, moves"},
+        {With(Key(0x21), true, false, false), Take(Move), "Shift+PgUp moves"},
+        {With(Key(0x28), true, true, false), Take(Move), "Ctrl+Shift+Down moves"},
+        {With(Key(0x20, u' '), false, true, false), Take(Toggle), "Ctrl+Space"},
+        {With(Key(0x20, u' '), true, true, false), kClose, "Ctrl+Shift+Space"},
+        {With(Key(0x41, 0x01), false, true, false), Take(SelectAll), "Ctrl+A"},
+        {With(Key(0x41, u'\u0105'), false, true, true), Take(Type, u'\u0105'), "AltGr+A types"},
         // Typed characters and digits, in the layout of the window in front.
         {Key(0x31, u'1'), Take(Pick, u'1'), "1 picks the newest entry"},
         {Key(0x61, u'1'), Take(Pick, u'1'), "1 on the keypad"},

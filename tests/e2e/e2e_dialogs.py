@@ -144,7 +144,7 @@ def test_dialog_first_start_asks_for_settings_then_for_the_update_check():
         assert (c[ED_WIDTH]["text"], c[ED_HEIGHT]["text"]) == ("200", "390"), c
         assert c[CB_PRIMARY]["checked"] == 1 and c[CB_SECONDARY]["checked"] == 1, c
         assert c[HOT_KEY]["value"] == CTRL_ALT | ord("V"), c[HOT_KEY]
-        assert (shown["client-width"], shown["client-height"]) == (353, 616), shown
+        assert (shown["client-width"], shown["client-height"]) == (353, 656), shown
         # The question waits until the dialog is done.
         assert count(QUESTION_BOX) == 0
         press(SETTINGS, ID_OK)
@@ -158,9 +158,9 @@ def test_dialog_first_start_asks_for_settings_then_for_the_update_check():
         assert read_ini(app.ini) == {
             "FirstLaunch": "0", "WindowWidth": "200", "WindowHeight": "390",
             "PriHotKeyEnabled": "1", "SecHotKeyEnabled": "1", "SecHotKeyValue": "49238",
-            "HideFromCapture": "1", "ForgetHistoryAfter": "0", "HistorySize": "25",
-            "HistoryShown": "7", "Theme": "system", "LastUpdatesCheck": str(today())}, \
-            read_ini(app.ini)
+            "PasteNextHotKey": "24654", "HideFromCapture": "1", "ForgetHistoryAfter": "0",
+            "HistorySize": "25", "HistoryShown": "7", "Theme": "system",
+            "LastUpdatesCheck": str(today())}, read_ini(app.ini)
         time.sleep(1)
         assert recorder.urls() == [], recorder.urls()
         app.close()

@@ -137,6 +137,7 @@ TEST_F(SettingsDialogWin, NoSettingsFileShowsTheDefaultsAndOkStoresExactlyThemIn
     EXPECT_EQ(Stored(L"PriHotKeyEnabled"), L"1");
     EXPECT_EQ(Stored(L"SecHotKeyEnabled"), L"1");
     EXPECT_EQ(Stored(L"SecHotKeyValue"), L"49238");
+    EXPECT_EQ(Stored(L"PasteNextHotKey"), L"24654");  // Ctrl+Shift+N
     EXPECT_EQ(Stored(L"HideFromCapture"), L"1");
     EXPECT_EQ(Stored(L"ForgetHistoryAfter"), L"0");
     EXPECT_EQ(Stored(L"HistorySize"), L"25");

@@ -82,5 +82,17 @@ TEST(IniNames, RefuseWhatTheFileCannotHold) {
     EXPECT_NE(IniValueProblem(std::u16string(u"ab\0c", 4)), nullptr);
 }
 
+TEST(JoinSeparatorOf, NamesAndAnyOtherTextTakenAsItIs) {
+    EXPECT_EQ(JoinSeparatorOf(u""), u"\r\n");
+    EXPECT_EQ(JoinSeparatorOf(u"newline"), u"\r\n");
+    EXPECT_EQ(JoinSeparatorOf(u" Tab "), u"\t");
+    EXPECT_EQ(JoinSeparatorOf(u"COMMA"), u",");
+    EXPECT_EQ(JoinSeparatorOf(u"space"), u" ");
+    EXPECT_EQ(JoinSeparatorOf(u"none"), u"");
+    EXPECT_EQ(JoinSeparatorOf(u" | "), u" | ") << "blanks of a text of its own stay";
+    EXPECT_EQ(JoinSeparatorOf(u"; "), u"; ");
+    EXPECT_EQ(JoinSeparatorOf(u"nonee"), u"nonee");
+}
+
 }  // namespace
 }  // namespace snipora::settings

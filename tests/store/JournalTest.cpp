@@ -349,7 +349,18 @@ TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
     clock.now += 30 * test::FakeClock::kMinute;
     EXPECT_EQ(db.ForgetHistory(31), 1u);  // "E", captured 40 minutes ago
     appended();
-    const std::vector<std::u16string> texts = {u"d", u"b", u"c"};
+    // Several at once, as one record each; Undo's Restore brings both back.
+    Copy(u"f");
+    ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"f"), IdOf(db, u"d")}, kNotesCategory), 2u);
+    ASSERT_EQ(db.DeleteItems({IdOf(db, u"b"), IdOf(db, u"f")}), 2u);
+    appended();
+    ASSERT_NE(db.Undo(), 0u);
+    ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"b")}, kHistoryCategory), 1u);
+    appended();
+    ASSERT_EQ(db.MoveItemsToCategory({IdOf(db, u"d"), IdOf(db, u"f")}, kHistoryCategory), 2u);
+    ASSERT_NE(db.Undo(), 0u);  // back to the notes, as one record
+    appended();
+    const std::vector<std::u16string> texts = {u"b", u"f", u"d", u"c"};
     std::vector<std::u16string> left;
     for (const auto& entry : Entries(db)) {
         left.push_back(std::get<2>(entry));

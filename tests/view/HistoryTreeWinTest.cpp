@@ -151,6 +151,38 @@ TEST_F(HistoryTreeWinTest, EnterDeleteAndUndoActOnTheSelectedEntryAndACharacterI
     EXPECT_EQ(parent.undos, 2);
 }
 
+// Shift+arrows select from the anchor to the row moved to, Ctrl+Space takes the caret out or
+// puts it in, Ctrl+A takes the caret's list, a plain move ends it all; an entry gone meanwhile
+// leaves the selection, and Enter chooses once for all.
+TEST_F(HistoryTreeWinTest, SeveralEntriesAreSelectedByTheKeysAndChosenTogether) {
+    const uint32_t a = Copy(u"a");
+    const uint32_t b = Copy(u"b");
+    const uint32_t c = Copy(u"c");
+    using Ids = std::vector<uint32_t>;
+    parent.tree->SelectNewest();
+    parent.tree->Run(PopupCommand::Extend, VK_DOWN, 0);
+    parent.tree->Run(PopupCommand::Extend, VK_DOWN, 0);
+    parent.tree->Run(PopupCommand::Extend, VK_DOWN, 0);  // past the last entry: nothing
+    EXPECT_EQ(parent.tree->SelectedIds(), (Ids{c, b, a}));
+    parent.tree->Run(PopupCommand::Extend, VK_UP, 0);
+    EXPECT_EQ(parent.tree->SelectedIds(), (Ids{c, b}));
+    EXPECT_EQ(SelectedId(), b);
+    parent.tree->Run(PopupCommand::Toggle, VK_SPACE, 0);
+    EXPECT_EQ(parent.tree->SelectedIds(), (Ids{c}));
+    parent.tree->Run(PopupCommand::Move, VK_DOWN, 0);
+    EXPECT_EQ(SelectedId(), a);
+    EXPECT_EQ(parent.tree->SelectedIds(), Ids{});
+    parent.tree->Run(PopupCommand::SelectAll, 'A', 0);
+    EXPECT_EQ(parent.tree->SelectedIds(), (Ids{c, b, a}));
+    handler->DeleteItem(b);
+    handler->RefreshTree();
+    EXPECT_EQ(parent.tree->SelectedIds(), (Ids{c, a}));
+    parent.tree->Run(PopupCommand::Choose, VK_RETURN, 0);
+    EXPECT_EQ(parent.chosen, (Ids{a}));
+    parent.tree->Show(false);
+    EXPECT_EQ(parent.tree->SelectedIds(), Ids{});
+}
+
 TEST_F(HistoryTreeWinTest, EnterOnTheShowAllRowListsTheRestAndADigitNeverChoosesIt) {
     handler->SetListCap(2);
     const uint32_t oldest = Copy(u"oldest");

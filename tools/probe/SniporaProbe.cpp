@@ -90,7 +90,8 @@ bool OpenWithRetry(HWND owner) {
     return false;
 }
 
-bool SetText(const std::wstring& text, HWND owner = nullptr) {
+// With `rich`, its bytes go along in a format of the probe's own.
+bool SetText(const std::wstring& text, HWND owner = nullptr, const std::string* rich = nullptr) {
     if (!OpenWithRetry(owner)) {
         return false;
     }
@@ -98,9 +99,56 @@ bool SetText(const std::wstring& text, HWND owner = nullptr) {
     HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
     std::memcpy(::GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     ::GlobalUnlock(block);
-    const bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    bool ok = ::SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+    if (rich != nullptr) {
+        HGLOBAL bytes = ::GlobalAlloc(GMEM_MOVEABLE, rich->size());
+        std::memcpy(::GlobalLock(bytes), rich->data(), rich->size());
+        ::GlobalUnlock(bytes);
+        ok = ::SetClipboardData(::RegisterClipboardFormatW(L"Snipora Probe Rich"), bytes) && ok;
+    }
     ::CloseClipboard();
     return ok;
+}
+
+// A text and a registered format of bytes made from it, as a program with rich content sets
+// them: the clipboard then holds more than one format.
+bool SetRich(const std::wstring& text) {
+    std::string bytes = "rich:";
+    for (const wchar_t unit : text) {
+        bytes += static_cast<char>(unit & 0x7F);
+    }
+    bytes += std::string("\0\x01\xFE", 3);
+    return SetText(text, nullptr, &bytes);
+}
+
+// Every format the clipboard holds, one per line: its name (or number) and its bytes, in hex,
+// for those held in memory.
+int ListFormats() {
+    if (!OpenWithRetry(nullptr)) {
+        return 1;
+    }
+    for (UINT id = ::EnumClipboardFormats(0); id != 0; id = ::EnumClipboardFormats(id)) {
+        wchar_t name[128] = {};
+        std::string line =
+            ::GetClipboardFormatNameW(id, name, 128) > 0 ? ToUtf8(name) : std::to_string(id);
+        if (id == CF_UNICODETEXT || id >= 0xC000) {
+            HANDLE data = ::GetClipboardData(id);
+            const auto* bytes =
+                data != nullptr ? static_cast<const unsigned char*>(::GlobalLock(data)) : nullptr;
+            line += " ";
+            for (SIZE_T i = 0; bytes != nullptr && i < ::GlobalSize(data); ++i) {
+                char hex[3];
+                std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
+                line += hex;
+            }
+            if (bytes != nullptr) {
+                ::GlobalUnlock(data);
+            }
+        }
+        std::printf("%s\n", line.c_str());
+    }
+    ::CloseClipboard();
+    return 0;
 }
 
 std::wstring WindowText(HWND window) {
@@ -647,6 +695,12 @@ int wmain(int argc, wchar_t** argv) {
             ::Sleep(ms);
         }
         return 0;
+    }
+    if (command == L"set-rich" && argc >= 3) {
+        return SetRich(argv[2]) ? 0 : 1;
+    }
+    if (command == L"formats") {
+        return ListFormats();
     }
     if (command == L"clear") {
         if (!OpenWithRetry(nullptr)) {
