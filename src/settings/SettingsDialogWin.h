@@ -56,7 +56,6 @@ private:
     int32_t height_ = 0;
     bool primaryEnabled_ = false;
     bool secondaryEnabled_ = false;
-    uint16_t shortcut_ = 0;  // the secondary hot key as a shortcut code
     DataFolderKind folderKind_;
     uint16_t shortcut_ = 0;   // the secondary hot key as a shortcut code
     uint16_t pasteNext_ = 0;  // the paste-next key as a shortcut code
