@@ -133,7 +133,8 @@ void EntryCommands::BtMoveToNotesClick(const CItemNode* record) {
     if (record == nullptr || handler == nullptr || !record->InHistory || record->IsShowAll()) {
         return;
     }
-    if (!handler->MoveToCategory(record->Id, kNotesCategory)) {
+    // As a move of several, so that Undo takes it back to its place in the history.
+    if (handler->MoveItemsToCategory({record->Id}, kNotesCategory) == 0) {
         return;
     }
     host_.ListsChanged();
