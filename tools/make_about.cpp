@@ -1,5 +1,5 @@
 // Writes the about box's background picture: 380 x 243 pixels, 8 bits with a palette of its
-// own colours, uncompressed.
+// own colours, run-length encoded (its rows are long runs of one colour).
 //   a light warm wash from top to bottom, darker toward the foot where the OK button stands;
 //   on the right a clipboard drawn in the bar's frame colour, with a sheet of ruled paper and
 //   its clip.
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     }
     return host::WriteBitmap8(std::string(argv[1]) + "/about.bmp", kWidth, kHeight,
                               3780,  // 96 dots per inch
-                              Colour)
+                              Colour, true)
                ? 0
                : 1;
 }

@@ -62,6 +62,18 @@ void TrayMenu::Show() {
                     MF_BYCOMMAND | (startsWithWindows ? MF_CHECKED : MF_UNCHECKED));
     ::CheckMenuItem(menu_.Get(), kIdPauseRecording,
                     MF_BYCOMMAND | (host_.Paused() ? MF_CHECKED : MF_UNCHECKED));
+    // "Stop pasting one by one" heads the menu, with a line below it, while a queue runs.
+    const bool stopShown = ::GetMenuItemID(menu_.Get(), 0) == kIdStopPasteQueue;
+    if (stopShown != host_.PasteQueueRunning()) {
+        if (stopShown) {
+            ::DeleteMenu(menu_.Get(), 0, MF_BYPOSITION);
+            ::DeleteMenu(menu_.Get(), 0, MF_BYPOSITION);
+        } else {
+            ::InsertMenuW(menu_.Get(), 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+            ::InsertMenuW(menu_.Get(), 0, MF_BYPOSITION | MF_STRING, kIdStopPasteQueue,
+                          L"Stop pasting one by one");
+        }
+    }
     const UINT id = ::TrackPopupMenu(menu_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0,
                                      owner, nullptr);
     ::PostMessageW(owner, WM_NULL, 0, 0);

@@ -93,6 +93,17 @@ def test_selected_entries_paste_together_and_one_by_one_and_the_clipboard_comes_
         assert wait_for(lambda: bar_state()["entries"] == rows - 3, 3), (bar_state(), rows)
         keys("ctrl+z")
         assert wait_for(lambda: bar_state()["entries"] == rows, 3), (bar_state(), rows)
+        # A queue stopped early from the tray menu puts the clipboard back as well.
+        keys("Escape")
+        keys("Down", "shift+Down", over=summon_with_keys())
+        keys("shift+F10")
+        time.sleep(0.5)
+        keys("Up", "Up", "Return", over=menu)
+        assert wait_for(lambda: bar_state()["label"] == "Next (1 of 2): q49", 3), bar_state()
+        assert probe("command", 309)[0] == 0  # "Stop pasting one by one"
+        assert wait_for(lambda: bar_state()["label"] == "before the queue", 3), bar_state()
+        assert wait_for(lambda: formats() == before, 5), (formats(), before)
+        summon_with_keys()
         keys("Escape")
         app.close()
         # The history as it was, with the joined text once, oldest first: nothing of the pastes

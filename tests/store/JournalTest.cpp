@@ -370,6 +370,8 @@ TEST_F(JournalTest, EveryOperationIsReplayedAsItWasDone) {
 
 // A journal of the previous version is replayed once, by the places its records name, and folded.
 TEST_F(JournalTest, APreviousVersionsJournalIsReplayedOnceThenFolded) {
+    // Journals on disk carry the standard CRC-32 (IEEE): its check value.
+    EXPECT_EQ(Crc32("123456789", 9), 0xCBF43926u);
     test::WriteBytes(data, test::Record(0, 1.0, u"old one") + test::Record(0, 2.0, u"old two"));
     CDataBase base(clipboard, disk);
     base.LoadFromFile(data);

@@ -28,6 +28,8 @@ TEST(PreviewText, LinesAreCountedOnceAndLongOnesCutBetweenSurrogatePairs) {
     EXPECT_EQ(Pieces(u"abc\U0001F600de", 4),
               (std::vector<std::u16string>{u"abc", u"\U0001F600de"}));
     EXPECT_EQ(CutForPreview(u"abc\U0001F600de", 4).lines, 1u);
+    EXPECT_EQ(Pieces(u"\U0001F600\U0001F600\U0001F600", 3),
+              (std::vector<std::u16string>{u"\U0001F600", u"\U0001F600", u"\U0001F600"}));
 }
 
 TEST(PreviewText, TheHeadingCountsCharactersAndLines) {
